@@ -1,0 +1,83 @@
+// robot-fiscal: parses the command line, picks the window or the headless
+// mode, and runs the robot.
+#include "console/headless/HeadlessWindow.h"
+#include "robot/Robot.h"
+#include "robot/StopSignals.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("robot-fiscal"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ROBOT_VERSION));
+
+    // The command line is read before any application object exists, so that
+    // headless mode never initialises a window system.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Robot de impresión fiscal: imprime las facturas y notas de crédito pendientes."));
+    const QCommandLineOption dirOption(QStringLiteral("dir"),
+                                       QStringLiteral("Directorio del programa."),
+                                       QStringLiteral("DIR"));
+    const QCommandLineOption headlessOption(QStringLiteral("headless"),
+                                            QStringLiteral("Sin ventana (servicio)."));
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Muestra esta ayuda."));
+    const QCommandLineOption versionOption(QStringLiteral("version"),
+                                           QStringLiteral("Muestra la versión."));
+    parser.addOption(dirOption);
+    parser.addOption(headlessOption);
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+    if (!parser.parse(args)) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        return 64;
+    }
+    if (parser.isSet(helpOption)) {
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("[options]"),
+                                                        QStringLiteral("[--dir DIR] [--headless]"))),
+                   stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("robot-fiscal %s\n", ROBOT_VERSION);
+        return 0;
+    }
+
+    const bool headless = parser.isSet(headlessOption) || !displayAvailable();
+    Q_UNUSED(headless);
+
+    QCoreApplication app(argc, argv);
+    const QString programDir = parser.isSet(dirOption)
+                                   ? parser.value(dirOption)
+                                   : QCoreApplication::applicationDirPath();
+
+    console::HeadlessWindow window;
+    robot::Robot robot(window);
+    if (const int stop = robot.startUp(programDir); stop != 0)
+        return stop;
+
+    robot::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &robot::StopSignals::stopRequested, &app,
+                     &QCoreApplication::quit);
+    return app.exec();
+}

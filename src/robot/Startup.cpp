@@ -1,0 +1,210 @@
+#include "robot/Startup.h"
+
+#include "printer/CodePage.h"
+#include "robot/ConfigItemReader.h"
+#include "robot/FileLayer.h"
+#include "robot/InstanceLock.h"
+#include "robot/PendingQueries.h"
+#include "robot/Texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace robot {
+
+namespace {
+const Rgb kFormColour{189, 206, 213};
+constexpr int kFormPlaceTwips = 100;
+
+struct Key
+{
+    const char *text;
+    int length;
+};
+// The key each of the first six items must carry, by position.
+constexpr Key kKeys[6] = {{"Datos:", 6},   {"Impresora:", 10}, {"Puerto:", 7},
+                          {"80Columnas:", 11}, {"Serial:", 7},  {"Caja:", 5}};
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b] == QLatin1Char(' '))
+        ++b;
+    while (e > b && s[e - 1] == QLatin1Char(' '))
+        --e;
+    return s.mid(b, e - b);
+}
+} // namespace
+
+Startup::Startup(RobotState &state, Settings &settings, ListSources &lists,
+                 WindowServices &window)
+    : m_state(state), m_settings(settings), m_lists(lists), m_window(window)
+{
+}
+
+Startup::~Startup() = default;
+
+std::unique_ptr<InstanceLock> Startup::takeLock()
+{
+    return std::move(m_lock);
+}
+
+QString Startup::configurationPath(const QString &programDir)
+{
+    return programDir + QStringLiteral("\\Vextora.inf");
+}
+
+Startup::ExitStatus Startup::run(const QString &programDir)
+{
+    // 1. The program directory becomes the working directory.
+    const QString dir = QFileInfo(programDir).absoluteFilePath();
+    if (!QFileInfo(dir).isDir() || !QDir::setCurrent(dir)) {
+        m_window.messageBox(texts::configuracionIlegible(configurationPath(dir)));
+        return DirectoryStop;
+    }
+    m_state.RutaPrograma = QDir::cleanPath(dir);
+    m_settings = Settings::load(QDir(dir).filePath(QStringLiteral("robot-fiscal.ini")));
+
+    // 2. Configuration.
+    if (!LeerConfiguracion())
+        return ConfigurationStop;
+
+    // 3. Maintenance marker.
+    if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos
+                                  + QStringLiteral("\\KardolenTerminalUpd.inf"))) {
+        m_window.messageBox(texts::kMantenimiento);
+        return MaintenanceStop;
+    }
+
+    // 4. to 8.
+    m_state.PrimeraActivacion = true;
+    PrepararFormulario();
+    m_state.ModoCantidad = 0;
+    m_state.RutaBaseLocal = m_state.RutaPrograma + QStringLiteral("\\Vextora.dba");
+    m_lists.Data1.setDatabaseName(m_state.RutaBaseDatos);
+    m_lists.Data2.setDatabaseName(m_state.RutaBaseDatos);
+    m_lists.Data3.setDatabaseName(m_state.RutaBaseDatos);
+    m_lists.Data3.setRecordSource(PendingQueries::configuracion());
+    m_lists.Data4.setDatabaseName(QString());
+    m_lists.Data5.setDatabaseName(m_state.RutaBaseDatos);
+    m_lists.Data6.setDatabaseName(m_state.RutaBaseDatos);
+    m_lists.Data7.setDatabaseName(m_state.RutaBaseLocal);
+    m_lists.Data5.setRecordSource(PendingQueries::facturas(m_state.Caja));
+    m_lists.Data6.setRecordSource(PendingQueries::notasCredito(m_state.Caja));
+    m_lists.Data7.setRecordSource(PendingQueries::tickets(m_state.Caja));
+    m_state.UltimaFactura = 0;
+    m_state.UltimaNotaCredito = 0;
+
+    // 9. Another copy on this program directory ends this one silently.
+    m_lock = std::make_unique<InstanceLock>(m_state.RutaPrograma);
+    if (!m_lock->tryLock()) {
+        m_lock.reset();
+        m_window.setTitle(texts::kNoEjecutar);
+        return AnotherCopyStop;
+    }
+    return Running;
+}
+
+bool Startup::LeerConfiguracion()
+{
+    m_state.Columnas80 = false;
+    m_state.Caja = 0;
+
+    const QString path = configurationPath(m_state.RutaPrograma);
+    QFile file(FileLayer::localPath(path));
+    if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
+        m_window.messageBox(texts::configuracionIlegible(path));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_window.messageBox(texts::configuracionIlegible(path));
+        return false;
+    }
+    file.close();
+
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = printer::CodePage(m_settings.codePage).toUnicode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+
+    const QStringList items = ConfigItemReader::items(text);
+    for (int i = 0; i < items.size() && i < 6; ++i) {
+        if (!handleItem(i + 1, items[i]))
+            return false;
+    }
+    if (m_state.Puerto.isEmpty())
+        m_state.Puerto = QStringLiteral("COM1");
+    return true;
+}
+
+bool Startup::handleItem(int position, const QString &item)
+{
+    const Key &key = kKeys[position - 1];
+    if (!item.contains(QLatin1String(key.text)))
+        return true;
+    const QString raw = item.mid(key.length);
+    const QString value = trimBlanks(raw);
+    // The 80-column key alone counts even without a value: only -1 leaves it off.
+    if (position == 4) {
+        m_state.Columnas80 = value != QLatin1String("-1");
+        return true;
+    }
+    if (value.isEmpty())
+        return true;
+    switch (position) {
+    case 1:
+        // The path keeps the value as written; the marker's directory is trimmed.
+        m_state.RutaBaseDatos = raw + QStringLiteral("Base de Datos.dba");
+        m_state.DirectorioDatos = value;
+        break;
+    case 2:
+        if (value != QLatin1String("DASCOM") && value != QLatin1String("SAMSUNG")
+            && value != QLatin1String("HKA")) {
+            m_window.messageBox(texts::kTipoImpresora);
+            return false;
+        }
+        m_state.TipoImpresora = value;
+        break;
+    case 3:
+        m_state.Puerto = value;
+        break;
+    case 5:
+        m_state.Serial = value;
+        break;
+    case 6: {
+        bool ok = false;
+        const int caja = value.toInt(&ok);
+        if (!ok) {
+            m_window.messageBox(
+                texts::cajaNoNumerica(value, configurationPath(m_state.RutaPrograma)));
+            return false;
+        }
+        m_state.Caja = caja;
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
+}
+
+bool Startup::ChequeoExistenciaArchivo(const QString &TheFile)
+{
+    const QString path = FileLayer::localPath(TheFile);
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.isFile() && !info.isHidden();
+}
+
+void Startup::PrepararFormulario()
+{
+    m_window.prepareForm(kFormColour, kFormPlaceTwips, kFormPlaceTwips);
+}
+
+} // namespace robot

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "robot/ListSources.h"
+#include "robot/RobotState.h"
+#include "robot/Settings.h"
+#include "robot/WindowServices.h"
+
+#include <memory>
+
+namespace robot {
+
+class InstanceLock;
+
+// The start-up sequence, from the program directory to the list sources and
+// the check for another running copy.
+class Startup
+{
+public:
+    // Exit statuses of the start-up stops.
+    enum ExitStatus {
+        Running = 0,
+        ConfigurationStop = 2,
+        MaintenanceStop = 3,
+        AnotherCopyStop = 4,
+        DriverStop = 5,
+        DirectoryStop = 6,
+    };
+
+    Startup(RobotState &state, Settings &settings, ListSources &lists, WindowServices &window);
+    ~Startup();
+
+    // Runs the sequence; Running when the robot may go on, the stop otherwise.
+    ExitStatus run(const QString &programDir);
+
+    // Reads Vextora.inf into the state. False when the program must end; the
+    // message has been shown.
+    bool LeerConfiguracion();
+    // True when an ordinary, visible file exists at the path; never an error.
+    static bool ChequeoExistenciaArchivo(const QString &TheFile);
+    void PrepararFormulario();
+
+    // Hands the lock over to whoever keeps the robot running.
+    std::unique_ptr<InstanceLock> takeLock();
+
+    static QString configurationPath(const QString &programDir);
+
+private:
+    bool handleItem(int position, const QString &item);
+
+    RobotState &m_state;
+    Settings &m_settings;
+    ListSources &m_lists;
+    WindowServices &m_window;
+    std::unique_ptr<InstanceLock> m_lock;
+};
+
+} // namespace robot

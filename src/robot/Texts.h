@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+// Every text the robot shows an operator, kept together so that they can be
+// reviewed at once. Accents, double blanks and trailing blanks are part of them.
+namespace robot::texts {
+
+inline const QString kAppTitle = QStringLiteral("Robot Fiscal");
+inline const QString kInitialTitle =
+    QStringLiteral("Norvaldi - Robot de Impresión de Facturas Fiscales - SAMSUNG / DASCOM / HKA");
+inline const QString kNoEjecutar = QStringLiteral("No ejecutar");
+inline const QString kTrayTip = QStringLiteral("Robot de Facturación FISCAL");
+
+// Start-up stops.
+inline const QString kTipoImpresora = QStringLiteral(
+    "Deberá indicar el tipo SAMSUNG o DASCOM o HKA en el archivo de configuración.");
+inline const QString kMantenimiento = QStringLiteral(
+    "El servidor parece estar en mantenimiento. Por favor verifique e intente de nuevo más "
+    "tarde.");
+QString configuracionIlegible(const QString &path);
+QString cajaNoNumerica(const QString &value, const QString &path);
+QString bibliotecaNoCargada(const QString &library, const QString &reason);
+QString bibliotecaSinEntrada(const QString &library, const QString &entry);
+
+// Printer link.
+inline const QString kErrorPuerto =
+    QStringLiteral("Ocurrió un error abriendo el puerto. Por favor verifique.");
+inline const QString kSinRespuesta = QStringLiteral("Sin respuesta");
+inline const QString kEtapaPrefijo =
+    QStringLiteral("No se pudo realizar la tarea. Por favor verifique la etapa ");
+inline const QString kEtapaCaption = QStringLiteral("Etapa ");
+
+// Polling cycle and lists.
+inline const QString kEsperando = QStringLiteral("Esperando...");
+inline const QString kRefrescandoTicketNoFiscal = QStringLiteral("Refrescando ticket no fiscal");
+inline const QString kListoTicketNoFiscal = QStringLiteral("Listo ticket no fiscal");
+inline const QString kRefrescandoTicketVentas = QStringLiteral("Refrescando ticket ventas");
+inline const QString kListoTicketVentas = QStringLiteral("Listo ticket ventas");
+inline const QString kConstruyendoFactura = QStringLiteral("Construyendo factura");
+inline const QString kConstruyendoNota = QStringLiteral("Construyendo nota de crédito");
+inline const QString kCaptionFacturas =
+    QStringLiteral("Listado de Facturas pendientes por impresión");
+inline const QString kCaptionNotas =
+    QStringLiteral("Listado de Notas de Crédito pendientes por impresión");
+inline const QString kCaptionTickets =
+    QStringLiteral("Listado de Documentos No Fiscales pendientes por Impresión");
+inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
+
+} // namespace robot::texts

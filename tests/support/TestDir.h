@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// A temporary program directory for one test.
+class TestDir
+{
+public:
+    TestDir();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const;
+    // Writes bytes to a file of the directory (subdirectories are made).
+    void write(const QString &name, const QByteArray &bytes) const;
+    // A Vextora.inf whose data directory is this directory, and the marker.
+    void writeInstallation(const QString &printerType = QStringLiteral("HKA"),
+                           const QString &extraLines = QString()) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace testsupport
