@@ -1,0 +1,39 @@
+#pragma once
+
+#include "robot/RecordSet.h"
+
+#include <QString>
+#include <memory>
+
+namespace robot {
+
+class SqlDialect;
+
+// One connection to one database file, speaking the administrative system's
+// SQL. Every operation throws DataError on failure.
+class Database
+{
+public:
+    // Opens an existing file, shared and read-write; a missing file is an
+    // error and no file is created. Waits for locks held by other programs up
+    // to the busy timeout. `shortDateFormat` is how datevalue('...') dates are written.
+    static std::unique_ptr<Database> open(const QString &path,
+                                          const QString &shortDateFormat = QStringLiteral("dd/MM/yyyy"));
+    ~Database();
+
+    // Runs a query and reads its rows whole, so that no lock or snapshot
+    // stays open afterwards.
+    RecordSet openRecordset(const QString &sql);
+    // An action query (update, deletion).
+    void execute(const QString &sql);
+    void close();
+
+    const QString &path() const;
+
+private:
+    Database();
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace robot
