@@ -26,4 +26,10 @@ QString bibliotecaSinEntrada(const QString &library, const QString &entry)
         .arg(library, entry);
 }
 
+QString codigoPaginaDesconocido(const QString &name)
+{
+    return QStringLiteral("La página de códigos %1 de robot-fiscal.ini no existe en este sistema.")
+        .arg(name);
+}
+
 } // namespace robot::texts

@@ -22,6 +22,7 @@ QString configuracionIlegible(const QString &path);
 QString cajaNoNumerica(const QString &value, const QString &path);
 QString bibliotecaNoCargada(const QString &library, const QString &reason);
 QString bibliotecaSinEntrada(const QString &library, const QString &entry);
+QString codigoPaginaDesconocido(const QString &name);
 
 // Printer link.
 inline const QString kErrorPuerto =

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "printer/CodePage.h"
+#include "printer/Driver.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace robot {
+class PollingTimer;
+class WindowServices;
+} // namespace robot
+
+namespace printer {
+
+// The procedures through which every job and console action talks to the
+// driver, and the printer state they share.
+class PrinterLink
+{
+public:
+    static constexpr int kMaxLineas = 10001;
+
+    PrinterLink(Driver &driver, robot::WindowServices &window, robot::PollingTimer &timer,
+                const CodePage &codePage, const QString &puerto);
+
+    void AbrirPuerto();
+    void CerrarPuerto();
+    void HabilitarControles(bool h);
+    void EnviarComando(const QString &texto);
+    void MostrarEtapa(double etapa);
+    void VerRespuesta();
+    // Reads up to 10,001 lines into Lineas; a line ends at CR or CR LF, a LF
+    // alone stays in the line. A file that cannot be read gives 0 lines.
+    int LeerArchivo(const QString &sNombreArchivo);
+
+    // Sets Comando and ArchivoRespuesta, calls the upload and sets ResultadoComando.
+    void UploadStatusCmd(const QString &comando, const QString &archivo);
+    void UploadReportCmd(const QString &comando, const QString &archivo);
+
+    // The stage failure report: two lines, or three in its long form.
+    QString reporteEtapa(double etapa, bool largo) const;
+
+    Driver &driver() { return m_driver; }
+    const QString &Puerto() const { return m_puerto; }
+
+    // Printer state shared by the jobs and actions.
+    QString Comando;
+    bool ResultadoComando = false;
+    int EstatusImpresora = 0;
+    int ErrorImpresora = 0;
+    QString ArchivoRespuesta;
+    QString TextoRespuesta;
+    QStringList Lineas;
+
+private:
+    void upload(bool report, const QString &comando, const QString &archivo);
+
+    Driver &m_driver;
+    robot::WindowServices &m_window;
+    robot::PollingTimer &m_timer;
+    const CodePage &m_codePage;
+    QString m_puerto;
+    bool m_lecturaFallida = false;
+};
+
+} // namespace printer

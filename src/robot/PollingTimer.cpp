@@ -1,0 +1,25 @@
+#include "robot/PollingTimer.h"
+
+namespace robot {
+
+PollingTimer::PollingTimer(const Clock &clock, QObject *parent) : QObject(parent), m_clock(clock)
+{
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &PollingTimer::timeout);
+}
+
+void PollingTimer::setEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    m_enabled = enabled;
+    if (enabled) {
+        const auto interval = m_clock.scaled(kInterval);
+        m_timer.start(interval.count() > 0 ? interval : std::chrono::milliseconds(1));
+    } else {
+        m_timer.stop();
+    }
+    Q_EMIT enabledChanged(enabled);
+}
+
+} // namespace robot

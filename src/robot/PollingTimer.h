@@ -1,0 +1,33 @@
+#pragma once
+
+#include "robot/Clock.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace robot {
+
+// Timer1: the polling timer, 2500 ms scaled by the clock. Its enabled state is
+// what the jobs, the port opening and the operator switch.
+class PollingTimer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PollingTimer(const Clock &clock, QObject *parent = nullptr);
+
+    static constexpr std::chrono::milliseconds kInterval{2500};
+
+    void setEnabled(bool enabled);
+    bool isEnabled() const { return m_enabled; }
+
+Q_SIGNALS:
+    void timeout();
+    void enabledChanged(bool enabled);
+
+private:
+    const Clock &m_clock;
+    QTimer m_timer;
+    bool m_enabled = false;
+};
+
+} // namespace robot
