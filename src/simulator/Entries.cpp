@@ -13,8 +13,7 @@
 namespace {
 
 // Nothing may unwind into the caller's C frames; a failure is a refusal.
-template <typename Call>
-int guarded(Call call)
+template <typename Call> int guarded(Call call)
 {
     try {
         return call();

@@ -30,12 +30,9 @@ std::array<qint64, 4> amountsFrom(const QJsonValue &v)
 
 QJsonObject dayToJson(const DayTotals &d)
 {
-    return {{"invoices", d.invoices},
-            {"creditNotes", d.creditNotes},
-            {"cancelled", d.cancelled},
-            {"salesBase", amounts(d.salesBase)},
-            {"salesTax", amounts(d.salesTax)},
-            {"creditBase", amounts(d.creditBase)},
+    return {{"invoices", d.invoices},           {"creditNotes", d.creditNotes},
+            {"cancelled", d.cancelled},         {"salesBase", amounts(d.salesBase)},
+            {"salesTax", amounts(d.salesTax)},  {"creditBase", amounts(d.creditBase)},
             {"creditTax", amounts(d.creditTax)}};
 }
 
@@ -76,8 +73,8 @@ DocumentKind kindFrom(const QString &name)
 
 qint64 sum(const std::array<qint64, 4> &a, const std::array<qint64, 4> &b)
 {
-    return std::accumulate(a.begin(), a.end(), qint64(0))
-           + std::accumulate(b.begin(), b.end(), qint64(0));
+    return std::accumulate(a.begin(), a.end(), qint64(0)) +
+           std::accumulate(b.begin(), b.end(), qint64(0));
 }
 
 } // namespace

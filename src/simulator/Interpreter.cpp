@@ -101,8 +101,8 @@ Interpreter::Outcome Interpreter::execute(const QString &command, const QDateTim
     }
     if (QStringLiteral(" !\"#").contains(first))
         return line(DocumentKind::Invoice, command, now);
-    if (first == QLatin1Char('d') && command.size() > 1 && command[1] >= QLatin1Char('0')
-        && command[1] <= QLatin1Char('3'))
+    if (first == QLatin1Char('d') && command.size() > 1 && command[1] >= QLatin1Char('0') &&
+        command[1] <= QLatin1Char('3'))
         return line(DocumentKind::CreditNote, command, now);
     if (command == QLatin1String("3"))
         return subtotal();
@@ -123,8 +123,8 @@ Interpreter::Outcome Interpreter::execute(const QString &command, const QDateTim
         return xReport(now);
     if (command == QLatin1String("I0Z"))
         return zReport(now);
-    if (command.startsWith(QLatin1String("I2A")) && command.size() == 15
-        && allDigits(QStringView(command).mid(3)))
+    if (command.startsWith(QLatin1String("I2A")) && command.size() == 15 &&
+        allDigits(QStringView(command).mid(3)))
         return memoryReport(command.mid(3), now);
     if (command == QLatin1String("0") || command == QLatin1String("w"))
         return Outcome(); // the drawer opens; nothing is printed or kept
@@ -174,8 +174,8 @@ Interpreter::Outcome Interpreter::line(DocumentKind kind, const QString &command
         d.kind = kind;
         d.opened = now;
     }
-    const int rate = kind == DocumentKind::Invoice ? command[0].unicode() - ' '
-                                                   : command[1].unicode() - '0';
+    const int rate =
+        kind == DocumentKind::Invoice ? command[0].unicode() - ' ' : command[1].unicode() - '0';
     d.items.append({rate, price, quantity, description});
     return changed();
 }
@@ -280,8 +280,7 @@ Interpreter::Outcome Interpreter::cancel(const QDateTime &now)
         m_memory.header.clear();
         return changed();
     }
-    const QString printed =
-        m_paper.cancelledDocument(m_memory.document, m_memory.header, now);
+    const QString printed = m_paper.cancelledDocument(m_memory.document, m_memory.header, now);
     ++m_memory.day.cancelled;
     m_memory.document = Document();
     m_memory.header.clear();

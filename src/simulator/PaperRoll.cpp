@@ -43,14 +43,14 @@ QString PaperRoll::money(qint64 cents)
     QString units = QString::number(v / 100);
     for (qsizetype i = units.size() - 3; i > 0; i -= 3)
         units.insert(i, QLatin1Char('.'));
-    return (negative ? QStringLiteral("-") : QString()) + units + QLatin1Char(',')
-           + QStringLiteral("%1").arg(v % 100, 2, 10, QLatin1Char('0'));
+    return (negative ? QStringLiteral("-") : QString()) + units + QLatin1Char(',') +
+           QStringLiteral("%1").arg(v % 100, 2, 10, QLatin1Char('0'));
 }
 
 QString PaperRoll::quantity(qint64 thousandths)
 {
-    return QString::number(thousandths / 1000) + QLatin1Char(',')
-           + QStringLiteral("%1").arg(thousandths % 1000, 3, 10, QLatin1Char('0'));
+    return QString::number(thousandths / 1000) + QLatin1Char(',') +
+           QStringLiteral("%1").arg(thousandths % 1000, 3, 10, QLatin1Char('0'));
 }
 
 QString PaperRoll::percent(int hundredths)
@@ -87,13 +87,12 @@ QStringList PaperRoll::top(const QString &title) const
 
 QStringList PaperRoll::bottom(const QDateTime &when)
 {
-    return {QStringLiteral("FECHA ") + when.toString(QStringLiteral("dd/MM/yyyy"))
-                + QStringLiteral("   HORA ") + when.toString(QStringLiteral("HH:mm:ss")),
+    return {QStringLiteral("FECHA ") + when.toString(QStringLiteral("dd/MM/yyyy")) +
+                QStringLiteral("   HORA ") + when.toString(QStringLiteral("HH:mm:ss")),
             kEdge, QString()};
 }
 
-QStringList PaperRoll::documentBody(const Document &document,
-                                    const QList<HeaderLine> &header) const
+QStringList PaperRoll::documentBody(const Document &document, const QList<HeaderLine> &header) const
 {
     const bool credit = document.kind == DocumentKind::CreditNote;
     QStringList lines = {kEdge, QStringLiteral("SERIAL ") + m_serial};
@@ -201,8 +200,8 @@ QString PaperRoll::memoryReport(const QList<Closure> &closures, QDate from, QDat
                                 const QDateTime &when) const
 {
     QStringList lines = top(QStringLiteral("REPORTE DE MEMORIA FISCAL"));
-    lines << QStringLiteral("DESDE ") + from.toString(QStringLiteral("dd/MM/yyyy"))
-                 + QStringLiteral(" HASTA ") + to.toString(QStringLiteral("dd/MM/yyyy"));
+    lines << QStringLiteral("DESDE ") + from.toString(QStringLiteral("dd/MM/yyyy")) +
+                 QStringLiteral(" HASTA ") + to.toString(QStringLiteral("dd/MM/yyyy"));
     qint64 sales = 0;
     qint64 credits = 0;
     int found = 0;

@@ -19,8 +19,8 @@ public:
     // `rates`: rates 1 to 3 in hundredths of a per cent.
     PaperRoll(const QString &serial, const QList<int> &rates);
 
-    QString closedDocument(const Document &document, const QList<HeaderLine> &header,
-                           int number, const QDateTime &when) const;
+    QString closedDocument(const Document &document, const QList<HeaderLine> &header, int number,
+                           const QDateTime &when) const;
     QString cancelledDocument(const Document &document, const QList<HeaderLine> &header,
                               const QDateTime &when) const;
     QString xReport(const FiscalMemory &memory, const QDateTime &when) const;

@@ -29,8 +29,8 @@ int intValue(const QSettings &ini, const QString &key, int fallback)
 
 bool saysFail(const QSettings &ini, const QString &key)
 {
-    return ini.value(key).toString().trimmed().compare(QLatin1String("fail"), Qt::CaseInsensitive)
-           == 0;
+    return ini.value(key).toString().trimmed().compare(QLatin1String("fail"),
+                                                       Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -38,8 +38,7 @@ bool saysFail(const QSettings &ini, const QString &key)
 Settings Settings::read(const QString &dir)
 {
     Settings s;
-    const QSettings ini(QDir(dir).filePath(QStringLiteral("fiscalsim.ini")),
-                        QSettings::IniFormat);
+    const QSettings ini(QDir(dir).filePath(QStringLiteral("fiscalsim.ini")), QSettings::IniFormat);
 
     const QString type = ini.value(QStringLiteral("printer/Type")).toString().trimmed().toUpper();
     if (type == QLatin1String("DASCOM"))

@@ -25,7 +25,7 @@ public:
     std::array<qint64, 4> discount{}; // subtotal discount by rate
     std::array<qint64, 4> base{};     // gross less discount
     std::array<qint64, 4> tax{};
-    std::array<int, 4> rate{};        // hundredths of a per cent; 0 for exempt
+    std::array<int, 4> rate{}; // hundredths of a per cent; 0 for exempt
     qint64 paid = 0;
 
     qint64 subtotal() const;

@@ -41,15 +41,15 @@ TEST_F(InvoiceTest, PrintsFromHeaderToClosingAndAdvancesTheCounters)
 
     const QString roll = paper();
     for (const char *expected :
-         {"Cliente Uno", "J-12345678-9", "FACTURA", "HARINA PAN", "2,000 x 1.234,50",
-          "2.469,00", "AGUA", "1,500 x 10,00", "DESCUENTO 10,00%", "-248,40", "2.222,10",
-          "355,54", "13,50", "PAGO 01", "00000123", "FECHA "}) {
+         {"Cliente Uno", "J-12345678-9", "FACTURA", "HARINA PAN", "2,000 x 1.234,50", "2.469,00",
+          "AGUA", "1,500 x 10,00", "DESCUENTO 10,00%", "-248,40", "2.222,10", "355,54", "13,50",
+          "PAGO 01", "00000123", "FECHA "}) {
         EXPECT_TRUE(roll.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << roll.toStdString();
     }
-    EXPECT_TRUE(roll.contains(QRegularExpression(QStringLiteral("TOTAL +%1\n")
-                                                     .arg(QRegularExpression::escape(
-                                                         QLatin1String(kInvoiceTotal))))))
+    EXPECT_TRUE(roll.contains(
+        QRegularExpression(QStringLiteral("TOTAL +%1\n")
+                               .arg(QRegularExpression::escape(QLatin1String(kInvoiceTotal))))))
         << roll.toStdString();
 }
 
@@ -121,7 +121,8 @@ TEST_F(CreditNoteTest, ClosesWithItsOwnCommandAndTheReportAnswerHoldsItsNumber)
         const char *reference;
     } cases[] = {
         {"HKA",
-         {"i01Cliente Dos", "i02J-87654321-0", "i03Calle 1", "i04Factura afectada: 123  01/02/2024"},
+         {"i01Cliente Dos", "i02J-87654321-0", "i03Calle 1",
+          "i04Factura afectada: 123  01/02/2024"},
          169,
          "Factura afectada: 123"},
         {"SAMSUNG", {"i01Cliente Dos", "i04Factura afectada: 124  01/02/2024"}, 169, "124"},
@@ -146,7 +147,8 @@ TEST_F(CreditNoteTest, ClosesWithItsOwnCommandAndTheReportAnswerHoldsItsNumber)
 
         ASSERT_EQ(uploadReport().result, 1);
         const QString answer = answerText(QStringLiteral("Status2.txt"));
-        EXPECT_EQ(answer.mid(c.position - 1, 8), QStringLiteral("00000008")) << answer.toStdString();
+        EXPECT_EQ(answer.mid(c.position - 1, 8), QStringLiteral("00000008"))
+            << answer.toStdString();
         const QString roll = paper();
         EXPECT_TRUE(roll.contains(QLatin1String("NOTA DE CREDITO")));
         EXPECT_TRUE(roll.contains(QLatin1String(c.reference)));

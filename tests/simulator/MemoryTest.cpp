@@ -33,9 +33,9 @@ TEST_F(MemoryTest, ADocumentLeftOpenStaysOpenAcrossLoads)
 
     const QStringList lines = log();
     ASSERT_EQ(lines.size(), 7);
-    EXPECT_EQ(lines.mid(4), (QStringList{"SendCmd\t!000000500000001000PAN\t0",
-                                         "SendCmd\ti01Otro Cliente\t0",
-                                         "SendCmd\tf09000000000000\t1"}));
+    EXPECT_EQ(lines.mid(4),
+              (QStringList{"SendCmd\t!000000500000001000PAN\t0", "SendCmd\ti01Otro Cliente\t0",
+                           "SendCmd\tf09000000000000\t1"}));
     EXPECT_TRUE(paper().contains(QLatin1String("Cliente Pendiente")));
 }
 
@@ -59,14 +59,21 @@ TEST_F(MemoryTest, LogDecodesCommandsFromTheCodePage)
         QByteArray command;
         const char *logged;
     } cases[] = {
-        {"", "i01Pe\xf1" "a \xc1lvarez", "i01Peña Álvarez"},
+        {"",
+         "i01Pe\xf1"
+         "a \xc1lvarez",
+         "i01Peña Álvarez"},
         {"windows-1252", "i01Caf\xe9 \x80", "i01Café €"},
-        {"IBM850", "i01Pe\xa4" "a", "i01Peña"},
+        {"IBM850",
+         "i01Pe\xa4"
+         "a",
+         "i01Peña"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.codePage);
-        writeIni(*c.codePage ? QStringLiteral("[printer]\nCodePage=%1\n").arg(QLatin1String(c.codePage))
-                             : QString());
+        writeIni(*c.codePage
+                     ? QStringLiteral("[printer]\nCodePage=%1\n").arg(QLatin1String(c.codePage))
+                     : QString());
         ASSERT_EQ(open().result, 1);
         sendAll({c.command, "!000000500000001000PAN", "101"});
         const QString expected = QString::fromUtf8(c.logged);

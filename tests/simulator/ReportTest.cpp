@@ -20,7 +20,8 @@ TEST_F(ReportTest, ZReportCountsUpAndTheMemoryReportFindsItByDate)
 
     sendAll({"I0Z"});
     EXPECT_EQ(lastZFromStatus(), QStringLiteral("0012"));
-    EXPECT_TRUE(paper().contains(QRegularExpression(QStringLiteral("REPORTE Z\n[^=]*Z N\\. +0012"))));
+    EXPECT_TRUE(
+        paper().contains(QRegularExpression(QStringLiteral("REPORTE Z\n[^=]*Z N\\. +0012"))));
 
     const QString today = QDate::currentDate().toString(QStringLiteral("ddMMyy"));
     const struct

@@ -67,8 +67,7 @@ Reply SimulatorTest::uploadStatus(const QByteArray &command)
 {
     Reply r;
     const QByteArray file = m_dir.file(QStringLiteral("Status.txt")).toLocal8Bit();
-    r.result = driver().UploadStatusCmd(&r.status, &r.error, command.constData(),
-                                        file.constData());
+    r.result = driver().UploadStatusCmd(&r.status, &r.error, command.constData(), file.constData());
     return r;
 }
 
@@ -76,8 +75,7 @@ Reply SimulatorTest::uploadReport(const QByteArray &command)
 {
     Reply r;
     const QByteArray file = m_dir.file(QStringLiteral("Status2.txt")).toLocal8Bit();
-    r.result = driver().UploadReportCmd(&r.status, &r.error, command.constData(),
-                                        file.constData());
+    r.result = driver().UploadReportCmd(&r.status, &r.error, command.constData(), file.constData());
     return r;
 }
 

@@ -20,8 +20,15 @@ struct Reply
 };
 
 // The error words and status bits the simulator documents.
-enum Error { None = 0, PortClosed = 1, Syntax = 2, NotNow = 3, BadValue = 4, Fault = 5,
-             NoAnswer = 6 };
+enum Error {
+    None = 0,
+    PortClosed = 1,
+    Syntax = 2,
+    NotNow = 3,
+    BadValue = 4,
+    Fault = 5,
+    NoAnswer = 6
+};
 enum Status { PortOpen = 0x01, InvoiceOpen = 0x02, CreditNoteOpen = 0x04 };
 
 // A fresh program directory made current, with the built simulator loaded
