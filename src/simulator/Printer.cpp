@@ -55,6 +55,8 @@ void Printer::follow(bool reread)
     m_settings = Settings::read(m_dir);
     const StateFile state(m_dir);
     FiscalMemory memory;
+    // The [counters] seed a printer that has no fiscal memory yet; one that
+    // cannot be read starts from them as well and is replaced at the next save.
     if (!state.exists() || !state.load(&memory)) {
         memory = FiscalMemory();
         memory.lastInvoice = m_settings.initialInvoice;
