@@ -1,0 +1,58 @@
+#pragma once
+
+#include "FiscalMemory.h"
+#include "Settings.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <mutex>
+
+namespace sim {
+
+// The simulated printer behind the five C entries: the port, the faults,
+// the line speed, the files.
+//
+// It works in the current directory and follows it: whenever a call finds
+// another current directory than the last one, it reads fiscalsim.ini and
+// fiscalsim.state from there afresh and the port counts as closed. Every
+// OpenFpctrl reads both again too, so a changed fiscalsim.ini takes effect
+// at the next opening without reloading the library. The fiscal memory
+// lives on disk after every change; only the port and the count of SendCmd
+// calls since the library was loaded (for the RefuseNth and KillAfter
+// faults) live in the process.
+class Printer
+{
+public:
+    static Printer &instance();
+
+    int open(const char *port);
+    int close();
+    int send(int *status, int *error, const char *command);
+    int uploadStatus(int *status, int *error, const char *command, const char *file);
+    int uploadReport(int *status, int *error, const char *command, const char *file);
+
+private:
+    enum class Upload { Status, Report };
+
+    Printer() = default;
+
+    int upload(Upload kind, int *status, int *error, const char *command, const char *file);
+    void follow(bool reread);
+    QString decode(const QByteArray &bytes) const;
+    void wire(qsizetype bytes) const;
+    void log(QStringList fields) const;
+    void report(int *status, int *error, int code) const;
+    bool refusedByFault(const QString &command) const;
+    bool writeAnswer(const QString &file, const QString &answer) const;
+    [[noreturn]] static void powerCut();
+
+    std::mutex m_mutex;
+    QString m_dir;
+    Settings m_settings;
+    FiscalMemory m_memory;
+    bool m_portOpen = false;
+    qint64 m_sends = 0;
+};
+
+} // namespace sim
