@@ -82,8 +82,8 @@ std::unique_ptr<Database> Database::open(const QString &path, const Options &opt
         throw DataError(DataError::Kind::Open,
                         QStringLiteral("No existe el archivo de base de datos."), path);
     if (!info.isFile())
-        throw DataError(DataError::Kind::Open,
-                        QStringLiteral("No es un archivo de base de datos."), path);
+        throw DataError(DataError::Kind::Open, QStringLiteral("No es un archivo de base de datos."),
+                        path);
 
     std::unique_ptr<Database> self(new Database);
     self->d->path = path;

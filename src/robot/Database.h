@@ -25,8 +25,8 @@ public:
     // Opens an existing file, shared and read-write; a missing file is an
     // error and no file is created. Waits for locks held by other programs up
     // to the busy timeout. `shortDateFormat` is how datevalue('...') dates are written.
-    static std::unique_ptr<Database> open(const QString &path,
-                                          const QString &shortDateFormat = QStringLiteral("dd/MM/yyyy"));
+    static std::unique_ptr<Database>
+    open(const QString &path, const QString &shortDateFormat = QStringLiteral("dd/MM/yyyy"));
     static std::unique_ptr<Database> open(const QString &path, const Options &options);
     ~Database();
     Database(const Database &) = delete;

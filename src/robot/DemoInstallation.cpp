@@ -42,16 +42,16 @@ QString DemoInstallation::simulatorLibraryName()
 QString DemoInstallation::create(const QString &dirPath, const QString &printerType,
                                  const QString &driverLibrary)
 {
-    if (printerType != QLatin1String("HKA") && printerType != QLatin1String("SAMSUNG")
-        && printerType != QLatin1String("DASCOM"))
+    if (printerType != QLatin1String("HKA") && printerType != QLatin1String("SAMSUNG") &&
+        printerType != QLatin1String("DASCOM"))
         return QStringLiteral("Tipo de impresora desconocido: %1 (HKA, SAMSUNG o DASCOM).")
             .arg(printerType);
     const QFileInfo info(dirPath);
     if (info.exists() && !info.isDir())
         return QStringLiteral("%1 existe y no es un directorio.").arg(dirPath);
     QDir dir(info.absoluteFilePath());
-    if (info.exists() && !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
-                                      | QDir::System))
+    if (info.exists() &&
+        !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
         return QStringLiteral("El directorio %1 no está vacío: no se sobrescribe nada.")
             .arg(dir.path());
     if (!QDir().mkpath(dir.path()))
@@ -59,11 +59,10 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
 
     const QString data = dir.path() + QLatin1Char('/');
     const QString crlf = QStringLiteral("\r\n");
-    const QString inf = item(QStringLiteral("Datos:") + data) + crlf
-                        + QStringLiteral("Impresora:") + printerType + crlf
-                        + QStringLiteral("Puerto:COM1") + crlf + QStringLiteral("80Columnas:-1")
-                        + crlf + QStringLiteral("Serial:") + QLatin1String(kSerial) + crlf
-                        + QStringLiteral("Caja:1") + crlf;
+    const QString inf =
+        item(QStringLiteral("Datos:") + data) + crlf + QStringLiteral("Impresora:") + printerType +
+        crlf + QStringLiteral("Puerto:COM1") + crlf + QStringLiteral("80Columnas:-1") + crlf +
+        QStringLiteral("Serial:") + QLatin1String(kSerial) + crlf + QStringLiteral("Caja:1") + crlf;
     const QString ini = QStringLiteral("[driver]\nLibrary=%1\n\n[regional]\n"
                                        "ShortDateFormat=dd/MM/yyyy\n\n[timing]\nScale=1.0\n")
                             .arg(QDir::fromNativeSeparators(driverLibrary));
@@ -84,7 +83,8 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
     };
     for (const auto &f : files) {
         if (!writeFile(dir.filePath(QLatin1String(f.name)), f.text))
-            return QStringLiteral("No se pudo escribir %1.").arg(dir.filePath(QLatin1String(f.name)));
+            return QStringLiteral("No se pudo escribir %1.")
+                .arg(dir.filePath(QLatin1String(f.name)));
     }
     try {
         Schema::createDatabase(dir.filePath(QStringLiteral("Base de Datos.dba")),

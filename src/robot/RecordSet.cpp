@@ -104,10 +104,10 @@ std::optional<double> RecordSet::number(const QString &name) const
         return v.toDouble();
     if (const auto value = readNumber(v.toString()))
         return value;
-    throw DataError(DataError::Kind::Value,
-                    QStringLiteral("El campo '%1' no contiene un número: '%2'.")
-                        .arg(name, v.toString()),
-                    m_sql);
+    throw DataError(
+        DataError::Kind::Value,
+        QStringLiteral("El campo '%1' no contiene un número: '%2'.").arg(name, v.toString()),
+        m_sql);
 }
 
 std::optional<QDateTime> RecordSet::dateTime(const QString &name) const
@@ -127,9 +127,9 @@ std::optional<QDateTime> RecordSet::dateTime(const QString &name) const
             when = date.startOfDay();
     }
     if (!when.isValid())
-        throw DataError(DataError::Kind::Value,
-                        QStringLiteral("El campo '%1' no contiene una fecha: '%2'.").arg(name, text),
-                        m_sql);
+        throw DataError(
+            DataError::Kind::Value,
+            QStringLiteral("El campo '%1' no contiene una fecha: '%2'.").arg(name, text), m_sql);
     return when;
 }
 

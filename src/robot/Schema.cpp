@@ -49,14 +49,14 @@ void Schema::createDatabase(const QString &path, const QStringList &scripts)
         throw DataError(DataError::Kind::File, QStringLiteral("El archivo ya existe."), path);
     sqlite3 *db = nullptr;
     const QByteArray name = local.toUtf8();
-    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     QString failure;
     if (rc != SQLITE_OK) {
         failure = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     } else {
-        const QByteArray sql = (QStringLiteral("BEGIN;\n") + scripts.join(QLatin1Char('\n'))
-                                + QStringLiteral("\nCOMMIT;"))
+        const QByteArray sql = (QStringLiteral("BEGIN;\n") + scripts.join(QLatin1Char('\n')) +
+                                QStringLiteral("\nCOMMIT;"))
                                    .toUtf8();
         char *message = nullptr;
         rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message);

@@ -65,7 +65,8 @@ std::vector<Token> tokenize(const QString &sql)
             if (close < 0)
                 fail(QStringLiteral("Nombre entre corchetes sin cierre."));
             i = close + 1;
-            out.push_back({Tok::Bracket, sql.mid(start, i - start), sql.mid(start + 1, close - start - 1)});
+            out.push_back(
+                {Tok::Bracket, sql.mid(start, i - start), sql.mid(start + 1, close - start - 1)});
         } else if (isWordStart(c)) {
             while (i < n && isWordChar(sql[i]))
                 ++i;
@@ -136,20 +137,20 @@ struct Item
 bool isKeyword(const QString &lower)
 {
     static const QSet<QString> keywords = {
-        QStringLiteral("select"), QStringLiteral("from"),     QStringLiteral("where"),
-        QStringLiteral("and"),    QStringLiteral("or"),       QStringLiteral("not"),
-        QStringLiteral("as"),     QStringLiteral("order"),    QStringLiteral("by"),
-        QStringLiteral("group"),  QStringLiteral("having"),   QStringLiteral("set"),
-        QStringLiteral("update"), QStringLiteral("delete"),   QStringLiteral("insert"),
-        QStringLiteral("into"),   QStringLiteral("values"),   QStringLiteral("on"),
-        QStringLiteral("join"),   QStringLiteral("inner"),    QStringLiteral("left"),
-        QStringLiteral("right"),  QStringLiteral("outer"),    QStringLiteral("is"),
-        QStringLiteral("like"),   QStringLiteral("between"),  QStringLiteral("in"),
-        QStringLiteral("case"),   QStringLiteral("when"),     QStringLiteral("then"),
-        QStringLiteral("else"),   QStringLiteral("end"),      QStringLiteral("asc"),
-        QStringLiteral("desc"),   QStringLiteral("distinct"), QStringLiteral("union"),
-        QStringLiteral("all"),    QStringLiteral("exists"),   QStringLiteral("limit"),
-        QStringLiteral("explain"), QStringLiteral("query"),   QStringLiteral("plan"),
+        QStringLiteral("select"),  QStringLiteral("from"),     QStringLiteral("where"),
+        QStringLiteral("and"),     QStringLiteral("or"),       QStringLiteral("not"),
+        QStringLiteral("as"),      QStringLiteral("order"),    QStringLiteral("by"),
+        QStringLiteral("group"),   QStringLiteral("having"),   QStringLiteral("set"),
+        QStringLiteral("update"),  QStringLiteral("delete"),   QStringLiteral("insert"),
+        QStringLiteral("into"),    QStringLiteral("values"),   QStringLiteral("on"),
+        QStringLiteral("join"),    QStringLiteral("inner"),    QStringLiteral("left"),
+        QStringLiteral("right"),   QStringLiteral("outer"),    QStringLiteral("is"),
+        QStringLiteral("like"),    QStringLiteral("between"),  QStringLiteral("in"),
+        QStringLiteral("case"),    QStringLiteral("when"),     QStringLiteral("then"),
+        QStringLiteral("else"),    QStringLiteral("end"),      QStringLiteral("asc"),
+        QStringLiteral("desc"),    QStringLiteral("distinct"), QStringLiteral("union"),
+        QStringLiteral("all"),     QStringLiteral("exists"),   QStringLiteral("limit"),
+        QStringLiteral("explain"), QStringLiteral("query"),    QStringLiteral("plan"),
     };
     return keywords.contains(lower);
 }
@@ -210,7 +211,8 @@ private:
 
     bool isWord(size_t i, size_t end, const char *lower) const
     {
-        return i < end && m_tokens[i].kind == Tok::Word && m_tokens[i].value == QLatin1String(lower);
+        return i < end && m_tokens[i].kind == Tok::Word &&
+               m_tokens[i].value == QLatin1String(lower);
     }
 
     size_t matchingClose(size_t open, size_t end) const
@@ -268,7 +270,8 @@ private:
             case Tok::Open: {
                 const size_t close = matchingClose(i, end);
                 Kind inner;
-                item.text = QLatin1Char('(') + level(i + 1, close, false, &inner) + QLatin1Char(')');
+                item.text =
+                    QLatin1Char('(') + level(i + 1, close, false, &inner) + QLatin1Char(')');
                 item.kind = inner;
                 items.push_back(item);
                 i = close + 1;
@@ -278,18 +281,18 @@ private:
                 fail(QStringLiteral("Paréntesis de cierre sin apertura."));
             case Tok::Op: {
                 const QString &op = t.text;
-                const bool comparison = op == QLatin1String("=") || op == QLatin1String("<>")
-                                        || op == QLatin1String("!=") || op == QLatin1String("<")
-                                        || op == QLatin1String(">") || op == QLatin1String("<=")
-                                        || op == QLatin1String(">=");
+                const bool comparison = op == QLatin1String("=") || op == QLatin1String("<>") ||
+                                        op == QLatin1String("!=") || op == QLatin1String("<") ||
+                                        op == QLatin1String(">") || op == QLatin1String("<=") ||
+                                        op == QLatin1String(">=");
                 const size_t after = next(i, end);
                 // `X=null` holds when X has no value; in an update's Set it stores a null.
                 if ((op == QLatin1String("=") && !inSet) || op == QLatin1String("<>")) {
                     if (isWord(after, end, "null")) {
                         const bool spaced = !items.empty() && items.back().space;
-                        item.text = (spaced ? QString() : QStringLiteral(" "))
-                                    + (op == QLatin1String("=") ? QStringLiteral("IS NULL")
-                                                                : QStringLiteral("IS NOT NULL"));
+                        item.text = (spaced ? QString() : QStringLiteral(" ")) +
+                                    (op == QLatin1String("=") ? QStringLiteral("IS NULL")
+                                                              : QStringLiteral("IS NOT NULL"));
                         item.boundary = true;
                         items.push_back(item);
                         i = after + 1;
@@ -310,8 +313,8 @@ private:
                 if (w == QLatin1String("datevalue") && call) {
                     const size_t arg = next(after, end);
                     const size_t close = arg < end ? next(arg, end) : end;
-                    if (arg < end && m_tokens[arg].kind == Tok::String && close < end
-                        && m_tokens[close].kind == Tok::Close) {
+                    if (arg < end && m_tokens[arg].kind == Tok::String && close < end &&
+                        m_tokens[close].kind == Tok::Close) {
                         item.text = m_dialect.dateLiteral(readDate(m_tokens[arg].value));
                         items.push_back(item);
                         i = close + 1;
@@ -321,8 +324,8 @@ private:
                 if (top && w == QLatin1String("delete")) {
                     const size_t star = after;
                     const size_t from = star < end ? next(star, end) : end;
-                    if (star < end && m_tokens[star].text == QLatin1String("*")
-                        && isWord(from, end, "from")) {
+                    if (star < end && m_tokens[star].text == QLatin1String("*") &&
+                        isWord(from, end, "from")) {
                         item.text = QStringLiteral("DELETE FROM");
                         item.boundary = true;
                         items.push_back(item);
@@ -330,12 +333,12 @@ private:
                         continue;
                     }
                 }
-                if ((w == QLatin1String("true") || w == QLatin1String("false")) && !call
-                    && !qualified) {
+                if ((w == QLatin1String("true") || w == QLatin1String("false")) && !call &&
+                    !qualified) {
                     item.text = m_dialect.booleanLiteral(w == QLatin1String("true"));
                     item.kind = Kind::Number;
-                } else if (isKeyword(w)
-                           && !(call && (w == QLatin1String("left") || w == QLatin1String("right")))) {
+                } else if (isKeyword(w) &&
+                           !(call && (w == QLatin1String("left") || w == QLatin1String("right")))) {
                     item.text = t.text;
                     item.boundary = true;
                     if (top && m_update && w == QLatin1String("set"))
@@ -418,9 +421,8 @@ private:
             }
             if (significant.size() == 1)
                 return significant[0]->kind;
-            if (significant.size() == 2 && significant[0]->op
-                && significant[0]->text == QLatin1String("-")
-                && significant[1]->kind == Kind::Number)
+            if (significant.size() == 2 && significant[0]->op &&
+                significant[0]->text == QLatin1String("-") && significant[1]->kind == Kind::Number)
                 return Kind::Number;
             return Kind::Unknown;
         };
@@ -474,9 +476,9 @@ private:
             parts << (sig > 1 ? QLatin1Char('(') + part + QLatin1Char(')') : part);
         }
         *kind = anyText ? Kind::Text : Kind::Unknown;
-        return text(begin, lead)
-               + (anyText ? m_dialect.joinText(parts) : m_dialect.plusOfUnknown(parts))
-               + text(trail, end);
+        return text(begin, lead) +
+               (anyText ? m_dialect.joinText(parts) : m_dialect.plusOfUnknown(parts)) +
+               text(trail, end);
     }
 
     const SqlDialect &m_dialect;

@@ -29,9 +29,9 @@ void jetPlus(sqlite3_context *context, int, sqlite3_value **argv)
         sqlite3_result_null(context);
         return;
     }
-    const bool numeric = (isNumber(ta) && isNumber(tb))
-                         || (isNumber(ta) && isNumber(sqlite3_value_numeric_type(b)))
-                         || (isNumber(tb) && isNumber(sqlite3_value_numeric_type(a)));
+    const bool numeric = (isNumber(ta) && isNumber(tb)) ||
+                         (isNumber(ta) && isNumber(sqlite3_value_numeric_type(b))) ||
+                         (isNumber(tb) && isNumber(sqlite3_value_numeric_type(a)));
     if (numeric) {
         if (sqlite3_value_type(a) == SQLITE_INTEGER && sqlite3_value_type(b) == SQLITE_INTEGER) {
             sqlite3_int64 sum;
@@ -62,8 +62,7 @@ void SqliteDialect::prepareConnection(QSqlDatabase &db) const
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         h = *static_cast<sqlite3 *const *>(handle.constData());
     if (!h || sqlite3_create_function_v2(h, "jet_plus", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                         nullptr, jetPlus, nullptr, nullptr, nullptr)
-                  != SQLITE_OK)
+                                         nullptr, jetPlus, nullptr, nullptr, nullptr) != SQLITE_OK)
         throw DataError(DataError::Kind::Open,
                         QStringLiteral("No se pudo preparar la conexión SQLite."),
                         db.databaseName());

@@ -41,16 +41,18 @@ TEST(CreateDemo, MakesAnInstallationTheDatabaseLayerReadsAndRefusesToOverwriteIt
 {
     TestDir dir;
     const QString demo = dir.file(QStringLiteral("demo"));
-    const Outcome made = robotFiscal({QStringLiteral("--create-demo"), demo, QStringLiteral("--printer"),
-                                  QStringLiteral("SAMSUNG")});
+    const Outcome made = robotFiscal({QStringLiteral("--create-demo"), demo,
+                                      QStringLiteral("--printer"), QStringLiteral("SAMSUNG")});
     ASSERT_EQ(made.code, 0) << qPrintable(made.err);
 
     for (const char *name : {"Vextora.inf", "robot-fiscal.ini", "fiscalsim.ini",
                              "KardolenTerminalUpd.inf", "Base de Datos.dba", "Vextora.dba"})
         EXPECT_TRUE(QFileInfo(QDir(demo).filePath(QString::fromUtf8(name))).isFile()) << name;
-    const QSettings ini(QDir(demo).filePath(QStringLiteral("robot-fiscal.ini")), QSettings::IniFormat);
+    const QSettings ini(QDir(demo).filePath(QStringLiteral("robot-fiscal.ini")),
+                        QSettings::IniFormat);
     EXPECT_EQ(ini.value(QStringLiteral("driver/Library")).toString(),
-              QFileInfo(QStringLiteral(ROBOT_BINARY)).absolutePath() + QStringLiteral("/libfiscalsim.so"));
+              QFileInfo(QStringLiteral(ROBOT_BINARY)).absolutePath() +
+                  QStringLiteral("/libfiscalsim.so"));
     const QSettings sim(QDir(demo).filePath(QStringLiteral("fiscalsim.ini")), QSettings::IniFormat);
     EXPECT_EQ(sim.value(QStringLiteral("printer/Type")).toString(), QStringLiteral("SAMSUNG"));
 

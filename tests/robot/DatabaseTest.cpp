@@ -1,7 +1,7 @@
 // The database layer against what other programs and broken installations do
 // to its files.
-#include "robot/DataError.h"
 #include "robot/Database.h"
+#include "robot/DataError.h"
 #include "robot/SqlTexts.h"
 #include "support/SqliteFile.h"
 #include "support/TestDir.h"
@@ -9,14 +9,14 @@
 #include <QDir>
 #include <QFile>
 #include <functional>
-#include <thread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
-using robot::DataError;
 using robot::Database;
+using robot::DataError;
 using robot::RecordSet;
 using robot::SqlTexts;
 using testsupport::SqliteFile;
@@ -54,16 +54,17 @@ public:
             sqlite3 *db = nullptr;
             int status = 1;
             char byte = 0;
-            if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+            if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+                SQLITE_OK) {
                 sqlite3_busy_timeout(db, 10000);
-                const bool ok = sqlite3_exec(db, first.constData(), nullptr, nullptr, nullptr)
-                                == SQLITE_OK;
+                const bool ok =
+                    sqlite3_exec(db, first.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
                 byte = ok ? 'y' : 'n';
                 if (write(m_ready[1], &byte, 1) == 1 && read(m_go[0], &byte, 1) == 1 && ok)
-                    status = sqlite3_exec(db, second.constData(), nullptr, nullptr, nullptr)
-                                     == SQLITE_OK
-                                 ? 0
-                                 : 2;
+                    status =
+                        sqlite3_exec(db, second.constData(), nullptr, nullptr, nullptr) == SQLITE_OK
+                            ? 0
+                            : 2;
             }
             sqlite3_close(db);
             _exit(status);
@@ -109,10 +110,10 @@ protected:
     {
         path = dir.file(QStringLiteral("Base de Datos.dba"));
         SqliteFile::createMain(path);
-        SqliteFile(path).exec(QStringLiteral(
-            "INSERT INTO Clientes VALUES (1, 'Ana', 'V1', NULL, NULL);"
-            "INSERT INTO Ventas (Código, Cliente, Imprimir, MáquinaFiscal, NúmeroZ) "
-            "VALUES (101, 1, -1, 1, 3), (102, 1, -1, 1, 3);"));
+        SqliteFile(path).exec(
+            QStringLiteral("INSERT INTO Clientes VALUES (1, 'Ana', 'V1', NULL, NULL);"
+                           "INSERT INTO Ventas (Código, Cliente, Imprimir, MáquinaFiscal, NúmeroZ) "
+                           "VALUES (101, 1, -1, 1, 3), (102, 1, -1, 1, 3);"));
     }
 
     TestDir dir;
@@ -175,9 +176,12 @@ TEST(Database, FileThatIsNotADatabaseIsAnOpenError)
 TEST_F(DatabaseFile, MissingObjectsAreTypedErrorsNamingTheSql)
 {
     auto db = Database::open(path);
-    const QString missingTable = QStringLiteral("Select * from [Consulta Inexistente] Where Código= 1");
-    const QString missingColumn = QStringLiteral("Select Código, ColumnaInexistente from [Consulta VentasAct]");
-    const QString badUpdate = QStringLiteral("Update [NotaCréditoVenta] Set Nada='1' Where Código= 1;");
+    const QString missingTable =
+        QStringLiteral("Select * from [Consulta Inexistente] Where Código= 1");
+    const QString missingColumn =
+        QStringLiteral("Select Código, ColumnaInexistente from [Consulta VentasAct]");
+    const QString badUpdate =
+        QStringLiteral("Update [NotaCréditoVenta] Set Nada='1' Where Código= 1;");
     for (const QString &sql : {missingTable, missingColumn}) {
         SCOPED_TRACE(qPrintable(sql));
         try {
@@ -266,7 +270,8 @@ TEST_F(DatabaseFile, TextWhereANumberBelongsIsAValueError)
     EXPECT_EQ(kindOf([&] { rs.number(QStringLiteral("Precio")); }), DataError::Kind::Value);
     EXPECT_EQ(kindOf([&] { rs.number(QStringLiteral("CantDec")); }), DataError::Kind::Value);
     EXPECT_EQ(rs.number(QStringLiteral("Cantidad")), 2.5);
-    const RecordSet sale = db->openRecordset(QStringLiteral("Select Fecha from [Consulta VentasAct] Where Código= 101"));
+    const RecordSet sale = db->openRecordset(
+        QStringLiteral("Select Fecha from [Consulta VentasAct] Where Código= 101"));
     EXPECT_EQ(kindOf([&] { sale.dateTime(QStringLiteral("Fecha")); }), DataError::Kind::Value);
 }
 
@@ -287,7 +292,8 @@ TEST_F(DatabaseFile, LockHeldPastTheBusyTimeoutIsABusyError)
     robot::Database::Options options;
     options.busyTimeoutMs = 200;
     auto db = Database::open(path, options);
-    const QString update = SqlTexts::registroFactura(QStringLiteral("00000001"), QStringLiteral("0003"), 101);
+    const QString update =
+        SqlTexts::registroFactura(QStringLiteral("00000001"), QStringLiteral("0003"), 101);
     const struct
     {
         const char *lock;
@@ -295,10 +301,11 @@ TEST_F(DatabaseFile, LockHeldPastTheBusyTimeoutIsABusyError)
     } cases[] = {{"BEGIN IMMEDIATE;", false}, {"BEGIN EXCLUSIVE;", true}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.lock);
-        OtherProgram other(path,
-                           QString::fromUtf8(c.lock)
-                               + QStringLiteral("UPDATE Ventas SET Observación='otro' WHERE Código=102;"),
-                           QStringLiteral("COMMIT;"));
+        OtherProgram other(
+            path,
+            QString::fromUtf8(c.lock) +
+                QStringLiteral("UPDATE Ventas SET Observación='otro' WHERE Código=102;"),
+            QStringLiteral("COMMIT;"));
         ASSERT_TRUE(other.waitReady());
         EXPECT_EQ(kindOf([&] { db->execute(update); }), DataError::Kind::Busy);
         if (c.readsWait)
@@ -314,7 +321,8 @@ TEST_F(DatabaseFile, LockHeldPastTheBusyTimeoutIsABusyError)
                   QVariant(qlonglong(4)));
         EXPECT_EQ(check.scalar(QStringLiteral("SELECT Observación FROM Ventas WHERE Código=102")),
                   QVariant(QStringLiteral("otro")));
-        check.exec(QStringLiteral("UPDATE Ventas SET Control=NULL, Observación=NULL WHERE Código IN (101, 102)"));
+        check.exec(QStringLiteral(
+            "UPDATE Ventas SET Control=NULL, Observación=NULL WHERE Código IN (101, 102)"));
     }
 }
 
@@ -327,8 +335,9 @@ TEST_F(DatabaseFile, WaitsForAShortLockInsteadOfFailing)
     std::thread release([&] { other.finish(); });
     db->execute(SqlTexts::registroFactura(QStringLiteral("00000009"), QStringLiteral("0001"), 101));
     release.join();
-    EXPECT_EQ(SqliteFile(path).scalar(QStringLiteral("SELECT Control FROM Ventas WHERE Código=101")),
-              QVariant(QStringLiteral("00000009")));
+    EXPECT_EQ(
+        SqliteFile(path).scalar(QStringLiteral("SELECT Control FROM Ventas WHERE Código=101")),
+        QVariant(QStringLiteral("00000009")));
 }
 
 TEST_F(DatabaseFile, AnotherProgramWritingMeanwhileLosesNothing)
@@ -338,20 +347,24 @@ TEST_F(DatabaseFile, AnotherProgramWritingMeanwhileLosesNothing)
     SqliteFile setup(path);
     for (int code = 1000; code < 1000 + kOurSales; ++code)
         setup.exec(QStringLiteral("INSERT INTO Ventas (Código, Cliente, Imprimir, MáquinaFiscal) "
-                                  "VALUES (%1, 1, -1, 7)").arg(code));
+                                  "VALUES (%1, 1, -1, 7)")
+                       .arg(code));
     // The other program adds payments one transaction at a time, as a cash
     // register would, while the robot records its invoices.
     QString inserts;
     for (int i = 0; i < kTheirRows; ++i)
-        inserts += QStringLiteral("INSERT INTO AbonosVenta (Venta, TipoMecanismo, Monto) VALUES (102, 0, %1);").arg(i);
+        inserts += QStringLiteral(
+                       "INSERT INTO AbonosVenta (Venta, TipoMecanismo, Monto) VALUES (102, 0, %1);")
+                       .arg(i);
     OtherProgram other(path, QStringLiteral("SELECT 1;"), inserts);
     ASSERT_TRUE(other.waitReady());
     std::thread writer([&] { EXPECT_EQ(other.finish(), 0); });
     auto db = Database::open(path);
     for (int code = 1000; code < 1000 + kOurSales; ++code) {
-        EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(7)).recordCount(), 1000 + kOurSales - code);
-        db->execute(SqlTexts::registroFactura(QStringLiteral("%1").arg(code, 8, 10, QLatin1Char('0')),
-                                              QStringLiteral("0001"), code));
+        EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(7)).recordCount(),
+                  1000 + kOurSales - code);
+        db->execute(SqlTexts::registroFactura(
+            QStringLiteral("%1").arg(code, 8, 10, QLatin1Char('0')), QStringLiteral("0001"), code));
     }
     writer.join();
     SqliteFile check(path);

@@ -1,5 +1,5 @@
-#include "robot/Database.h"
 #include "robot/DemoInstallation.h"
+#include "robot/Database.h"
 #include "robot/SqlTexts.h"
 #include "robot/Startup.h"
 #include "support/RecordingWindow.h"
@@ -31,7 +31,8 @@ TEST(DemoInstallation, StartsUpAndHoldsWhatTheJobsPrint)
 {
     TestDir dir;
     const QString demo = dir.file(QStringLiteral("demo, con coma"));
-    ASSERT_EQ(DemoInstallation::create(demo, QStringLiteral("DASCOM"), QStringLiteral("/opt/sim/libfiscalsim.so")),
+    ASSERT_EQ(DemoInstallation::create(demo, QStringLiteral("DASCOM"),
+                                       QStringLiteral("/opt/sim/libfiscalsim.so")),
               QString());
 
     // The robot's own start-up reads it.
@@ -56,7 +57,8 @@ TEST(DemoInstallation, StartsUpAndHoldsWhatTheJobsPrint)
               (QList<qlonglong>{1041, 1042, 1043, 1044, 1045, 1046, 1047, 1048, 1049, 1050}));
     EXPECT_EQ(codes(lists.Data6.recordset()), (QList<qlonglong>{203, 204, 205}));
     EXPECT_EQ(lists.Data7.recordCount(), 2);
-    EXPECT_EQ(lists.Data3.recordset().text(QStringLiteral("RIFCompañía")), QStringLiteral("J306587412"));
+    EXPECT_EQ(lists.Data3.recordset().text(QStringLiteral("RIFCompañía")),
+              QStringLiteral("J306587412"));
     for (const QString &line : lists.Data5.vistaEspecial() + lists.Data6.vistaEspecial())
         EXPECT_FALSE(line.isEmpty());
 
@@ -90,8 +92,11 @@ TEST(DemoInstallation, StartsUpAndHoldsWhatTheJobsPrint)
             paid += *payments.number(QStringLiteral("Monto"));
             means << payments.field(QStringLiteral("TipoMecanismo")).toLongLong();
         }
-        const double total = *db->openRecordset(QStringLiteral("Select Total from [Consulta VentasAct] Where Código=") + QString::number(sale))
-                                 .number(QStringLiteral("Total"));
+        const double total =
+            *db->openRecordset(
+                   QStringLiteral("Select Total from [Consulta VentasAct] Where Código=") +
+                   QString::number(sale))
+                 .number(QStringLiteral("Total"));
         EXPECT_NEAR(paid, total, 0.001);
     }
     EXPECT_GE(discounted, 2);

@@ -1,5 +1,5 @@
-#include "robot/DataError.h"
 #include "robot/ListSource.h"
+#include "robot/DataError.h"
 #include "robot/SqlTexts.h"
 #include "support/SqliteFile.h"
 #include "support/TestDir.h"
@@ -31,7 +31,8 @@ protected:
     void pending(int code)
     {
         file->exec(QStringLiteral("INSERT INTO Ventas (Código, Cliente, Imprimir, MáquinaFiscal) "
-                                  "VALUES (%1, 1, -1, 1)").arg(code));
+                                  "VALUES (%1, 1, -1, 1)")
+                       .arg(code));
     }
 
     TestDir dir;
@@ -51,12 +52,13 @@ TEST_F(PendingInvoices, EachRefreshRereadsAndStandsOnTheLowestCode)
     source.refresh();
     EXPECT_EQ(source.recordCount(), 2);
     EXPECT_EQ(source.recordset().field(QStringLiteral("Código")).toLongLong(), 201);
-    EXPECT_EQ(source.vistaEspecial(),
-              (QStringList{QStringLiteral("Venta 201 Ana V1"), QStringLiteral("Venta 205 Ana V1")}));
+    EXPECT_EQ(source.vistaEspecial(), (QStringList{QStringLiteral("Venta 201 Ana V1"),
+                                                   QStringLiteral("Venta 205 Ana V1")}));
 
     // A job moved on; the next refresh stands on the first row again.
     source.recordset().moveNext();
-    file->exec(QStringLiteral("UPDATE Ventas SET Control='1', Impresa=-1, Imprimir=0 WHERE Código=201"));
+    file->exec(
+        QStringLiteral("UPDATE Ventas SET Control='1', Impresa=-1, Imprimir=0 WHERE Código=201"));
     pending(203);
     source.refresh();
     EXPECT_EQ(source.recordCount(), 2);
@@ -91,7 +93,8 @@ TEST_F(PendingInvoices, FailedRefreshThrowsLeavesNothingWaitingAndRecovers)
 
 TEST_F(PendingInvoices, QueryOnAMissingObjectThrowsAQueryError)
 {
-    source.setRecordSource(QStringLiteral("Select Código from [Consulta Borrada] order by Código;"));
+    source.setRecordSource(
+        QStringLiteral("Select Código from [Consulta Borrada] order by Código;"));
     try {
         source.refresh();
         ADD_FAILURE() << "no error";

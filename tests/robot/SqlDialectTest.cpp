@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-using robot::DataError;
 using robot::Database;
+using robot::DataError;
 using testsupport::SqliteFile;
 using testsupport::TestDir;
 
@@ -36,18 +36,18 @@ protected:
 
     QVariant value(const QString &expression, int code = 1)
     {
-        robot::RecordSet rs = db->openRecordset(QStringLiteral("Select ") + expression
-                                                + QStringLiteral(" as x from [Tabla con Año] "
-                                                                 "Where Código=")
-                                                + QString::number(code));
+        robot::RecordSet rs = db->openRecordset(QStringLiteral("Select ") + expression +
+                                                QStringLiteral(" as x from [Tabla con Año] "
+                                                               "Where Código=") +
+                                                QString::number(code));
         return rs.field(QStringLiteral("x"));
     }
 
     QList<qlonglong> codes(const QString &where)
     {
-        robot::RecordSet rs = db->openRecordset(
-            QStringLiteral("Select Código from [Tabla con Año] Where ") + where
-            + QStringLiteral(" order by Código"));
+        robot::RecordSet rs =
+            db->openRecordset(QStringLiteral("Select Código from [Tabla con Año] Where ") + where +
+                              QStringLiteral(" order by Código"));
         QList<qlonglong> out;
         for (; !rs.eof(); rs.moveNext())
             out << rs.field(QStringLiteral("Código")).toLongLong();
@@ -105,20 +105,13 @@ TEST_F(JetDialect, ComparisonsReadJetBooleansAndNulls)
         const char *where;
         QList<qlonglong> expected;
     } cases[] = {
-        {"Marca=true", {1, 3}},
-        {"Marca=True", {1, 3}},
-        {"Marca=TRUE", {1, 3}},
-        {"Marca<>true", {2, 4}},
-        {"Marca=false", {2}},
-        {"Marca=-1", {1, 3}},
-        {"Marca<>0", {1, 3, 4}},
-        {"Texto=null", {3}},
-        {"Texto = null", {3}},
-        {"Texto<>null", {1, 2, 4}},
-        {"Texto='true'", {4}},
-        {"[Otro Texto]=null and Marca=false", {2}},
-        {"Número=12", {1}},
-        {"Número=0012", {1}},
+        {"Marca=true", {1, 3}},  {"Marca=True", {1, 3}},
+        {"Marca=TRUE", {1, 3}},  {"Marca<>true", {2, 4}},
+        {"Marca=false", {2}},    {"Marca=-1", {1, 3}},
+        {"Marca<>0", {1, 3, 4}}, {"Texto=null", {3}},
+        {"Texto = null", {3}},   {"Texto<>null", {1, 2, 4}},
+        {"Texto='true'", {4}},   {"[Otro Texto]=null and Marca=false", {2}},
+        {"Número=12", {1}},      {"Número=0012", {1}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.where);
@@ -128,7 +121,8 @@ TEST_F(JetDialect, ComparisonsReadJetBooleansAndNulls)
 
 TEST_F(JetDialect, ActionQueriesKeepNullAssignmentsAndDropDeleteStar)
 {
-    db->execute(QStringLiteral("Update [Tabla con Año] Set Texto=null, Marca=true Where Código= 2"));
+    db->execute(
+        QStringLiteral("Update [Tabla con Año] Set Texto=null, Marca=true Where Código= 2"));
     SqliteFile file(path);
     EXPECT_FALSE(file.scalar(QStringLiteral("SELECT Texto FROM \"Tabla con Año\" WHERE Código=2"))
                      .isValid());
@@ -148,12 +142,9 @@ TEST(SqliteDialect, DatevalueReadsTheConfiguredShortDateForm)
         const char *written;
         const char *iso;
     } cases[] = {
-        {"dd/MM/yyyy", "05/01/2026", "'2026-01-05'"},
-        {"MM/dd/yyyy", "05/01/2026", "'2026-05-01'"},
-        {"yyyy-MM-dd", "2026-12-31", "'2026-12-31'"},
-        {"d/M/yy", "6/12/26", "'2026-12-06'"},
-        {"d/M/yy", "6/12/95", "'1995-12-06'"},
-        {"dd.MM.yyyy", "29.02.2024", "'2024-02-29'"},
+        {"dd/MM/yyyy", "05/01/2026", "'2026-01-05'"}, {"MM/dd/yyyy", "05/01/2026", "'2026-05-01'"},
+        {"yyyy-MM-dd", "2026-12-31", "'2026-12-31'"}, {"d/M/yy", "6/12/26", "'2026-12-06'"},
+        {"d/M/yy", "6/12/95", "'1995-12-06'"},        {"dd.MM.yyyy", "29.02.2024", "'2024-02-29'"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.format);

@@ -1,16 +1,16 @@
 // Every SQL text of the robot, built by SqlTexts, run on databases made from
 // the shipped schema.
+#include "robot/SqlTexts.h"
 #include "robot/DataError.h"
 #include "robot/Database.h"
 #include "robot/ListSource.h"
-#include "robot/SqlTexts.h"
 #include "support/SqliteFile.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 
-using robot::DataError;
 using robot::Database;
+using robot::DataError;
 using robot::RecordSet;
 using robot::SqlTexts;
 using testsupport::SqliteFile;
@@ -52,9 +52,8 @@ protected:
                                   "FormaPago, NúmeroZ) VALUES (%1, %8, %2, %3, %4, %5, %6, %7, "
                                   "0.16, 1, 7)")
                        .arg(code)
-                       .arg(QLatin1String(anulada), QLatin1String(impresa),
-                            QLatin1String(imprimir), QLatin1String(control),
-                            QLatin1String(local), QLatin1String(maquina))
+                       .arg(QLatin1String(anulada), QLatin1String(impresa), QLatin1String(imprimir),
+                            QLatin1String(control), QLatin1String(local), QLatin1String(maquina))
                        .arg(cliente));
     }
 
@@ -67,9 +66,8 @@ protected:
                                   "0.16, 100, 20, 0)")
                        .arg(code)
                        .arg(venta)
-                       .arg(QLatin1String(anulada), QLatin1String(impresa),
-                            QLatin1String(imprimir), QLatin1String(control),
-                            QLatin1String(maquina)));
+                       .arg(QLatin1String(anulada), QLatin1String(impresa), QLatin1String(imprimir),
+                            QLatin1String(control), QLatin1String(maquina)));
     }
 
     QVariant ventas(const char *column, int code)
@@ -89,16 +87,16 @@ TEST_F(MainDatabase, PendingInvoicesAreTheFlaggedUnprintedSalesOfTheMachine)
     //    code anulada impresa imprimir control       local maquina
     sale(111, "0", "0", "-1", "NULL", "0", "1");
     sale(101, "0", "0", "-1", "NULL", "0", "1");
-    sale(102, "-1", "0", "-1", "NULL", "0", "1");        // voided
-    sale(103, "0", "-1", "-1", "NULL", "0", "1");        // printed
-    sale(104, "0", "0", "0", "NULL", "0", "1");          // not flagged
-    sale(105, "0", "0", "-1", "'00000005'", "0", "1");   // fiscal number recorded
-    sale(106, "0", "0", "-1", "''", "0", "1");           // empty text is not null
-    sale(107, "0", "0", "-1", "NULL", "-1", "1");        // local sale
+    sale(102, "-1", "0", "-1", "NULL", "0", "1");      // voided
+    sale(103, "0", "-1", "-1", "NULL", "0", "1");      // printed
+    sale(104, "0", "0", "0", "NULL", "0", "1");        // not flagged
+    sale(105, "0", "0", "-1", "'00000005'", "0", "1"); // fiscal number recorded
+    sale(106, "0", "0", "-1", "''", "0", "1");         // empty text is not null
+    sale(107, "0", "0", "-1", "NULL", "-1", "1");      // local sale
     sale(108, "0", "0", "-1", "NULL", "0", "12");
     sale(109, "0", "0", "-1", "NULL", "0", "0");
     sale(110, "0", "0", "-1", "NULL", "0", "NULL");
-    sale(112, "0", "0", "1", "NULL", "0", "1");          // SQLite's true, not Jet's
+    sale(112, "0", "0", "1", "NULL", "0", "1"); // SQLite's true, not Jet's
     auto db = Database::open(path);
     const struct
     {
@@ -158,11 +156,11 @@ TEST_F(MainDatabase, PendingListsShowVistaEspecialWithNullsAsEmptyLines)
 TEST_F(MainDatabase, PendingListsReadOnlyThePendingRowsThroughTheirIndexes)
 {
     auto db = Database::open(path);
-    for (const QString &sql : {SqlTexts::facturasPendientes(1), SqlTexts::notasCreditoPendientes(1)}) {
+    for (const QString &sql :
+         {SqlTexts::facturasPendientes(1), SqlTexts::notasCreditoPendientes(1)}) {
         SCOPED_TRACE(qPrintable(sql));
-        const QStringList plan =
-            db->openRecordset(QStringLiteral("EXPLAIN QUERY PLAN ") + sql)
-                .columnTexts(QStringLiteral("detail"));
+        const QStringList plan = db->openRecordset(QStringLiteral("EXPLAIN QUERY PLAN ") + sql)
+                                     .columnTexts(QStringLiteral("detail"));
         EXPECT_TRUE(plan.join(QLatin1Char('\n')).contains(QStringLiteral("por imprimir")))
             << qPrintable(plan.join(QLatin1Char('\n')));
         for (const QString &step : plan)
@@ -209,7 +207,8 @@ TEST_F(MainDatabase, InvoiceQueriesGiveTheHeaderVisibleItemsAndPayments)
     ASSERT_EQ(header.recordCount(), 1);
     EXPECT_EQ(header.text(QStringLiteral("NombreCliente")), QStringLiteral("Pérez Añez, Ramón"));
     EXPECT_EQ(header.text(QStringLiteral("Rif")), QStringLiteral("V123456789"));
-    EXPECT_EQ(header.text(QStringLiteral("Dirección")), QStringLiteral("Av. Urdaneta, Edif. Río Caura"));
+    EXPECT_EQ(header.text(QStringLiteral("Dirección")),
+              QStringLiteral("Av. Urdaneta, Edif. Río Caura"));
     EXPECT_EQ(header.text(QStringLiteral("Teléfono")), QStringLiteral("0212-5551234"));
     EXPECT_EQ(header.text(QStringLiteral("NombreFormaPago")), QStringLiteral("Contado"));
     EXPECT_EQ(header.text(QStringLiteral("CampoTextoAdic02")), QStringLiteral("Ana"));
@@ -223,8 +222,10 @@ TEST_F(MainDatabase, InvoiceQueriesGiveTheHeaderVisibleItemsAndPayments)
     QStringList seen;
     for (; !items.eof(); items.moveNext()) {
         seen << QStringLiteral("%1|%2|%3|%4|%5|%6")
-                    .arg(items.text(QStringLiteral("Nombre")), items.text(QStringLiteral("Especificación")),
-                         items.text(QStringLiteral("Cantidad")), items.text(QStringLiteral("CantDec")),
+                    .arg(items.text(QStringLiteral("Nombre")),
+                         items.text(QStringLiteral("Especificación")),
+                         items.text(QStringLiteral("Cantidad")),
+                         items.text(QStringLiteral("CantDec")),
                          items.text(QStringLiteral("Precio")),
                          RecordSet::isTrue(items.field(QStringLiteral("ExcentoImpuesto")))
                              ? QStringLiteral("exento")
@@ -275,7 +276,8 @@ TEST_F(MainDatabase, InvoiceWriteBackStoresTheNumbersAndLeavesTheList)
         EXPECT_EQ(ventas("NúmeroZ", code), c.storedZ);
         EXPECT_FALSE(ventas("Control", code + 1000).isValid());
         EXPECT_FALSE(codes(db->openRecordset(SqlTexts::facturasPendientes(1))).contains(code));
-        EXPECT_TRUE(codes(db->openRecordset(SqlTexts::facturasPendientes(1))).contains(code + 1000));
+        EXPECT_TRUE(
+            codes(db->openRecordset(SqlTexts::facturasPendientes(1))).contains(code + 1000));
     }
 }
 
@@ -321,9 +323,10 @@ TEST_F(MainDatabase, CreditNoteQueriesAndWriteBack)
     EXPECT_EQ(lines.number(QStringLiteral("Precio")), 145.0);
 
     db->execute(SqlTexts::registroNotaCredito(QStringLiteral("00000123"), 7));
-    EXPECT_EQ(file->scalar(QStringLiteral("SELECT Número || '/' || Control || '/' || Impresa || '/' "
-                                          "|| Imprimir FROM NotaCréditoVenta WHERE Código=7")),
-              QVariant(QStringLiteral("00000123/00000123/-1/0")));
+    EXPECT_EQ(
+        file->scalar(QStringLiteral("SELECT Número || '/' || Control || '/' || Impresa || '/' "
+                                    "|| Imprimir FROM NotaCréditoVenta WHERE Código=7")),
+        QVariant(QStringLiteral("00000123/00000123/-1/0")));
     EXPECT_EQ(codes(db->openRecordset(SqlTexts::notasCreditoPendientes(1))), QList<qlonglong>{8});
 }
 

@@ -20,7 +20,8 @@ QVariant value(sqlite3_stmt *stmt, int i)
     case SQLITE_NULL:
         return QVariant();
     default:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i))));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i))));
     }
 }
 
@@ -38,8 +39,8 @@ void SqliteFile::createLocal(const QString &path)
 
 SqliteFile::SqliteFile(const QString &path) : m_path(path)
 {
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr)
-        != SQLITE_OK) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         ADD_FAILURE() << "cannot open " << path.toStdString();
         throw std::runtime_error("cannot open test database");
     }
