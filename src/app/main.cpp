@@ -16,9 +16,8 @@ namespace {
 
 bool displayAvailable()
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 } // namespace
@@ -37,8 +36,9 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Robot de impresión fiscal: imprime las facturas y notas de crédito pendientes."));
-    const QCommandLineOption dirOption(
-        QStringLiteral("dir"), QStringLiteral("Directorio del programa."), QStringLiteral("DIR"));
+    const QCommandLineOption dirOption(QStringLiteral("dir"),
+                                       QStringLiteral("Directorio del programa."),
+                                       QStringLiteral("DIR"));
     const QCommandLineOption headlessOption(QStringLiteral("headless"),
                                             QStringLiteral("Sin ventana (servicio)."));
     const QCommandLineOption demoOption(
@@ -64,11 +64,9 @@ int main(int argc, char *argv[])
         return 64;
     }
     if (parser.isSet(helpOption)) {
-        std::fputs(
-            qPrintable(parser.helpText().replace(
-                QStringLiteral("[options]"),
-                QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE]"))),
-            stdout);
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("[options]"),
+                                                        QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE]"))),
+                   stdout);
         return 0;
     }
     if (parser.isSet(versionOption)) {
@@ -101,8 +99,9 @@ int main(int argc, char *argv[])
     Q_UNUSED(headless);
 
     QCoreApplication app(argc, argv);
-    const QString programDir =
-        parser.isSet(dirOption) ? parser.value(dirOption) : QCoreApplication::applicationDirPath();
+    const QString programDir = parser.isSet(dirOption)
+                                   ? parser.value(dirOption)
+                                   : QCoreApplication::applicationDirPath();
 
     console::HeadlessWindow window;
     robot::Robot robot(window);

@@ -24,8 +24,8 @@ struct Key
     int length;
 };
 // The key each of the first six items must carry, by position.
-constexpr Key kKeys[6] = {{"Datos:", 6},       {"Impresora:", 10}, {"Puerto:", 7},
-                          {"80Columnas:", 11}, {"Serial:", 7},     {"Caja:", 5}};
+constexpr Key kKeys[6] = {{"Datos:", 6},   {"Impresora:", 10}, {"Puerto:", 7},
+                          {"80Columnas:", 11}, {"Serial:", 7},  {"Caja:", 5}};
 
 QString trimBlanks(const QString &s)
 {
@@ -38,7 +38,8 @@ QString trimBlanks(const QString &s)
 }
 } // namespace
 
-Startup::Startup(RobotState &state, Settings &settings, ListSources &lists, WindowServices &window)
+Startup::Startup(RobotState &state, Settings &settings, ListSources &lists,
+                 WindowServices &window)
     : m_state(state), m_settings(settings), m_lists(lists), m_window(window)
 {
 }
@@ -71,8 +72,8 @@ Startup::ExitStatus Startup::run(const QString &programDir)
         return ConfigurationStop;
 
     // 3. Maintenance marker.
-    if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos +
-                                  QStringLiteral("\\KardolenTerminalUpd.inf"))) {
+    if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos
+                                  + QStringLiteral("\\KardolenTerminalUpd.inf"))) {
         m_window.messageBox(texts::kMantenimiento);
         return MaintenanceStop;
     }
@@ -162,8 +163,8 @@ bool Startup::handleItem(int position, const QString &item)
         m_state.DirectorioDatos = value;
         break;
     case 2:
-        if (value != QLatin1String("DASCOM") && value != QLatin1String("SAMSUNG") &&
-            value != QLatin1String("HKA")) {
+        if (value != QLatin1String("DASCOM") && value != QLatin1String("SAMSUNG")
+            && value != QLatin1String("HKA")) {
             m_window.messageBox(texts::kTipoImpresora);
             return false;
         }
