@@ -38,6 +38,17 @@ DataError sqlError(const QSqlError &error, const QString &sql)
     return DataError(kind, message, sql);
 }
 
+// SQLite's URI for an existing file opened read-write. A share (//server/...)
+// keeps its two slashes in the path: as a URI authority SQLite would refuse it.
+QString readWriteUri(const QString &absolutePath)
+{
+    const QString slashes =
+        absolutePath.startsWith(QLatin1Char('/')) ? QStringLiteral("//") : QStringLiteral("///");
+    return QStringLiteral("file:") + slashes +
+           QString::fromLatin1(QUrl::toPercentEncoding(absolutePath, "/:")) +
+           QStringLiteral("?mode=rw");
+}
+
 // A few distinct texts per connection are run over and over (the lists on
 // every tick); the jobs' texts differ by code but live on short connections.
 constexpr qsizetype kTranslationCacheSize = 32;
@@ -97,9 +108,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const Options &opt
                             QStringLiteral("Falta el controlador SQLite de Qt (QSQLITE)."), path);
         // mode=rw opens only a file that exists: SQLite never creates one here,
         // even if the file vanished since the check above.
-        QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
-        url.setQuery(QStringLiteral("mode=rw"));
-        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        db.setDatabaseName(readWriteUri(info.absoluteFilePath()));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
                                  .arg(qMax(0, options.busyTimeoutMs)));
         if (!db.open()) {
