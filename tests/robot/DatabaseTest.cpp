@@ -150,9 +150,15 @@ TEST(Database, PathsWithBackslashesAndDoubledSeparatorsOpen)
 {
     TestDir dir;
     SqliteFile::createLocal(dir.file(QStringLiteral("Vextora.dba")));
-    for (const QString &path : {dir.path() + QStringLiteral("\\Vextora.dba"),
-                                dir.path() + QStringLiteral("//Vextora.dba"),
-                                dir.path() + QStringLiteral("/\\Vextora.dba")}) {
+    // Characters that mean something in a URI or to SQLite's file names.
+    const QString odd = QStringLiteral("Compañía 100% #1?mode=ro&x");
+    QDir().mkpath(dir.file(odd));
+    SqliteFile::createLocal(dir.file(odd + QStringLiteral("/Vextora.dba")));
+    for (const QString &path :
+         {dir.path() + QStringLiteral("\\Vextora.dba"),
+          dir.path() + QStringLiteral("//Vextora.dba"),
+          dir.path() + QStringLiteral("/\\Vextora.dba"),
+          dir.path() + QLatin1Char('/') + odd + QStringLiteral("\\Vextora.dba")}) {
         SCOPED_TRACE(qPrintable(path));
         EXPECT_EQ(Database::open(path)->openRecordset(SqlTexts::ticketsPendientes(1)).recordCount(),
                   0);
