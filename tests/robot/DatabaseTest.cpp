@@ -332,20 +332,6 @@ TEST_F(DatabaseFile, LockHeldPastTheBusyTimeoutIsABusyError)
     }
 }
 
-TEST_F(DatabaseFile, WaitsForAShortLockInsteadOfFailing)
-{
-    auto db = Database::open(path); // the default busy timeout
-    OtherProgram other(path, QStringLiteral("BEGIN EXCLUSIVE;"), QStringLiteral("COMMIT;"));
-    ASSERT_TRUE(other.waitReady());
-    // The other program commits while our update waits for its lock.
-    std::thread release([&] { other.finish(); });
-    db->execute(SqlTexts::registroFactura(QStringLiteral("00000009"), QStringLiteral("0001"), 101));
-    release.join();
-    EXPECT_EQ(
-        SqliteFile(path).scalar(QStringLiteral("SELECT Control FROM Ventas WHERE Código=101")),
-        QVariant(QStringLiteral("00000009")));
-}
-
 TEST_F(DatabaseFile, AnotherProgramWritingMeanwhileLosesNothing)
 {
     constexpr int kTheirRows = 300;

@@ -91,20 +91,6 @@ TEST_F(PendingInvoices, FailedRefreshThrowsLeavesNothingWaitingAndRecovers)
     EXPECT_EQ(source.recordCount(), 1);
 }
 
-TEST_F(PendingInvoices, QueryOnAMissingObjectThrowsAQueryError)
-{
-    source.setRecordSource(
-        QStringLiteral("Select Código from [Consulta Borrada] order by Código;"));
-    try {
-        source.refresh();
-        ADD_FAILURE() << "no error";
-    } catch (const DataError &e) {
-        EXPECT_EQ(e.kind(), DataError::Kind::Query);
-        EXPECT_EQ(e.subject(), source.recordSource());
-    }
-    EXPECT_EQ(source.recordCount(), 0);
-}
-
 TEST(ListSource, WithoutDatabaseOrQueryHoldsNoResultSet)
 {
     ListSource data1, data4;
