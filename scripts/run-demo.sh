@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, makes a demo installation and runs the
 # robot on it: with its window where there is a display, headless otherwise.
+#   scripts/run-demo.sh [DIR [HKA|SAMSUNG|DASCOM]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -8,10 +9,7 @@ cmake --preset dev
 cmake --build --preset dev
 demo="${1:-$PWD/demo}"
 if [ ! -e "$demo/Vextora.inf" ]; then
-  rm -rf "$demo"
-  mkdir -p "$demo"
-  # Until --create-demo exists: a hand-made program directory.
-  printf 'Datos:%s/\r\nImpresora:HKA\r\nPuerto:COM1\r\n80Columnas:-1\r\nSerial:Z1B1234567\r\nCaja:1\r\n' "$demo" > "$demo/Vextora.inf"
-  : > "$demo/KardolenTerminalUpd.inf"
+  # Refuses (and stops here) when DIR exists and holds anything else.
+  build/robot-fiscal --create-demo "$demo" --printer "${2:-HKA}"
 fi
 exec build/robot-fiscal --dir "$demo"

@@ -1,6 +1,7 @@
 // robot-fiscal: parses the command line, picks the window or the headless
 // mode, and runs the robot.
 #include "console/headless/HeadlessWindow.h"
+#include "robot/DemoInstallation.h"
 #include "robot/Robot.h"
 #include "robot/StopSignals.h"
 
@@ -40,12 +41,22 @@ int main(int argc, char *argv[])
                                        QStringLiteral("DIR"));
     const QCommandLineOption headlessOption(QStringLiteral("headless"),
                                             QStringLiteral("Sin ventana (servicio)."));
+    const QCommandLineOption demoOption(
+        QStringLiteral("create-demo"),
+        QStringLiteral("Crea en DIR una instalación de demostración con la impresora simulada."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption printerOption(
+        QStringLiteral("printer"),
+        QStringLiteral("Tipo de impresora de la demostración: HKA, SAMSUNG o DASCOM."),
+        QStringLiteral("TYPE"), QStringLiteral("HKA"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Muestra esta ayuda."));
     const QCommandLineOption versionOption(QStringLiteral("version"),
                                            QStringLiteral("Muestra la versión."));
     parser.addOption(dirOption);
     parser.addOption(headlessOption);
+    parser.addOption(demoOption);
+    parser.addOption(printerOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
     if (!parser.parse(args)) {
@@ -54,13 +65,34 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(helpOption)) {
         std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("[options]"),
-                                                        QStringLiteral("[--dir DIR] [--headless]"))),
+                                                        QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE]"))),
                    stdout);
         return 0;
     }
     if (parser.isSet(versionOption)) {
         std::printf("robot-fiscal %s\n", ROBOT_VERSION);
         return 0;
+    }
+
+    if (parser.isSet(demoOption)) {
+        // Files and databases only: no window system is touched.
+        QCoreApplication app(argc, argv);
+        const QString dir = parser.value(demoOption);
+        const QString library = QDir(QCoreApplication::applicationDirPath())
+                                    .filePath(robot::DemoInstallation::simulatorLibraryName());
+        const QString failure =
+            robot::DemoInstallation::create(dir, parser.value(printerOption), library);
+        if (!failure.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(failure));
+            return 7;
+        }
+        std::printf("Instalación de demostración creada en %s\n",
+                    qPrintable(QFileInfo(dir).absoluteFilePath()));
+        return 0;
+    }
+    if (parser.isSet(printerOption)) {
+        std::fprintf(stderr, "--printer solo acompaña a --create-demo.\n");
+        return 64;
     }
 
     const bool headless = parser.isSet(headlessOption) || !displayAvailable();

@@ -10,7 +10,11 @@ namespace robot {
 class DataError : public std::runtime_error
 {
 public:
-    enum class Kind { File, Open, Query, Busy, MissingColumn, Value };
+    // Open: a missing file or one that is not a database. Busy: a lock held by
+    // another program past the busy timeout. MissingColumn: a field name the
+    // result set does not have. NoCurrentRecord: a field read past the last
+    // row. Value: a value of the wrong kind (text where a number is expected).
+    enum class Kind { File, Open, Query, Busy, MissingColumn, NoCurrentRecord, Value };
 
     DataError(Kind kind, const QString &message, const QString &subject = {});
 

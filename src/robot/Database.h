@@ -14,12 +14,23 @@ class SqlDialect;
 class Database
 {
 public:
+    struct Options
+    {
+        // How datevalue('...') dates are written (the system's short date form).
+        QString shortDateFormat = QStringLiteral("dd/MM/yyyy");
+        // How long to wait for a lock that another program holds.
+        int busyTimeoutMs = 5000;
+    };
+
     // Opens an existing file, shared and read-write; a missing file is an
     // error and no file is created. Waits for locks held by other programs up
     // to the busy timeout. `shortDateFormat` is how datevalue('...') dates are written.
-    static std::unique_ptr<Database> open(const QString &path,
-                                          const QString &shortDateFormat = QStringLiteral("dd/MM/yyyy"));
+    static std::unique_ptr<Database>
+    open(const QString &path, const QString &shortDateFormat = QStringLiteral("dd/MM/yyyy"));
+    static std::unique_ptr<Database> open(const QString &path, const Options &options);
     ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
 
     // Runs a query and reads its rows whole, so that no lock or snapshot
     // stays open afterwards.
@@ -29,6 +40,8 @@ public:
     void close();
 
     const QString &path() const;
+    // The text that the engine runs for `sql`.
+    QString translate(const QString &sql) const;
 
 private:
     Database();

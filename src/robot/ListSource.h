@@ -1,22 +1,55 @@
 #pragma once
 
+#include "robot/RecordSet.h"
+
 #include <QString>
+#include <QStringList>
+#include <memory>
 
 namespace robot {
 
+class Database;
+
 // A database path and a query text whose result set the robot opens, refreshes
-// and reads by column name.
+// and reads by column name. The connection stays open between refreshes (it
+// holds no lock while idle); the rows are read whole at each refresh.
 class ListSource
 {
 public:
-    void setDatabaseName(const QString &path) { m_databaseName = path; }
+    ListSource();
+    ~ListSource();
+    ListSource(const ListSource &) = delete;
+    ListSource &operator=(const ListSource &) = delete;
+
+    void setDatabaseName(const QString &path);
     const QString &databaseName() const { return m_databaseName; }
-    void setRecordSource(const QString &sql) { m_recordSource = sql; }
+    void setRecordSource(const QString &sql);
     const QString &recordSource() const { return m_recordSource; }
+    // How datevalue('...') dates in the query are written.
+    void setShortDateFormat(const QString &format);
+
+    // Runs the query again and stands on its first row. Without a database or
+    // a query there is no result set and nothing happens. Throws DataError;
+    // after a failure the source holds no rows (nothing counts as waiting)
+    // and the next refresh opens the database afresh.
+    void refresh();
+    // Rows of the last refresh; 0 before the first.
+    int recordCount() const { return m_recordset.recordCount(); }
+    // The current result set, for reading the current row by column name.
+    RecordSet &recordset() { return m_recordset; }
+    const RecordSet &recordset() const { return m_recordset; }
+    // The column VistaEspecial of every row, for the list displays; a null
+    // value (a null operand of a joined text) is an empty line.
+    QStringList vistaEspecial() const;
+    // Drops the rows and the connection.
+    void close();
 
 private:
     QString m_databaseName;
     QString m_recordSource;
+    QString m_shortDateFormat = QStringLiteral("dd/MM/yyyy");
+    std::unique_ptr<Database> m_database;
+    RecordSet m_recordset;
 };
 
 } // namespace robot

@@ -4,7 +4,7 @@
 #include "robot/ConfigItemReader.h"
 #include "robot/FileLayer.h"
 #include "robot/InstanceLock.h"
-#include "robot/PendingQueries.h"
+#include "robot/SqlTexts.h"
 #include "robot/Texts.h"
 
 #include <QDir>
@@ -86,14 +86,14 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     m_lists.Data1.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data2.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data3.setDatabaseName(m_state.RutaBaseDatos);
-    m_lists.Data3.setRecordSource(PendingQueries::configuracion());
+    m_lists.Data3.setRecordSource(SqlTexts::configuracion());
     m_lists.Data4.setDatabaseName(QString());
     m_lists.Data5.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data6.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data7.setDatabaseName(m_state.RutaBaseLocal);
-    m_lists.Data5.setRecordSource(PendingQueries::facturas(m_state.Caja));
-    m_lists.Data6.setRecordSource(PendingQueries::notasCredito(m_state.Caja));
-    m_lists.Data7.setRecordSource(PendingQueries::tickets(m_state.Caja));
+    m_lists.Data5.setRecordSource(SqlTexts::facturasPendientes(m_state.Caja));
+    m_lists.Data6.setRecordSource(SqlTexts::notasCreditoPendientes(m_state.Caja));
+    m_lists.Data7.setRecordSource(SqlTexts::ticketsPendientes(m_state.Caja));
     m_state.UltimaFactura = 0;
     m_state.UltimaNotaCredito = 0;
 

@@ -1,0 +1,100 @@
+#include "robot/DemoInstallation.h"
+
+#include "robot/DataError.h"
+#include "robot/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace robot {
+
+namespace {
+
+const char *const kSerial = "Z1B1234567";
+
+bool writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    return file.write(bytes) == bytes.size() && file.flush();
+}
+
+// The configuration file ends an item at a comma; a quoted item keeps it.
+QString item(const QString &text)
+{
+    return text.contains(QLatin1Char(',')) ? QLatin1Char('"') + text + QLatin1Char('"') : text;
+}
+
+} // namespace
+
+QString DemoInstallation::simulatorLibraryName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("fiscalsim.dll");
+#else
+    return QStringLiteral("libfiscalsim.so");
+#endif
+}
+
+QString DemoInstallation::create(const QString &dirPath, const QString &printerType,
+                                 const QString &driverLibrary)
+{
+    if (printerType != QLatin1String("HKA") && printerType != QLatin1String("SAMSUNG") &&
+        printerType != QLatin1String("DASCOM"))
+        return QStringLiteral("Tipo de impresora desconocido: %1 (HKA, SAMSUNG o DASCOM).")
+            .arg(printerType);
+    const QFileInfo info(dirPath);
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("%1 existe y no es un directorio.").arg(dirPath);
+    QDir dir(info.absoluteFilePath());
+    if (info.exists() &&
+        !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        return QStringLiteral("El directorio %1 no está vacío: no se sobrescribe nada.")
+            .arg(dir.path());
+    if (!QDir().mkpath(dir.path()))
+        return QStringLiteral("No se pudo crear el directorio %1.").arg(dir.path());
+
+    const QString data = dir.path() + QLatin1Char('/');
+    const QString crlf = QStringLiteral("\r\n");
+    const QString inf =
+        item(QStringLiteral("Datos:") + data) + crlf + QStringLiteral("Impresora:") + printerType +
+        crlf + QStringLiteral("Puerto:COM1") + crlf + QStringLiteral("80Columnas:-1") + crlf +
+        QStringLiteral("Serial:") + QLatin1String(kSerial) + crlf + QStringLiteral("Caja:1") + crlf;
+    const QString ini = QStringLiteral("[driver]\nLibrary=%1\n\n[regional]\n"
+                                       "ShortDateFormat=dd/MM/yyyy\n\n[timing]\nScale=1.0\n")
+                            .arg(QDir::fromNativeSeparators(driverLibrary));
+    // The counters follow the printed history of the demo database.
+    const QString sim = QStringLiteral("[printer]\nType=%1\nSerial=%2\nCodePage=windows-1252\n"
+                                       "Rates=16,8,31\n\n[counters]\nInvoice=140\nCreditNote=7\n"
+                                       "Z=12\n")
+                            .arg(printerType, QLatin1String(kSerial));
+    const struct
+    {
+        const char *name;
+        QString text;
+    } files[] = {
+        {"Vextora.inf", inf},
+        {"robot-fiscal.ini", ini},
+        {"fiscalsim.ini", sim},
+        {"KardolenTerminalUpd.inf", QString()},
+    };
+    for (const auto &f : files) {
+        if (!writeFile(dir.filePath(QLatin1String(f.name)), f.text))
+            return QStringLiteral("No se pudo escribir %1.")
+                .arg(dir.filePath(QLatin1String(f.name)));
+    }
+    try {
+        Schema::createDatabase(dir.filePath(QStringLiteral("Base de Datos.dba")),
+                               {Schema::mainSchema(), Schema::demoMainData()});
+        Schema::createDatabase(dir.filePath(QStringLiteral("Vextora.dba")),
+                               {Schema::localSchema(), Schema::demoLocalData()});
+    } catch (const DataError &e) {
+        return e.describe();
+    }
+    return QString();
+}
+
+} // namespace robot

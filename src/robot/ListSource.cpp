@@ -1,0 +1,59 @@
+#include "robot/ListSource.h"
+
+#include "robot/DataError.h"
+#include "robot/Database.h"
+
+namespace robot {
+
+ListSource::ListSource() = default;
+
+ListSource::~ListSource() = default;
+
+void ListSource::setDatabaseName(const QString &path)
+{
+    if (path != m_databaseName)
+        close();
+    m_databaseName = path;
+}
+
+void ListSource::setRecordSource(const QString &sql)
+{
+    m_recordSource = sql;
+}
+
+void ListSource::setShortDateFormat(const QString &format)
+{
+    if (format != m_shortDateFormat)
+        m_database.reset();
+    m_shortDateFormat = format;
+}
+
+void ListSource::refresh()
+{
+    if (m_databaseName.isEmpty() || m_recordSource.isEmpty())
+        return;
+    try {
+        if (!m_database)
+            m_database = Database::open(m_databaseName, m_shortDateFormat);
+        m_recordset = m_database->openRecordset(m_recordSource);
+    } catch (const DataError &) {
+        m_recordset = RecordSet();
+        m_database.reset();
+        throw;
+    }
+}
+
+QStringList ListSource::vistaEspecial() const
+{
+    if (m_recordset.columns().isEmpty())
+        return {};
+    return m_recordset.columnTexts(QStringLiteral("VistaEspecial"));
+}
+
+void ListSource::close()
+{
+    m_recordset = RecordSet();
+    m_database.reset();
+}
+
+} // namespace robot
