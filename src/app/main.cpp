@@ -1,14 +1,17 @@
 // robot-fiscal: parses the command line, picks the window or the headless
 // mode, and runs the robot.
+#include "console/MainWindow.h"
 #include "console/headless/HeadlessWindow.h"
 #include "robot/DemoInstallation.h"
 #include "robot/Robot.h"
 #include "robot/StopSignals.h"
 
 #include <QCommandLineParser>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 
@@ -96,20 +99,51 @@ int main(int argc, char *argv[])
     }
 
     const bool headless = parser.isSet(headlessOption) || !displayAvailable();
-    Q_UNUSED(headless);
-
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
     const QString programDir = parser.isSet(dirOption)
                                    ? parser.value(dirOption)
                                    : QCoreApplication::applicationDirPath();
 
-    console::HeadlessWindow window;
-    robot::Robot robot(window);
+    std::unique_ptr<robot::WindowServices> window;
+    console::MainWindow *mainWindow = nullptr;
+    if (headless) {
+        window = std::make_unique<console::HeadlessWindow>();
+    } else {
+        auto w = std::make_unique<console::MainWindow>();
+        mainWindow = w.get();
+        window = std::move(w);
+    }
+    robot::Robot robot(*window);
     if (const int stop = robot.startUp(programDir); stop != 0)
         return stop;
 
     robot::StopSignals stopSignals;
-    QObject::connect(&stopSignals, &robot::StopSignals::stopRequested, &app,
-                     &QCoreApplication::quit);
-    return app.exec();
+    QObject::connect(&stopSignals, &robot::StopSignals::stopRequested, &robot,
+                     &robot::Robot::requestStop);
+    robot.start();
+    if (mainWindow) {
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        mainWindow->attach(robot);
+        QObject::connect(mainWindow, &console::MainWindow::closed, app.get(),
+                         &QCoreApplication::quit);
+        // A stop request closes the window, which waits for a running job.
+        QObject::connect(&robot, &robot::Robot::stopped, mainWindow, &QWidget::close);
+        mainWindow->show();
+    } else {
+        // Nobody can press "Iniciar" on a service: polling switched off by a
+        // failed port opening comes back by itself.
+        robot.setAutoResume(true);
+        QObject::connect(&robot, &robot::Robot::stopped, app.get(), &QCoreApplication::quit);
+    }
+    // The first activation runs once the window has been shown (or, headless,
+    // once the loop runs), not on an activation event that may never come.
+    QTimer::singleShot(0, &robot, &robot::Robot::activate);
+    app->exec();
+    if (!mainWindow)
+        robot.shutdown();
+    return 0;
 }

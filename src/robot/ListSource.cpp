@@ -23,8 +23,6 @@ void ListSource::setRecordSource(const QString &sql)
 
 void ListSource::setShortDateFormat(const QString &format)
 {
-    if (format != m_shortDateFormat)
-        m_database.reset();
     m_shortDateFormat = format;
 }
 
@@ -33,12 +31,10 @@ void ListSource::refresh()
     if (m_databaseName.isEmpty() || m_recordSource.isEmpty())
         return;
     try {
-        if (!m_database)
-            m_database = Database::open(m_databaseName, m_shortDateFormat);
-        m_recordset = m_database->openRecordset(m_recordSource);
+        auto database = Database::open(m_databaseName, m_shortDateFormat);
+        m_recordset = database->openRecordset(m_recordSource);
     } catch (const DataError &) {
         m_recordset = RecordSet();
-        m_database.reset();
         throw;
     }
 }
@@ -53,7 +49,6 @@ QStringList ListSource::vistaEspecial() const
 void ListSource::close()
 {
     m_recordset = RecordSet();
-    m_database.reset();
 }
 
 } // namespace robot

@@ -11,8 +11,9 @@ namespace robot {
 class Database;
 
 // A database path and a query text whose result set the robot opens, refreshes
-// and reads by column name. The connection stays open between refreshes (it
-// holds no lock while idle); the rows are read whole at each refresh.
+// and reads by column name. Each refresh opens the file afresh and reads the
+// rows whole: a file that was moved away, restored from a backup or replaced
+// under the same name is seen at once, never an old copy still held open.
 class ListSource
 {
 public:
@@ -41,14 +42,13 @@ public:
     // The column VistaEspecial of every row, for the list displays; a null
     // value (a null operand of a joined text) is an empty line.
     QStringList vistaEspecial() const;
-    // Drops the rows and the connection.
+    // Drops the rows.
     void close();
 
 private:
     QString m_databaseName;
     QString m_recordSource;
     QString m_shortDateFormat = QStringLiteral("dd/MM/yyyy");
-    std::unique_ptr<Database> m_database;
     RecordSet m_recordset;
 };
 

@@ -3,7 +3,11 @@
 #include "printer/CodePage.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
+#include "documents/JobContext.h"
+#include "robot/DataError.h"
+#include "robot/FirstActivation.h"
 #include "robot/InstanceLock.h"
+#include "robot/PollingCycle.h"
 #include "robot/Startup.h"
 #include "robot/Texts.h"
 
@@ -12,6 +16,22 @@ namespace robot {
 Robot::Robot(WindowServices &window, QObject *parent)
     : QObject(parent), m_window(window), m_timer(m_clock)
 {
+    connect(&m_timer, &PollingTimer::timeout, this, &Robot::onTick);
+    connect(&m_timer, &PollingTimer::enabledChanged, this, [this](bool on) {
+        if (on)
+            m_autoResume.stop();
+    });
+    m_autoResume.setSingleShot(true);
+    connect(&m_autoResume, &QTimer::timeout, this, [this] {
+        if (m_timer.isEnabled() || m_stopRequested)
+            return;
+        if (m_busy) {
+            m_autoResume.start();
+            return;
+        }
+        m_timer.setEnabled(true);
+        m_window.serviceEvent(texts::kSondeoReanudado);
+    });
 }
 
 Robot::~Robot() = default;
@@ -40,7 +60,95 @@ int Robot::startUp(const QString &programDir)
     m_driver = std::move(driver);
     m_link = std::make_unique<printer::PrinterLink>(*m_driver, m_window, m_timer, *m_codePage,
                                                     m_state.Puerto);
+    m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer,
+                                           m_lists.Data5, m_lists.Data6});
+    m_activation = std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
+    m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,
+                                             *m_activation, m_jobs.get());
     return 0;
+}
+
+void Robot::start()
+{
+    // The list sources run their queries once before the window is shown; a
+    // database that cannot be reached now is tried again on every tick.
+    const struct
+    {
+        ListSource *source;
+        bool shown;
+        ListDisplay display;
+    } sources[] = {{&m_lists.Data3, false, ListDisplay::DBList2},
+                   {&m_lists.Data5, true, ListDisplay::DBList2},
+                   {&m_lists.Data6, true, ListDisplay::DBList1},
+                   {&m_lists.Data7, true, ListDisplay::DBList3}};
+    for (const auto &s : sources) {
+        try {
+            s.source->refresh();
+            if (s.shown)
+                m_window.setListRows(s.display, s.source->vistaEspecial());
+        } catch (const DataError &e) {
+            const QString text = texts::errorBaseDatos(e.describe());
+            m_window.setLog(text);
+            m_window.notice(text);
+        }
+    }
+    m_timer.setEnabled(true);
+}
+
+void Robot::activate()
+{
+    if (m_activation)
+        m_activation->run();
+}
+
+bool Robot::runExclusive(const std::function<void()> &work)
+{
+    if (m_busy)
+        return false;
+    m_busy = true;
+    work();
+    m_busy = false;
+    if (m_autoResumeEnabled && !m_timer.isEnabled() && !m_stopRequested)
+        m_autoResume.start();
+    finishStopIfRequested();
+    return true;
+}
+
+void Robot::onTick()
+{
+    // Ticks never nest: one that arrives while a tick, a job or an operator's
+    // action runs does nothing, so no document starts while another is open.
+    if (m_stopRequested || !m_cycle)
+        return;
+    runExclusive([this] { m_cycle->tick(); });
+}
+
+void Robot::requestStop()
+{
+    m_stopRequested = true;
+    m_autoResume.stop();
+    finishStopIfRequested();
+}
+
+void Robot::finishStopIfRequested()
+{
+    if (!m_stopRequested || m_busy || m_stopEmitted)
+        return;
+    m_stopEmitted = true;
+    m_timer.setEnabled(false);
+    Q_EMIT stopped();
+}
+
+void Robot::shutdown()
+{
+    if (m_driver)
+        m_driver->CloseFpctrl();
+}
+
+void Robot::setAutoResume(bool enabled)
+{
+    m_autoResumeEnabled = enabled;
+    m_autoResume.setInterval(m_clock.scaled(kAutoResume));
 }
 
 } // namespace robot

@@ -8,6 +8,8 @@
 #include "robot/WindowServices.h"
 
 #include <QObject>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace printer {
@@ -16,9 +18,15 @@ class Driver;
 class PrinterLink;
 } // namespace printer
 
+namespace documents {
+struct JobContext;
+}
+
 namespace robot {
 
+class FirstActivation;
 class InstanceLock;
+class PollingCycle;
 
 // The robot: its state, settings, list sources, timer and printer link, and
 // the window it talks to. One per process.
@@ -32,6 +40,29 @@ public:
     // The start-up sequence, ending with loading the driver library; 0 when
     // the robot runs, the exit status of the start-up stop otherwise.
     int startUp(const QString &programDir);
+    // After a successful start-up: the list sources run their queries once
+    // and Timer1 starts counting.
+    void start();
+    // The first activation; the window calls it once it has been shown.
+    void activate();
+    // Runs a document job or an operator's printer action unless another one
+    // runs; false when it was held back.
+    bool runExclusive(const std::function<void()> &work);
+    bool busy() const { return m_busy; }
+    // SIGTERM, SIGINT or the window closing: a running job ends first, then
+    // stopped() is emitted.
+    void requestStop();
+    bool stopping() const { return m_stopRequested; }
+    // Closes the port once more; called when the robot ends.
+    void shutdown();
+    // When no operator can press "Iniciar", polling switched off by a failed
+    // port opening comes back by itself after this pause (scaled).
+    void setAutoResume(bool enabled);
+    static constexpr std::chrono::milliseconds kAutoResume{60000};
+
+    FirstActivation &firstActivation() { return *m_activation; }
+    PollingCycle &pollingCycle() { return *m_cycle; }
+    documents::JobContext &jobContext() { return *m_jobs; }
 
     RobotState &state() { return m_state; }
     const Settings &settings() const { return m_settings; }
@@ -42,6 +73,9 @@ public:
     // Valid once start-up has succeeded.
     printer::PrinterLink &link() { return *m_link; }
     const printer::CodePage &codePage() const { return *m_codePage; }
+
+Q_SIGNALS:
+    void stopped();
 
 private:
     WindowServices &m_window;
@@ -54,6 +88,17 @@ private:
     std::unique_ptr<printer::CodePage> m_codePage;
     std::unique_ptr<printer::Driver> m_driver;
     std::unique_ptr<printer::PrinterLink> m_link;
+    std::unique_ptr<documents::JobContext> m_jobs;
+    std::unique_ptr<FirstActivation> m_activation;
+    std::unique_ptr<PollingCycle> m_cycle;
+    QTimer m_autoResume;
+    bool m_busy = false;
+    bool m_stopRequested = false;
+    bool m_stopEmitted = false;
+    bool m_autoResumeEnabled = false;
+
+    void onTick();
+    void finishStopIfRequested();
 };
 
 } // namespace robot

@@ -94,6 +94,9 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     m_lists.Data5.setRecordSource(SqlTexts::facturasPendientes(m_state.Caja));
     m_lists.Data6.setRecordSource(SqlTexts::notasCreditoPendientes(m_state.Caja));
     m_lists.Data7.setRecordSource(SqlTexts::ticketsPendientes(m_state.Caja));
+    for (ListSource *source : {&m_lists.Data1, &m_lists.Data2, &m_lists.Data3, &m_lists.Data4,
+                               &m_lists.Data5, &m_lists.Data6, &m_lists.Data7})
+        source->setShortDateFormat(m_settings.shortDateFormat);
     m_state.UltimaFactura = 0;
     m_state.UltimaNotaCredito = 0;
 

@@ -32,4 +32,53 @@ QString codigoPaginaDesconocido(const QString &name)
         .arg(name);
 }
 
+namespace {
+QString documento(bool notaCredito, qint64 codigo)
+{
+    return (notaCredito ? QStringLiteral("La nota de crédito ") : QStringLiteral("La factura "))
+           + QString::number(codigo);
+}
+} // namespace
+
+QString documentoRetenido(bool notaCredito, qint64 codigo, const QString &columna)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" no se imprimió: la columna %1 no tiene un valor imprimible. "
+                            "Corríjala y la impresión se intentará de nuevo.")
+                 .arg(columna);
+}
+
+QString documentoRetenidoModoCantidad(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" no se imprimió: la configuración de la empresa no indica qué "
+                            "cantidad imprimir (VerCantidad y VerCantidadDecimal).");
+}
+
+QString errorBaseDatos(const QString &detalle)
+{
+    return QStringLiteral("Error de base de datos: ") + detalle;
+}
+
+QString impresoNoRegistrado(bool notaCredito)
+{
+    return notaCredito ? QStringLiteral("La nota de crédito fue impresa pero no quedó registrada.")
+                       : QStringLiteral("La factura fue impresa pero no quedó registrada.");
+}
+
+QString impresoSinNumeros(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo)
+           + (notaCredito ? QStringLiteral(" fue impresa sin leer su número fiscal: "
+                                           "complételo a mano.")
+                          : QStringLiteral(" fue impresa sin leer sus números fiscales: "
+                                           "complételos a mano."));
+}
+
+QString noCerrado(bool notaCredito)
+{
+    return notaCredito ? QStringLiteral("La impresora no cerró la nota de crédito.")
+                       : QStringLiteral("La impresora no cerró la factura.");
+}
+
 } // namespace robot::texts

@@ -46,6 +46,44 @@ inline const QString kCaptionNotas =
     QStringLiteral("Listado de Notas de Crédito pendientes por impresión");
 inline const QString kCaptionTickets =
     QStringLiteral("Listado de Documentos No Fiscales pendientes por Impresión");
+// Document jobs.
+inline const QString kIniciandoFactura = QStringLiteral("Iniciando factura...");
+inline const QString kTomandoDatos = QStringLiteral("Tomando datos generales...");
+inline const QString kIniciandoComunicacion = QStringLiteral("Iniciando comunicación...");
+inline const QString kEnviandoNombre = QStringLiteral("Enviando nombre...");
+inline const QString kEnviandoRif = QStringLiteral("Enviando RIF...");
+inline const QString kEnviandoDireccion = QStringLiteral("Enviando dirección...");
+inline const QString kEnviandoOtros = QStringLiteral("Enviando otros campos...");
+inline const QString kBuscandoDetalle = QStringLiteral("Buscando detalle...");
+inline const QString kEnviandoItem = QStringLiteral("Enviando item ");
+inline const QString kEnviandoFormaPago = QStringLiteral("Enviando forma de pago...");
+inline const QString kChequeandoRespuesta = QStringLiteral("Chequeando respuesta...");
+inline const QString kRegistrandoRespuesta = QStringLiteral("Registrando respuesta...");
+inline const QString kFinalizandoFactura = QStringLiteral("Finalizando factura...");
+QString documentoRetenido(bool notaCredito, qint64 codigo, const QString &columna);
+QString documentoRetenidoModoCantidad(bool notaCredito, qint64 codigo);
+QString errorBaseDatos(const QString &detalle);
+QString impresoNoRegistrado(bool notaCredito);
+QString impresoSinNumeros(bool notaCredito, qint64 codigo);
+QString noCerrado(bool notaCredito);
+
+inline const QString kSondeoReanudado =
+    QStringLiteral("sondeo reanudado");
+// Operator's printer actions.
+inline const QString kErrorCierreDiario =
+    QStringLiteral("Ocurrió un error imprimiendo el cierre diario. Por favor verifique.");
+inline const QString kFalso = QStringLiteral("Falso");
+inline const QString kIndiqueFecha = QStringLiteral("Por favor indique una fecha");
+inline const QString kFechaFinalMayor =
+    QStringLiteral("Fecha Final debe ser Mayor que Fecha Inicial");
+inline const QString kDocumentoEnCurso = QStringLiteral(
+    "Se está imprimiendo un documento. Espere a que termine e intente de nuevo.");
+inline const QString kIniciar = QStringLiteral("Iniciar");
+inline const QString kDetener = QStringLiteral("Detener");
+inline const QString kAnularTip =
+    QStringLiteral("Haga click aquí anulación de documento trabado");
+inline const QString kBaseDisponible =
+    QStringLiteral("La base de datos está disponible de nuevo.");
 inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
 
 } // namespace robot::texts

@@ -91,6 +91,8 @@ public:
     virtual void documentEvent(const DocumentEvent &event) = 0;
     // A notice for whoever watches an unattended robot (standard error when headless).
     virtual void notice(const QString &text) = 0;
+    // A change of the robot's own running state (standard output when headless).
+    virtual void serviceEvent(const QString &text) = 0;
 };
 
 } // namespace robot

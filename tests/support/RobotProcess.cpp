@@ -46,17 +46,28 @@ bool RobotProcess::waitForExit(int timeoutMs)
 
 bool RobotProcess::waitForOutput(const QString &text, int timeoutMs)
 {
+    return waitFor(text, false, timeoutMs);
+}
+
+bool RobotProcess::waitForError(const QString &text, int timeoutMs)
+{
+    return waitFor(text, true, timeoutMs);
+}
+
+bool RobotProcess::waitFor(const QString &text, bool error, int timeoutMs)
+{
+    const QString &stream = error ? m_err : m_out;
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         drain();
-        if (m_out.contains(text))
+        if (stream.contains(text))
             return true;
         if (m_process.state() == QProcess::NotRunning)
             return false;
         m_process.waitForReadyRead(static_cast<int>(qMin<qint64>(200, deadline.remainingTime())));
     }
     drain();
-    return m_out.contains(text);
+    return stream.contains(text);
 }
 
 void RobotProcess::terminate()

@@ -18,6 +18,8 @@ public:
     bool waitForExit(int timeoutMs = 30000);
     // Waits until standard output holds `text`; false on time-out or exit.
     bool waitForOutput(const QString &text, int timeoutMs = 30000);
+    // The same on standard error.
+    bool waitForError(const QString &text, int timeoutMs = 30000);
     void terminate();
 
     int exitCode() const { return m_process.exitCode(); }
@@ -31,6 +33,7 @@ public:
 
 private:
     void drain();
+    bool waitFor(const QString &text, bool error, int timeoutMs);
     QProcess m_process;
     QString m_dir;
     QStringList m_args;

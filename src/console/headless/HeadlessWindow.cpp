@@ -71,3 +71,14 @@ void HeadlessWindow::notice(const QString &text)
 }
 
 } // namespace console
+
+namespace console {
+
+void HeadlessWindow::serviceEvent(const QString &text)
+{
+    m_out << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+          << ' ' << text << '\n';
+    m_out.flush();
+}
+
+} // namespace console

@@ -19,6 +19,7 @@ public:
     void processEvents() override;
     void documentEvent(const robot::DocumentEvent &event) override;
     void notice(const QString &text) override;
+    void serviceEvent(const QString &text) override;
 
     // The standard-output line of an event, without its line end.
     static QString eventLine(const robot::DocumentEvent &event, const QDateTime &when);

@@ -1,0 +1,416 @@
+#include "console/MainWindow.h"
+
+#include "console/actions/PrinterActions.h"
+#include "printer/PrinterLink.h"
+#include "robot/ListSource.h"
+#include "robot/Robot.h"
+#include "robot/Texts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace console {
+
+using robot::Control;
+using robot::ListDisplay;
+namespace texts = robot::texts;
+
+namespace {
+QColor toColor(robot::Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+void paint(QWidget *w, const QColor &colour, QPalette::ColorRole role = QPalette::Window)
+{
+    QPalette p = w->palette();
+    p.setColor(role, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmImprimirFacturaROBOT"));
+    build();
+    QWidget::setWindowTitle(title());
+    setWindowIcon(robotIcon());
+}
+
+MainWindow::~MainWindow() = default;
+
+QIcon MainWindow::robotIcon()
+{
+    return QIcon(QStringLiteral(":/console/robot-fiscal.xpm"));
+}
+
+QListWidget *MainWindow::list(ListDisplay display) const
+{
+    return m_lists[static_cast<int>(display)];
+}
+
+void MainWindow::build()
+{
+    auto *outer = new QVBoxLayout(this);
+    m_main = new QStackedWidget(this);
+    outer->addWidget(m_main, 1);
+
+    // The three pending lists under their captions.
+    auto *listsPage = new QWidget(m_main);
+    auto *grid = new QGridLayout(listsPage);
+    const struct
+    {
+        ListDisplay display;
+        const char *name;
+        QString caption;
+    } lists[] = {{ListDisplay::DBList2, "DBList2", texts::kCaptionFacturas},
+                 {ListDisplay::DBList1, "DBList1", texts::kCaptionNotas},
+                 {ListDisplay::DBList3, "DBList3", texts::kCaptionTickets}};
+    int column = 0;
+    for (const auto &l : lists) {
+        auto *caption = new QLabel(l.caption, listsPage);
+        caption->setWordWrap(true);
+        auto *view = new QListWidget(listsPage);
+        view->setObjectName(QLatin1String(l.name));
+        m_lists[static_cast<int>(l.display)] = view;
+        grid->addWidget(caption, 0, column);
+        grid->addWidget(view, 1, column);
+        ++column;
+    }
+    connect(list(ListDisplay::DBList1), &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { selectCreditNote(list(ListDisplay::DBList1)->row(item), false); });
+    connect(list(ListDisplay::DBList1), &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { selectCreditNote(list(ListDisplay::DBList1)->row(item), true); });
+    m_main->addWidget(listsPage);
+
+    // Frame1, "Opciones": the fiscal-memory report by dates.
+    m_frame1 = new QGroupBox(QStringLiteral("Opciones"), m_main);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *options = new QVBoxLayout(m_frame1);
+    auto *memoria = new QGroupBox(QStringLiteral("Memoria Fiscal y Memoria de Auditoria"), m_frame1);
+    auto *memoriaLayout = new QVBoxLayout(memoria);
+    auto *rango = new QGroupBox(QStringLiteral("Por Rango de Fecha"), memoria);
+    auto *rangoLayout = new QGridLayout(rango);
+    m_desde = new QLineEdit(QStringLiteral("01/01/2015"), rango);
+    m_desde->setObjectName(QStringLiteral("Desde"));
+    m_hasta = new QLineEdit(QStringLiteral("31/01/2015"), rango);
+    m_hasta->setObjectName(QStringLiteral("Hasta"));
+    rangoLayout->addWidget(new QLabel(QStringLiteral("Desde:"), rango), 0, 0);
+    rangoLayout->addWidget(m_desde, 0, 1);
+    rangoLayout->addWidget(new QLabel(QStringLiteral("Hasta:"), rango), 1, 0);
+    rangoLayout->addWidget(m_hasta, 1, 1);
+    auto *grupoMemoria = new QGroupBox(QStringLiteral("Memoria Fiscal"), rango);
+    auto *grupoLayout = new QHBoxLayout(grupoMemoria);
+    rangoLayout->addWidget(grupoMemoria, 2, 0, 1, 2);
+    memoriaLayout->addWidget(rango);
+    options->addWidget(memoria);
+    options->addStretch(1);
+    m_main->addWidget(m_frame1);
+
+    // Status, stage and progress; the Log box.
+    auto *statusRow = new QHBoxLayout;
+    m_verEstatus = new QLabel(status(), this);
+    m_verEstatus->setObjectName(QStringLiteral("VerEstatus"));
+    m_viendoEstado = new QLabel(this);
+    m_viendoEstado->setObjectName(QStringLiteral("ViendoEstado"));
+    m_barra = new QProgressBar(this);
+    m_barra->setObjectName(QStringLiteral("Barra"));
+    m_barra->setRange(0, 100);
+    m_barra->setValue(0);
+    statusRow->addWidget(m_verEstatus, 2);
+    statusRow->addWidget(m_viendoEstado, 1);
+    statusRow->addWidget(m_barra, 1);
+    outer->addLayout(statusRow);
+    outer->addWidget(new QLabel(QStringLiteral("Log"), this));
+    m_log = new QPlainTextEdit(this);
+    m_log->setObjectName(QStringLiteral("Log"));
+    m_log->setReadOnly(true);
+    m_log->setMaximumHeight(90);
+    outer->addWidget(m_log);
+
+    // The button row, left to right.
+    auto *buttons = new QHBoxLayout;
+    const struct
+    {
+        Control control;
+        const char *name;
+        QLayout *layout;
+        bool visible;
+    } specs[] = {
+        {Control::Command6, "Command6", buttons, true},
+        {Control::Command21, "Command21", buttons, true},
+        {Control::Command22, "Command22", buttons, true},
+        {Control::Command1, "Command1", buttons, true},
+        {Control::Command13, "Command13", buttons, true},
+        {Control::Command4, "Command4", buttons, true},
+        {Control::Command3, "Command3", buttons, true},
+        {Control::Command10, "Command10", buttons, true},
+        {Control::Command5, "Command5", buttons, false},
+        {Control::Command7, "Command7", buttons, false},
+        {Control::Plantilla, "Plantilla", buttons, false},
+        {Control::Command19, "Command19", grupoLayout, true},
+        {Control::Command9, "Command9", options, true},
+    };
+    for (const auto &s : specs) {
+        auto *b = new QPushButton(caption(s.control), this);
+        b->setObjectName(QLatin1String(s.name));
+        b->setEnabled(controlEnabled(s.control));
+        b->setVisible(s.visible);
+        s.layout->addWidget(b);
+        m_buttons.insert(s.control, b);
+    }
+    m_buttons.value(Control::Command1)->setToolTip(texts::kAnularTip);
+    outer->addLayout(buttons);
+    resize(900, 520);
+}
+
+void MainWindow::attach(robot::Robot &robot)
+{
+    m_robot = &robot;
+    m_actions = std::make_unique<PrinterActions>(robot);
+    auto on = [this](Control c, auto slot) {
+        connect(m_buttons.value(c), &QPushButton::clicked, this, slot);
+    };
+    on(Control::Command21, [this] { m_actions->cierreX(); });
+    on(Control::Command6, [this] { m_actions->cierreZ(); });
+    on(Control::Command22, [this] { m_actions->abrirGaveta(); });
+    on(Control::Command1, [this] { m_actions->anular(); });
+    on(Control::Command13, [this] { showOptions(); });
+    on(Control::Command7, [this] { showOptions(); });
+    on(Control::Command9, [this] { hideOptions(); });
+    on(Control::Command19, [this] { printMemory(); });
+    on(Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
+    on(Control::Command3, [this] { startStop(); });
+    on(Control::Command10, [this] { close(); });
+    connect(&robot, &robot::Robot::stopped, this, [this] {
+        if (m_closing)
+            close();
+    });
+}
+
+void MainWindow::messageBox(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::NoIcon, texts::kAppTitle, shown, QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
+    box.exec();
+}
+
+void MainWindow::processEvents()
+{
+    QApplication::processEvents();
+}
+
+void MainWindow::setTitle(const QString &title)
+{
+    WindowState::setTitle(title);
+    QWidget::setWindowTitle(title);
+}
+
+void MainWindow::setStatus(const QString &text)
+{
+    WindowState::setStatus(text);
+    m_verEstatus->setText(text);
+}
+
+void MainWindow::setStage(const QString &text)
+{
+    WindowState::setStage(text);
+    m_viendoEstado->setText(text);
+}
+
+void MainWindow::setProgress(int value)
+{
+    WindowState::setProgress(value);
+    m_barra->setValue(value);
+}
+
+void MainWindow::setLog(const QString &text)
+{
+    WindowState::setLog(text);
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_log->setPlainText(shown);
+}
+
+void MainWindow::setControlEnabled(Control control, bool enabled)
+{
+    WindowState::setControlEnabled(control, enabled);
+    if (auto *b = m_buttons.value(control))
+        b->setEnabled(enabled);
+}
+
+void MainWindow::setCaption(Control control, const QString &caption)
+{
+    WindowState::setCaption(control, caption);
+    if (auto *b = m_buttons.value(control))
+        b->setText(caption);
+}
+
+void MainWindow::setWindowEnabled(bool enabled)
+{
+    WindowState::setWindowEnabled(enabled);
+    QWidget::setEnabled(enabled);
+}
+
+void MainWindow::setListRows(ListDisplay display, const QStringList &rows)
+{
+    WindowState::setListRows(display, rows);
+    QListWidget *view = list(display);
+    view->clear();
+    view->addItems(rows);
+}
+
+void MainWindow::setBackgroundColor(robot::Rgb colour)
+{
+    WindowState::setBackgroundColor(colour);
+    paint(this, toColor(colour));
+}
+
+void MainWindow::prepareForm(robot::Rgb formColour, int topTwips, int leftTwips)
+{
+    WindowState::prepareForm(formColour, topTwips, leftTwips);
+    const QColor form = toColor(formColour);
+    paint(this, form);
+    paint(m_frame1, form);
+    paint(list(ListDisplay::DBList1), palette().color(QPalette::Base), QPalette::Base);
+    // Twips are 1/1440 inch.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    const QPoint origin = screen ? screen->availableGeometry().topLeft() : QPoint();
+    move(origin + QPoint(qRound(leftTwips * dpi / 1440.0), qRound(topTwips * dpi / 1440.0)));
+}
+
+void MainWindow::minimizeToTray(const robot::DatosIcono &icon)
+{
+    WindowState::minimizeToTray(icon);
+    if (!m_tray) {
+        m_tray = new QSystemTrayIcon(robotIcon(), this);
+        connect(m_tray, &QSystemTrayIcon::activated, this, [this] { restoreFromTray(); });
+    }
+    m_tray->setToolTip(icon.tip);
+    setWindowState(windowState() | Qt::WindowMinimized);
+    toTray();
+}
+
+void MainWindow::toTray()
+{
+    // Without a notification area a hidden window could never come back:
+    // it then stays minimised in the task bar.
+    if (!m_tray || !QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_tray->show();
+    QTimer::singleShot(0, this, [this] {
+        if (isMinimized())
+            hide();
+    });
+}
+
+void MainWindow::restoreFromTray()
+{
+    if (!isMinimized() && isVisible())
+        return;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (m_tray)
+        m_tray->hide();
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray)
+        toTray();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // A port closed in the middle of a document leaves it half printed:
+    // a running job ends first.
+    if (m_robot && m_robot->busy()) {
+        m_closing = true;
+        m_robot->requestStop();
+        event->ignore();
+        return;
+    }
+    if (m_robot)
+        m_robot->shutdown();
+    if (m_tray)
+        m_tray->hide();
+    event->accept();
+    Q_EMIT closed();
+}
+
+void MainWindow::startStop()
+{
+    // The decision follows the timer, not the caption.
+    auto &timer = m_robot->Timer1();
+    if (timer.isEnabled()) {
+        timer.setEnabled(false);
+        setCaption(Control::Command3, texts::kIniciar);
+        setControlEnabled(Control::Command10, true);
+    } else {
+        timer.setEnabled(true);
+        setCaption(Control::Command3, texts::kDetener);
+        setControlEnabled(Control::Command10, false);
+    }
+}
+
+void MainWindow::showOptions()
+{
+    m_robot->link().HabilitarControles(false);
+    m_main->setCurrentWidget(m_frame1);
+}
+
+void MainWindow::hideOptions()
+{
+    m_main->setCurrentIndex(0);
+    m_robot->link().HabilitarControles(true);
+}
+
+void MainWindow::printMemory()
+{
+    using Result = PrinterActions::MemoryResult;
+    const Result r = m_actions->memoriaFiscal(m_desde->text(), m_hasta->text());
+    if (r == Result::BadDesde)
+        m_desde->setFocus();
+    else if (r == Result::BadHasta)
+        m_hasta->setFocus();
+}
+
+void MainWindow::selectCreditNote(int row, bool anular)
+{
+    robot::ListSource &notes = m_robot->lists().Data6;
+    if (notes.recordCount() < 1) {
+        messageBox(texts::kNoHayRegistros);
+        return;
+    }
+    // The selected entry's row becomes the source's current row.
+    robot::RecordSet &rows = notes.recordset();
+    rows.moveFirst();
+    for (int i = 0; i < row && !rows.eof(); ++i)
+        rows.moveNext();
+    if (anular)
+        m_actions->anular();
+}
+
+} // namespace console

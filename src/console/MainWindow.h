@@ -1,0 +1,96 @@
+#pragma once
+
+#include "robot/WindowState.h"
+
+#include <QHash>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QSystemTrayIcon;
+
+namespace robot {
+class Robot;
+}
+
+namespace console {
+
+class PrinterActions;
+
+// frmImprimirFacturaROBOT: the robot's one window, its lists, labels and
+// buttons, and its icon in the notification area.
+class MainWindow : public QWidget, public robot::WindowState
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Connects the buttons to the robot once start-up has succeeded.
+    void attach(robot::Robot &robot);
+
+    // WindowServices.
+    void messageBox(const QString &text) override;
+    void processEvents() override;
+    void setTitle(const QString &title) override;
+    void setStatus(const QString &text) override;
+    void setStage(const QString &text) override;
+    void setProgress(int value) override;
+    void setLog(const QString &text) override;
+    void setControlEnabled(robot::Control control, bool enabled) override;
+    void setCaption(robot::Control control, const QString &caption) override;
+    void setWindowEnabled(bool enabled) override;
+    void setListRows(robot::ListDisplay list, const QStringList &rows) override;
+    void setBackgroundColor(robot::Rgb colour) override;
+    void prepareForm(robot::Rgb formColour, int topTwips, int leftTwips) override;
+    void minimizeToTray(const robot::DatosIcono &icon) override;
+
+    QPushButton *button(robot::Control control) const { return m_buttons.value(control); }
+    QListWidget *list(robot::ListDisplay display) const;
+    QLineEdit *desde() const { return m_desde; }
+    QLineEdit *hasta() const { return m_hasta; }
+    QWidget *optionsPanel() const { return m_frame1; }
+    QSystemTrayIcon *trayIcon() const { return m_tray; }
+    // Pointer activity on the notification icon: back to the screen.
+    void restoreFromTray();
+
+    static QIcon robotIcon();
+
+Q_SIGNALS:
+    void closed();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void build();
+    void startStop();
+    void showOptions();
+    void hideOptions();
+    void printMemory();
+    void selectCreditNote(int row, bool anular);
+    void toTray();
+
+    robot::Robot *m_robot = nullptr;
+    std::unique_ptr<PrinterActions> m_actions;
+    QHash<robot::Control, QPushButton *> m_buttons;
+    QLabel *m_verEstatus = nullptr;
+    QLabel *m_viendoEstado = nullptr;
+    QProgressBar *m_barra = nullptr;
+    QPlainTextEdit *m_log = nullptr;
+    QListWidget *m_lists[3] = {};
+    QStackedWidget *m_main = nullptr;
+    QWidget *m_frame1 = nullptr;
+    QLineEdit *m_desde = nullptr;
+    QLineEdit *m_hasta = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+    bool m_closing = false;
+};
+
+} // namespace console

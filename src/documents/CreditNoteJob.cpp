@@ -1,0 +1,436 @@
+#include "documents/CreditNoteJob.h"
+
+#include "documents/Formato.h"
+#include "documents/PrinterRules.h"
+#include "printer/PrinterLink.h"
+#include "robot/DataError.h"
+#include "robot/Database.h"
+#include "robot/ListSource.h"
+#include "robot/PollingTimer.h"
+#include "robot/RobotState.h"
+#include "robot/Settings.h"
+#include "robot/SqlTexts.h"
+#include "robot/Texts.h"
+
+#include <QDateTime>
+
+namespace documents {
+
+using robot::RecordSet;
+namespace texts = robot::texts;
+
+const QString CreditNoteJob::kDescripcionSinDetalle = QStringLiteral("Descuento a factura");
+const QString CreditNoteJob::kCierre = QStringLiteral("f09000000000000");
+
+namespace {
+constexpr int kAncho = 37;
+
+QString trimmed(const QVariant &v)
+{
+    return v.isNull() ? QString() : v.toString().trimmed();
+}
+
+bool number(const QVariant &v, double *out)
+{
+    if (v.isNull())
+        return false;
+    bool ok = false;
+    *out = v.toDouble(&ok);
+    return ok;
+}
+
+// A number column written in plain decimal, a text column as stored.
+QString plain(const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    if (v.typeId() == QMetaType::Double) {
+        const double d = v.toDouble();
+        return QString::number(d, 'f', d == static_cast<qint64>(d) ? 0 : -1);
+    }
+    return v.toString();
+}
+} // namespace
+
+CreditNoteJob::CreditNoteJob(JobContext &ctx) : DocumentJob(ctx) {}
+
+CreditNoteJob::~CreditNoteJob() = default;
+
+bool CreditNoteJob::formaDascom() const
+{
+    const QString &t = m_ctx.state.TipoImpresora;
+    return t != QLatin1String("HKA") && t != QLatin1String("SAMSUNG");
+}
+
+void CreditNoteJob::etapa(double e)
+{
+    m_etapa = e;
+    m_ctx.link.MostrarEtapa(e);
+}
+
+bool CreditNoteJob::enviarProbado(const QString &comando)
+{
+    if (enviar(comando))
+        return true;
+    fallaEtapa(true);
+    return false;
+}
+
+void CreditNoteJob::anotarEnLog(const QString &comando)
+{
+    m_ctx.window.setLog(m_ctx.window.log() + QStringLiteral(" ! ") + comando);
+}
+
+QString CreditNoteJob::textoFecha(const QVariant &fecha) const
+{
+    if (fecha.isNull())
+        return QString();
+    QDateTime dt = fecha.toDateTime();
+    if (!dt.isValid())
+        dt = QDateTime(QDate::fromString(fecha.toString().left(10), Qt::ISODate), QTime(0, 0));
+    if (!dt.isValid())
+        return fecha.toString();
+    QString text = dt.date().toString(m_ctx.settings.shortDateFormat);
+    if (dt.time() != QTime(0, 0))
+        text += QLatin1Char(' ') + dt.time().toString(QStringLiteral("HH:mm:ss"));
+    return text;
+}
+
+void CreditNoteJob::ImprimirNotaCredito()
+{
+    auto &st = m_ctx.state;
+    m_ctx.window.setStage(QString());
+    m_ctx.Timer1.setEnabled(false);
+
+    if (m_ctx.Data6.recordCount() == 0) {
+        st.UltimaNotaCredito = 0;
+        finNormal();
+        return;
+    }
+    const RecordSet &fila = m_ctx.Data6.recordset();
+    const qint64 codigo = fila.field(QStringLiteral("Código")).toLongLong();
+    if (codigo == st.UltimaNotaCredito) {
+        finNormal();
+        return;
+    }
+    const qint32 anterior = st.UltimaNotaCredito;
+    st.UltimaNotaCredito = static_cast<qint32>(codigo);
+    m_codigo = codigo;
+    m_venta = fila.field(QStringLiteral("Venta")).toLongLong();
+
+    try {
+        etapa(0);
+        m_db = robot::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+        m_encabezado = m_db->openRecordset(robot::SqlTexts::encabezadoNotaCredito(codigo));
+        if (m_encabezado.recordCount() == 0) {
+            m_db->close();
+            finNormal();
+            return;
+        }
+        // Read and check everything before the first command.
+        m_detalle = m_db->openRecordset(robot::SqlTexts::detalleNotaCredito(codigo));
+        if (formaDascom())
+            m_pagos = m_db->openRecordset(robot::SqlTexts::abonosVenta(m_venta));
+    } catch (const robot::DataError &e) {
+        st.UltimaNotaCredito = anterior;
+        fallaBaseDatos(e, false);
+        m_ctx.Timer1.setEnabled(true);
+        return;
+    }
+    if (!validar()) {
+        finNormal();
+        return;
+    }
+    evento(robot::DocumentEvent::Kind::Inicio);
+
+    try {
+        etapa(1);
+        abrirPuerto();
+        etapa(2);
+        m_etapa = 2.01;
+        const bool header = formaDascom() ? encabezadoDascom() : encabezadoHka();
+        if (!header)
+            return;
+        etapa(3);
+        if (!number(m_encabezado.field(QStringLiteral("Desc01")), &m_desc01))
+            m_desc01 = 0.0;
+        number(m_encabezado.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
+        number(m_encabezado.field(QStringLiteral("Monto")), &m_monto);
+        number(m_encabezado.field(QStringLiteral("MontoExcento")), &m_montoExcento);
+        m_encabezado.close();
+        const bool lines = m_detalle.recordCount() > 0 ? lineasDetalle() : lineasSinDetalle();
+        if (!lines || !descuentoYPagos() || !cierreYRegistro())
+            return;
+    } catch (const robot::DataError &e) {
+        fallaBaseDatos(e, m_cierreEnviado);
+        return;
+    }
+    m_db->close();
+    finNormal();
+}
+
+bool CreditNoteJob::validar()
+{
+    auto hold = [this](const QString &column) {
+        retener(texts::documentoRetenido(true, m_codigo, column));
+        return false;
+    };
+    double v = 0;
+    const QVariant desc = m_encabezado.field(QStringLiteral("Desc01"));
+    if (!desc.isNull() && !number(desc, &v))
+        return hold(QStringLiteral("Desc01"));
+    if (m_detalle.recordCount() > 0) {
+        if (m_ctx.state.ModoCantidad == 0) {
+            retener(texts::documentoRetenidoModoCantidad(true, m_codigo));
+            return false;
+        }
+        const QString columnaCantidad = m_ctx.state.ModoCantidad == 1
+                                            ? QStringLiteral("Cantidad")
+                                            : QStringLiteral("CantDec");
+        for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
+            if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0)
+                return hold(QStringLiteral("Precio"));
+            if (!number(m_detalle.field(columnaCantidad), &v) || v < 0)
+                return hold(columnaCantidad);
+            if (m_detalle.field(QStringLiteral("Nombre")).isNull())
+                return hold(QStringLiteral("Nombre"));
+        }
+        m_detalle.moveFirst();
+    } else {
+        for (const char *column : {"PorcentImpuesto", "Monto", "MontoExcento"}) {
+            if (!number(m_encabezado.field(QLatin1String(column)), &v) || v < 0)
+                return hold(QLatin1String(column));
+        }
+    }
+    for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
+        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0)
+            return hold(QStringLiteral("Monto"));
+    }
+    m_pagos.moveFirst();
+    return true;
+}
+
+bool CreditNoteJob::encabezadoHka()
+{
+    const RecordSet &h = m_encabezado;
+    m_etapa = 2.01;
+    if (!enviarProbado(QStringLiteral("i01")
+                       + trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)))
+        return false;
+    m_etapa = 2.02;
+    if (!enviarProbado(QStringLiteral("i02") + trimmed(h.field(QStringLiteral("Rif")))))
+        return false;
+    m_etapa = 2.03;
+    const QVariant direccion = h.field(QStringLiteral("Dirección"));
+    const QString dir = trimmed(direccion);
+    if (!direccion.isNull()
+        && !enviarProbado(QStringLiteral("i03") + dir.left(kAncho)))
+        return false;
+    m_etapa = 2.04;
+    // The affected invoice is always named: a credit note must say what it corrects.
+    const QString afectada = QStringLiteral("Factura afectada: ")
+                             + plain(h.field(QStringLiteral("Factura"))) + QStringLiteral("  ")
+                             + textoFecha(h.field(QStringLiteral("FechaVenta")));
+    if (dir.size() > kAncho) {
+        if (!enviarProbado(QStringLiteral("i04") + dir.mid(kAncho, kAncho)))
+            return false;
+        return enviarProbado(QStringLiteral("i05") + afectada);
+    }
+    return enviarProbado(QStringLiteral("i04") + afectada);
+}
+
+bool CreditNoteJob::encabezadoDascom()
+{
+    const RecordSet &h = m_encabezado;
+    const QString fecha = textoFecha(h.field(QStringLiteral("FechaVenta")));
+    const struct
+    {
+        double stage;
+        QString command;
+    } lines[] = {
+        {2.01, QStringLiteral("iS*") + trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)},
+        {2.02, QStringLiteral("iR*") + trimmed(h.field(QStringLiteral("Rif")))},
+        {2.03, QStringLiteral("iF*") + trimmed(h.field(QStringLiteral("Factura")))},
+        {2.04, QStringLiteral("iI*") + m_ctx.state.Serial},
+        {2.05, QStringLiteral("iD*") + fecha},
+    };
+    for (const auto &line : lines) {
+        etapa(line.stage);
+        if (!enviarProbado(line.command))
+            return false;
+        anotarEnLog(line.command);
+    }
+    return true;
+}
+
+bool CreditNoteJob::lineasDetalle()
+{
+    const auto &st = m_ctx.state;
+    double cantidad = 0.0;
+    for (m_detalle.moveFirst(); !m_detalle.eof();) {
+        if (st.ModoCantidad == 1)
+            number(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
+        else if (st.ModoCantidad > 1)
+            number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
+        etapa(4);
+        const int codigo = RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
+                               ? 0
+                               : PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
+                                                              st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
+        etapa(4.01);
+        const QString digito = QString::number(codigo);
+        etapa(4.02);
+        QString comando = QStringLiteral("d") + digito;
+        etapa(4.03);
+        double precio = 0.0;
+        number(m_detalle.field(QStringLiteral("Precio")), &precio);
+        comando += Formato::Cifras(precio, 10, 2);
+        etapa(4.04);
+        comando += Formato::Cifras(cantidad, 8, 3);
+        etapa(4.05);
+        comando += Formato::LimpioCadena(
+            m_detalle.field(QStringLiteral("Nombre")).toString().left(40).trimmed());
+        etapa(4.06);
+        anotarEnLog(comando);
+        if (!enviarProbado(comando))
+            return false;
+        m_detalle.moveNext();
+        etapa(4.07);
+    }
+    etapa(4.08);
+    return true;
+}
+
+bool CreditNoteJob::lineasSinDetalle()
+{
+    const auto &st = m_ctx.state;
+    const QString cantidad = Formato::Cifras(1, 8, 3);
+    const QString descripcion = Formato::LimpioCadena(kDescripcionSinDetalle.left(40).trimmed());
+    if (m_porcentImpuesto > 0) {
+        etapa(4.09);
+        if (m_monto > 0) {
+            etapa(4.1);
+            const int codigo = PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
+                                                            st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
+            etapa(4.11);
+            QString comando = QStringLiteral("d") + QString::number(codigo);
+            etapa(4.12);
+            comando += Formato::Cifras(m_monto, 10, 2);
+            etapa(4.13);
+            comando += cantidad;
+            etapa(4.14);
+            comando += descripcion;
+            etapa(4.15);
+            const bool taken = enviar(comando);
+            etapa(4.16);
+            if (!taken) {
+                fallaEtapa(true);
+                return false;
+            }
+        }
+        if (m_montoExcento > 0) {
+            etapa(4.17);
+            etapa(4.18);
+            QString comando = QStringLiteral("d0") + Formato::Cifras(m_montoExcento, 10, 2);
+            etapa(4.19);
+            comando += cantidad;
+            etapa(4.2);
+            comando += descripcion;
+            etapa(4.21);
+            const bool taken = enviar(comando);
+            etapa(4.22);
+            if (!taken) {
+                fallaEtapa(true);
+                return false;
+            }
+        }
+        return true;
+    }
+    etapa(4.23);
+    etapa(4.24);
+    QString comando = QStringLiteral("d0");
+    etapa(4.25);
+    comando += Formato::Cifras(m_monto + m_montoExcento, 10, 2);
+    etapa(4.26);
+    comando += cantidad;
+    etapa(4.27);
+    comando += descripcion;
+    etapa(4.28);
+    const bool taken = enviar(comando);
+    etapa(4.29);
+    if (!taken) {
+        fallaEtapa(true);
+        return false;
+    }
+    return true;
+}
+
+bool CreditNoteJob::descuentoYPagos()
+{
+    m_detalle.close();
+    if (!formaDascom())
+        return true;
+    // The discount lines keep the stage reached before them.
+    if (m_desc01 > 0) {
+        if (!enviarProbado(QStringLiteral("3")))
+            return false;
+        if (!enviarProbado(PrinterRules::comandoDescuento(m_desc01)))
+            return false;
+    }
+    m_etapa = 6;
+    for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
+        double monto = 0.0;
+        number(m_pagos.field(QStringLiteral("Monto")), &monto);
+        enviar(PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
+    }
+    m_pagos.close();
+    return true;
+}
+
+QString CreditNoteJob::leerNumero()
+{
+    m_ctx.link.UploadReportCmd(QStringLiteral("U0X"),
+                               m_ctx.state.RutaPrograma + QStringLiteral("\\Status2.txt"));
+    m_ctx.link.VerRespuesta();
+    m_ctx.link.TextoRespuesta += QStringLiteral(" \r\n");
+    const int posicion = formaDascom() ? 41 : 169;
+    return m_ctx.link.TextoRespuesta.mid(posicion - 1, 8);
+}
+
+bool CreditNoteJob::cierreYRegistro()
+{
+    m_ctx.window.processEvents();
+    // The last note's number before closing: if it has not moved after the
+    // closing command, the printer did not close this note.
+    const QString antes = leerNumero();
+    etapa(6);
+    enviar(kCierre);
+    m_cierreEnviado = true;
+    etapa(7);
+    QString numero = leerNumero();
+    if (numero.size() == 8 && PrinterRules::soloDigitos(numero) && numero == antes) {
+        m_cierreEnviado = false;
+        fallaEtapa(true);
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(true));
+        return false;
+    }
+    // Only digits reach the SQL text; anything else records the note as number 0.
+    const bool sinNumero = !PrinterRules::soloDigitos(numero);
+    if (sinNumero)
+        numero = QStringLiteral("0");
+    etapa(8);
+    cerrarPuerto();
+    m_db->execute(robot::SqlTexts::registroNotaCredito(numero, m_codigo));
+    if (sinNumero)
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r')
+                            + texts::impresoSinNumeros(true, m_codigo));
+    evento(robot::DocumentEvent::Kind::Impresa, numero);
+    return true;
+}
+
+void CreditNoteJob::finNormal()
+{
+    m_ctx.Timer1.setEnabled(true);
+}
+
+} // namespace documents

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "documents/DocumentJob.h"
+#include "robot/RecordSet.h"
+
+#include <memory>
+
+namespace robot {
+class Database;
+}
+
+namespace documents {
+
+// ImprimirNotaCredito: prints the first pending credit note of Data6, naming
+// the invoice it corrects, and writes the printer's credit-note number back.
+class CreditNoteJob : public DocumentJob
+{
+public:
+    explicit CreditNoteJob(JobContext &ctx);
+    ~CreditNoteJob() override;
+
+    void ImprimirNotaCredito();
+
+    static const QString kDescripcionSinDetalle;
+    static const QString kCierre;
+
+protected:
+    bool esNotaCredito() const override { return true; }
+
+private:
+    bool formaDascom() const;
+    bool validar();
+    bool encabezadoHka();
+    bool encabezadoDascom();
+    bool lineasDetalle();
+    bool lineasSinDetalle();
+    bool descuentoYPagos();
+    bool cierreYRegistro();
+    // Shows the stage through the stage label.
+    void etapa(double e);
+    // Sends a tested command; false (after the failure path) when refused.
+    bool enviarProbado(const QString &comando);
+    void anotarEnLog(const QString &comando);
+    // The date of the corrected invoice as the operator's short date form writes it.
+    QString textoFecha(const QVariant &fecha) const;
+    // The last credit-note number of a U0X answer; empty when absent.
+    QString leerNumero();
+    void finNormal();
+
+    std::unique_ptr<robot::Database> m_db;
+    robot::RecordSet m_encabezado;
+    robot::RecordSet m_detalle;
+    robot::RecordSet m_pagos;
+    qint64 m_venta = 0;
+    double m_desc01 = 0.0;
+    double m_porcentImpuesto = 0.0;
+    double m_monto = 0.0;
+    double m_montoExcento = 0.0;
+    bool m_cierreEnviado = false;
+};
+
+} // namespace documents

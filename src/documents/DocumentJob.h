@@ -1,0 +1,46 @@
+#pragma once
+
+#include "documents/JobContext.h"
+#include "robot/WindowServices.h"
+
+#include <QString>
+
+namespace robot {
+class DataError;
+}
+
+namespace documents {
+
+// What the invoice and credit-note jobs do alike: the stage number, sending a
+// command, and ending through the failure path.
+class DocumentJob
+{
+public:
+    explicit DocumentJob(JobContext &ctx) : m_ctx(ctx) {}
+    virtual ~DocumentJob() = default;
+
+protected:
+    // Sends one command; true when the printer took it.
+    bool enviar(const QString &comando);
+    void abrirPuerto();
+    void cerrarPuerto();
+    // A refused command: close the port, report the stage. The invoice shows
+    // the short report in its box, the credit note the long one.
+    void fallaEtapa(bool largoEnCaja);
+    // A database error: the report names it, and says so when the document
+    // was printed and not recorded.
+    void fallaBaseDatos(const robot::DataError &error, bool impreso);
+    // A document held back before anything was sent.
+    void retener(const QString &mensaje);
+    void evento(robot::DocumentEvent::Kind kind, const QString &numero = {},
+                const QString &numeroZ = {});
+
+    virtual bool esNotaCredito() const = 0;
+
+    JobContext &m_ctx;
+    double m_etapa = 0.0;
+    qint64 m_codigo = 0;
+    bool m_puertoAbierto = false;
+};
+
+} // namespace documents

@@ -1,0 +1,418 @@
+#include "documents/InvoiceJob.h"
+
+#include "documents/Formato.h"
+#include "documents/PrinterRules.h"
+#include "printer/PrinterLink.h"
+#include "robot/DataError.h"
+#include "robot/Database.h"
+#include "robot/ListSource.h"
+#include "robot/PollingTimer.h"
+#include "robot/RobotState.h"
+#include "robot/Settings.h"
+#include "robot/SqlTexts.h"
+#include "robot/Texts.h"
+
+namespace documents {
+
+using robot::RecordSet;
+namespace texts = robot::texts;
+
+namespace {
+constexpr int kAncho = 37;
+const robot::Rgb kAmarilloPalido{255, 255, 192};
+
+QString trimmed(const QVariant &v)
+{
+    return v.isNull() ? QString() : v.toString().trimmed();
+}
+
+QString asText(const QVariant &v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
+// A number the job needs; null or not a number is "absent".
+bool number(const QVariant &v, double *out)
+{
+    if (v.isNull())
+        return false;
+    bool ok = false;
+    *out = v.toDouble(&ok);
+    return ok;
+}
+} // namespace
+
+InvoiceJob::InvoiceJob(JobContext &ctx) : DocumentJob(ctx) {}
+
+InvoiceJob::~InvoiceJob() = default;
+
+void InvoiceJob::ImprimirFactura()
+{
+    auto &w = m_ctx.window;
+    auto &st = m_ctx.state;
+    w.setStatus(texts::kIniciandoFactura);
+    w.setStage(QString());
+    w.setProgress(0);
+    m_ctx.Timer1.setEnabled(false);
+
+    if (m_ctx.Data5.recordCount() == 0) {
+        st.UltimaFactura = 0;
+        finNormal();
+        return;
+    }
+    const qint64 codigo = m_ctx.Data5.recordset().field(QStringLiteral("Código")).toLongLong();
+    if (codigo <= st.UltimaFactura) {
+        finNormal();
+        return;
+    }
+    const qint32 anterior = st.UltimaFactura;
+    st.UltimaFactura = static_cast<qint32>(codigo);
+    m_codigo = codigo;
+
+    try {
+        m_db = robot::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+        w.setStatus(texts::kTomandoDatos);
+        w.setProgress(8);
+        m_encabezado = m_db->openRecordset(robot::SqlTexts::encabezadoFactura(codigo));
+        w.processEvents();
+        if (m_encabezado.recordCount() == 0) {
+            w.setBackgroundColor(kAmarilloPalido);
+            m_db->close();
+            finNormal();
+            return;
+        }
+        // Everything the printer will need is read and checked before the
+        // first command: a sale that cannot be printed whole is not started.
+        m_detalle = m_db->openRecordset(robot::SqlTexts::detalleFactura(codigo));
+        if (st.TipoImpresora == QLatin1String("DASCOM"))
+            m_pagos = m_db->openRecordset(robot::SqlTexts::abonosVenta(codigo));
+    } catch (const robot::DataError &e) {
+        // Nothing was sent: the sale may be taken up again on a later tick.
+        st.UltimaFactura = anterior;
+        fallaBaseDatos(e, false);
+        m_ctx.Timer1.setEnabled(true);
+        return;
+    }
+    if (!validar()) {
+        finNormal();
+        return;
+    }
+    evento(robot::DocumentEvent::Kind::Inicio);
+
+    try {
+        w.setStatus(texts::kIniciandoComunicacion);
+        w.setProgress(16);
+        m_etapa = 1;
+        abrirPuerto();
+        m_etapa = 2;
+        if (!bloqueCliente() || !items() || !descuento() || !pago() || !registrar())
+            return;
+    } catch (const robot::DataError &e) {
+        fallaBaseDatos(e, m_pagoAceptado);
+        return;
+    }
+    w.processEvents();
+    if (m_db)
+        m_db->close();
+    finNormal();
+}
+
+bool InvoiceJob::validar()
+{
+    auto &st = m_ctx.state;
+    auto hold = [this](const QString &column) {
+        retener(texts::documentoRetenido(false, m_codigo, column));
+        return false;
+    };
+    double v = 0;
+    if (!number(m_encabezado.field(QStringLiteral("PorcentImpuesto")), &v))
+        return hold(QStringLiteral("PorcentImpuesto"));
+    const QVariant desc = m_encabezado.field(QStringLiteral("Desc01"));
+    if (!desc.isNull() && !number(desc, &v))
+        return hold(QStringLiteral("Desc01"));
+
+    if (m_detalle.recordCount() > 0 && st.ModoCantidad == 0) {
+        retener(texts::documentoRetenidoModoCantidad(false, m_codigo));
+        return false;
+    }
+    const QString columnaCantidad =
+        st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
+    for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
+        if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0)
+            return hold(QStringLiteral("Precio"));
+        if (!number(m_detalle.field(columnaCantidad), &v) || v < 0)
+            return hold(columnaCantidad);
+        const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
+        const QVariant espec = m_detalle.field(QStringLiteral("Especificación"));
+        const bool nombreEsTexto = nombre.isNull() || nombre.toString() == QLatin1String("?");
+        const bool usaEspec = nombreEsTexto && !espec.isNull()
+                              && espec.toString() != QLatin1String("-");
+        if (nombre.isNull() && !usaEspec)
+            return hold(QStringLiteral("Nombre"));
+    }
+    m_detalle.moveFirst();
+    for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
+        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0)
+            return hold(QStringLiteral("Monto"));
+    }
+    m_pagos.moveFirst();
+    return true;
+}
+
+bool InvoiceJob::bloqueCliente()
+{
+    auto &w = m_ctx.window;
+    const auto &st = m_ctx.state;
+    const RecordSet &h = m_encabezado;
+
+    w.setStatus(texts::kEnviandoNombre);
+    w.setProgress(24);
+    m_etapa = 2.1;
+    const QVariant nombre = h.field(QStringLiteral("NombreCliente"));
+    const QString nombreLimpio = trimmed(nombre);
+    if (!enviar(QStringLiteral("i01") + nombreLimpio.left(kAncho))) {
+        fallaEtapa(false);
+        return false;
+    }
+    m_etapa = 2.2;
+    if (RecordSet::isFalse(h.field(QStringLiteral("PlantillaAuxiliar")))
+        && asText(nombre).size() > kAncho) {
+        if (!enviar(QStringLiteral("i02") + nombreLimpio.mid(kAncho))) {
+            fallaEtapa(false);
+            return false;
+        }
+    }
+    m_etapa = 2.3;
+    w.setStatus(texts::kEnviandoRif);
+    w.setProgress(32);
+    const QString i03 = QStringLiteral("i03") + trimmed(h.field(QStringLiteral("Rif")));
+    m_etapa = 2.4;
+    if (!enviar(i03)) {
+        fallaEtapa(false);
+        return false;
+    }
+    w.processEvents();
+    w.setStatus(texts::kEnviandoDireccion);
+    w.setProgress(40);
+    m_etapa = 2.5;
+
+    m_etapa = 2.51;
+    const QVariant direccion = h.field(QStringLiteral("Dirección"));
+    const QString dir = trimmed(direccion);
+    if (!direccion.isNull()) {
+        if (!enviar(QStringLiteral("i04") + dir.left(kAncho))) {
+            fallaEtapa(false);
+            return false;
+        }
+    }
+    m_etapa = 2.52;
+    if (dir.size() > kAncho) {
+        // The rest of the address takes line 5; no phone line then.
+        if (!enviar(QStringLiteral("i05") + dir.mid(kAncho, kAncho))) {
+            fallaEtapa(false);
+            return false;
+        }
+    } else {
+        m_etapa = 2.53;
+        const QVariant telefono = h.field(QStringLiteral("Teléfono"));
+        if (!telefono.isNull()) {
+            if (!enviar(QStringLiteral("i05Telefono: ") + trimmed(telefono).left(kAncho))) {
+                fallaEtapa(false);
+                return false;
+            }
+        }
+    }
+    m_etapa = 2.54;
+    w.processEvents();
+    m_etapa = 2.6;
+    w.setStatus(texts::kEnviandoOtros);
+    w.setProgress(48);
+    m_etapa = 2.67;
+
+    const bool operador = m_ctx.settings.SerialesOperador.contains(st.Serial);
+    const QString i06 =
+        operador ? QStringLiteral("i06Operador: ") + asText(h.field(QStringLiteral("CampoTextoAdic02")))
+                 : QStringLiteral("i06Forma de Pago: ")
+                       + asText(h.field(QStringLiteral("NombreFormaPago")));
+    m_etapa = 2.68;
+    enviar(i06); // not tested: a refused line 6 does not stop the invoice
+    const QVariant orden = h.field(QStringLiteral("ORD_COMP"));
+    if (!orden.isNull() && !m_ctx.settings.SerialOrdenCompra.isEmpty()
+        && st.Serial == m_ctx.settings.SerialOrdenCompra)
+        enviar(QStringLiteral("i07Orden de Compra: ") + orden.toString());
+
+    m_etapa = 2.7;
+    number(h.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
+    m_desc01 = 0.0;
+    number(h.field(QStringLiteral("Desc01")), &m_desc01);
+    m_etapa = 2.71;
+    w.processEvents();
+    m_encabezado.close();
+    return true;
+}
+
+bool InvoiceJob::items()
+{
+    auto &w = m_ctx.window;
+    const auto &st = m_ctx.state;
+    m_etapa = 3;
+    w.setStatus(texts::kBuscandoDetalle);
+    w.setProgress(56);
+
+    double cantidad = 0.0;
+    int codigoImpuesto = 0;
+    int item = 0;
+    if (m_detalle.recordCount() > 0) {
+        w.processEvents();
+        for (m_detalle.moveFirst(); !m_detalle.eof();) {
+            if (st.ModoCantidad == 1)
+                number(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
+            else if (st.ModoCantidad > 1)
+                number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
+            ++item;
+            m_etapa = 4;
+            if (RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))))
+                codigoImpuesto = 0;
+            else
+                codigoImpuesto = PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
+                                                              st.TasaMaqFiscal2, st.TasaMaqFiscal3,
+                                                              codigoImpuesto);
+            w.setStatus(texts::kEnviandoItem + Formato::TextoNumero(qint64(item))
+                        + QStringLiteral("..."));
+            w.setProgress(64);
+            m_etapa = 4.01;
+            double precio = 0.0;
+            number(m_detalle.field(QStringLiteral("Precio")), &precio);
+            QString comando = QChar(32 + codigoImpuesto) + Formato::FormatoMonto(precio, 10, 2)
+                              + Formato::FormatoMonto(cantidad, 8, 3);
+            m_etapa = 4.02;
+            m_etapa = 4.04;
+            const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
+            const QVariant espec = m_detalle.field(QStringLiteral("Especificación"));
+            QString texto;
+            if (!nombre.isNull() && nombre.toString() != QLatin1String("?")) {
+                m_etapa = 4.05;
+                texto = nombre.toString();
+                if (!espec.isNull())
+                    texto += QLatin1Char(' ') + espec.toString();
+            } else {
+                m_etapa = 4.06;
+                texto = (!espec.isNull() && espec.toString() != QLatin1String("-"))
+                            ? espec.toString()
+                            : asText(nombre);
+            }
+            comando += Formato::LimpioCadena(texto.left(40).trimmed());
+            m_etapa = 4.07;
+            if (!enviar(comando)) {
+                fallaEtapa(false);
+                return false;
+            }
+            w.processEvents();
+            m_detalle.moveNext();
+            m_etapa = 4.08;
+        }
+    }
+    m_detalle.close();
+    return true;
+}
+
+bool InvoiceJob::descuento()
+{
+    m_etapa = 4.09;
+    if (m_desc01 > 0) {
+        if (!enviar(QStringLiteral("3")) || !enviar(PrinterRules::comandoDescuento(m_desc01))) {
+            fallaEtapa(false);
+            return false;
+        }
+    }
+    return true;
+}
+
+void InvoiceJob::leerEstado(QString *factura, QString *z)
+{
+    m_ctx.link.UploadStatusCmd(QStringLiteral("S1"),
+                               m_ctx.state.RutaPrograma + QStringLiteral("\\Status.txt"));
+    m_ctx.link.VerRespuesta();
+    const QString &t = m_ctx.link.TextoRespuesta;
+    // Only digits ever reach the SQL text.
+    const QString f = t.mid(21, 8);
+    const QString zz = t.mid(47, 4);
+    *factura = (f.size() == 8 && PrinterRules::soloDigitos(f)) ? f : QString();
+    *z = (zz.size() == 4 && PrinterRules::soloDigitos(zz)) ? zz : QString();
+}
+
+bool InvoiceJob::pago()
+{
+    auto &w = m_ctx.window;
+    w.setStatus(texts::kEnviandoFormaPago);
+    w.setProgress(72);
+    m_etapa = 6;
+
+    // The last invoice number before the payment: if it has not moved after
+    // it, the printer did not close this invoice.
+    QString zAntes;
+    leerEstado(&m_facturaAntes, &zAntes);
+
+    if (m_ctx.state.TipoImpresora != QLatin1String("DASCOM")) {
+        enviar(QStringLiteral("101"));
+        w.processEvents();
+    } else if (m_pagos.recordCount() == 0) {
+        enviar(QStringLiteral("101"));
+    } else {
+        for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
+            double monto = 0.0;
+            number(m_pagos.field(QStringLiteral("Monto")), &monto);
+            enviar(PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
+        }
+        m_pagos.close();
+    }
+    if (!m_ctx.link.ResultadoComando) {
+        fallaEtapa(false);
+        return false;
+    }
+    m_pagoAceptado = true;
+    return true;
+}
+
+bool InvoiceJob::registrar()
+{
+    auto &w = m_ctx.window;
+    w.processEvents();
+    m_etapa = 7;
+    w.setStatus(texts::kChequeandoRespuesta);
+    w.setProgress(80);
+    QString factura, z;
+    leerEstado(&factura, &z);
+    if (!factura.isEmpty() && !m_facturaAntes.isEmpty() && factura == m_facturaAntes) {
+        // Payments that did not cover the total leave the invoice open.
+        m_etapa = 6;
+        m_pagoAceptado = false;
+        fallaEtapa(false);
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(false));
+        return false;
+    }
+    m_etapa = 8;
+    cerrarPuerto();
+    w.processEvents();
+    w.setStatus(texts::kRegistrandoRespuesta);
+    w.setProgress(88);
+    m_db->execute(z.isEmpty() ? robot::SqlTexts::registroFacturaSinZ(factura, m_codigo)
+                              : robot::SqlTexts::registroFactura(factura, z, m_codigo));
+    if (factura.isEmpty() || z.isEmpty())
+        w.setLog(texts::impresoSinNumeros(false, m_codigo));
+    evento(robot::DocumentEvent::Kind::Impresa, factura,
+           z.isEmpty() ? QString() : QString::number(z.toInt() + 1));
+    return true;
+}
+
+void InvoiceJob::finNormal()
+{
+    auto &w = m_ctx.window;
+    w.processEvents();
+    w.setStatus(texts::kFinalizandoFactura);
+    w.setProgress(96);
+    m_ctx.Timer1.setEnabled(true);
+    w.setProgress(100);
+}
+
+} // namespace documents

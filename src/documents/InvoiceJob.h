@@ -1,0 +1,49 @@
+#pragma once
+
+#include "documents/DocumentJob.h"
+#include "robot/RecordSet.h"
+
+#include <memory>
+
+namespace robot {
+class Database;
+}
+
+namespace documents {
+
+// ImprimirFactura: prints the first pending sale of Data5 as a fiscal
+// invoice and writes the printer's invoice number and Z counter back.
+class InvoiceJob : public DocumentJob
+{
+public:
+    explicit InvoiceJob(JobContext &ctx);
+    ~InvoiceJob() override;
+
+    void ImprimirFactura();
+
+protected:
+    bool esNotaCredito() const override { return false; }
+
+private:
+    // Each step returns false when the job has ended through its failure path.
+    bool validar();
+    bool bloqueCliente();
+    bool items();
+    bool descuento();
+    bool pago();
+    bool registrar();
+    void finNormal();
+    // The invoice number and Z counter of an S1 answer, digits only or empty.
+    void leerEstado(QString *factura, QString *z);
+
+    std::unique_ptr<robot::Database> m_db;
+    robot::RecordSet m_encabezado;
+    robot::RecordSet m_detalle;
+    robot::RecordSet m_pagos;
+    double m_porcentImpuesto = 0.0;
+    double m_desc01 = 0.0;
+    QString m_facturaAntes;
+    bool m_pagoAceptado = false;
+};
+
+} // namespace documents

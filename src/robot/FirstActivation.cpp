@@ -1,0 +1,126 @@
+#include "robot/FirstActivation.h"
+
+#include "documents/Formato.h"
+#include "robot/DataError.h"
+#include "robot/Database.h"
+#include "robot/SqlTexts.h"
+#include "robot/Texts.h"
+
+#include <QDate>
+
+namespace robot {
+
+FirstActivation::FirstActivation(RobotState &state, const Settings &settings,
+                                 WindowServices &window, ListSources &lists, const Clock &clock)
+    : m_state(state), m_settings(settings), m_window(window), m_lists(lists), m_clock(clock)
+{
+}
+
+void FirstActivation::run()
+{
+    if (!m_state.PrimeraActivacion || m_running)
+        return;
+    m_running = true;
+    LeerTasas();
+    m_state.Alterna = false;
+    m_state.TicksSinFactura = 0;
+    purgeTickets();
+    m_state.Icono.identificador = 1;
+    m_state.Icono.tip = texts::kTrayTip;
+    m_window.minimizeToTray(m_state.Icono);
+    m_clock.DelayMili(500);
+    readCompanySettings();
+    m_running = false;
+}
+
+bool FirstActivation::retryCompanySettings()
+{
+    if (m_companySettingsRead || m_running)
+        return m_companySettingsRead;
+    return readCompanySettings();
+}
+
+bool FirstActivation::readCompanySettings()
+{
+    try {
+        m_lists.Data3.refresh();
+        const RecordSet &rs = m_lists.Data3.recordset();
+        if (rs.recordCount() == 0)
+            throw DataError(DataError::Kind::Value,
+                            QStringLiteral("La tabla Configuración no tiene ninguna fila"),
+                            m_lists.Data3.recordSource());
+        const QVariant rif = rs.field(QStringLiteral("RIFCompañía"));
+        const QVariant verCantidad = rs.field(QStringLiteral("VerCantidad"));
+        const QVariant verDecimal = rs.field(QStringLiteral("VerCantidadDecimal"));
+        const QVariant usarInt = rs.field(QStringLiteral("UsarImpresiónFacturaInt"));
+        // A null RIF counts as empty.
+        const QString rifText = rif.isNull() ? QString() : rif.toString();
+        m_window.setTitle(m_window.title() + QStringLiteral(" ( RIF: ")
+                          + documents::Formato::Decoro_RIF(rifText) + QStringLiteral(" )"));
+        m_state.RifCompania = rifText;
+        m_state.PrimeraActivacion = false;
+        const auto flag = [](const QVariant &v, bool wanted) {
+            return wanted ? RecordSet::isTrue(v) : RecordSet::isFalse(v);
+        };
+        if (flag(verCantidad, true) && flag(verDecimal, false))
+            m_state.ModoCantidad = 1;
+        else if (flag(verCantidad, false) && flag(verDecimal, true))
+            m_state.ModoCantidad = 2;
+        else if (flag(verCantidad, true) && flag(verDecimal, true))
+            m_state.ModoCantidad = 3;
+        m_state.UsarImpresionFacturaInt = RecordSet::isTrue(usarInt);
+        m_window.setControlEnabled(Control::Plantilla, false);
+        m_companySettingsRead = true;
+    } catch (const DataError &e) {
+        const QString text = texts::errorBaseDatos(e.describe());
+        m_window.setStatus(text);
+        m_window.setLog(text);
+        m_window.notice(text);
+        return false;
+    }
+    return true;
+}
+
+void FirstActivation::LeerTasas()
+{
+    m_state.TasaMaqFiscal1 = 16.0;
+    m_state.TasaMaqFiscal2 = 8.0;
+    m_state.TasaMaqFiscal3 = 31.0;
+    try {
+        auto db = Database::open(m_state.RutaBaseDatos, m_settings.shortDateFormat);
+        RecordSet rs = db->openRecordset(SqlTexts::configuracion2());
+        if (rs.recordCount() < 1)
+            return;
+        double *const rates[] = {&m_state.TasaMaqFiscal1, &m_state.TasaMaqFiscal2,
+                                 &m_state.TasaMaqFiscal3};
+        const char *const columns[] = {"TasaMaqFiscal1", "TasaMaqFiscal2", "TasaMaqFiscal3"};
+        for (int i = 0; i < 3; ++i) {
+            // Each rate on its own: a missing column or a text leaves it as it was.
+            try {
+                const QVariant v = rs.field(QLatin1String(columns[i]));
+                bool ok = false;
+                const double rate = v.toDouble(&ok);
+                if (!v.isNull() && ok)
+                    *rates[i] = rate;
+            } catch (const DataError &) {
+            }
+        }
+    } catch (const DataError &) {
+        // The defaults stand; nothing stops.
+    }
+}
+
+void FirstActivation::purgeTickets()
+{
+    try {
+        auto db = Database::open(m_state.RutaBaseLocal, m_settings.shortDateFormat);
+        db->execute(SqlTexts::purgaTickets(QDate::currentDate(), m_settings.shortDateFormat));
+        db->close();
+    } catch (const DataError &e) {
+        const QString text = texts::errorBaseDatos(e.describe());
+        m_window.setLog(text);
+        m_window.notice(text);
+    }
+}
+
+} // namespace robot

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "robot/Clock.h"
+#include "robot/ListSources.h"
+#include "robot/RobotState.h"
+#include "robot/Settings.h"
+#include "robot/WindowServices.h"
+
+namespace robot {
+
+// The robot's first activation: tax rates, old tickets purged, into the
+// tray, the company's RIF in the title and the company settings. Runs once;
+// the company settings are read again on later ticks until they could be read.
+class FirstActivation
+{
+public:
+    FirstActivation(RobotState &state, const Settings &settings, WindowServices &window,
+                    ListSources &lists, const Clock &clock);
+
+    // Does its work only while PrimeraActivacion is true, and only once even
+    // when it is activated again during its own pause.
+    void run();
+    // True once the company settings have been read.
+    bool companySettingsRead() const { return m_companySettingsRead; }
+    // Reads the company settings again after a failure; true on success.
+    bool retryCompanySettings();
+
+    // The printer's three tax rates from Configuración2; never fails.
+    void LeerTasas();
+
+private:
+    void purgeTickets();
+    bool readCompanySettings();
+
+    RobotState &m_state;
+    const Settings &m_settings;
+    WindowServices &m_window;
+    ListSources &m_lists;
+    const Clock &m_clock;
+    bool m_running = false;
+    bool m_companySettingsRead = false;
+};
+
+} // namespace robot

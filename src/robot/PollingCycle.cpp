@@ -1,0 +1,99 @@
+#include "robot/PollingCycle.h"
+
+#include "documents/CreditNoteJob.h"
+#include "documents/InvoiceJob.h"
+#include "robot/DataError.h"
+#include "robot/FirstActivation.h"
+#include "robot/Texts.h"
+
+namespace robot {
+
+PollingCycle::PollingCycle(RobotState &state, const Settings &settings, WindowServices &window,
+                           ListSources &lists, const Clock &clock, FirstActivation &activation,
+                           documents::JobContext *jobs)
+    : m_state(state), m_settings(settings), m_window(window), m_lists(lists), m_clock(clock),
+      m_activation(activation)
+{
+    if (jobs) {
+        ImprimirFactura = [jobs] { documents::InvoiceJob(*jobs).ImprimirFactura(); };
+        ImprimirNotaCredito = [jobs] { documents::CreditNoteJob(*jobs).ImprimirNotaCredito(); };
+    }
+}
+
+void PollingCycle::refresh(ListSource &source, ListDisplay display)
+{
+    source.refresh();
+    m_window.processEvents();
+    m_window.setListRows(display, source.vistaEspecial());
+}
+
+void PollingCycle::reportError(const QString &text)
+{
+    m_window.setStatus(text);
+    // An outage is told once, not at every tick while it lasts.
+    if (text == m_lastError)
+        return;
+    m_lastError = text;
+    m_window.setLog(text);
+    m_window.notice(text);
+}
+
+void PollingCycle::tick()
+{
+    try {
+        // Until the company settings are read no job may start: it would
+        // print every quantity as zero.
+        const bool ready = m_activation.retryCompanySettings();
+
+        m_state.Alterna = !m_state.Alterna;
+        m_window.setProgress(0);
+        if (!m_settings.RifInstalacionTickets.isEmpty()
+            && m_state.RifCompania == m_settings.RifInstalacionTickets && m_state.Alterna) {
+            m_window.setStatus(texts::kRefrescandoTicketNoFiscal);
+            refresh(m_lists.Data7, ListDisplay::DBList3);
+            m_window.setStatus(texts::kListoTicketNoFiscal);
+        } else {
+            m_window.setStatus(texts::kRefrescandoTicketVentas);
+            refresh(m_lists.Data5, ListDisplay::DBList2);
+            m_window.setStatus(texts::kListoTicketVentas);
+        }
+        if (!m_lastError.isEmpty()) {
+            m_lastError.clear();
+            m_window.setLog(texts::kBaseDisponible);
+            m_window.notice(texts::kBaseDisponible);
+        }
+        m_clock.DelayMili(50);
+        if (!ready)
+            return;
+
+        if (m_lists.Data5.recordCount() > 0) {
+            m_window.setStatus(texts::kConstruyendoFactura);
+            m_window.processEvents();
+            m_window.processEvents();
+            ImprimirFactura();
+        } else if (m_state.TicksSinFactura <= 3) {
+            ++m_state.TicksSinFactura;
+        } else {
+            creditNoteTurn();
+            m_state.TicksSinFactura = 0;
+        }
+        m_window.processEvents();
+        m_window.setStatus(texts::kEsperando);
+    } catch (const DataError &e) {
+        // The next tick tries again: printing resumes when the database is back.
+        reportError(texts::errorBaseDatos(e.describe()));
+    }
+}
+
+void PollingCycle::creditNoteTurn()
+{
+    refresh(m_lists.Data6, ListDisplay::DBList1);
+    m_clock.DelayMili(50);
+    if (m_lists.Data6.recordCount() > 0) {
+        m_window.setStatus(texts::kConstruyendoNota);
+        m_window.processEvents();
+        ImprimirNotaCredito();
+    }
+}
+
+} // namespace robot

@@ -1,0 +1,44 @@
+#include "support/JobHarness.h"
+
+#include "documents/CreditNoteJob.h"
+#include "documents/InvoiceJob.h"
+#include "robot/SqlTexts.h"
+
+namespace testsupport {
+
+JobHarness::JobHarness(const QString &printerType, const QByteArray &extraSimIni)
+{
+    QByteArray ini = "[printer]\nType=" + printerType.toLatin1() + "\nSerial=Z1B1234567\n"
+                     + extraSimIni;
+    m_sim = std::make_unique<SimPrinter>(ini);
+    m_db = std::make_unique<MainDatabase>(m_sim->dir().file(QStringLiteral("Base de Datos.dba")));
+    state.RutaPrograma = m_sim->dir().path();
+    state.RutaBaseDatos = m_sim->dir().path() + QStringLiteral("\\Base de Datos.dba");
+    state.TipoImpresora = printerType;
+    state.Serial = QStringLiteral("Z1B1234567");
+    state.Caja = 1;
+    state.TasaMaqFiscal1 = 16.0;
+    state.TasaMaqFiscal2 = 8.0;
+    state.TasaMaqFiscal3 = 31.0;
+    state.ModoCantidad = 1;
+    lists.Data5.setDatabaseName(state.RutaBaseDatos);
+    lists.Data5.setRecordSource(robot::SqlTexts::facturasPendientes(state.Caja));
+    lists.Data6.setDatabaseName(state.RutaBaseDatos);
+    lists.Data6.setRecordSource(robot::SqlTexts::notasCreditoPendientes(state.Caja));
+    m_context.reset(new documents::JobContext{state, settings, m_sim->window(), m_sim->link(),
+                                              m_sim->timer(), lists.Data5, lists.Data6});
+}
+
+void JobHarness::printInvoice()
+{
+    lists.Data5.refresh();
+    documents::InvoiceJob(*m_context).ImprimirFactura();
+}
+
+void JobHarness::printCreditNote()
+{
+    lists.Data6.refresh();
+    documents::CreditNoteJob(*m_context).ImprimirNotaCredito();
+}
+
+} // namespace testsupport

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "documents/JobContext.h"
+#include "robot/ListSources.h"
+#include "robot/RobotState.h"
+#include "robot/Settings.h"
+#include "support/MainDatabase.h"
+#include "support/SimPrinter.h"
+
+#include <memory>
+
+namespace testsupport {
+
+// Everything a document job needs, real: a main database from the shipped
+// schema and the simulator, in one program directory.
+class JobHarness
+{
+public:
+    // `printerType` goes to both the robot's state and the simulator.
+    explicit JobHarness(const QString &printerType = QStringLiteral("HKA"),
+                        const QByteArray &extraSimIni = QByteArray());
+
+    SimPrinter &sim() { return *m_sim; }
+    MainDatabase &db() { return *m_db; }
+    robot::RobotState state;
+    robot::Settings settings;
+    robot::ListSources lists;
+    RecordingWindow &window() { return m_sim->window(); }
+    documents::JobContext &context() { return *m_context; }
+
+    // Refreshes Data5 (or Data6) as the polling tick does, then runs the job.
+    void printInvoice();
+    void printCreditNote();
+
+    // The commands the simulator received with SendCmd, in order.
+    QStringList commands() const { return m_sim->sentCommands(); }
+
+private:
+    std::unique_ptr<SimPrinter> m_sim;
+    std::unique_ptr<MainDatabase> m_db;
+    std::unique_ptr<documents::JobContext> m_context;
+};
+
+} // namespace testsupport
