@@ -1,6 +1,7 @@
 #include "documents/CreditNoteJob.h"
 
 #include "documents/Formato.h"
+#include "documents/PrinterNumbers.h"
 #include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
 #include "robot/DataError.h"
@@ -139,6 +140,17 @@ void CreditNoteJob::ImprimirNotaCredito()
     }
     if (!validar()) {
         finNormal();
+        return;
+    }
+    try {
+        if (!journalTomado()) {
+            finNormal();
+            return;
+        }
+    } catch (const robot::DataError &e) {
+        st.UltimaNotaCredito = anterior;
+        fallaBaseDatos(e, false);
+        m_ctx.Timer1.setEnabled(true);
         return;
     }
     evento(robot::DocumentEvent::Kind::Inicio);
@@ -389,12 +401,7 @@ bool CreditNoteJob::descuentoYPagos()
 
 QString CreditNoteJob::leerNumero()
 {
-    m_ctx.link.UploadReportCmd(QStringLiteral("U0X"),
-                               m_ctx.state.RutaPrograma + QStringLiteral("\\Status2.txt"));
-    m_ctx.link.VerRespuesta();
-    m_ctx.link.TextoRespuesta += QStringLiteral(" \r\n");
-    const int posicion = formaDascom() ? 41 : 169;
-    return m_ctx.link.TextoRespuesta.mid(posicion - 1, 8);
+    return PrinterNumbers::leerNota(m_ctx.link, m_ctx.state.RutaPrograma, formaDascom());
 }
 
 bool CreditNoteJob::cierreYRegistro()
@@ -403,6 +410,8 @@ bool CreditNoteJob::cierreYRegistro()
     // The last note's number before closing: if it has not moved after the
     // closing command, the printer did not close this note.
     const QString antes = leerNumero();
+    if (!journalCerrando(antes))
+        return false;
     etapa(6);
     enviar(kCierre);
     m_cierreEnviado = true;
@@ -418,9 +427,11 @@ bool CreditNoteJob::cierreYRegistro()
     const bool sinNumero = !PrinterRules::soloDigitos(numero);
     if (sinNumero)
         numero = QStringLiteral("0");
+    journalCerrado(sinNumero ? QString() : numero, QString());
     etapa(8);
     cerrarPuerto();
     m_db->execute(robot::SqlTexts::registroNotaCredito(numero, m_codigo));
+    journalRegistrado();
     if (sinNumero)
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r')
                             + texts::impresoSinNumeros(true, m_codigo));

@@ -2,6 +2,7 @@
 
 #include "printer/PrinterLink.h"
 #include "robot/DataError.h"
+#include "robot/PrintJournal.h"
 #include "robot/Texts.h"
 
 namespace documents {
@@ -30,6 +31,7 @@ void DocumentJob::fallaEtapa(bool largoEnCaja)
     const QString largo = m_ctx.link.reporteEtapa(m_etapa, true);
     m_ctx.window.messageBox(largoEnCaja ? largo : m_ctx.link.reporteEtapa(m_etapa, false));
     m_ctx.window.setLog(largo);
+    journalFallido();
     evento(robot::DocumentEvent::Kind::Fallo);
 }
 
@@ -43,6 +45,9 @@ void DocumentJob::fallaBaseDatos(const robot::DataError &error, bool impreso)
         text += QLatin1Char('\r') + robot::texts::impresoNoRegistrado(esNotaCredito());
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
+    // Printed and not recorded stays open in the journal: recovery records it.
+    if (!impreso)
+        journalFallido();
     evento(robot::DocumentEvent::Kind::Fallo);
 }
 
@@ -69,6 +74,75 @@ void DocumentJob::evento(robot::DocumentEvent::Kind kind, const QString &numero,
     e.numeroZ = numeroZ;
     e.etapa = m_etapa;
     m_ctx.window.documentEvent(e);
+}
+
+bool DocumentJob::journalTomado()
+{
+    if (!m_ctx.journal)
+        return true;
+    const auto kind =
+        esNotaCredito() ? robot::PrintJournal::Kind::Nota : robot::PrintJournal::Kind::Factura;
+    // Still pending although the printer closed it: never a second copy.
+    const QString numero = m_ctx.journal->closedBefore(kind, m_codigo);
+    if (!numero.isEmpty()) {
+        retener(robot::texts::yaImpreso(esNotaCredito(), m_codigo, numero));
+        return false;
+    }
+    m_journalId = m_ctx.journal->tomado(kind, m_codigo);
+    return true;
+}
+
+bool DocumentJob::journalCerrando(const QString &numeroAntes)
+{
+    if (!m_ctx.journal || !m_journalId)
+        return true;
+    try {
+        m_ctx.journal->cerrando(m_journalId, numeroAntes);
+        return true;
+    } catch (const robot::DataError &e) {
+        fallaBaseDatos(e, false);
+        return false;
+    }
+}
+
+void DocumentJob::journalCerrado(const QString &numero, const QString &numeroZ)
+{
+    if (!m_ctx.journal || !m_journalId)
+        return;
+    try {
+        m_ctx.journal->cerrado(m_journalId, numero, numeroZ);
+    } catch (const robot::DataError &e) {
+        journalWarning(e);
+    }
+}
+
+void DocumentJob::journalRegistrado()
+{
+    if (!m_ctx.journal || !m_journalId)
+        return;
+    try {
+        m_ctx.journal->registrado(m_journalId);
+    } catch (const robot::DataError &e) {
+        journalWarning(e);
+    }
+}
+
+void DocumentJob::journalFallido()
+{
+    if (!m_ctx.journal || !m_journalId)
+        return;
+    try {
+        m_ctx.journal->fallido(m_journalId);
+    } catch (const robot::DataError &e) {
+        journalWarning(e);
+    }
+}
+
+void DocumentJob::journalWarning(const robot::DataError &error)
+{
+    // The journal stays unsettled: no new document starts until it can be written.
+    const QString text = robot::texts::errorBaseDatos(error.describe());
+    m_ctx.window.notice(text);
 }
 
 } // namespace documents

@@ -37,10 +37,24 @@ protected:
 
     virtual bool esNotaCredito() const = 0;
 
+    // The print journal's record of this document. Taking it up may throw
+    // DataError (nothing has been sent then); the closing record returns
+    // false, after the failure path, when it cannot be written, so that the
+    // closing command is never sent unrecorded; the later records only warn.
+    // Takes the document up in the journal; false (after a message) when the
+    // journal says the printer already closed it.
+    bool journalTomado();
+    bool journalCerrando(const QString &numeroAntes);
+    void journalCerrado(const QString &numero, const QString &numeroZ);
+    void journalRegistrado();
+    void journalFallido();
+    void journalWarning(const robot::DataError &error);
+
     JobContext &m_ctx;
     double m_etapa = 0.0;
     qint64 m_codigo = 0;
     bool m_puertoAbierto = false;
+    qint64 m_journalId = 0;
 };
 
 } // namespace documents

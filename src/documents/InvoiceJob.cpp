@@ -1,6 +1,7 @@
 #include "documents/InvoiceJob.h"
 
 #include "documents/Formato.h"
+#include "documents/PrinterNumbers.h"
 #include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
 #include "robot/DataError.h"
@@ -95,6 +96,17 @@ void InvoiceJob::ImprimirFactura()
     }
     if (!validar()) {
         finNormal();
+        return;
+    }
+    try {
+        if (!journalTomado()) {
+            finNormal();
+            return;
+        }
+    } catch (const robot::DataError &e) {
+        st.UltimaFactura = anterior;
+        fallaBaseDatos(e, false);
+        m_ctx.Timer1.setEnabled(true);
         return;
     }
     evento(robot::DocumentEvent::Kind::Inicio);
@@ -330,15 +342,7 @@ bool InvoiceJob::descuento()
 
 void InvoiceJob::leerEstado(QString *factura, QString *z)
 {
-    m_ctx.link.UploadStatusCmd(QStringLiteral("S1"),
-                               m_ctx.state.RutaPrograma + QStringLiteral("\\Status.txt"));
-    m_ctx.link.VerRespuesta();
-    const QString &t = m_ctx.link.TextoRespuesta;
-    // Only digits ever reach the SQL text.
-    const QString f = t.mid(21, 8);
-    const QString zz = t.mid(47, 4);
-    *factura = (f.size() == 8 && PrinterRules::soloDigitos(f)) ? f : QString();
-    *z = (zz.size() == 4 && PrinterRules::soloDigitos(zz)) ? zz : QString();
+    PrinterNumbers::leerFactura(m_ctx.link, m_ctx.state.RutaPrograma, factura, z);
 }
 
 bool InvoiceJob::pago()
@@ -352,6 +356,8 @@ bool InvoiceJob::pago()
     // it, the printer did not close this invoice.
     QString zAntes;
     leerEstado(&m_facturaAntes, &zAntes);
+    if (!journalCerrando(m_facturaAntes))
+        return false;
 
     if (m_ctx.state.TipoImpresora != QLatin1String("DASCOM")) {
         enviar(QStringLiteral("101"));
@@ -366,12 +372,30 @@ bool InvoiceJob::pago()
         }
         m_pagos.close();
     }
-    if (!m_ctx.link.ResultadoComando) {
+    if (!m_ctx.link.ResultadoComando && !cerradaDeTodosModos()) {
         fallaEtapa(false);
         return false;
     }
     m_pagoAceptado = true;
     return true;
+}
+
+bool InvoiceJob::cerradaDeTodosModos()
+{
+    // Payment rows that already covered the total close the invoice even when
+    // a later row is refused: such an invoice is printed, not failed.
+    auto &link = m_ctx.link;
+    const int estatus = link.EstatusImpresora;
+    const int error = link.ErrorImpresora;
+    QString despues, z;
+    leerEstado(&despues, &z);
+    if (PrinterNumbers::completo(despues) && PrinterNumbers::completo(m_facturaAntes)
+        && despues != m_facturaAntes)
+        return true;
+    link.EstatusImpresora = estatus;
+    link.ErrorImpresora = error;
+    link.ResultadoComando = false;
+    return false;
 }
 
 bool InvoiceJob::registrar()
@@ -391,6 +415,7 @@ bool InvoiceJob::registrar()
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(false));
         return false;
     }
+    journalCerrado(factura, z);
     m_etapa = 8;
     cerrarPuerto();
     w.processEvents();
@@ -398,6 +423,7 @@ bool InvoiceJob::registrar()
     w.setProgress(88);
     m_db->execute(z.isEmpty() ? robot::SqlTexts::registroFacturaSinZ(factura, m_codigo)
                               : robot::SqlTexts::registroFactura(factura, z, m_codigo));
+    journalRegistrado();
     if (factura.isEmpty() || z.isEmpty())
         w.setLog(texts::impresoSinNumeros(false, m_codigo));
     evento(robot::DocumentEvent::Kind::Impresa, factura,

@@ -31,6 +31,7 @@ private:
     bool items();
     bool descuento();
     bool pago();
+    bool cerradaDeTodosModos();
     bool registrar();
     void finNormal();
     // The invoice number and Z counter of an S1 answer, digits only or empty.

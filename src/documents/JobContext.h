@@ -6,6 +6,7 @@ class PrinterLink;
 
 namespace robot {
 class ListSource;
+class PrintJournal;
 class PollingTimer;
 class WindowServices;
 struct RobotState;
@@ -24,6 +25,8 @@ struct JobContext
     robot::PollingTimer &Timer1;
     robot::ListSource &Data5; // pending invoices
     robot::ListSource &Data6; // pending credit notes
+    // The print journal; without one a job keeps no record across a crash.
+    robot::PrintJournal *journal = nullptr;
 };
 
 } // namespace documents

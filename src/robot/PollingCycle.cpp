@@ -44,6 +44,9 @@ void PollingCycle::tick()
         // Until the company settings are read no job may start: it would
         // print every quantity as zero.
         const bool ready = m_activation.retryCompanySettings();
+        // What a crash left unfinished is settled first, so that the list read
+        // below already shows a recovered document as printed.
+        const bool settled = !Recuperar || Recuperar();
 
         m_state.Alterna = !m_state.Alterna;
         m_window.setProgress(0);
@@ -63,7 +66,8 @@ void PollingCycle::tick()
             m_window.notice(texts::kBaseDisponible);
         }
         m_clock.DelayMili(50);
-        if (!ready)
+        // Nothing new is printed before the journal is settled.
+        if (!ready || !settled)
             return;
 
         if (m_lists.Data5.recordCount() > 0) {

@@ -29,6 +29,8 @@ public:
     // Run the jobs on `jobs`; tests may stand in for them.
     std::function<void()> ImprimirFactura;
     std::function<void()> ImprimirNotaCredito;
+    // Settles what a crash left unfinished; no job starts until it returns true.
+    std::function<bool()> Recuperar;
 
 private:
     void refresh(ListSource &source, ListDisplay display);

@@ -4,6 +4,8 @@
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
 #include "documents/JobContext.h"
+#include "documents/Recovery.h"
+#include "robot/PrintJournal.h"
 #include "robot/DataError.h"
 #include "robot/FirstActivation.h"
 #include "robot/InstanceLock.h"
@@ -60,11 +62,20 @@ int Robot::startUp(const QString &programDir)
     m_driver = std::move(driver);
     m_link = std::make_unique<printer::PrinterLink>(*m_driver, m_window, m_timer, *m_codePage,
                                                     m_state.Puerto);
+    // Printing without a journal could print a document twice after a crash.
+    try {
+        m_journal = std::make_unique<PrintJournal>(m_state.RutaPrograma);
+    } catch (const DataError &e) {
+        m_window.messageBox(texts::diarioNoDisponible(e.describe()));
+        return Startup::JournalStop;
+    }
     m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer,
-                                           m_lists.Data5, m_lists.Data6});
+                                           m_lists.Data5, m_lists.Data6, m_journal.get()});
+    m_recovery = std::make_unique<documents::Recovery>(*m_jobs);
     m_activation = std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
     m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,
                                              *m_activation, m_jobs.get());
+    m_cycle->Recuperar = [this] { return m_recovery->run(); };
     return 0;
 }
 

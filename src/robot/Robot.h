@@ -19,14 +19,16 @@ class PrinterLink;
 } // namespace printer
 
 namespace documents {
+class Recovery;
 struct JobContext;
-}
+} // namespace documents
 
 namespace robot {
 
 class FirstActivation;
 class InstanceLock;
 class PollingCycle;
+class PrintJournal;
 
 // The robot: its state, settings, list sources, timer and printer link, and
 // the window it talks to. One per process.
@@ -88,7 +90,9 @@ private:
     std::unique_ptr<printer::CodePage> m_codePage;
     std::unique_ptr<printer::Driver> m_driver;
     std::unique_ptr<printer::PrinterLink> m_link;
+    std::unique_ptr<PrintJournal> m_journal;
     std::unique_ptr<documents::JobContext> m_jobs;
+    std::unique_ptr<documents::Recovery> m_recovery;
     std::unique_ptr<FirstActivation> m_activation;
     std::unique_ptr<PollingCycle> m_cycle;
     QTimer m_autoResume;

@@ -24,6 +24,7 @@ public:
         AnotherCopyStop = 4,
         DriverStop = 5,
         DirectoryStop = 6,
+        JournalStop = 8,
     };
 
     Startup(RobotState &state, Settings &settings, ListSources &lists, WindowServices &window);

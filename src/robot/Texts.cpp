@@ -81,4 +81,39 @@ QString noCerrado(bool notaCredito)
                        : QStringLiteral("La impresora no cerró la factura.");
 }
 
+QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" ya estaba impresa (número %1): se registró sin imprimirla de nuevo.")
+                 .arg(numero.isEmpty() ? QStringLiteral("desconocido") : numero);
+}
+
+QString anuladoParaReimprimir(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" quedó a medias en la impresora: se anuló y se imprimirá de nuevo.");
+}
+
+QString recuperacionPendiente(bool notaCredito, qint64 codigo, const QString &motivo)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" quedó sin confirmar (%1). No se imprime ningún documento nuevo "
+                            "hasta aclararlo.")
+                 .arg(motivo);
+}
+
+QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" ya fue impresa por la impresora fiscal (número %1) y sigue pendiente "
+                            "en la base de datos: no se imprime de nuevo. Regístrela a mano.")
+                 .arg(numero);
+}
+
+QString diarioNoDisponible(const QString &detalle)
+{
+    return QStringLiteral("No se pudo abrir el diario de impresión robot-fiscal-journal.db: ")
+           + detalle;
+}
+
 } // namespace robot::texts

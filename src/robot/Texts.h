@@ -84,6 +84,15 @@ inline const QString kAnularTip =
     QStringLiteral("Haga click aquí anulación de documento trabado");
 inline const QString kBaseDisponible =
     QStringLiteral("La base de datos está disponible de nuevo.");
+// Recovery after a crash.
+QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero);
+QString anuladoParaReimprimir(bool notaCredito, qint64 codigo);
+QString recuperacionPendiente(bool notaCredito, qint64 codigo, const QString &motivo);
+inline const QString kNumeroIlegible =
+    QStringLiteral("no se pudo leer el último número de la impresora");
+QString diarioNoDisponible(const QString &detalle);
+QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero);
+
 inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
 
 } // namespace robot::texts

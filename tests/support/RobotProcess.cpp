@@ -49,6 +49,26 @@ bool RobotProcess::waitForOutput(const QString &text, int timeoutMs)
     return waitFor(text, false, timeoutMs);
 }
 
+bool RobotProcess::waitForAnyOutput(const QStringList &texts, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    auto found = [&] {
+        drain();
+        for (const QString &t : texts)
+            if (m_out.contains(t))
+                return true;
+        return false;
+    };
+    while (!deadline.hasExpired()) {
+        if (found())
+            return true;
+        if (m_process.state() == QProcess::NotRunning)
+            return found();
+        m_process.waitForReadyRead(static_cast<int>(qMin<qint64>(200, deadline.remainingTime())));
+    }
+    return found();
+}
+
 bool RobotProcess::waitForError(const QString &text, int timeoutMs)
 {
     return waitFor(text, true, timeoutMs);

@@ -18,6 +18,8 @@ public:
     bool waitForExit(int timeoutMs = 30000);
     // Waits until standard output holds `text`; false on time-out or exit.
     bool waitForOutput(const QString &text, int timeoutMs = 30000);
+    // Waits until standard output holds any of the texts.
+    bool waitForAnyOutput(const QStringList &texts, int timeoutMs = 30000);
     // The same on standard error.
     bool waitForError(const QString &text, int timeoutMs = 30000);
     void terminate();

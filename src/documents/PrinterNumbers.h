@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace printer {
+class PrinterLink;
+}
+
+namespace documents {
+
+// The printer's last document numbers, read through the two upload commands
+// as the jobs read them.
+class PrinterNumbers
+{
+public:
+    // "S1": the last invoice number (8 digits) and the Z counter (4 digits);
+    // each empty when the answer lacks it or holds anything but digits.
+    static void leerFactura(printer::PrinterLink &link, const QString &rutaPrograma,
+                            QString *factura, QString *numeroZ);
+    // "U0X": the 8 characters at the credit-note number's place for the
+    // printer type, as they stand (possibly fewer, or not digits).
+    static QString leerNota(printer::PrinterLink &link, const QString &rutaPrograma,
+                            bool formaDascom);
+    // A number that can be trusted: eight digits.
+    static bool completo(const QString &numero);
+};
+
+} // namespace documents

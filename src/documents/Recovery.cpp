@@ -1,0 +1,166 @@
+#include "documents/Recovery.h"
+
+#include "documents/PrinterNumbers.h"
+#include "printer/PrinterLink.h"
+#include "robot/DataError.h"
+#include "robot/Database.h"
+#include "robot/RobotState.h"
+#include "robot/Settings.h"
+#include "robot/SqlTexts.h"
+#include "robot/Texts.h"
+#include "robot/WindowServices.h"
+
+namespace documents {
+
+using Entry = robot::PrintJournal::Entry;
+using State = robot::PrintJournal::State;
+namespace texts = robot::texts;
+
+namespace {
+bool isNota(const Entry &e)
+{
+    return e.kind == robot::PrintJournal::Kind::Nota;
+}
+} // namespace
+
+bool Recovery::formaDascom() const
+{
+    const QString &t = m_ctx.state.TipoImpresora;
+    return t != QLatin1String("HKA") && t != QLatin1String("SAMSUNG");
+}
+
+bool Recovery::run()
+{
+    robot::PrintJournal *journal = m_ctx.journal;
+    if (!journal || journal->settled())
+        return true;
+    try {
+        for (const Entry &entry : journal->unfinished()) {
+            if (!settle(entry))
+                return false;
+        }
+    } catch (const robot::DataError &e) {
+        const QString text = texts::errorBaseDatos(e.describe());
+        m_ctx.window.setLog(text);
+        m_ctx.window.notice(text);
+        return false;
+    }
+    return journal->settled();
+}
+
+bool Recovery::settle(const Entry &entry)
+{
+    switch (entry.state) {
+    case State::Tomado:
+        // It never reached its closing command: whatever it left open goes.
+        return cancel(entry);
+    case State::Cerrando: {
+        QString numero, numeroZ;
+        if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(numero)
+            || !PrinterNumbers::completo(entry.numeroAntes)) {
+            hold(entry, texts::kNumeroIlegible);
+            return false;
+        }
+        // Nothing else is printed before recovery, so a number that moved
+        // since the closing command was sent is this document's.
+        if (numero == entry.numeroAntes)
+            return cancel(entry);
+        m_ctx.journal->cerrado(entry.id, numero, numeroZ);
+        return record(entry, numero, numeroZ);
+    }
+    case State::Cerrado: {
+        QString numero = entry.numero;
+        QString numeroZ = entry.numeroZ;
+        if (numero.isEmpty())
+            readNumber(entry, &numero, &numeroZ);
+        return record(entry, numero, numeroZ);
+    }
+    default:
+        return true;
+    }
+}
+
+bool Recovery::cancel(const Entry &entry)
+{
+    auto &link = m_ctx.link;
+    link.AbrirPuerto();
+    link.EnviarComando(QStringLiteral("7"));
+    const bool cancelled = link.ResultadoComando;
+    link.CerrarPuerto();
+    if (!cancelled) {
+        hold(entry, texts::kErrorPuerto);
+        return false;
+    }
+    m_ctx.journal->anulado(entry.id);
+    const QString text = texts::anuladoParaReimprimir(isNota(entry), entry.codigo);
+    m_ctx.window.setLog(text);
+    m_ctx.window.notice(text);
+    return true;
+}
+
+bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
+{
+    auto &link = m_ctx.link;
+    link.AbrirPuerto();
+    if (isNota(entry)) {
+        const QString n = PrinterNumbers::leerNota(link, m_ctx.state.RutaPrograma, formaDascom());
+        *numero = PrinterNumbers::completo(n) ? n : QString();
+        numeroZ->clear();
+    } else {
+        PrinterNumbers::leerFactura(link, m_ctx.state.RutaPrograma, numero, numeroZ);
+    }
+    link.CerrarPuerto();
+    return !numero->isEmpty();
+}
+
+bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
+{
+    try {
+        auto db = robot::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+        if (isNota(entry)) {
+            if (numero.isEmpty())
+                numero = QStringLiteral("0");
+            db->execute(robot::SqlTexts::registroNotaCredito(numero, entry.codigo));
+        } else {
+            db->execute(numeroZ.isEmpty()
+                            ? robot::SqlTexts::registroFacturaSinZ(numero, entry.codigo)
+                            : robot::SqlTexts::registroFactura(numero, numeroZ, entry.codigo));
+        }
+        db->close();
+    } catch (const robot::DataError &e) {
+        // The database may come back: tried again on the next tick.
+        hold(entry, e.describe());
+        return false;
+    }
+    m_ctx.journal->registrado(entry.id);
+    const QString text = texts::recuperadoSinImprimir(isNota(entry), entry.codigo, numero);
+    m_ctx.window.setLog(text);
+    m_ctx.window.notice(text);
+    robot::DocumentEvent event;
+    event.kind = robot::DocumentEvent::Kind::Recuperada;
+    event.notaCredito = isNota(entry);
+    event.codigo = entry.codigo;
+    event.numero = numero;
+    event.numeroZ = numeroZ.isEmpty() ? QString() : QString::number(numeroZ.toInt() + 1);
+    m_ctx.window.documentEvent(event);
+    return true;
+}
+
+void Recovery::hold(const Entry &entry, const QString &motivo)
+{
+    const QString text = texts::recuperacionPendiente(isNota(entry), entry.codigo, motivo);
+    m_ctx.window.setLog(text);
+    // Told once: the next ticks try again quietly.
+    if (m_heldReported.contains(entry.id))
+        return;
+    m_heldReported.insert(entry.id);
+    m_ctx.window.notice(text);
+    robot::DocumentEvent event;
+    event.kind = robot::DocumentEvent::Kind::Retenida;
+    event.notaCredito = isNota(entry);
+    event.codigo = entry.codigo;
+    event.motivo = motivo;
+    m_ctx.window.documentEvent(event);
+}
+
+} // namespace documents

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "documents/JobContext.h"
+#include "robot/PrintJournal.h"
+
+#include <QSet>
+#include <QString>
+
+namespace documents {
+
+// Settles what the print journal left unfinished, before any new document:
+// a document the printer closed is recorded without printing it again; one
+// left open is cancelled ("7") so that it can be printed again normally.
+// A closing whose outcome cannot be told yet (the printer does not answer)
+// holds every new document back until it can.
+class Recovery
+{
+public:
+    explicit Recovery(JobContext &ctx) : m_ctx(ctx) {}
+
+    // True when nothing is left unsettled and new documents may start.
+    bool run();
+
+private:
+    bool settle(const robot::PrintJournal::Entry &entry);
+    bool cancel(const robot::PrintJournal::Entry &entry);
+    bool record(const robot::PrintJournal::Entry &entry, QString numero, QString numeroZ);
+    // Reads the printer's last number of the entry's kind; port opened and closed.
+    bool readNumber(const robot::PrintJournal::Entry &entry, QString *numero, QString *numeroZ);
+    void hold(const robot::PrintJournal::Entry &entry, const QString &motivo);
+    bool formaDascom() const;
+
+    JobContext &m_ctx;
+    QSet<qint64> m_heldReported;
+};
+
+} // namespace documents
