@@ -29,6 +29,13 @@ JobHarness::JobHarness(const QString &printerType, const QByteArray &extraSimIni
                                               m_sim->timer(), lists.Data5, lists.Data6});
 }
 
+robot::PrintJournal &JobHarness::enableJournal()
+{
+    m_journal = std::make_unique<robot::PrintJournal>(state.RutaPrograma);
+    m_context->journal = m_journal.get();
+    return *m_journal;
+}
+
 void JobHarness::printInvoice()
 {
     lists.Data5.refresh();

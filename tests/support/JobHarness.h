@@ -2,6 +2,7 @@
 
 #include "documents/JobContext.h"
 #include "robot/ListSources.h"
+#include "robot/PrintJournal.h"
 #include "robot/RobotState.h"
 #include "robot/Settings.h"
 #include "support/MainDatabase.h"
@@ -32,6 +33,9 @@ public:
     void printInvoice();
     void printCreditNote();
 
+    // Gives the jobs a print journal in the program directory.
+    robot::PrintJournal &enableJournal();
+
     // The commands the simulator received with SendCmd, in order.
     QStringList commands() const { return m_sim->sentCommands(); }
 
@@ -39,6 +43,7 @@ private:
     std::unique_ptr<SimPrinter> m_sim;
     std::unique_ptr<MainDatabase> m_db;
     std::unique_ptr<documents::JobContext> m_context;
+    std::unique_ptr<robot::PrintJournal> m_journal;
 };
 
 } // namespace testsupport
