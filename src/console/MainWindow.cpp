@@ -152,7 +152,7 @@ void MainWindow::build()
         const char *name;
         QLayout *layout;
         bool visible;
-    } specs[] = {
+    } row[] = {
         {Control::Command6, "Command6", buttons, true},
         {Control::Command21, "Command21", buttons, true},
         {Control::Command22, "Command22", buttons, true},
@@ -167,7 +167,7 @@ void MainWindow::build()
         {Control::Command19, "Command19", grupoLayout, true},
         {Control::Command9, "Command9", options, true},
     };
-    for (const auto &s : specs) {
+    for (const auto &s : row) {
         auto *b = new QPushButton(caption(s.control), this);
         b->setObjectName(QLatin1String(s.name));
         b->setEnabled(controlEnabled(s.control));

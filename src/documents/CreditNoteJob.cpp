@@ -132,23 +132,15 @@ void CreditNoteJob::ImprimirNotaCredito()
         m_detalle = m_db->openRecordset(robot::SqlTexts::detalleNotaCredito(codigo));
         if (formaDascom())
             m_pagos = m_db->openRecordset(robot::SqlTexts::abonosVenta(m_venta));
-    } catch (const robot::DataError &e) {
-        st.UltimaNotaCredito = anterior;
-        fallaBaseDatos(e, false);
-        m_ctx.Timer1.setEnabled(true);
-        return;
-    }
-    if (!validar()) {
-        finNormal();
-        return;
-    }
-    try {
-        if (!journalTomado()) {
+        if (!validar() || !journalTomado()) {
             finNormal();
             return;
         }
     } catch (const robot::DataError &e) {
-        st.UltimaNotaCredito = anterior;
+        // Nothing was sent: a database that was away or busy is tried again
+        // on a later tick; anything else waits for the operator.
+        if (e.kind() == robot::DataError::Kind::Open || e.kind() == robot::DataError::Kind::Busy)
+            st.UltimaNotaCredito = anterior;
         fallaBaseDatos(e, false);
         m_ctx.Timer1.setEnabled(true);
         return;

@@ -87,24 +87,15 @@ void InvoiceJob::ImprimirFactura()
         m_detalle = m_db->openRecordset(robot::SqlTexts::detalleFactura(codigo));
         if (st.TipoImpresora == QLatin1String("DASCOM"))
             m_pagos = m_db->openRecordset(robot::SqlTexts::abonosVenta(codigo));
-    } catch (const robot::DataError &e) {
-        // Nothing was sent: the sale may be taken up again on a later tick.
-        st.UltimaFactura = anterior;
-        fallaBaseDatos(e, false);
-        m_ctx.Timer1.setEnabled(true);
-        return;
-    }
-    if (!validar()) {
-        finNormal();
-        return;
-    }
-    try {
-        if (!journalTomado()) {
+        if (!validar() || !journalTomado()) {
             finNormal();
             return;
         }
     } catch (const robot::DataError &e) {
-        st.UltimaFactura = anterior;
+        // Nothing was sent: a database that was away or busy is tried again
+        // on a later tick; anything else waits for the operator.
+        if (e.kind() == robot::DataError::Kind::Open || e.kind() == robot::DataError::Kind::Busy)
+            st.UltimaFactura = anterior;
         fallaBaseDatos(e, false);
         m_ctx.Timer1.setEnabled(true);
         return;

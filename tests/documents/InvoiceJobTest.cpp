@@ -153,7 +153,7 @@ TEST(InvoiceItems, TaxCharacterFieldsAndText)
          "!000000050000001250QUESO"},
         {"whole quantity", 0.16, {16, 8, 31}, 1, {"QUESO", 5, 9, 1.25, QVariant(), 0},
          "!000000050000009000QUESO"},
-        {"name and specification", 0.16, {16, 8, 31}, 1, {"TORNILLO", 1, 1, 0, "de acero", 0},
+        {"name and free description", 0.16, {16, 8, 31}, 1, {"TORNILLO", 1, 1, 0, "de acero", 0},
          "!000000010000001000TORNILLO de acero"},
         {"free text item", 0.16, {16, 8, 31}, 1,
          {"?", 100, 1, 0, QString::fromUtf8("Mantenimiento técnico"), 0},
