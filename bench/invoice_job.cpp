@@ -345,6 +345,13 @@ double percentile(std::vector<double> v, int p)
     return v[std::min(v.size() - 1, v.size() * p / 100)];
 }
 
+// The machine is shared: its load average goes with every figure.
+QByteArray loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -367,7 +374,8 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     timer.start();
     build(dbPath, sales);
-    std::printf("main database: %d sales, built in %.1f s\n", sales, timer.nsecsElapsed() / 1e9);
+    std::printf("main database: %d sales, built in %.1f s; load average %s\n", sales,
+                timer.nsecsElapsed() / 1e9, loadAverage().constData());
 
     QString error;
     auto library = printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), dir.path(), &error);
@@ -487,5 +495,6 @@ int main(int argc, char **argv)
                 *std::max_element(overhead.begin(), overhead.end()));
     std::printf("  goal: within 1 %% of the line time: %s\n",
                 *std::max_element(overhead.begin(), overhead.end()) < 1.0 ? "met" : "MISSED");
+    std::printf("\nload average at the end: %s\n", loadAverage().constData());
     return 0;
 }
