@@ -196,7 +196,8 @@ QByteArray fileText(const QString &path)
 QByteArray loadAverage()
 {
     QFile f(QStringLiteral("/proc/loadavg"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
+    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ')
+                                       : QByteArray("?");
 }
 
 } // namespace
@@ -248,8 +249,8 @@ int main(int argc, char **argv)
             _exit(127);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
-        char *const args[] = {const_cast<char *>(program.constData()),
-                              const_cast<char *>("--dir"), const_cast<char *>(dirArg.constData()),
+        char *const args[] = {const_cast<char *>(program.constData()), const_cast<char *>("--dir"),
+                              const_cast<char *>(dirArg.constData()),
                               const_cast<char *>("--headless"), nullptr};
         execv(program.constData(), args);
         _exit(127);
@@ -260,7 +261,8 @@ int main(int argc, char **argv)
     auto alive = [&] { return waitpid(pid, nullptr, WNOHANG) == 0; };
     QThread::sleep(kSettleSeconds);
     if (!alive()) {
-        std::fprintf(stderr, "the robot ended during start-up:\n%s", fileText(QString::fromLocal8Bit(errPath)).constData());
+        std::fprintf(stderr, "the robot ended during start-up:\n%s",
+                     fileText(QString::fromLocal8Bit(errPath)).constData());
         return 1;
     }
     const double cpuBefore = cpuSeconds(pid);
@@ -292,8 +294,8 @@ int main(int argc, char **argv)
     int status = 0;
     rusage usage{};
     pid_t done = 0;
-    while ((done = wait4(pid, &status, WNOHANG, &usage)) == 0
-           && stopping.elapsed() < kStopTimeoutSeconds * 1000)
+    while ((done = wait4(pid, &status, WNOHANG, &usage)) == 0 &&
+           stopping.elapsed() < kStopTimeoutSeconds * 1000)
         QThread::msleep(10);
     if (done == 0) {
         std::fprintf(stderr, "the robot did not end within %d s of SIGTERM\n", kStopTimeoutSeconds);
@@ -307,10 +309,12 @@ int main(int argc, char **argv)
     const double ticks = wall / 2.5;
     const double cpuShare = (runAfter - runBefore) / 1e9 / wall * 100.0;
     const double tickShare = (cpuAfter - cpuBefore) / wall * 100.0;
-    std::printf("\nidle, headless, Scale=1.0, measured from %d s to %.0f s after start (%.0f ticks):\n",
-                kSettleSeconds, kSettleSeconds + wall, ticks);
-    std::printf("  CPU         %.1f ms on a CPU = %.3f %% of one core (utime+stime: %.2f s = %.3f %%)\n",
-                (runAfter - runBefore) / 1e6, cpuShare, cpuAfter - cpuBefore, tickShare);
+    std::printf(
+        "\nidle, headless, Scale=1.0, measured from %d s to %.0f s after start (%.0f ticks):\n",
+        kSettleSeconds, kSettleSeconds + wall, ticks);
+    std::printf(
+        "  CPU         %.1f ms on a CPU = %.3f %% of one core (utime+stime: %.2f s = %.3f %%)\n",
+        (runAfter - runBefore) / 1e6, cpuShare, cpuAfter - cpuBefore, tickShare);
     std::printf("  per tick    %.2f ms of CPU, %lld bytes read in %lld read calls\n",
                 (runAfter - runBefore) / 1e6 / ticks, static_cast<long long>(readBytes / ticks),
                 static_cast<long long>(readCalls / ticks));

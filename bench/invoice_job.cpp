@@ -185,7 +185,8 @@ public:
         step(m_db, m_sale);
         for (int k = 1; k <= kItems; ++k) {
             char productCode[8];
-            std::snprintf(productCode, sizeof productCode, "P%05d", 1 + (code * 11 + k) % kProducts);
+            std::snprintf(productCode, sizeof productCode, "P%05d",
+                          1 + (code * 11 + k) % kProducts);
             sqlite3_bind_int(m_detail, 1, code);
             sqlite3_bind_text(m_detail, 2, productCode, -1, SQLITE_TRANSIENT);
             sqlite3_bind_double(m_detail, 3, k % 4 + 1);
@@ -253,8 +254,7 @@ public:
     int calls = 0;
 
 private:
-    template<typename F>
-    int timed(F f)
+    template <typename F> int timed(F f)
     {
         const qint64 start = m_timer.nsecsElapsed();
         const int r = f();
@@ -349,7 +349,8 @@ double percentile(std::vector<double> v, int p)
 QByteArray loadAverage()
 {
     QFile f(QStringLiteral("/proc/loadavg"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
+    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ')
+                                       : QByteArray("?");
 }
 
 } // namespace
@@ -378,7 +379,8 @@ int main(int argc, char **argv)
                 timer.nsecsElapsed() / 1e9, loadAverage().constData());
 
     QString error;
-    auto library = printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), dir.path(), &error);
+    auto library =
+        printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), dir.path(), &error);
     if (!library) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -430,8 +432,8 @@ int main(int argc, char **argv)
         documents::InvoiceJob(ctx).ImprimirFactura();
         const double seconds = job.nsecsElapsed() / 1e9;
         *driverSeconds = (driver.nanos - driverBefore) / 1e9;
-        if (window.messages != 0 || window.last.kind != robot::DocumentEvent::Kind::Impresa
-            || window.last.codigo != code || till.printed(code).isEmpty()) {
+        if (window.messages != 0 || window.last.kind != robot::DocumentEvent::Kind::Impresa ||
+            window.last.codigo != code || till.printed(code).isEmpty()) {
             std::fprintf(stderr, "sale %d was not printed and recorded\n", code);
             std::exit(1);
         }
@@ -456,8 +458,9 @@ int main(int argc, char **argv)
     std::printf("  job      median %.2f ms  p90 %.2f ms  min %.2f ms  max %.2f ms\n", median(ms),
                 percentile(ms, 90), *std::min_element(ms.begin(), ms.end()),
                 *std::max_element(ms.begin(), ms.end()));
-    std::printf("  in driver median %.2f ms (the simulator), outside it median %.2f ms (the robot)\n",
-                median(driverMs), median(robotMs));
+    std::printf(
+        "  in driver median %.2f ms (the simulator), outside it median %.2f ms (the robot)\n",
+        median(driverMs), median(robotMs));
     std::printf("  goal: median under 5 ms: %s\n", median(ms) < 5.0 ? "met" : "MISSED");
 
     // Baud=9600: the job against the line time of what it sent.
