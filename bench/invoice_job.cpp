@@ -1,0 +1,505 @@
+// One 20-item invoice printed by ImprimirFactura on a main database of a
+// long sales history, on the simulated printer: first the job's own time with
+// a link that takes no time (Baud=0), then its time at 9600 baud against the
+// line time of the bytes it sends. The robot's clock runs at scale 0, so the
+// job makes no pauses.
+//
+//   invoice_job [SALES [RUNS [LINE_RUNS]]]     default: 100000 300 15
+//
+// Figures and the machine they came from: bench/README.md.
+#include "console/headless/HeadlessWindow.h"
+#include "documents/InvoiceJob.h"
+#include "documents/JobContext.h"
+#include "printer/CodePage.h"
+#include "printer/DriverLibrary.h"
+#include "printer/PrinterLink.h"
+#include "robot/Clock.h"
+#include "robot/ListSources.h"
+#include "robot/PollingTimer.h"
+#include "robot/RobotState.h"
+#include "robot/Schema.h"
+#include "robot/Settings.h"
+#include "robot/SqlTexts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+constexpr int kItems = 20;
+constexpr int kDetailsPerSale = 5;
+constexpr int kCustomers = 2000;
+constexpr int kProducts = 500;
+constexpr int kWarmUp = 20;
+// STX, ETX, check byte and the printer's ACK around every call.
+constexpr int kFraming = 4;
+constexpr int kBaud = 9600;
+
+void check(int rc, sqlite3 *db, const char *what)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
+        std::exit(1);
+    }
+}
+
+sqlite3_stmt *prepare(sqlite3 *db, const char *sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db, sql);
+    return stmt;
+}
+
+void step(sqlite3 *db, sqlite3_stmt *stmt)
+{
+    check(sqlite3_step(stmt), db, "insert");
+    sqlite3_reset(stmt);
+}
+
+void exec(sqlite3 *db, const char *sql)
+{
+    check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db, sql);
+}
+
+// The shipped schema with a company, customers, products and `sales` printed
+// sales of five items each, in one transaction.
+void build(const QString &path, int sales)
+{
+    robot::Schema::createDatabase(path, {robot::Schema::mainSchema()});
+    sqlite3 *db = nullptr;
+    check(sqlite3_open(path.toUtf8().constData(), &db), db, "open");
+    // Only while generating: the file is ours and a crash just means a rerun.
+    exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; BEGIN;");
+    exec(db, "INSERT INTO \"Configuración\" VALUES (1, 'Distribuidora El Samán, C.A.', "
+             "'J306587412', 'Av. Francisco de Miranda, Caracas', '0212-2856614', -1, 0, 0);"
+             "INSERT INTO \"Configuración2\" VALUES (1, 16, 8, 31);"
+             "INSERT INTO \"FormasPago\" VALUES (1, 'Contado'), (2, 'Crédito 15 días');");
+
+    sqlite3_stmt *customer = prepare(db, "INSERT INTO \"Clientes\" VALUES (?, ?, ?, ?, ?)");
+    for (int i = 1; i <= kCustomers; ++i) {
+        // Long enough for line i02 and an address over two lines.
+        const QByteArray name =
+            QStringLiteral("Inversiones Peñalver & Asociados Número %1, C.A.").arg(i).toUtf8();
+        const QByteArray rif = QStringLiteral("J%1").arg(300000000 + i).toUtf8();
+        sqlite3_bind_int(customer, 1, i);
+        sqlite3_bind_text(customer, 2, name.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(customer, 3, rif.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(customer, 4,
+                          "Calle Los Jabillos, Qta. María Eugenia, Nº 14, Urb. La Florida, Caracas",
+                          -1, SQLITE_STATIC);
+        sqlite3_bind_text(customer, 5, "0212-7315590", -1, SQLITE_STATIC);
+        step(db, customer);
+    }
+    sqlite3_finalize(customer);
+
+    sqlite3_stmt *product = prepare(db, "INSERT INTO \"Productos\" VALUES (?, ?, ?, ?)");
+    for (int i = 1; i <= kProducts; ++i) {
+        const QByteArray code = QStringLiteral("P%1").arg(i, 5, 10, QLatin1Char('0')).toUtf8();
+        const QByteArray name =
+            QStringLiteral("Café molido tostado, añejo, número %1 de 500 g").arg(i).toUtf8();
+        sqlite3_bind_text(product, 1, code.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(product, 2, name.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(product, 3, 10.0 + i);
+        sqlite3_bind_int(product, 4, i % 7 == 0 ? -1 : 0);
+        step(db, product);
+    }
+    sqlite3_finalize(product);
+
+    sqlite3_stmt *sale = prepare(
+        db, "INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Impresa\", "
+            "\"Imprimir\", \"Control\", \"MáquinaFiscal\", \"Factura\", \"NúmeroZ\", "
+            "\"PorcentImpuesto\", \"FormaPago\", \"Total\") VALUES (?, ?, '2026-01-01 10:00:00', "
+            "-1, 0, ?, ?, ?, ?, 0.16, 1, 100)");
+    sqlite3_stmt *detail =
+        prepare(db, "INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", \"Cantidad\", "
+                    "\"CantidadDecimal\", \"Precio\", \"ExcentoImpuesto\", \"Ordenar\") "
+                    "VALUES (?, ?, 1, 1, 20, 0, ?)");
+    for (int code = 1; code <= sales; ++code) {
+        const QByteArray number = QStringLiteral("%1").arg(code, 8, 10, QLatin1Char('0')).toUtf8();
+        sqlite3_bind_int(sale, 1, code);
+        sqlite3_bind_int(sale, 2, 1 + code % kCustomers);
+        sqlite3_bind_text(sale, 3, number.constData(), -1, SQLITE_TRANSIENT);
+        // Three registers share the file.
+        sqlite3_bind_int(sale, 4, 1 + code % 3);
+        sqlite3_bind_text(sale, 5, number.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(sale, 6, 1 + code / 500);
+        step(db, sale);
+        for (int k = 1; k <= kDetailsPerSale; ++k) {
+            char productCode[8];
+            std::snprintf(productCode, sizeof productCode, "P%05d", 1 + (code * 7 + k) % kProducts);
+            sqlite3_bind_int(detail, 1, code);
+            sqlite3_bind_text(detail, 2, productCode, -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(detail, 3, k);
+            step(db, detail);
+        }
+    }
+    sqlite3_finalize(sale);
+    sqlite3_finalize(detail);
+    exec(db, "COMMIT;");
+    sqlite3_close(db);
+}
+
+// The administrative system adding a sale for this register while the robot
+// runs: its own connection, its own transaction, the file's normal syncing.
+class Till
+{
+public:
+    explicit Till(const QString &path)
+    {
+        check(sqlite3_open(path.toUtf8().constData(), &m_db), m_db, "open");
+        m_sale = prepare(m_db,
+                         "INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Impresa\", "
+                         "\"Imprimir\", \"MáquinaFiscal\", \"PorcentImpuesto\", \"Desc01\", "
+                         "\"FormaPago\", \"CampoTextoAdic02\") VALUES (?, ?, "
+                         "'2026-12-06 20:15:00', 0, -1, 1, 0.16, 5, 2, 'Operador 1')");
+        m_detail = prepare(m_db, "INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", "
+                                 "\"Cantidad\", \"CantidadDecimal\", \"Precio\", "
+                                 "\"Especificación\", \"ExcentoImpuesto\", \"Ordenar\") "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        m_printed = prepare(m_db, "SELECT \"Factura\" FROM \"Ventas\" WHERE \"Código\" = ? AND "
+                                  "\"Impresa\" = -1 AND \"Imprimir\" = 0");
+    }
+    ~Till()
+    {
+        sqlite3_finalize(m_sale);
+        sqlite3_finalize(m_detail);
+        sqlite3_finalize(m_printed);
+        sqlite3_close(m_db);
+    }
+
+    void addSale(int code)
+    {
+        exec(m_db, "BEGIN");
+        sqlite3_bind_int(m_sale, 1, code);
+        sqlite3_bind_int(m_sale, 2, 1 + code % kCustomers);
+        step(m_db, m_sale);
+        for (int k = 1; k <= kItems; ++k) {
+            char productCode[8];
+            std::snprintf(productCode, sizeof productCode, "P%05d",
+                          1 + (code * 11 + k) % kProducts);
+            sqlite3_bind_int(m_detail, 1, code);
+            sqlite3_bind_text(m_detail, 2, productCode, -1, SQLITE_TRANSIENT);
+            sqlite3_bind_double(m_detail, 3, k % 4 + 1);
+            sqlite3_bind_double(m_detail, 4, (k % 4 + 1) * 1.25);
+            sqlite3_bind_double(m_detail, 5, 12.5 * k);
+            if (k % 5 == 0)
+                sqlite3_bind_text(m_detail, 6, "lote 2026-12", -1, SQLITE_STATIC);
+            else
+                sqlite3_bind_null(m_detail, 6);
+            sqlite3_bind_int(m_detail, 7, k % 6 == 0 ? -1 : 0);
+            sqlite3_bind_int(m_detail, 8, k);
+            step(m_db, m_detail);
+        }
+        exec(m_db, "COMMIT");
+    }
+
+    // The sale's invoice number once the robot has recorded it, else empty.
+    QString printed(int code)
+    {
+        sqlite3_bind_int(m_printed, 1, code);
+        QString factura;
+        if (sqlite3_step(m_printed) == SQLITE_ROW && sqlite3_column_text(m_printed, 0))
+            factura = QString::fromUtf8(
+                reinterpret_cast<const char *>(sqlite3_column_text(m_printed, 0)));
+        sqlite3_reset(m_printed);
+        return factura;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_sale = nullptr;
+    sqlite3_stmt *m_detail = nullptr;
+    sqlite3_stmt *m_printed = nullptr;
+};
+
+// The driver with the time spent inside its entries added up, to tell the
+// printer's (here the simulator's) share of a job from the robot's.
+class TimedDriver : public printer::Driver
+{
+public:
+    explicit TimedDriver(printer::Driver &inner) : m_inner(inner) { m_timer.start(); }
+
+    int OpenFpctrl(const char *port) override
+    {
+        return timed([&] { return m_inner.OpenFpctrl(port); });
+    }
+    int CloseFpctrl() override
+    {
+        return timed([&] { return m_inner.CloseFpctrl(); });
+    }
+    int SendCmd(int *status, int *error, const char *command) override
+    {
+        return timed([&] { return m_inner.SendCmd(status, error, command); });
+    }
+    int UploadStatusCmd(int *status, int *error, const char *command, const char *file) override
+    {
+        return timed([&] { return m_inner.UploadStatusCmd(status, error, command, file); });
+    }
+    int UploadReportCmd(int *status, int *error, const char *command, const char *file) override
+    {
+        return timed([&] { return m_inner.UploadReportCmd(status, error, command, file); });
+    }
+
+    qint64 nanos = 0;
+    int calls = 0;
+
+private:
+    template <typename F> int timed(F f)
+    {
+        const qint64 start = m_timer.nsecsElapsed();
+        const int r = f();
+        nanos += m_timer.nsecsElapsed() - start;
+        ++calls;
+        return r;
+    }
+
+    printer::Driver &m_inner;
+    QElapsedTimer m_timer;
+};
+
+// The headless window, its event lines kept instead of written out.
+class BenchWindow : public console::HeadlessWindow
+{
+public:
+    void messageBox(const QString &text) override
+    {
+        ++messages;
+        HeadlessWindow::messageBox(text);
+    }
+    void documentEvent(const robot::DocumentEvent &event) override { last = event; }
+
+    robot::DocumentEvent last;
+    int messages = 0;
+};
+
+// What the calls in a stretch of fiscalsim.log put on an 8N1 line: each
+// call's bytes plus the framing, an upload's answer too, 10 bits a byte.
+struct Line
+{
+    qint64 bytes = 0;
+    int calls = 0;
+    double seconds(int baud) const { return bytes * 10.0 / baud; }
+};
+
+Line lineOf(const QByteArray &logText, const QString &codePage)
+{
+    QStringEncoder encode(codePage.toLatin1().constData());
+    auto size = [&](const QString &text) { return QByteArray(encode(text)).size(); };
+    Line line;
+    for (const QString &entry : QString::fromUtf8(logText).split(QLatin1Char('\n'))) {
+        if (entry.isEmpty())
+            continue;
+        const QStringList f = entry.split(QLatin1Char('\t'));
+        const QString &call = f.value(0);
+        qint64 bytes = kFraming;
+        if (call == QLatin1String("OpenFpctrl") || call == QLatin1String("SendCmd")) {
+            bytes += size(f.value(1));
+        } else if (call.startsWith(QLatin1String("Upload"))) {
+            bytes += size(f.value(1));
+            // The answer file is rewritten whole by every upload into it; its
+            // length is fixed for a command (S1: one 75-byte line).
+            if (f.value(3) == QLatin1String("1"))
+                bytes += QFileInfo(f.value(2)).size();
+        } else if (call != QLatin1String("CloseFpctrl")) {
+            std::fprintf(stderr, "unknown call in fiscalsim.log: %s\n", qPrintable(entry));
+            std::exit(1);
+        }
+        line.bytes += bytes;
+        ++line.calls;
+    }
+    return line;
+}
+
+void writeSimulatorSettings(const QDir &dir, int baud)
+{
+    QFile ini(dir.filePath(QStringLiteral("fiscalsim.ini")));
+    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(ini.fileName()));
+        std::exit(1);
+    }
+    ini.write(QStringLiteral("[printer]\nType=HKA\nSerial=Z1B1234567\nCodePage=windows-1252\n"
+                             "Rates=16,8,31\n\n[link]\nBaud=%1\n")
+                  .arg(baud)
+                  .toLatin1());
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double percentile(std::vector<double> v, int p)
+{
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, v.size() * p / 100)];
+}
+
+// The machine is shared: its load average goes with every figure.
+QByteArray loadAverage()
+{
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ')
+                                       : QByteArray("?");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int sales = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 300;
+    const int lineRuns = argc > 3 ? std::atoi(argv[3]) : 15;
+    if (sales < 1 || runs < 1 || lineRuns < 1) {
+        std::fprintf(stderr, "usage: invoice_job [SALES [RUNS [LINE_RUNS]]]\n");
+        return 64;
+    }
+
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    // The simulator works in the current directory, the program directory.
+    QDir::setCurrent(dir.path());
+    writeSimulatorSettings(dir, 0);
+    const QString dbPath = dir.filePath(QStringLiteral("Base de Datos.dba"));
+    QElapsedTimer timer;
+    timer.start();
+    build(dbPath, sales);
+    std::printf("main database: %d sales, built in %.1f s; load average %s\n", sales,
+                timer.nsecsElapsed() / 1e9, loadAverage().constData());
+
+    QString error;
+    auto library =
+        printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), dir.path(), &error);
+    if (!library) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    TimedDriver driver(*library);
+
+    robot::RobotState state;
+    state.RutaPrograma = dir.path();
+    state.RutaBaseDatos = dir.path() + QStringLiteral("\\Base de Datos.dba");
+    state.TipoImpresora = QStringLiteral("HKA");
+    state.Serial = QStringLiteral("Z1B1234567");
+    state.Puerto = QStringLiteral("COM1");
+    state.Caja = 1;
+    state.TasaMaqFiscal1 = 16.0;
+    state.TasaMaqFiscal2 = 8.0;
+    state.TasaMaqFiscal3 = 31.0;
+    state.ModoCantidad = 1;
+    robot::Settings settings;
+    settings.timingScale = 0.0;
+    robot::ListSources lists;
+    lists.Data5.setDatabaseName(state.RutaBaseDatos);
+    lists.Data5.setRecordSource(robot::SqlTexts::facturasPendientes(state.Caja));
+    lists.Data6.setDatabaseName(state.RutaBaseDatos);
+    lists.Data6.setRecordSource(robot::SqlTexts::notasCreditoPendientes(state.Caja));
+    robot::Clock clock(settings.timingScale);
+    robot::PollingTimer timer1(clock);
+    const printer::CodePage codePage(settings.codePage);
+    BenchWindow window;
+    printer::PrinterLink link(driver, window, timer1, codePage, state.Puerto);
+    documents::JobContext ctx{state, settings, window, link, timer1, lists.Data5, lists.Data6};
+
+    Till till(dbPath);
+    int code = sales;
+    QFile log(dir.filePath(QStringLiteral("fiscalsim.log")));
+
+    // One invoice: a new sale, the tick's refresh of the list, then the job
+    // timed alone. Returns the job's seconds and sets the driver's share.
+    auto printOne = [&](double *driverSeconds) {
+        till.addSale(++code);
+        lists.Data5.refresh();
+        if (lists.Data5.recordCount() != 1) {
+            std::fprintf(stderr, "sale %d: %d sales waiting, expected 1\n", code,
+                         lists.Data5.recordCount());
+            std::exit(1);
+        }
+        const qint64 driverBefore = driver.nanos;
+        QElapsedTimer job;
+        job.start();
+        documents::InvoiceJob(ctx).ImprimirFactura();
+        const double seconds = job.nsecsElapsed() / 1e9;
+        *driverSeconds = (driver.nanos - driverBefore) / 1e9;
+        if (window.messages != 0 || window.last.kind != robot::DocumentEvent::Kind::Impresa ||
+            window.last.codigo != code || till.printed(code).isEmpty()) {
+            std::fprintf(stderr, "sale %d was not printed and recorded\n", code);
+            std::exit(1);
+        }
+        return seconds;
+    };
+
+    // Baud=0: the job's own time.
+    double ignored = 0;
+    for (int i = 0; i < kWarmUp; ++i)
+        printOne(&ignored);
+    std::vector<double> ms, driverMs, robotMs;
+    const int callsBefore = driver.calls;
+    for (int i = 0; i < runs; ++i) {
+        double inDriver = 0;
+        ms.push_back(printOne(&inDriver) * 1e3);
+        driverMs.push_back(inDriver * 1e3);
+        robotMs.push_back(ms.back() - driverMs.back());
+    }
+    const double callsPerJob = double(driver.calls - callsBefore) / runs;
+    std::printf("\nBaud=0, %d invoices of %d items (%.0f driver calls each):\n", runs, kItems,
+                callsPerJob);
+    std::printf("  job      median %.2f ms  p90 %.2f ms  min %.2f ms  max %.2f ms\n", median(ms),
+                percentile(ms, 90), *std::min_element(ms.begin(), ms.end()),
+                *std::max_element(ms.begin(), ms.end()));
+    std::printf(
+        "  in driver median %.2f ms (the simulator), outside it median %.2f ms (the robot)\n",
+        median(driverMs), median(robotMs));
+    std::printf("  goal: median under 5 ms: %s\n", median(ms) < 5.0 ? "met" : "MISSED");
+
+    // Baud=9600: the job against the line time of what it sent.
+    writeSimulatorSettings(dir, kBaud);
+    std::vector<double> jobS, lineS, overhead, driverS, outsideS;
+    Line last;
+    for (int i = 0; i < lineRuns; ++i) {
+        if (!log.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "no fiscalsim.log\n");
+            return 1;
+        }
+        const qint64 from = log.size();
+        log.close();
+        double inDriver = 0;
+        const double seconds = printOne(&inDriver);
+        if (!log.open(QIODevice::ReadOnly))
+            return 1;
+        log.seek(from);
+        last = lineOf(log.readAll(), settings.codePage);
+        log.close();
+        const double lineSeconds = last.seconds(kBaud);
+        jobS.push_back(seconds);
+        lineS.push_back(lineSeconds);
+        driverS.push_back(inDriver - lineSeconds);
+        outsideS.push_back(seconds - inDriver);
+        overhead.push_back((seconds - lineSeconds) / lineSeconds * 100.0);
+    }
+    std::printf("\nBaud=%d, %d invoices: %d calls, %lld bytes on the line each\n", kBaud, lineRuns,
+                last.calls, static_cast<long long>(last.bytes));
+    std::printf("  job      median %.1f ms\n", median(jobS) * 1e3);
+    std::printf("  line     median %.1f ms\n", median(lineS) * 1e3);
+    // Where the overhead goes: the driver's calls beyond their line time, and
+    // the robot's own work between them.
+    std::printf("  in driver beyond the line median %.1f ms, outside the driver median %.1f ms\n",
+                median(driverS) * 1e3, median(outsideS) * 1e3);
+    std::printf("  overhead median %.2f %%  max %.2f %%\n", median(overhead),
+                *std::max_element(overhead.begin(), overhead.end()));
+    std::printf("  goal: within 1 %% of the line time: %s\n",
+                *std::max_element(overhead.begin(), overhead.end()) < 1.0 ? "met" : "MISSED");
+    std::printf("\nload average at the end: %s\n", loadAverage().constData());
+    return 0;
+}
