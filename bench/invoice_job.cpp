@@ -10,6 +10,7 @@
 #include "console/headless/HeadlessWindow.h"
 #include "documents/InvoiceJob.h"
 #include "documents/JobContext.h"
+#include "robot/PrintJournal.h"
 #include "printer/CodePage.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
@@ -410,7 +411,10 @@ int main(int argc, char **argv)
     const printer::CodePage codePage(settings.codePage);
     BenchWindow window;
     printer::PrinterLink link(driver, window, timer1, codePage, state.Puerto);
-    documents::JobContext ctx{state, settings, window, link, timer1, lists.Data5, lists.Data6};
+    // The job as the robot runs it: with its print journal.
+    robot::PrintJournal journal(state.RutaPrograma);
+    documents::JobContext ctx{state,  settings,    window,      link,
+                              timer1, lists.Data5, lists.Data6, &journal};
 
     Till till(dbPath);
     int code = sales;

@@ -129,7 +129,7 @@ QByteArray FiscalMemory::toJson() const
                            {"document", doc},
                            {"day", dayToJson(day)},
                            {"closures", closureList}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
 bool FiscalMemory::fromJson(const QByteArray &json, FiscalMemory *out)

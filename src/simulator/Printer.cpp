@@ -74,13 +74,32 @@ QString Printer::decode(const QByteArray &bytes) const
     return decoder.decode(bytes);
 }
 
-void Printer::wire(qsizetype bytes) const
+struct Printer::CallTime
+{
+    explicit CallTime(Printer &p) : printer(p) { printer.startCall(); }
+    ~CallTime() { printer.finishCall(); }
+    Printer &printer;
+};
+
+void Printer::startCall()
+{
+    m_callStart = std::chrono::steady_clock::now();
+    m_lineUntil = m_callStart;
+}
+
+void Printer::wire(qsizetype bytes)
 {
     if (m_settings.baud <= 0)
         return;
     // 8N1: a start bit, eight data bits and a stop bit per byte.
     const qint64 micros = qint64(bytes) * 10 * 1000000 / m_settings.baud;
-    std::this_thread::sleep_for(std::chrono::microseconds(micros));
+    m_lineUntil = m_callStart + std::chrono::microseconds(micros);
+}
+
+void Printer::finishCall()
+{
+    if (m_lineUntil > std::chrono::steady_clock::now())
+        std::this_thread::sleep_until(m_lineUntil);
 }
 
 void Printer::log(QStringList fields) const
@@ -124,6 +143,7 @@ void Printer::powerCut()
 int Printer::open(const char *port)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    const CallTime callTime(*this);
     follow(true);
     const QByteArray bytes = bytesOf(port);
     wire(bytes.size() + kFraming);
@@ -136,6 +156,7 @@ int Printer::open(const char *port)
 int Printer::close()
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    const CallTime callTime(*this);
     follow(false);
     wire(kFraming);
     m_portOpen = false;
@@ -146,6 +167,7 @@ int Printer::close()
 int Printer::send(int *status, int *error, const char *command)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    const CallTime callTime(*this);
     follow(false);
     ++m_sends;
     const QByteArray bytes = bytesOf(command);
@@ -203,6 +225,7 @@ bool Printer::writeAnswer(const QString &file, const QString &answer) const
 int Printer::upload(Upload kind, int *status, int *error, const char *command, const char *file)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
+    const CallTime callTime(*this);
     follow(false);
     const QByteArray bytes = bytesOf(command);
     const QString text = decode(bytes);

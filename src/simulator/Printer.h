@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <mutex>
 
 namespace sim {
@@ -40,7 +41,12 @@ private:
     int upload(Upload kind, int *status, int *error, const char *command, const char *file);
     void follow(bool reread);
     QString decode(const QByteArray &bytes) const;
-    void wire(qsizetype bytes) const;
+    // The call lasts as long as its bytes need on the line, counted from
+    // its start: the simulator's own work is hidden in that time.
+    void wire(qsizetype bytes);
+    void startCall();
+    void finishCall();
+    struct CallTime;
     void log(QStringList fields) const;
     void report(int *status, int *error, int code) const;
     bool refusedByFault(const QString &command) const;
@@ -48,6 +54,8 @@ private:
     [[noreturn]] static void powerCut();
 
     std::mutex m_mutex;
+    std::chrono::steady_clock::time_point m_callStart;
+    std::chrono::steady_clock::time_point m_lineUntil;
     QString m_dir;
     Settings m_settings;
     FiscalMemory m_memory;

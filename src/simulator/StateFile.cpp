@@ -38,13 +38,7 @@ bool StateFile::save(const FiscalMemory &memory) const
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = memory.toJson();
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    if (::fsync(file.handle()) != 0)
-        return false;
-#endif
-    if (!file.commit())
+    if (file.write(bytes) != bytes.size() || !file.commit())
         return false;
 #ifdef Q_OS_UNIX
     const QByteArray dir = QFile::encodeName(QFileInfo(m_path).absolutePath());
