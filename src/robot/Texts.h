@@ -85,5 +85,6 @@ inline const QString kAnularTip =
 inline const QString kBaseDisponible =
     QStringLiteral("La base de datos está disponible de nuevo.");
 inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
+inline const QString kSoloNumeros = QStringLiteral("Inserte solo números en esta casilla.");
 
 } // namespace robot::texts
