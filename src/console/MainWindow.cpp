@@ -81,6 +81,7 @@ void MainWindow::build()
     // The three pending lists under their captions.
     auto *listsPage = new QWidget(m_main);
     auto *grid = new QGridLayout(listsPage);
+    grid->setContentsMargins(0, 0, 0, 0);
     const struct
     {
         ListDisplay display;
@@ -93,6 +94,8 @@ void MainWindow::build()
     for (const auto &l : lists) {
         auto *caption = new QLabel(l.caption, listsPage);
         caption->setWordWrap(true);
+        // Right above its list, whether the caption takes one line or two.
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         auto *view = new QListWidget(listsPage);
         view->setObjectName(QLatin1String(l.name));
         m_lists[static_cast<int>(l.display)] = view;
@@ -131,8 +134,18 @@ void MainWindow::build()
     auto *grupoLayout = new QHBoxLayout(grupoMemoria);
     rangoLayout->addWidget(grupoMemoria, 2, 0, 1, 2);
     memoriaLayout->addWidget(rango);
-    options->addWidget(memoria);
+    // A date is short: the report's frames keep their natural width.
+    for (QLineEdit *date : {m_desde, m_hasta})
+        date->setMaximumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000"))
+                              + 16);
+    auto *memoriaRow = new QHBoxLayout;
+    memoriaRow->addWidget(memoria);
+    memoriaRow->addStretch(1);
+    options->addLayout(memoriaRow);
     options->addStretch(1);
+    auto *continuarRow = new QHBoxLayout;
+    continuarRow->addStretch(1);
+    options->addLayout(continuarRow);
     m_main->addWidget(m_frame1);
 
     // Status, stage and progress; the Log box.
@@ -177,7 +190,7 @@ void MainWindow::build()
         {Control::Command7, "Command7", buttons, false},
         {Control::Plantilla, "Plantilla", buttons, false},
         {Control::Command19, "Command19", grupoLayout, true},
-        {Control::Command9, "Command9", options, true},
+        {Control::Command9, "Command9", continuarRow, true},
     };
     for (const auto &s : specs) {
         auto *b = new QPushButton(caption(s.control), this);
@@ -200,7 +213,7 @@ void MainWindow::build()
     for (QWidget *w : {static_cast<QWidget *>(m_cmdCerrar), static_cast<QWidget *>(m_tiempo),
                        static_cast<QWidget *>(m_aplicar)})
         w->hide();
-    resize(900, 520);
+    resize(1000, 540);
 }
 
 void MainWindow::attach(robot::Robot &robot)
