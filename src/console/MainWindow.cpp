@@ -136,8 +136,8 @@ void MainWindow::build()
     memoriaLayout->addWidget(rango);
     // A date is short: the report's frames keep their natural width.
     for (QLineEdit *date : {m_desde, m_hasta})
-        date->setMaximumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000"))
-                              + 16);
+        date->setMaximumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
+                              16);
     auto *memoriaRow = new QHBoxLayout;
     memoriaRow->addWidget(memoria);
     memoriaRow->addStretch(1);
