@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, every package robot-fiscal needs to build, run and
 # test, and only those that are missing.
+#   scripts/setup.sh [--screenshot]   (--screenshot: also a virtual X display)
 set -euo pipefail
 
 packages=(
@@ -8,8 +9,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins
   libsqlite3-dev sqlite3
   libgtest-dev googletest
-
+  desktop-file-utils
 )
+if [ "${1:-}" = "--screenshot" ]; then
+  packages+=(xvfb xauth fonts-dejavu-core)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

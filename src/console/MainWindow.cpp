@@ -11,9 +11,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -51,6 +53,11 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     build();
     QWidget::setWindowTitle(title());
     setWindowIcon(robotIcon());
+    // Ready from the start, so that any minimising, even before the first
+    // activation fills DatosIcono, has an icon to come back through.
+    m_tray = new QSystemTrayIcon(robotIcon(), this);
+    m_tray->setToolTip(texts::kTrayTip);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this] { restoreFromTray(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -74,6 +81,7 @@ void MainWindow::build()
     // The three pending lists under their captions.
     auto *listsPage = new QWidget(m_main);
     auto *grid = new QGridLayout(listsPage);
+    grid->setContentsMargins(0, 0, 0, 0);
     const struct
     {
         ListDisplay display;
@@ -86,6 +94,8 @@ void MainWindow::build()
     for (const auto &l : lists) {
         auto *caption = new QLabel(l.caption, listsPage);
         caption->setWordWrap(true);
+        // Right above its list, whether the caption takes one line or two.
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         auto *view = new QListWidget(listsPage);
         view->setObjectName(QLatin1String(l.name));
         m_lists[static_cast<int>(l.display)] = view;
@@ -94,16 +104,21 @@ void MainWindow::build()
         ++column;
     }
     connect(list(ListDisplay::DBList1), &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { selectCreditNote(list(ListDisplay::DBList1)->row(item), false); });
+            [this](QListWidgetItem *item) {
+                selectCreditNote(list(ListDisplay::DBList1)->row(item), false);
+            });
     connect(list(ListDisplay::DBList1), &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { selectCreditNote(list(ListDisplay::DBList1)->row(item), true); });
+            [this](QListWidgetItem *item) {
+                selectCreditNote(list(ListDisplay::DBList1)->row(item), true);
+            });
     m_main->addWidget(listsPage);
 
     // Frame1, "Opciones": the fiscal-memory report by dates.
     m_frame1 = new QGroupBox(QStringLiteral("Opciones"), m_main);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     auto *options = new QVBoxLayout(m_frame1);
-    auto *memoria = new QGroupBox(QStringLiteral("Memoria Fiscal y Memoria de Auditoria"), m_frame1);
+    auto *memoria =
+        new QGroupBox(QStringLiteral("Memoria Fiscal y Memoria de Auditoria"), m_frame1);
     auto *memoriaLayout = new QVBoxLayout(memoria);
     auto *rango = new QGroupBox(QStringLiteral("Por Rango de Fecha"), memoria);
     auto *rangoLayout = new QGridLayout(rango);
@@ -119,8 +134,18 @@ void MainWindow::build()
     auto *grupoLayout = new QHBoxLayout(grupoMemoria);
     rangoLayout->addWidget(grupoMemoria, 2, 0, 1, 2);
     memoriaLayout->addWidget(rango);
-    options->addWidget(memoria);
+    // A date is short: the report's frames keep their natural width.
+    for (QLineEdit *date : {m_desde, m_hasta})
+        date->setMaximumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
+                              16);
+    auto *memoriaRow = new QHBoxLayout;
+    memoriaRow->addWidget(memoria);
+    memoriaRow->addStretch(1);
+    options->addLayout(memoriaRow);
     options->addStretch(1);
+    auto *continuarRow = new QHBoxLayout;
+    continuarRow->addStretch(1);
+    options->addLayout(continuarRow);
     m_main->addWidget(m_frame1);
 
     // Status, stage and progress; the Log box.
@@ -165,7 +190,7 @@ void MainWindow::build()
         {Control::Command7, "Command7", buttons, false},
         {Control::Plantilla, "Plantilla", buttons, false},
         {Control::Command19, "Command19", grupoLayout, true},
-        {Control::Command9, "Command9", options, true},
+        {Control::Command9, "Command9", continuarRow, true},
     };
     for (const auto &s : row) {
         auto *b = new QPushButton(caption(s.control), this);
@@ -177,7 +202,18 @@ void MainWindow::build()
     }
     m_buttons.value(Control::Command1)->setToolTip(texts::kAnularTip);
     outer->addLayout(buttons);
-    resize(900, 520);
+
+    m_cmdCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
+    m_cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
+    m_tiempo = new QLineEdit(QStringLiteral("3000"), this);
+    m_tiempo->setObjectName(QStringLiteral("Tiempo"));
+    m_tiempo->installEventFilter(this);
+    m_aplicar = new QPushButton(QStringLiteral("Aplicar"), this);
+    m_aplicar->setObjectName(QStringLiteral("Command12"));
+    for (QWidget *w : {static_cast<QWidget *>(m_cmdCerrar), static_cast<QWidget *>(m_tiempo),
+                       static_cast<QWidget *>(m_aplicar)})
+        w->hide();
+    resize(1000, 540);
 }
 
 void MainWindow::attach(robot::Robot &robot)
@@ -198,6 +234,8 @@ void MainWindow::attach(robot::Robot &robot)
     on(Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
     on(Control::Command3, [this] { startStop(); });
     on(Control::Command10, [this] { close(); });
+    connect(m_cmdCerrar, &QPushButton::clicked, this, [this] { close(); });
+    connect(m_aplicar, &QPushButton::clicked, this, [this] { aplicarIntervalo(); });
     connect(&robot, &robot::Robot::stopped, this, [this] {
         if (m_closing)
             close();
@@ -301,24 +339,24 @@ void MainWindow::prepareForm(robot::Rgb formColour, int topTwips, int leftTwips)
 void MainWindow::minimizeToTray(const robot::DatosIcono &icon)
 {
     WindowState::minimizeToTray(icon);
-    if (!m_tray) {
-        m_tray = new QSystemTrayIcon(robotIcon(), this);
-        connect(m_tray, &QSystemTrayIcon::activated, this, [this] { restoreFromTray(); });
-    }
     m_tray->setToolTip(icon.tip);
-    setWindowState(windowState() | Qt::WindowMinimized);
-    toTray();
+    // The state change reaches changeEvent, which moves the window to the tray.
+    if (isMinimized())
+        toTray();
+    else
+        setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void MainWindow::toTray()
 {
     // Without a notification area a hidden window could never come back:
     // it then stays minimised in the task bar.
-    if (!m_tray || !QSystemTrayIcon::isSystemTrayAvailable())
+    if (m_closed || !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_tray->show();
+    // Hidden once the state change has been handled, not inside it.
     QTimer::singleShot(0, this, [this] {
-        if (isMinimized())
+        if (isMinimized() && m_tray->isVisible())
             hide();
     });
 }
@@ -328,8 +366,7 @@ void MainWindow::restoreFromTray()
     if (!isMinimized() && isVisible())
         return;
     setWindowState(windowState() & ~Qt::WindowMinimized);
-    if (m_tray)
-        m_tray->hide();
+    m_tray->hide();
     show();
     raise();
     activateWindow();
@@ -338,26 +375,55 @@ void MainWindow::restoreFromTray()
 void MainWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray)
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
         toTray();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
     // A port closed in the middle of a document leaves it half printed:
-    // a running job ends first.
+    // a running job ends first, and stopped() closes the window again.
     if (m_robot && m_robot->busy()) {
         m_closing = true;
         m_robot->requestStop();
         event->ignore();
         return;
     }
+    m_closed = true;
     if (m_robot)
         m_robot->shutdown();
-    if (m_tray)
-        m_tray->hide();
+    m_tray->hide();
     event->accept();
     Q_EMIT closed();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Tiempo takes digits only; Enter and Backspace pass.
+    if (watched == m_tiempo && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool passes = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                            key->key() == Qt::Key_Backspace;
+        if (!passes && !key->text().isEmpty() && !key->text().at(0).isDigit()) {
+            messageBox(texts::kSoloNumeros);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::aplicarIntervalo()
+{
+    if (m_tiempo->text().isEmpty())
+        return;
+    bool ok = false;
+    const double ms = QLocale::c().toDouble(m_tiempo->text(), &ok);
+    if (ok && qRound(ms) > 0)
+        m_robot->Timer1().setInterval(std::chrono::milliseconds(qRound(ms)));
 }
 
 void MainWindow::startStop()

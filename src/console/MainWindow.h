@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -56,6 +57,10 @@ public:
     QLineEdit *hasta() const { return m_hasta; }
     QWidget *optionsPanel() const { return m_frame1; }
     QSystemTrayIcon *trayIcon() const { return m_tray; }
+    // Never shown: the second "Cerrar" and the interval box with its "Aplicar".
+    QPushButton *cmdCerrar() const { return m_cmdCerrar; }
+    QLineEdit *tiempo() const { return m_tiempo; }
+    QPushButton *aplicar() const { return m_aplicar; }
     // Pointer activity on the notification icon: back to the screen.
     void restoreFromTray();
 
@@ -67,6 +72,7 @@ Q_SIGNALS:
 protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void build();
@@ -76,6 +82,7 @@ private:
     void printMemory();
     void selectCreditNote(int row, bool anular);
     void toTray();
+    void aplicarIntervalo();
 
     robot::Robot *m_robot = nullptr;
     std::unique_ptr<PrinterActions> m_actions;
@@ -89,8 +96,12 @@ private:
     QWidget *m_frame1 = nullptr;
     QLineEdit *m_desde = nullptr;
     QLineEdit *m_hasta = nullptr;
+    QPushButton *m_cmdCerrar = nullptr;
+    QLineEdit *m_tiempo = nullptr;
+    QPushButton *m_aplicar = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     bool m_closing = false;
+    bool m_closed = false;
 };
 
 } // namespace console

@@ -14,12 +14,21 @@ void PollingTimer::setEnabled(bool enabled)
         return;
     m_enabled = enabled;
     if (enabled) {
-        const auto interval = m_clock.scaled(kInterval);
+        const auto interval = m_clock.scaled(m_interval);
         m_timer.start(interval.count() > 0 ? interval : std::chrono::milliseconds(1));
     } else {
         m_timer.stop();
     }
     Q_EMIT enabledChanged(enabled);
+}
+
+void PollingTimer::setInterval(std::chrono::milliseconds interval)
+{
+    m_interval = interval;
+    if (m_enabled) {
+        const auto scaled = m_clock.scaled(m_interval);
+        m_timer.start(scaled.count() > 0 ? scaled : std::chrono::milliseconds(1));
+    }
 }
 
 } // namespace robot

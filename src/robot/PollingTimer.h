@@ -19,6 +19,9 @@ public:
 
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
+    // Only the window's hidden "Aplicar" changes it (scaled like kInterval).
+    void setInterval(std::chrono::milliseconds interval);
+    std::chrono::milliseconds interval() const { return m_interval; }
 
 Q_SIGNALS:
     void timeout();
@@ -28,6 +31,7 @@ private:
     const Clock &m_clock;
     QTimer m_timer;
     bool m_enabled = false;
+    std::chrono::milliseconds m_interval = kInterval;
 };
 
 } // namespace robot

@@ -94,5 +94,6 @@ QString diarioNoDisponible(const QString &detalle);
 QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero);
 
 inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
+inline const QString kSoloNumeros = QStringLiteral("Inserte solo números en esta casilla.");
 
 } // namespace robot::texts
