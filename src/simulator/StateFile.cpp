@@ -3,10 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
+#include <cstdio>
 #include <unistd.h>
 #endif
 
@@ -32,23 +31,22 @@ bool StateFile::load(FiscalMemory *memory) const
 
 bool StateFile::save(const FiscalMemory &memory) const
 {
-    // QSaveFile writes beside the file and renames over it; the data is
-    // forced to disk before the rename and the rename itself after it.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Written beside the file and renamed over it: a process killed at any
+    // moment leaves the old memory or the new one, never half of either.
+    // The printer's memory is its own device, not the computer's disk, so
+    // nothing is forced to disk here: a killed process loses nothing that
+    // the kernel already holds.
+    const QString temporary = m_path + QStringLiteral(".new");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const QByteArray bytes = memory.toJson();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
-#ifdef Q_OS_UNIX
-    const QByteArray dir = QFile::encodeName(QFileInfo(m_path).absolutePath());
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        (void)::fsync(fd);
-        ::close(fd);
-    }
-#endif
-    return true;
+    file.close();
+    return ::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(m_path).constData())
+           == 0;
 }
 
 } // namespace sim
