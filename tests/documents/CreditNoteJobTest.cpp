@@ -5,18 +5,13 @@
 #include <gtest/gtest.h>
 
 using testsupport::JobHarness;
+using testsupport::headerLines;
+using testsupport::repeated;
 using testsupport::MainDatabase;
 namespace texts = robot::texts;
 
 namespace {
 
-QString repeat(const QString &pattern, int length)
-{
-    QString out;
-    while (out.size() < length)
-        out += pattern;
-    return out.left(length);
-}
 
 // A printed sale (invoice 00000077 of 30/11/2026) with a pending credit note.
 struct NoteSetup
@@ -45,21 +40,11 @@ qint64 addNote(JobHarness &h, NoteSetup s)
     return nota;
 }
 
-QStringList headerOf(const QStringList &commands)
-{
-    QStringList out;
-    for (const QString &c : commands) {
-        if (!c.startsWith(QLatin1Char('i')))
-            break;
-        out << c;
-    }
-    return out;
-}
 
 TEST(CreditNoteHeader, FormsByPrinterType)
 {
-    const QString address80 = repeat(QStringLiteral("Urbanización La Floresta "), 80);
-    const QString name40 = repeat(QStringLiteral("Inversiones "), 40);
+    const QString address80 = repeated(QStringLiteral("Urbanización La Floresta "), 80);
+    const QString name40 = repeated(QStringLiteral("Inversiones "), 40);
     const struct
     {
         const char *name;
@@ -103,7 +88,7 @@ TEST(CreditNoteHeader, FormsByPrinterType)
         s.fecha = c.fecha;
         const qint64 nota = addNote(h, s);
         h.printCreditNote();
-        EXPECT_EQ(headerOf(h.commands()), c.expected);
+        EXPECT_EQ(headerLines(h.commands()), c.expected);
         EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Impresa")).toInt(), -1);
         if (c.type != QLatin1String("HKA") && c.type != QLatin1String("SAMSUNG")) {
             // Each header line is logged once the printer took it.
@@ -117,7 +102,7 @@ TEST(CreditNoteHeader, FormsByPrinterType)
 
 TEST(CreditNoteLines, DetailRowsBecomeDLines)
 {
-    const QString name50 = repeat(QStringLiteral(" Producto importado "), 50);
+    const QString name50 = repeated(QStringLiteral(" Producto importado "), 50);
     const struct
     {
         const char *name;
@@ -146,7 +131,7 @@ TEST(CreditNoteLines, DetailRowsBecomeDLines)
         addNote(h, s);
         h.printCreditNote();
         const QStringList commands = h.commands();
-        const qsizetype at = headerOf(commands).size();
+        const qsizetype at = headerLines(commands).size();
         ASSERT_GT(commands.size(), at + 1);
         EXPECT_EQ(commands[at], c.expected);
         EXPECT_EQ(commands[at + 1], documents::CreditNoteJob::kCierre);
@@ -180,7 +165,7 @@ TEST(CreditNoteLines, NoteWithoutDetailRows)
         const qint64 nota = addNote(h, s);
         h.printCreditNote();
         const QStringList commands = h.commands();
-        const qsizetype at = headerOf(commands).size();
+        const qsizetype at = headerLines(commands).size();
         EXPECT_EQ(commands.mid(at), c.lines + QStringList{documents::CreditNoteJob::kCierre});
         EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Impresa")).toInt(), -1);
     }
@@ -226,7 +211,7 @@ TEST(CreditNoteDascom, DiscountAndTheSalePaymentsOnlyOnDascom)
         const qint64 nota = addNote(h, s);
         h.printCreditNote();
         const QStringList commands = h.commands();
-        const qsizetype at = headerOf(commands).size() + 1;
+        const qsizetype at = headerLines(commands).size() + 1;
         EXPECT_EQ(commands.mid(at), c.afterLines);
         EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Impresa")).toInt(), -1);
     }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 using testsupport::JobHarness;
+using testsupport::headerLines;
+using testsupport::repeated;
 using testsupport::MainDatabase;
 namespace texts = robot::texts;
 
@@ -12,25 +14,7 @@ namespace {
 
 const QString kName37 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ01234567890").left(37);
 
-QString repeat(const QString &pattern, int length)
-{
-    QString out;
-    while (out.size() < length)
-        out += pattern;
-    return out.left(length);
-}
 
-// The header lines (i01..i07) the printer received before the first item.
-QStringList headerLines(const QStringList &commands)
-{
-    QStringList out;
-    for (const QString &c : commands) {
-        if (!c.startsWith(QLatin1Char('i')))
-            break;
-        out << c;
-    }
-    return out;
-}
 
 struct CustomerCase
 {
@@ -42,8 +26,8 @@ struct CustomerCase
 
 TEST(InvoiceCustomerBlock, LinesFollowTheNameAddressAndPhoneRules)
 {
-    const QString long60 = repeat(QStringLiteral("Distribuidora "), 60);
-    const QString address80 = repeat(QStringLiteral("Calle Real de Sabana Grande "), 80);
+    const QString long60 = repeated(QStringLiteral("Distribuidora "), 60);
+    const QString address80 = repeated(QStringLiteral("Calle Real de Sabana Grande "), 80);
     const CustomerCase cases[] = {
         {"name of 37", {kName37, "J123456789", "Av. Bolívar", "0212-1"}, 0,
          {"i01" + kName37, "i03J123456789", QString::fromUtf8("i04Av. Bolívar"),
@@ -135,7 +119,7 @@ struct ItemCase
 
 TEST(InvoiceItems, TaxCharacterFieldsAndText)
 {
-    const QString name50 = repeat(QStringLiteral("Producto largo "), 50);
+    const QString name50 = repeated(QStringLiteral("Producto largo "), 50);
     const ItemCase cases[] = {
         {"taxed at rate 1", 0.16, {16, 8, 31}, 1, {"HARINA", 1234.5, 2, 0, QVariant(), 0},
          "!000012345000002000HARINA"},

@@ -1,6 +1,7 @@
 #include "robot/FirstActivation.h"
 #include "robot/SqlTexts.h"
 #include "robot/Texts.h"
+#include "support/CoreInstallation.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
@@ -15,16 +16,7 @@ using testsupport::TestDir;
 
 namespace {
 
-struct Installation
-{
-    TestDir dir;
-    std::unique_ptr<MainDatabase> main;
-    std::unique_ptr<MainDatabase> local;
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
-    RecordingWindow window;
-    robot::Clock clock{0.0};
+using Installation = testsupport::CoreInstallation;
     robot::FirstActivation activation{state, settings, window, lists, clock};
 
     Installation()

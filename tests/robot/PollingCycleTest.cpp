@@ -2,6 +2,7 @@
 #include "robot/PollingCycle.h"
 #include "robot/SqlTexts.h"
 #include "robot/Texts.h"
+#include "support/CoreInstallation.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
@@ -17,32 +18,14 @@ namespace texts = robot::texts;
 namespace {
 
 // The polling cycle on real databases; the jobs are counted, not run.
-struct Cycle
+struct Cycle : testsupport::CoreInstallation
 {
-    TestDir dir;
-    std::unique_ptr<MainDatabase> main;
-    std::unique_ptr<MainDatabase> local;
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
-    RecordingWindow window;
-    robot::Clock clock{0.0};
-    robot::FirstActivation activation{state, settings, window, lists, clock};
     std::unique_ptr<robot::PollingCycle> cycle;
     QStringList jobs;
 
     Cycle()
     {
-        main = std::make_unique<MainDatabase>(dir.file(QStringLiteral("Base de Datos.dba")));
-        local = std::make_unique<MainDatabase>(dir.file(QStringLiteral("Vextora.dba")),
-                                               QStringLiteral("local-schema.sql"));
         main->setCompany(QStringLiteral("J123456789"));
-        state.RutaBaseDatos = dir.path() + QStringLiteral("\\Base de Datos.dba");
-        state.RutaBaseLocal = dir.path() + QStringLiteral("\\Vextora.dba");
-        state.Caja = 1;
-        state.PrimeraActivacion = true;
-        lists.Data3.setDatabaseName(state.RutaBaseDatos);
-        lists.Data3.setRecordSource(robot::SqlTexts::configuracion());
         lists.Data5.setDatabaseName(state.RutaBaseDatos);
         lists.Data5.setRecordSource(robot::SqlTexts::facturasPendientes(1));
         lists.Data6.setDatabaseName(state.RutaBaseDatos);

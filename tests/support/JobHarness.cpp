@@ -6,6 +6,25 @@
 
 namespace testsupport {
 
+QString repeated(const QString &pattern, int length)
+{
+    QString out;
+    while (out.size() < length)
+        out += pattern;
+    return out.left(length);
+}
+
+QStringList headerLines(const QStringList &commands)
+{
+    QStringList out;
+    for (const QString &c : commands) {
+        if (!c.startsWith(QLatin1Char('i')))
+            break;
+        out << c;
+    }
+    return out;
+}
+
 JobHarness::JobHarness(const QString &printerType, const QByteArray &extraSimIni)
 {
     QByteArray ini = "[printer]\nType=" + printerType.toLatin1() + "\nSerial=Z1B1234567\n"

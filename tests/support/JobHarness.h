@@ -14,6 +14,11 @@ namespace testsupport {
 
 // Everything a document job needs, real: a main database from the shipped
 // schema and the simulator, in one program directory.
+// A text of `length` characters made by repeating `pattern`.
+QString repeated(const QString &pattern, int length);
+// The header lines ("i..." commands) the printer received before the first line.
+QStringList headerLines(const QStringList &commands);
+
 class JobHarness
 {
 public:

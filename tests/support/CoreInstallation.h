@@ -1,0 +1,34 @@
+#pragma once
+
+#include "robot/Clock.h"
+#include "robot/FirstActivation.h"
+#include "robot/ListSources.h"
+#include "robot/RobotState.h"
+#include "robot/Settings.h"
+#include "support/MainDatabase.h"
+#include "support/RecordingWindow.h"
+#include "support/TestDir.h"
+
+#include <memory>
+
+namespace testsupport {
+
+// The robot's state on a program directory with a main and a local database
+// made from the shipped schemas, and its first activation, run in-process
+// with no pauses.
+struct CoreInstallation
+{
+    CoreInstallation();
+
+    TestDir dir;
+    std::unique_ptr<MainDatabase> main;
+    std::unique_ptr<MainDatabase> local;
+    robot::RobotState state;
+    robot::Settings settings;
+    robot::ListSources lists;
+    RecordingWindow window;
+    robot::Clock clock{0.0};
+    robot::FirstActivation activation{state, settings, window, lists, clock};
+};
+
+} // namespace testsupport
