@@ -17,20 +17,6 @@ using testsupport::TestDir;
 namespace {
 
 using Installation = testsupport::CoreInstallation;
-    robot::FirstActivation activation{state, settings, window, lists, clock};
-
-    Installation()
-    {
-        main = std::make_unique<MainDatabase>(dir.file(QStringLiteral("Base de Datos.dba")));
-        local = std::make_unique<MainDatabase>(dir.file(QStringLiteral("Vextora.dba")),
-                                               QStringLiteral("local-schema.sql"));
-        state.RutaBaseDatos = dir.path() + QStringLiteral("\\Base de Datos.dba");
-        state.RutaBaseLocal = dir.path() + QStringLiteral("\\Vextora.dba");
-        state.PrimeraActivacion = true;
-        lists.Data3.setDatabaseName(state.RutaBaseDatos);
-        lists.Data3.setRecordSource(robot::SqlTexts::configuracion());
-    }
-};
 
 TEST(LeerTasas, EachRateFromItsColumnOrItsDefault)
 {
