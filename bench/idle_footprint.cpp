@@ -9,11 +9,13 @@
 //
 // Linux only. Figures and the machine they came from: bench/README.md.
 #include "robot/DemoInstallation.h"
+#include "support/BenchMachine.h"
+#include "support/SalesHistory.h"
+#include "support/SqliteConnection.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
@@ -23,7 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,108 +32,30 @@
 
 namespace {
 
-constexpr int kDetailsPerSale = 5;
 // The first activation pauses 5 s; start measuring well after it.
 constexpr int kSettleSeconds = 10;
 constexpr int kStopTimeoutSeconds = 30;
 
-void check(int rc, sqlite3 *db, const char *what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
-
-void exec(sqlite3 *db, const char *sql)
-{
-    check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db, sql);
-}
-
-qint64 scalar(sqlite3 *db, const char *sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db, sql);
-    check(sqlite3_step(stmt), db, sql);
-    const qint64 v = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    return v;
-}
-
-// The demo's waiting documents marked printed, then printed sales of five
-// items each over the demo's customers and products until the history holds
-// `sales` sales; one transaction.
+// The demo's waiting documents marked printed, then printed sales over the
+// demo's customers and products until the history holds `sales` sales; one
+// transaction.
 void grow(const QString &path, int sales)
 {
-    sqlite3 *db = nullptr;
-    check(sqlite3_open(path.toUtf8().constData(), &db), db, "open");
-    // Only while generating: the file is ours and a crash just means a rerun.
-    exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; BEGIN;");
-    exec(db, "UPDATE \"Ventas\" SET \"Factura\" = printf('%08d', \"Código\"), \"Control\" = "
-             "printf('%08d', \"Código\"), \"Impresa\" = -1, \"Imprimir\" = 0 "
-             "WHERE \"Imprimir\" = -1 AND \"Control\" IS NULL;"
-             "UPDATE \"NotaCréditoVenta\" SET \"Número\" = printf('%08d', \"Código\"), "
-             "\"Control\" = printf('%08d', \"Código\"), \"Impresa\" = -1, \"Imprimir\" = 0 "
-             "WHERE \"Imprimir\" = -1 AND \"Control\" IS NULL;");
-    const qint64 customers = scalar(db, "SELECT MAX(\"Código\") FROM \"Clientes\"");
-    std::vector<QByteArray> products;
-    {
-        sqlite3_stmt *stmt = nullptr;
-        check(sqlite3_prepare_v2(db, "SELECT \"COD_PROD\" FROM \"Productos\" WHERE \"Precio\" > 0",
-                                 -1, &stmt, nullptr),
-              db, "products");
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            products.emplace_back(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-        sqlite3_finalize(stmt);
-    }
-    const qint64 existing = scalar(db, "SELECT COUNT(*) FROM \"Ventas\"");
-    qint64 code = scalar(db, "SELECT MAX(\"Código\") FROM \"Ventas\"");
-
-    sqlite3_stmt *sale = nullptr;
-    check(sqlite3_prepare_v2(
-              db,
-              "INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Impresa\", "
-              "\"Imprimir\", \"Control\", \"MáquinaFiscal\", \"Factura\", \"NúmeroZ\", "
-              "\"PorcentImpuesto\", \"FormaPago\", \"Total\") VALUES (?, ?, "
-              "'2025-06-01 10:00:00', -1, 0, ?, ?, ?, ?, 0.16, 1, 100)",
-              -1, &sale, nullptr),
-          db, "sale");
-    sqlite3_stmt *detail = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", "
-                             "\"Cantidad\", \"CantidadDecimal\", \"Precio\", "
-                             "\"ExcentoImpuesto\", \"Ordenar\") VALUES (?, ?, 1, 1, 20, 0, ?)",
-                             -1, &detail, nullptr),
-          db, "detail");
-    for (qint64 n = existing; n < sales; ++n) {
-        ++code;
-        char number[24];
-        std::snprintf(number, sizeof number, "%08lld", static_cast<long long>(code));
-        sqlite3_bind_int64(sale, 1, code);
-        sqlite3_bind_int64(sale, 2, 1 + code % customers);
-        sqlite3_bind_text(sale, 3, number, -1, SQLITE_TRANSIENT);
-        // Three registers share the file.
-        sqlite3_bind_int64(sale, 4, 1 + code % 3);
-        sqlite3_bind_text(sale, 5, number, -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(sale, 6, 1 + code / 500);
-        check(sqlite3_step(sale), db, "sale");
-        sqlite3_reset(sale);
-        for (int k = 1; k <= kDetailsPerSale; ++k) {
-            const QByteArray &product = products[(code * 7 + k) % products.size()];
-            sqlite3_bind_int64(detail, 1, code);
-            sqlite3_bind_text(detail, 2, product.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int(detail, 3, k);
-            check(sqlite3_step(detail), db, "detail");
-            sqlite3_reset(detail);
-        }
-    }
-    sqlite3_finalize(sale);
-    sqlite3_finalize(detail);
-    exec(db, "COMMIT;");
+    const bench::SqliteConnection db(path);
+    db.beginBulk();
+    db.exec("UPDATE \"Ventas\" SET \"Factura\" = printf('%08d', \"Código\"), \"Control\" = "
+            "printf('%08d', \"Código\"), \"Impresa\" = -1, \"Imprimir\" = 0 "
+            "WHERE \"Imprimir\" = -1 AND \"Control\" IS NULL;"
+            "UPDATE \"NotaCréditoVenta\" SET \"Número\" = printf('%08d', \"Código\"), "
+            "\"Control\" = printf('%08d', \"Código\"), \"Impresa\" = -1, \"Imprimir\" = 0 "
+            "WHERE \"Imprimir\" = -1 AND \"Control\" IS NULL;");
+    bench::SalesHistory history(sales);
+    history.setSaleDate("2025-06-01 10:00:00");
+    history.append(db);
+    db.exec("COMMIT;");
     const qint64 waiting =
-        scalar(db, "SELECT (SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = -1) + "
-                   "(SELECT COUNT(*) FROM \"NotaCréditoVenta\" WHERE \"Imprimir\" = -1)");
-    sqlite3_close(db);
+        db.scalar("SELECT (SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = -1) + "
+                  "(SELECT COUNT(*) FROM \"NotaCréditoVenta\" WHERE \"Imprimir\" = -1)");
     if (waiting != 0) {
         std::fprintf(stderr, "%lld documents still waiting\n", static_cast<long long>(waiting));
         std::exit(1);
@@ -141,8 +64,8 @@ void grow(const QString &path, int sales)
 
 QByteArray readProc(pid_t pid, const char *name)
 {
-    QFile f(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return bench::BenchMachine::readFile(
+        QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
 }
 
 // utime + stime of every thread, in seconds.
@@ -161,11 +84,11 @@ qint64 runNanos(pid_t pid)
 {
     qint64 total = 0;
     const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    for (const QString &tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile f(tasks.filePath(tid) + QStringLiteral("/schedstat"));
-        if (f.open(QIODevice::ReadOnly))
-            total += f.readAll().split(' ').value(0).toLongLong();
-    }
+    for (const QString &tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        total += bench::BenchMachine::readFile(tasks.filePath(tid) + QStringLiteral("/schedstat"))
+                     .split(' ')
+                     .value(0)
+                     .toLongLong();
     return total;
 }
 
@@ -184,20 +107,6 @@ qint64 ioField(pid_t pid, const char *name)
         if (line.startsWith(name))
             return line.mid(qstrlen(name) + 1).trimmed().toLongLong();
     return -1;
-}
-
-QByteArray fileText(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The machine is shared: its load average goes with every figure.
-QByteArray loadAverage()
-{
-    QFile f(QStringLiteral("/proc/loadavg"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ')
-                                       : QByteArray("?");
 }
 
 } // namespace
@@ -262,7 +171,7 @@ int main(int argc, char **argv)
     QThread::sleep(kSettleSeconds);
     if (!alive()) {
         std::fprintf(stderr, "the robot ended during start-up:\n%s",
-                     fileText(QString::fromLocal8Bit(errPath)).constData());
+                     bench::BenchMachine::readFile(QString::fromLocal8Bit(errPath)).constData());
         return 1;
     }
     const double cpuBefore = cpuSeconds(pid);
@@ -287,7 +196,7 @@ int main(int argc, char **argv)
     const qint64 readBytes = ioField(pid, "rchar") - readBefore;
     const qint64 readCalls = ioField(pid, "syscr") - readCallsBefore;
 
-    const QByteArray load = loadAverage();
+    const QByteArray load = bench::BenchMachine::loadAverage();
     kill(pid, SIGTERM);
     QElapsedTimer stopping;
     stopping.start();
@@ -337,8 +246,8 @@ int main(int argc, char **argv)
         std::printf("killed by signal %d\n", WTERMSIG(status));
 
     // An idle robot writes no document events; anything else is worth seeing.
-    const QByteArray out = fileText(QString::fromLocal8Bit(outPath));
-    const QByteArray err = fileText(QString::fromLocal8Bit(errPath));
+    const QByteArray out = bench::BenchMachine::readFile(QString::fromLocal8Bit(outPath));
+    const QByteArray err = bench::BenchMachine::readFile(QString::fromLocal8Bit(errPath));
     if (!out.isEmpty())
         std::printf("\nrobot's standard output:\n%s", out.constData());
     if (!err.isEmpty())

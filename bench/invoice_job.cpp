@@ -10,17 +10,19 @@
 #include "console/headless/HeadlessWindow.h"
 #include "documents/InvoiceJob.h"
 #include "documents/JobContext.h"
-#include "robot/PrintJournal.h"
 #include "printer/CodePage.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
 #include "robot/Clock.h"
 #include "robot/ListSources.h"
 #include "robot/PollingTimer.h"
+#include "robot/PrintJournal.h"
 #include "robot/RobotState.h"
-#include "robot/Schema.h"
 #include "robot/Settings.h"
 #include "robot/SqlTexts.h"
+#include "support/BenchMachine.h"
+#include "support/SalesHistory.h"
+#include "support/SqliteConnection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,122 +34,24 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
 
 constexpr int kItems = 20;
-constexpr int kDetailsPerSale = 5;
-constexpr int kCustomers = 2000;
-constexpr int kProducts = 500;
 constexpr int kWarmUp = 20;
 // STX, ETX, check byte and the printer's ACK around every call.
 constexpr int kFraming = 4;
 constexpr int kBaud = 9600;
 
-void check(int rc, sqlite3 *db, const char *what)
+// The company, its tax rates and payment terms, which the invoice prints.
+void addCompany(const QString &path)
 {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
-
-sqlite3_stmt *prepare(sqlite3 *db, const char *sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db, sql);
-    return stmt;
-}
-
-void step(sqlite3 *db, sqlite3_stmt *stmt)
-{
-    check(sqlite3_step(stmt), db, "insert");
-    sqlite3_reset(stmt);
-}
-
-void exec(sqlite3 *db, const char *sql)
-{
-    check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db, sql);
-}
-
-// The shipped schema with a company, customers, products and `sales` printed
-// sales of five items each, in one transaction.
-void build(const QString &path, int sales)
-{
-    robot::Schema::createDatabase(path, {robot::Schema::mainSchema()});
-    sqlite3 *db = nullptr;
-    check(sqlite3_open(path.toUtf8().constData(), &db), db, "open");
-    // Only while generating: the file is ours and a crash just means a rerun.
-    exec(db, "PRAGMA synchronous=OFF; PRAGMA journal_mode=MEMORY; BEGIN;");
-    exec(db, "INSERT INTO \"Configuración\" VALUES (1, 'Distribuidora El Samán, C.A.', "
-             "'J306587412', 'Av. Francisco de Miranda, Caracas', '0212-2856614', -1, 0, 0);"
-             "INSERT INTO \"Configuración2\" VALUES (1, 16, 8, 31);"
-             "INSERT INTO \"FormasPago\" VALUES (1, 'Contado'), (2, 'Crédito 15 días');");
-
-    sqlite3_stmt *customer = prepare(db, "INSERT INTO \"Clientes\" VALUES (?, ?, ?, ?, ?)");
-    for (int i = 1; i <= kCustomers; ++i) {
-        // Long enough for line i02 and an address over two lines.
-        const QByteArray name =
-            QStringLiteral("Inversiones Peñalver & Asociados Número %1, C.A.").arg(i).toUtf8();
-        const QByteArray rif = QStringLiteral("J%1").arg(300000000 + i).toUtf8();
-        sqlite3_bind_int(customer, 1, i);
-        sqlite3_bind_text(customer, 2, name.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(customer, 3, rif.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(customer, 4,
-                          "Calle Los Jabillos, Qta. María Eugenia, Nº 14, Urb. La Florida, Caracas",
-                          -1, SQLITE_STATIC);
-        sqlite3_bind_text(customer, 5, "0212-7315590", -1, SQLITE_STATIC);
-        step(db, customer);
-    }
-    sqlite3_finalize(customer);
-
-    sqlite3_stmt *product = prepare(db, "INSERT INTO \"Productos\" VALUES (?, ?, ?, ?)");
-    for (int i = 1; i <= kProducts; ++i) {
-        const QByteArray code = QStringLiteral("P%1").arg(i, 5, 10, QLatin1Char('0')).toUtf8();
-        const QByteArray name =
-            QStringLiteral("Café molido tostado, añejo, número %1 de 500 g").arg(i).toUtf8();
-        sqlite3_bind_text(product, 1, code.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(product, 2, name.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_double(product, 3, 10.0 + i);
-        sqlite3_bind_int(product, 4, i % 7 == 0 ? -1 : 0);
-        step(db, product);
-    }
-    sqlite3_finalize(product);
-
-    sqlite3_stmt *sale = prepare(
-        db, "INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Impresa\", "
-            "\"Imprimir\", \"Control\", \"MáquinaFiscal\", \"Factura\", \"NúmeroZ\", "
-            "\"PorcentImpuesto\", \"FormaPago\", \"Total\") VALUES (?, ?, '2026-01-01 10:00:00', "
-            "-1, 0, ?, ?, ?, ?, 0.16, 1, 100)");
-    sqlite3_stmt *detail =
-        prepare(db, "INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", \"Cantidad\", "
-                    "\"CantidadDecimal\", \"Precio\", \"ExcentoImpuesto\", \"Ordenar\") "
-                    "VALUES (?, ?, 1, 1, 20, 0, ?)");
-    for (int code = 1; code <= sales; ++code) {
-        const QByteArray number = QStringLiteral("%1").arg(code, 8, 10, QLatin1Char('0')).toUtf8();
-        sqlite3_bind_int(sale, 1, code);
-        sqlite3_bind_int(sale, 2, 1 + code % kCustomers);
-        sqlite3_bind_text(sale, 3, number.constData(), -1, SQLITE_TRANSIENT);
-        // Three registers share the file.
-        sqlite3_bind_int(sale, 4, 1 + code % 3);
-        sqlite3_bind_text(sale, 5, number.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(sale, 6, 1 + code / 500);
-        step(db, sale);
-        for (int k = 1; k <= kDetailsPerSale; ++k) {
-            char productCode[8];
-            std::snprintf(productCode, sizeof productCode, "P%05d", 1 + (code * 7 + k) % kProducts);
-            sqlite3_bind_int(detail, 1, code);
-            sqlite3_bind_text(detail, 2, productCode, -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int(detail, 3, k);
-            step(db, detail);
-        }
-    }
-    sqlite3_finalize(sale);
-    sqlite3_finalize(detail);
-    exec(db, "COMMIT;");
-    sqlite3_close(db);
+    const bench::SqliteConnection db(path);
+    db.exec("INSERT INTO \"Configuración\" VALUES (1, 'Distribuidora El Samán, C.A.', "
+            "'J306587412', 'Av. Francisco de Miranda, Caracas', '0212-2856614', -1, 0, 0);"
+            "INSERT INTO \"Configuración2\" VALUES (1, 16, 8, 31);"
+            "INSERT INTO \"FormasPago\" VALUES (1, 'Contado'), (2, 'Crédito 15 días');");
 }
 
 // The administrative system adding a sale for this register while the robot
@@ -155,39 +59,37 @@ void build(const QString &path, int sales)
 class Till
 {
 public:
-    explicit Till(const QString &path)
+    explicit Till(const QString &path) : m_db(path)
     {
-        check(sqlite3_open(path.toUtf8().constData(), &m_db), m_db, "open");
-        m_sale = prepare(m_db,
-                         "INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Impresa\", "
+        m_sale =
+            m_db.prepare("INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Impresa\", "
                          "\"Imprimir\", \"MáquinaFiscal\", \"PorcentImpuesto\", \"Desc01\", "
                          "\"FormaPago\", \"CampoTextoAdic02\") VALUES (?, ?, "
                          "'2026-12-06 20:15:00', 0, -1, 1, 0.16, 5, 2, 'Operador 1')");
-        m_detail = prepare(m_db, "INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", "
-                                 "\"Cantidad\", \"CantidadDecimal\", \"Precio\", "
-                                 "\"Especificación\", \"ExcentoImpuesto\", \"Ordenar\") "
-                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-        m_printed = prepare(m_db, "SELECT \"Factura\" FROM \"Ventas\" WHERE \"Código\" = ? AND "
-                                  "\"Impresa\" = -1 AND \"Imprimir\" = 0");
+        m_detail = m_db.prepare("INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", "
+                                "\"Cantidad\", \"CantidadDecimal\", \"Precio\", "
+                                "\"Especificación\", \"ExcentoImpuesto\", \"Ordenar\") "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        m_printed = m_db.prepare("SELECT \"Factura\" FROM \"Ventas\" WHERE \"Código\" = ? AND "
+                                 "\"Impresa\" = -1 AND \"Imprimir\" = 0");
     }
     ~Till()
     {
         sqlite3_finalize(m_sale);
         sqlite3_finalize(m_detail);
         sqlite3_finalize(m_printed);
-        sqlite3_close(m_db);
     }
 
     void addSale(int code)
     {
-        exec(m_db, "BEGIN");
+        m_db.exec("BEGIN");
         sqlite3_bind_int(m_sale, 1, code);
-        sqlite3_bind_int(m_sale, 2, 1 + code % kCustomers);
-        step(m_db, m_sale);
+        sqlite3_bind_int(m_sale, 2, 1 + code % bench::SalesHistory::kCustomers);
+        m_db.step(m_sale);
         for (int k = 1; k <= kItems; ++k) {
             char productCode[8];
             std::snprintf(productCode, sizeof productCode, "P%05d",
-                          1 + (code * 11 + k) % kProducts);
+                          1 + (code * 11 + k) % bench::SalesHistory::kProducts);
             sqlite3_bind_int(m_detail, 1, code);
             sqlite3_bind_text(m_detail, 2, productCode, -1, SQLITE_TRANSIENT);
             sqlite3_bind_double(m_detail, 3, k % 4 + 1);
@@ -199,9 +101,9 @@ public:
                 sqlite3_bind_null(m_detail, 6);
             sqlite3_bind_int(m_detail, 7, k % 6 == 0 ? -1 : 0);
             sqlite3_bind_int(m_detail, 8, k);
-            step(m_db, m_detail);
+            m_db.step(m_detail);
         }
-        exec(m_db, "COMMIT");
+        m_db.exec("COMMIT");
     }
 
     // The sale's invoice number once the robot has recorded it, else empty.
@@ -217,7 +119,7 @@ public:
     }
 
 private:
-    sqlite3 *m_db = nullptr;
+    bench::SqliteConnection m_db;
     sqlite3_stmt *m_sale = nullptr;
     sqlite3_stmt *m_detail = nullptr;
     sqlite3_stmt *m_printed = nullptr;
@@ -346,14 +248,6 @@ double percentile(std::vector<double> v, int p)
     return v[std::min(v.size() - 1, v.size() * p / 100)];
 }
 
-// The machine is shared: its load average goes with every figure.
-QByteArray loadAverage()
-{
-    QFile f(QStringLiteral("/proc/loadavg"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').mid(0, 3).join(' ')
-                                       : QByteArray("?");
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -375,9 +269,16 @@ int main(int argc, char **argv)
     const QString dbPath = dir.filePath(QStringLiteral("Base de Datos.dba"));
     QElapsedTimer timer;
     timer.start();
-    build(dbPath, sales);
+    bench::SalesHistory history(sales);
+    // Long enough for line i02 and an address over two lines.
+    history.setCustomer(QStringLiteral("Inversiones Peñalver & Asociados Número %1, C.A."),
+                        "Calle Los Jabillos, Qta. María Eugenia, Nº 14, Urb. La Florida, Caracas",
+                        "0212-7315590");
+    history.setProductName(QStringLiteral("Café molido tostado, añejo, número %1 de 500 g"));
+    history.build(dbPath);
+    addCompany(dbPath);
     std::printf("main database: %d sales, built in %.1f s; load average %s\n", sales,
-                timer.nsecsElapsed() / 1e9, loadAverage().constData());
+                timer.nsecsElapsed() / 1e9, bench::BenchMachine::loadAverage().constData());
 
     QString error;
     auto library =
@@ -504,6 +405,6 @@ int main(int argc, char **argv)
                 *std::max_element(overhead.begin(), overhead.end()));
     std::printf("  goal: within 1 %% of the line time: %s\n",
                 *std::max_element(overhead.begin(), overhead.end()) < 1.0 ? "met" : "MISSED");
-    std::printf("\nload average at the end: %s\n", loadAverage().constData());
+    std::printf("\nload average at the end: %s\n", bench::BenchMachine::loadAverage().constData());
     return 0;
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace bench {
+
+// What the programs read of the machine they run on.
+class BenchMachine
+{
+public:
+    // The machine is shared: its load average goes with every figure.
+    static QByteArray loadAverage();
+    // The whole file, or nothing if it cannot be read (a /proc entry of a
+    // process that has just ended, say).
+    static QByteArray readFile(const QString &path);
+};
+
+} // namespace bench
