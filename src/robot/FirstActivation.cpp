@@ -43,7 +43,9 @@ bool FirstActivation::retryCompanySettings()
 bool FirstActivation::readCompanySettings()
 {
     try {
-        m_lists.Data3.refresh();
+        // Start-up already ran the settings query; only a missing row is read again.
+        if (m_lists.Data3.recordCount() == 0)
+            m_lists.Data3.refresh();
         const RecordSet &rs = m_lists.Data3.recordset();
         if (rs.recordCount() == 0)
             throw DataError(DataError::Kind::Value,
