@@ -7,19 +7,19 @@
 //   invoice_job [SALES [RUNS [LINE_RUNS]]]     default: 100000 300 15
 //
 // Figures and the machine they came from: bench/README.md.
-#include "console/headless/HeadlessWindow.h"
+#include "headless/HeadlessWindow.h"
 #include "documents/InvoiceJob.h"
 #include "documents/JobContext.h"
-#include "printer/CodePage.h"
+#include "core/CodePage.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
-#include "robot/Clock.h"
-#include "robot/ListSources.h"
-#include "robot/PollingTimer.h"
-#include "robot/PrintJournal.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/SqlTexts.h"
+#include "core/Clock.h"
+#include "db/ListSources.h"
+#include "core/PollingTimer.h"
+#include "db/PrintJournal.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "db/SqlTexts.h"
 #include "support/BenchMachine.h"
 #include "support/SalesHistory.h"
 #include "support/SqliteConnection.h"
@@ -171,7 +171,7 @@ private:
 };
 
 // The headless window, its event lines kept instead of written out.
-class BenchWindow : public console::HeadlessWindow
+class BenchWindow : public headless::HeadlessWindow
 {
 public:
     void messageBox(const QString &text) override
@@ -179,9 +179,9 @@ public:
         ++messages;
         HeadlessWindow::messageBox(text);
     }
-    void documentEvent(const robot::DocumentEvent &event) override { last = event; }
+    void documentEvent(const core::DocumentEvent &event) override { last = event; }
 
-    robot::DocumentEvent last;
+    core::DocumentEvent last;
     int messages = 0;
 };
 
@@ -289,7 +289,7 @@ int main(int argc, char **argv)
     }
     TimedDriver driver(*library);
 
-    robot::RobotState state;
+    core::RobotState state;
     state.RutaPrograma = dir.path();
     state.RutaBaseDatos = dir.path() + QStringLiteral("\\Base de Datos.dba");
     state.TipoImpresora = QStringLiteral("HKA");
@@ -300,20 +300,20 @@ int main(int argc, char **argv)
     state.TasaMaqFiscal2 = 8.0;
     state.TasaMaqFiscal3 = 31.0;
     state.ModoCantidad = 1;
-    robot::Settings settings;
+    core::Settings settings;
     settings.timingScale = 0.0;
-    robot::ListSources lists;
+    db::ListSources lists;
     lists.Data5.setDatabaseName(state.RutaBaseDatos);
-    lists.Data5.setRecordSource(robot::SqlTexts::facturasPendientes(state.Caja));
+    lists.Data5.setRecordSource(db::SqlTexts::facturasPendientes(state.Caja));
     lists.Data6.setDatabaseName(state.RutaBaseDatos);
-    lists.Data6.setRecordSource(robot::SqlTexts::notasCreditoPendientes(state.Caja));
-    robot::Clock clock(settings.timingScale);
-    robot::PollingTimer timer1(clock);
-    const printer::CodePage codePage(settings.codePage);
+    lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(state.Caja));
+    core::Clock clock(settings.timingScale);
+    core::PollingTimer timer1(clock);
+    const core::CodePage codePage(settings.codePage);
     BenchWindow window;
     printer::PrinterLink link(driver, window, timer1, codePage, state.Puerto);
     // The job as the robot runs it: with its print journal.
-    robot::PrintJournal journal(state.RutaPrograma);
+    db::PrintJournal journal(state.RutaPrograma);
     documents::JobContext ctx{state,  settings,    window,      link,
                               timer1, lists.Data5, lists.Data6, &journal};
 
@@ -337,7 +337,7 @@ int main(int argc, char **argv)
         documents::InvoiceJob(ctx).ImprimirFactura();
         const double seconds = job.nsecsElapsed() / 1e9;
         *driverSeconds = (driver.nanos - driverBefore) / 1e9;
-        if (window.messages != 0 || window.last.kind != robot::DocumentEvent::Kind::Impresa ||
+        if (window.messages != 0 || window.last.kind != core::DocumentEvent::Kind::Impresa ||
             window.last.codigo != code || till.printed(code).isEmpty()) {
             std::fprintf(stderr, "sale %d was not printed and recorded\n", code);
             std::exit(1);

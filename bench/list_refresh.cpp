@@ -5,9 +5,9 @@
 //   list_refresh [SALES...]     default: 10000 100000 1000000
 //
 // Figures and the machine they came from: bench/README.md.
-#include "robot/Database.h"
-#include "robot/ListSource.h"
-#include "robot/SqlTexts.h"
+#include "db/Database.h"
+#include "db/ListSource.h"
+#include "db/SqlTexts.h"
 #include "support/SalesHistory.h"
 
 #include <QCoreApplication>
@@ -59,9 +59,9 @@ int main(int argc, char **argv)
         history.build(path);
         const double buildSeconds = buildTimer.nsecsElapsed() / 1e9;
 
-        robot::ListSource data5;
+        db::ListSource data5;
         data5.setDatabaseName(path);
-        data5.setRecordSource(robot::SqlTexts::facturasPendientes(1));
+        data5.setRecordSource(db::SqlTexts::facturasPendientes(1));
         QElapsedTimer timer;
         // The first refresh opens the connection and reads the schema.
         timer.start();
@@ -92,8 +92,8 @@ int main(int argc, char **argv)
         std::vector<double> reopen;
         for (int run = 0; run < kRuns / 10; ++run) {
             timer.restart();
-            auto db = robot::Database::open(path);
-            const robot::RecordSet rs = db->openRecordset(robot::SqlTexts::facturasPendientes(1));
+            auto db = db::Database::open(path);
+            const db::RecordSet rs = db->openRecordset(db::SqlTexts::facturasPendientes(1));
             db->close();
             reopen.push_back(timer.nsecsElapsed() / 1e3);
         }

@@ -1,7 +1,7 @@
 #include "SalesHistory.h"
 
 #include "SqliteConnection.h"
-#include "robot/Schema.h"
+#include "db/Schema.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,7 +18,7 @@ void SalesHistory::setCustomer(const QString &name, const QByteArray &address,
 
 void SalesHistory::build(const QString &path) const
 {
-    robot::Schema::createDatabase(path, {robot::Schema::mainSchema()});
+    db::Schema::createDatabase(path, {db::Schema::mainSchema()});
     const SqliteConnection db(path);
     db.beginBulk();
 

@@ -1,13 +1,12 @@
 // robot-fiscal: parses the command line, picks the window or the headless
 // mode, and runs the robot.
-#include "console/MainWindow.h"
-#include "console/headless/HeadlessWindow.h"
+#include "app/WindowMode.h"
+#include "core/StopSignals.h"
+#include "headless/HeadlessWindow.h"
 #include "robot/DemoInstallation.h"
 #include "robot/Robot.h"
-#include "robot/StopSignals.h"
 
 #include <QCommandLineParser>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -98,52 +97,30 @@ int main(int argc, char *argv[])
         return 64;
     }
 
-    const bool headless = parser.isSet(headlessOption) || !displayAvailable();
-    std::unique_ptr<QCoreApplication> app;
-    if (headless)
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    else
-        app = std::make_unique<QApplication>(argc, argv);
-    const QString programDir = parser.isSet(dirOption)
-                                   ? parser.value(dirOption)
-                                   : QCoreApplication::applicationDirPath();
+    const QString programDir = parser.isSet(dirOption) ? parser.value(dirOption)
+                                                        : QString();
+    if (!parser.isSet(headlessOption) && displayAvailable() && app::WindowMode::built())
+        return app::WindowMode::run(argc, argv, programDir);
 
-    std::unique_ptr<robot::WindowServices> window;
-    console::MainWindow *mainWindow = nullptr;
-    if (headless) {
-        window = std::make_unique<console::HeadlessWindow>();
-    } else {
-        auto w = std::make_unique<console::MainWindow>();
-        mainWindow = w.get();
-        window = std::move(w);
-    }
-    robot::Robot robot(*window);
-    if (const int stop = robot.startUp(programDir); stop != 0)
+    QCoreApplication app(argc, argv);
+    headless::HeadlessWindow window;
+    robot::Robot robot(window);
+    if (const int stop = robot.startUp(programDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                            : programDir);
+        stop != 0)
         return stop;
 
-    robot::StopSignals stopSignals;
-    QObject::connect(&stopSignals, &robot::StopSignals::stopRequested, &robot,
+    core::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &core::StopSignals::stopRequested, &robot,
                      &robot::Robot::requestStop);
     robot.start();
-    if (mainWindow) {
-        QGuiApplication::setQuitOnLastWindowClosed(false);
-        mainWindow->attach(robot);
-        QObject::connect(mainWindow, &console::MainWindow::closed, app.get(),
-                         &QCoreApplication::quit);
-        // A stop request closes the window, which waits for a running job.
-        QObject::connect(&robot, &robot::Robot::stopped, mainWindow, &QWidget::close);
-        mainWindow->show();
-    } else {
-        // Nobody can press "Iniciar" on a service: polling switched off by a
-        // failed port opening comes back by itself.
-        robot.setAutoResume(true);
-        QObject::connect(&robot, &robot::Robot::stopped, app.get(), &QCoreApplication::quit);
-    }
-    // The first activation runs once the window has been shown (or, headless,
-    // once the loop runs), not on an activation event that may never come.
+    // Nobody can press "Iniciar" on a service: polling switched off by a
+    // failed port opening comes back by itself.
+    robot.setAutoResume(true);
+    QObject::connect(&robot, &robot::Robot::stopped, &app, &QCoreApplication::quit);
+    // The first activation runs once the loop runs.
     QTimer::singleShot(0, &robot, &robot::Robot::activate);
-    app->exec();
-    if (!mainWindow)
-        robot.shutdown();
+    app.exec();
+    robot.shutdown();
     return 0;
 }

@@ -1,10 +1,10 @@
 #include "console/MainWindow.h"
 
-#include "console/actions/PrinterActions.h"
+#include "robot/PrinterActions.h"
 #include "printer/PrinterLink.h"
-#include "robot/ListSource.h"
+#include "db/ListSource.h"
 #include "robot/Robot.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,12 +28,12 @@
 
 namespace console {
 
-using robot::Control;
-using robot::ListDisplay;
-namespace texts = robot::texts;
+using core::Control;
+using core::ListDisplay;
+namespace texts = core::texts;
 
 namespace {
-QColor toColor(robot::Rgb c)
+QColor toColor(core::Rgb c)
 {
     return QColor(c.r, c.g, c.b);
 }
@@ -56,7 +56,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     // Ready from the start, so that any minimising, even before the first
     // activation fills DatosIcono, has an icon to come back through.
     m_tray = new QSystemTrayIcon(robotIcon(), this);
-    m_tray->setToolTip(texts::kTrayTip);
+    m_tray->setToolTip(core::texts::kTrayTip);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this] { restoreFromTray(); });
 }
 
@@ -67,7 +67,7 @@ QIcon MainWindow::robotIcon()
     return QIcon(QStringLiteral(":/console/robot-fiscal.xpm"));
 }
 
-QListWidget *MainWindow::list(ListDisplay display) const
+QListWidget *MainWindow::list(core::ListDisplay display) const
 {
     return m_lists[static_cast<int>(display)];
 }
@@ -84,12 +84,12 @@ void MainWindow::build()
     grid->setContentsMargins(0, 0, 0, 0);
     const struct
     {
-        ListDisplay display;
+        core::ListDisplay display;
         const char *name;
         QString caption;
-    } lists[] = {{ListDisplay::DBList2, "DBList2", texts::kCaptionFacturas},
-                 {ListDisplay::DBList1, "DBList1", texts::kCaptionNotas},
-                 {ListDisplay::DBList3, "DBList3", texts::kCaptionTickets}};
+    } lists[] = {{core::ListDisplay::DBList2, "DBList2", core::texts::kCaptionFacturas},
+                 {core::ListDisplay::DBList1, "DBList1", core::texts::kCaptionNotas},
+                 {core::ListDisplay::DBList3, "DBList3", core::texts::kCaptionTickets}};
     int column = 0;
     for (const auto &l : lists) {
         auto *caption = new QLabel(l.caption, listsPage);
@@ -103,13 +103,13 @@ void MainWindow::build()
         grid->addWidget(view, 1, column);
         ++column;
     }
-    connect(list(ListDisplay::DBList1), &QListWidget::itemClicked, this,
+    connect(list(core::ListDisplay::DBList1), &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) {
-                selectCreditNote(list(ListDisplay::DBList1)->row(item), false);
+                selectCreditNote(list(core::ListDisplay::DBList1)->row(item), false);
             });
-    connect(list(ListDisplay::DBList1), &QListWidget::itemDoubleClicked, this,
+    connect(list(core::ListDisplay::DBList1), &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) {
-                selectCreditNote(list(ListDisplay::DBList1)->row(item), true);
+                selectCreditNote(list(core::ListDisplay::DBList1)->row(item), true);
             });
     m_main->addWidget(listsPage);
 
@@ -173,24 +173,24 @@ void MainWindow::build()
     auto *buttons = new QHBoxLayout;
     const struct
     {
-        Control control;
+        core::Control control;
         const char *name;
         QLayout *layout;
         bool visible;
     } row[] = {
-        {Control::Command6, "Command6", buttons, true},
-        {Control::Command21, "Command21", buttons, true},
-        {Control::Command22, "Command22", buttons, true},
-        {Control::Command1, "Command1", buttons, true},
-        {Control::Command13, "Command13", buttons, true},
-        {Control::Command4, "Command4", buttons, true},
-        {Control::Command3, "Command3", buttons, true},
-        {Control::Command10, "Command10", buttons, true},
-        {Control::Command5, "Command5", buttons, false},
-        {Control::Command7, "Command7", buttons, false},
-        {Control::Plantilla, "Plantilla", buttons, false},
-        {Control::Command19, "Command19", grupoLayout, true},
-        {Control::Command9, "Command9", continuarRow, true},
+        {core::Control::Command6, "Command6", buttons, true},
+        {core::Control::Command21, "Command21", buttons, true},
+        {core::Control::Command22, "Command22", buttons, true},
+        {core::Control::Command1, "Command1", buttons, true},
+        {core::Control::Command13, "Command13", buttons, true},
+        {core::Control::Command4, "Command4", buttons, true},
+        {core::Control::Command3, "Command3", buttons, true},
+        {core::Control::Command10, "Command10", buttons, true},
+        {core::Control::Command5, "Command5", buttons, false},
+        {core::Control::Command7, "Command7", buttons, false},
+        {core::Control::Plantilla, "Plantilla", buttons, false},
+        {core::Control::Command19, "Command19", grupoLayout, true},
+        {core::Control::Command9, "Command9", continuarRow, true},
     };
     for (const auto &s : row) {
         auto *b = new QPushButton(caption(s.control), this);
@@ -200,7 +200,7 @@ void MainWindow::build()
         s.layout->addWidget(b);
         m_buttons.insert(s.control, b);
     }
-    m_buttons.value(Control::Command1)->setToolTip(texts::kAnularTip);
+    m_buttons.value(core::Control::Command1)->setToolTip(core::texts::kAnularTip);
     outer->addLayout(buttons);
 
     m_cmdCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
@@ -219,21 +219,21 @@ void MainWindow::build()
 void MainWindow::attach(robot::Robot &robot)
 {
     m_robot = &robot;
-    m_actions = std::make_unique<PrinterActions>(robot);
-    auto on = [this](Control c, auto slot) {
+    m_actions = std::make_unique<robot::PrinterActions>(robot);
+    auto on = [this](core::Control c, auto slot) {
         connect(m_buttons.value(c), &QPushButton::clicked, this, slot);
     };
-    on(Control::Command21, [this] { m_actions->cierreX(); });
-    on(Control::Command6, [this] { m_actions->cierreZ(); });
-    on(Control::Command22, [this] { m_actions->abrirGaveta(); });
-    on(Control::Command1, [this] { m_actions->anular(); });
-    on(Control::Command13, [this] { showOptions(); });
-    on(Control::Command7, [this] { showOptions(); });
-    on(Control::Command9, [this] { hideOptions(); });
-    on(Control::Command19, [this] { printMemory(); });
-    on(Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
-    on(Control::Command3, [this] { startStop(); });
-    on(Control::Command10, [this] { close(); });
+    on(core::Control::Command21, [this] { m_actions->cierreX(); });
+    on(core::Control::Command6, [this] { m_actions->cierreZ(); });
+    on(core::Control::Command22, [this] { m_actions->abrirGaveta(); });
+    on(core::Control::Command1, [this] { m_actions->anular(); });
+    on(core::Control::Command13, [this] { showOptions(); });
+    on(core::Control::Command7, [this] { showOptions(); });
+    on(core::Control::Command9, [this] { hideOptions(); });
+    on(core::Control::Command19, [this] { printMemory(); });
+    on(core::Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
+    on(core::Control::Command3, [this] { startStop(); });
+    on(core::Control::Command10, [this] { close(); });
     connect(m_cmdCerrar, &QPushButton::clicked, this, [this] { close(); });
     connect(m_aplicar, &QPushButton::clicked, this, [this] { aplicarIntervalo(); });
     connect(&robot, &robot::Robot::stopped, this, [this] {
@@ -246,7 +246,7 @@ void MainWindow::messageBox(const QString &text)
 {
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(QMessageBox::NoIcon, texts::kAppTitle, shown, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, core::texts::kAppTitle, shown, QMessageBox::Ok,
                     isVisible() ? this : nullptr);
     box.exec();
 }
@@ -258,77 +258,77 @@ void MainWindow::processEvents()
 
 void MainWindow::setTitle(const QString &title)
 {
-    WindowState::setTitle(title);
+    core::WindowState::setTitle(title);
     QWidget::setWindowTitle(title);
 }
 
 void MainWindow::setStatus(const QString &text)
 {
-    WindowState::setStatus(text);
+    core::WindowState::setStatus(text);
     m_verEstatus->setText(text);
 }
 
 void MainWindow::setStage(const QString &text)
 {
-    WindowState::setStage(text);
+    core::WindowState::setStage(text);
     m_viendoEstado->setText(text);
 }
 
 void MainWindow::setProgress(int value)
 {
-    WindowState::setProgress(value);
+    core::WindowState::setProgress(value);
     m_barra->setValue(value);
 }
 
 void MainWindow::setLog(const QString &text)
 {
-    WindowState::setLog(text);
+    core::WindowState::setLog(text);
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_log->setPlainText(shown);
 }
 
-void MainWindow::setControlEnabled(Control control, bool enabled)
+void MainWindow::setControlEnabled(core::Control control, bool enabled)
 {
-    WindowState::setControlEnabled(control, enabled);
+    core::WindowState::setControlEnabled(control, enabled);
     if (auto *b = m_buttons.value(control))
         b->setEnabled(enabled);
 }
 
-void MainWindow::setCaption(Control control, const QString &caption)
+void MainWindow::setCaption(core::Control control, const QString &caption)
 {
-    WindowState::setCaption(control, caption);
+    core::WindowState::setCaption(control, caption);
     if (auto *b = m_buttons.value(control))
         b->setText(caption);
 }
 
 void MainWindow::setWindowEnabled(bool enabled)
 {
-    WindowState::setWindowEnabled(enabled);
+    core::WindowState::setWindowEnabled(enabled);
     QWidget::setEnabled(enabled);
 }
 
-void MainWindow::setListRows(ListDisplay display, const QStringList &rows)
+void MainWindow::setListRows(core::ListDisplay display, const QStringList &rows)
 {
-    WindowState::setListRows(display, rows);
+    core::WindowState::setListRows(display, rows);
     QListWidget *view = list(display);
     view->clear();
     view->addItems(rows);
 }
 
-void MainWindow::setBackgroundColor(robot::Rgb colour)
+void MainWindow::setBackgroundColor(core::Rgb colour)
 {
-    WindowState::setBackgroundColor(colour);
+    core::WindowState::setBackgroundColor(colour);
     paint(this, toColor(colour));
 }
 
-void MainWindow::prepareForm(robot::Rgb formColour, int topTwips, int leftTwips)
+void MainWindow::prepareForm(core::Rgb formColour, int topTwips, int leftTwips)
 {
-    WindowState::prepareForm(formColour, topTwips, leftTwips);
+    core::WindowState::prepareForm(formColour, topTwips, leftTwips);
     const QColor form = toColor(formColour);
     paint(this, form);
     paint(m_frame1, form);
-    paint(list(ListDisplay::DBList1), palette().color(QPalette::Base), QPalette::Base);
+    paint(list(core::ListDisplay::DBList1), palette().color(QPalette::Base), QPalette::Base);
     // Twips are 1/1440 inch.
     const QScreen *screen = QGuiApplication::primaryScreen();
     const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
@@ -336,9 +336,9 @@ void MainWindow::prepareForm(robot::Rgb formColour, int topTwips, int leftTwips)
     move(origin + QPoint(qRound(leftTwips * dpi / 1440.0), qRound(topTwips * dpi / 1440.0)));
 }
 
-void MainWindow::minimizeToTray(const robot::DatosIcono &icon)
+void MainWindow::minimizeToTray(const core::DatosIcono &icon)
 {
-    WindowState::minimizeToTray(icon);
+    core::WindowState::minimizeToTray(icon);
     m_tray->setToolTip(icon.tip);
     // The state change reaches changeEvent, which moves the window to the tray.
     if (isMinimized())
@@ -409,7 +409,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool passes = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                             key->key() == Qt::Key_Backspace;
         if (!passes && !key->text().isEmpty() && !key->text().at(0).isDigit()) {
-            messageBox(texts::kSoloNumeros);
+            messageBox(core::texts::kSoloNumeros);
             return true;
         }
     }
@@ -432,12 +432,12 @@ void MainWindow::startStop()
     auto &timer = m_robot->Timer1();
     if (timer.isEnabled()) {
         timer.setEnabled(false);
-        setCaption(Control::Command3, texts::kIniciar);
-        setControlEnabled(Control::Command10, true);
+        setCaption(core::Control::Command3, core::texts::kIniciar);
+        setControlEnabled(core::Control::Command10, true);
     } else {
         timer.setEnabled(true);
-        setCaption(Control::Command3, texts::kDetener);
-        setControlEnabled(Control::Command10, false);
+        setCaption(core::Control::Command3, core::texts::kDetener);
+        setControlEnabled(core::Control::Command10, false);
     }
 }
 
@@ -455,7 +455,7 @@ void MainWindow::hideOptions()
 
 void MainWindow::printMemory()
 {
-    using Result = PrinterActions::MemoryResult;
+    using Result = robot::PrinterActions::MemoryResult;
     const Result r = m_actions->memoriaFiscal(m_desde->text(), m_hasta->text());
     if (r == Result::BadDesde)
         m_desde->setFocus();
@@ -465,13 +465,13 @@ void MainWindow::printMemory()
 
 void MainWindow::selectCreditNote(int row, bool anular)
 {
-    robot::ListSource &notes = m_robot->lists().Data6;
+    db::ListSource &notes = m_robot->lists().Data6;
     if (notes.recordCount() < 1) {
-        messageBox(texts::kNoHayRegistros);
+        messageBox(core::texts::kNoHayRegistros);
         return;
     }
     // The selected entry's row becomes the source's current row.
-    robot::RecordSet &rows = notes.recordset();
+    db::RecordSet &rows = notes.recordset();
     rows.moveFirst();
     for (int i = 0; i < row && !rows.eof(); ++i)
         rows.moveNext();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robot/WindowState.h"
+#include "core/WindowState.h"
 
 #include <QHash>
 #include <QWidget>
@@ -16,16 +16,15 @@ class QStackedWidget;
 class QSystemTrayIcon;
 
 namespace robot {
+class PrinterActions;
 class Robot;
-}
+} // namespace robot
 
 namespace console {
 
-class PrinterActions;
-
 // frmImprimirFacturaROBOT: the robot's one window, its lists, labels and
 // buttons, and its icon in the notification area.
-class MainWindow : public QWidget, public robot::WindowState
+class MainWindow : public QWidget, public core::WindowState
 {
     Q_OBJECT
 public:
@@ -43,16 +42,16 @@ public:
     void setStage(const QString &text) override;
     void setProgress(int value) override;
     void setLog(const QString &text) override;
-    void setControlEnabled(robot::Control control, bool enabled) override;
-    void setCaption(robot::Control control, const QString &caption) override;
+    void setControlEnabled(core::Control control, bool enabled) override;
+    void setCaption(core::Control control, const QString &caption) override;
     void setWindowEnabled(bool enabled) override;
-    void setListRows(robot::ListDisplay list, const QStringList &rows) override;
-    void setBackgroundColor(robot::Rgb colour) override;
-    void prepareForm(robot::Rgb formColour, int topTwips, int leftTwips) override;
-    void minimizeToTray(const robot::DatosIcono &icon) override;
+    void setListRows(core::ListDisplay list, const QStringList &rows) override;
+    void setBackgroundColor(core::Rgb colour) override;
+    void prepareForm(core::Rgb formColour, int topTwips, int leftTwips) override;
+    void minimizeToTray(const core::DatosIcono &icon) override;
 
-    QPushButton *button(robot::Control control) const { return m_buttons.value(control); }
-    QListWidget *list(robot::ListDisplay display) const;
+    QPushButton *button(core::Control control) const { return m_buttons.value(control); }
+    QListWidget *list(core::ListDisplay display) const;
     QLineEdit *desde() const { return m_desde; }
     QLineEdit *hasta() const { return m_hasta; }
     QWidget *optionsPanel() const { return m_frame1; }
@@ -85,8 +84,8 @@ private:
     void aplicarIntervalo();
 
     robot::Robot *m_robot = nullptr;
-    std::unique_ptr<PrinterActions> m_actions;
-    QHash<robot::Control, QPushButton *> m_buttons;
+    std::unique_ptr<robot::PrinterActions> m_actions;
+    QHash<core::Control, QPushButton *> m_buttons;
     QLabel *m_verEstatus = nullptr;
     QLabel *m_viendoEstado = nullptr;
     QProgressBar *m_barra = nullptr;

@@ -1,24 +1,24 @@
 #include "documents/CreditNoteJob.h"
 
-#include "documents/Formato.h"
+#include "core/Formato.h"
 #include "documents/PrinterNumbers.h"
 #include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
-#include "robot/DataError.h"
-#include "robot/Database.h"
-#include "robot/ListSource.h"
-#include "robot/PollingTimer.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/SqlTexts.h"
-#include "robot/Texts.h"
+#include "db/DataError.h"
+#include "db/Database.h"
+#include "db/ListSource.h"
+#include "core/PollingTimer.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "db/SqlTexts.h"
+#include "core/Texts.h"
 
 #include <QDateTime>
 
 namespace documents {
 
-using robot::RecordSet;
-namespace texts = robot::texts;
+using db::RecordSet;
+namespace texts = core::texts;
 
 const QString CreditNoteJob::kDescripcionSinDetalle = QStringLiteral("Descuento a factura");
 const QString CreditNoteJob::kCierre = QStringLiteral("f09000000000000");
@@ -108,7 +108,7 @@ void CreditNoteJob::ImprimirNotaCredito()
         finNormal();
         return;
     }
-    const RecordSet &fila = m_ctx.Data6.recordset();
+    const db::RecordSet &fila = m_ctx.Data6.recordset();
     const qint64 codigo = fila.field(QStringLiteral("Código")).toLongLong();
     if (codigo == st.UltimaNotaCredito) {
         finNormal();
@@ -121,31 +121,31 @@ void CreditNoteJob::ImprimirNotaCredito()
 
     try {
         etapa(0);
-        m_db = robot::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-        m_encabezado = m_db->openRecordset(robot::SqlTexts::encabezadoNotaCredito(codigo));
+        m_db = db::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+        m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoNotaCredito(codigo));
         if (m_encabezado.recordCount() == 0) {
             m_db->close();
             finNormal();
             return;
         }
         // Read and check everything before the first command.
-        m_detalle = m_db->openRecordset(robot::SqlTexts::detalleNotaCredito(codigo));
+        m_detalle = m_db->openRecordset(db::SqlTexts::detalleNotaCredito(codigo));
         if (formaDascom())
-            m_pagos = m_db->openRecordset(robot::SqlTexts::abonosVenta(m_venta));
+            m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_venta));
         if (!validar() || !journalTomado()) {
             finNormal();
             return;
         }
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         // Nothing was sent: a database that was away or busy is tried again
         // on a later tick; anything else waits for the operator.
-        if (e.kind() == robot::DataError::Kind::Open || e.kind() == robot::DataError::Kind::Busy)
+        if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy)
             st.UltimaNotaCredito = anterior;
         fallaBaseDatos(e, false);
         m_ctx.Timer1.setEnabled(true);
         return;
     }
-    evento(robot::DocumentEvent::Kind::Inicio);
+    evento(core::DocumentEvent::Kind::Inicio);
 
     try {
         etapa(1);
@@ -165,7 +165,7 @@ void CreditNoteJob::ImprimirNotaCredito()
         const bool lines = m_detalle.recordCount() > 0 ? lineasDetalle() : lineasSinDetalle();
         if (!lines || !descuentoYPagos() || !cierreYRegistro())
             return;
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         fallaBaseDatos(e, m_cierreEnviado);
         return;
     }
@@ -176,7 +176,7 @@ void CreditNoteJob::ImprimirNotaCredito()
 bool CreditNoteJob::validar()
 {
     auto hold = [this](const QString &column) {
-        retener(texts::documentoRetenido(true, m_codigo, column));
+        retener(core::texts::documentoRetenido(true, m_codigo, column));
         return false;
     };
     double v = 0;
@@ -185,7 +185,7 @@ bool CreditNoteJob::validar()
         return hold(QStringLiteral("Desc01"));
     if (m_detalle.recordCount() > 0) {
         if (m_ctx.state.ModoCantidad == 0) {
-            retener(texts::documentoRetenidoModoCantidad(true, m_codigo));
+            retener(core::texts::documentoRetenidoModoCantidad(true, m_codigo));
             return false;
         }
         const QString columnaCantidad = m_ctx.state.ModoCantidad == 1
@@ -216,7 +216,7 @@ bool CreditNoteJob::validar()
 
 bool CreditNoteJob::encabezadoHka()
 {
-    const RecordSet &h = m_encabezado;
+    const db::RecordSet &h = m_encabezado;
     m_etapa = 2.01;
     if (!enviarProbado(QStringLiteral("i01")
                        + trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)))
@@ -245,7 +245,7 @@ bool CreditNoteJob::encabezadoHka()
 
 bool CreditNoteJob::encabezadoDascom()
 {
-    const RecordSet &h = m_encabezado;
+    const db::RecordSet &h = m_encabezado;
     const QString fecha = textoFecha(h.field(QStringLiteral("FechaVenta")));
     const struct
     {
@@ -277,7 +277,7 @@ bool CreditNoteJob::lineasDetalle()
         else if (st.ModoCantidad > 1)
             number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
         etapa(4);
-        const int codigo = RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
+        const int codigo = db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
                                ? 0
                                : PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
                                                               st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
@@ -288,11 +288,11 @@ bool CreditNoteJob::lineasDetalle()
         etapa(4.03);
         double precio = 0.0;
         number(m_detalle.field(QStringLiteral("Precio")), &precio);
-        comando += Formato::Cifras(precio, 10, 2);
+        comando += core::Formato::Cifras(precio, 10, 2);
         etapa(4.04);
-        comando += Formato::Cifras(cantidad, 8, 3);
+        comando += core::Formato::Cifras(cantidad, 8, 3);
         etapa(4.05);
-        comando += Formato::LimpioCadena(
+        comando += core::Formato::LimpioCadena(
             m_detalle.field(QStringLiteral("Nombre")).toString().left(40).trimmed());
         etapa(4.06);
         anotarEnLog(comando);
@@ -308,8 +308,8 @@ bool CreditNoteJob::lineasDetalle()
 bool CreditNoteJob::lineasSinDetalle()
 {
     const auto &st = m_ctx.state;
-    const QString cantidad = Formato::Cifras(1, 8, 3);
-    const QString descripcion = Formato::LimpioCadena(kDescripcionSinDetalle.left(40).trimmed());
+    const QString cantidad = core::Formato::Cifras(1, 8, 3);
+    const QString descripcion = core::Formato::LimpioCadena(kDescripcionSinDetalle.left(40).trimmed());
     if (m_porcentImpuesto > 0) {
         etapa(4.09);
         if (m_monto > 0) {
@@ -319,7 +319,7 @@ bool CreditNoteJob::lineasSinDetalle()
             etapa(4.11);
             QString comando = QStringLiteral("d") + QString::number(codigo);
             etapa(4.12);
-            comando += Formato::Cifras(m_monto, 10, 2);
+            comando += core::Formato::Cifras(m_monto, 10, 2);
             etapa(4.13);
             comando += cantidad;
             etapa(4.14);
@@ -335,7 +335,7 @@ bool CreditNoteJob::lineasSinDetalle()
         if (m_montoExcento > 0) {
             etapa(4.17);
             etapa(4.18);
-            QString comando = QStringLiteral("d0") + Formato::Cifras(m_montoExcento, 10, 2);
+            QString comando = QStringLiteral("d0") + core::Formato::Cifras(m_montoExcento, 10, 2);
             etapa(4.19);
             comando += cantidad;
             etapa(4.2);
@@ -354,7 +354,7 @@ bool CreditNoteJob::lineasSinDetalle()
     etapa(4.24);
     QString comando = QStringLiteral("d0");
     etapa(4.25);
-    comando += Formato::Cifras(m_monto + m_montoExcento, 10, 2);
+    comando += core::Formato::Cifras(m_monto + m_montoExcento, 10, 2);
     etapa(4.26);
     comando += cantidad;
     etapa(4.27);
@@ -412,7 +412,7 @@ bool CreditNoteJob::cierreYRegistro()
     if (numero.size() == 8 && PrinterRules::soloDigitos(numero) && numero == antes) {
         m_cierreEnviado = false;
         fallaEtapa(true);
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(true));
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + core::texts::noCerrado(true));
         return false;
     }
     // Only digits reach the SQL text; anything else records the note as number 0.
@@ -422,12 +422,12 @@ bool CreditNoteJob::cierreYRegistro()
     journalCerrado(sinNumero ? QString() : numero, QString());
     etapa(8);
     cerrarPuerto();
-    m_db->execute(robot::SqlTexts::registroNotaCredito(numero, m_codigo));
+    m_db->execute(db::SqlTexts::registroNotaCredito(numero, m_codigo));
     journalRegistrado();
     if (sinNumero)
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r')
-                            + texts::impresoSinNumeros(true, m_codigo));
-    evento(robot::DocumentEvent::Kind::Impresa, numero);
+                            + core::texts::impresoSinNumeros(true, m_codigo));
+    evento(core::DocumentEvent::Kind::Impresa, numero);
     return true;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "documents/DocumentJob.h"
-#include "robot/RecordSet.h"
+#include "db/RecordSet.h"
 
 #include <memory>
 
-namespace robot {
+namespace db {
 class Database;
 }
 
@@ -47,10 +47,10 @@ private:
     QString leerNumero();
     void finNormal();
 
-    std::unique_ptr<robot::Database> m_db;
-    robot::RecordSet m_encabezado;
-    robot::RecordSet m_detalle;
-    robot::RecordSet m_pagos;
+    std::unique_ptr<db::Database> m_db;
+    db::RecordSet m_encabezado;
+    db::RecordSet m_detalle;
+    db::RecordSet m_pagos;
     qint64 m_venta = 0;
     double m_desc01 = 0.0;
     double m_porcentImpuesto = 0.0;

@@ -1,9 +1,9 @@
 #include "documents/DocumentJob.h"
 
 #include "printer/PrinterLink.h"
-#include "robot/DataError.h"
-#include "robot/PrintJournal.h"
-#include "robot/Texts.h"
+#include "db/DataError.h"
+#include "db/PrintJournal.h"
+#include "core/Texts.h"
 
 namespace documents {
 
@@ -32,41 +32,41 @@ void DocumentJob::fallaEtapa(bool largoEnCaja)
     m_ctx.window.messageBox(largoEnCaja ? largo : m_ctx.link.reporteEtapa(m_etapa, false));
     m_ctx.window.setLog(largo);
     journalFallido();
-    evento(robot::DocumentEvent::Kind::Fallo);
+    evento(core::DocumentEvent::Kind::Fallo);
 }
 
-void DocumentJob::fallaBaseDatos(const robot::DataError &error, bool impreso)
+void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
 {
     if (m_puertoAbierto)
         cerrarPuerto();
     QString text = m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r')
-                   + robot::texts::errorBaseDatos(error.describe());
+                   + core::texts::errorBaseDatos(error.describe());
     if (impreso)
-        text += QLatin1Char('\r') + robot::texts::impresoNoRegistrado(esNotaCredito());
+        text += QLatin1Char('\r') + core::texts::impresoNoRegistrado(esNotaCredito());
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
     // Printed and not recorded stays open in the journal: recovery records it.
     if (!impreso)
         journalFallido();
-    evento(robot::DocumentEvent::Kind::Fallo);
+    evento(core::DocumentEvent::Kind::Fallo);
 }
 
 void DocumentJob::retener(const QString &mensaje)
 {
     m_ctx.window.messageBox(mensaje);
     m_ctx.window.setLog(mensaje);
-    robot::DocumentEvent e;
-    e.kind = robot::DocumentEvent::Kind::Retenida;
+    core::DocumentEvent e;
+    e.kind = core::DocumentEvent::Kind::Retenida;
     e.notaCredito = esNotaCredito();
     e.codigo = m_codigo;
     e.motivo = mensaje;
     m_ctx.window.documentEvent(e);
 }
 
-void DocumentJob::evento(robot::DocumentEvent::Kind kind, const QString &numero,
+void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
                          const QString &numeroZ)
 {
-    robot::DocumentEvent e;
+    core::DocumentEvent e;
     e.kind = kind;
     e.notaCredito = esNotaCredito();
     e.codigo = m_codigo;
@@ -81,11 +81,11 @@ bool DocumentJob::journalTomado()
     if (!m_ctx.journal)
         return true;
     const auto kind =
-        esNotaCredito() ? robot::PrintJournal::Kind::Nota : robot::PrintJournal::Kind::Factura;
+        esNotaCredito() ? db::PrintJournal::Kind::Nota : db::PrintJournal::Kind::Factura;
     // Still pending although the printer closed it: never a second copy.
     const QString numero = m_ctx.journal->closedBefore(kind, m_codigo);
     if (!numero.isEmpty()) {
-        retener(robot::texts::yaImpreso(esNotaCredito(), m_codigo, numero));
+        retener(core::texts::yaImpreso(esNotaCredito(), m_codigo, numero));
         return false;
     }
     m_journalId = m_ctx.journal->tomado(kind, m_codigo);
@@ -99,7 +99,7 @@ bool DocumentJob::journalCerrando(const QString &numeroAntes)
     try {
         m_ctx.journal->cerrando(m_journalId, numeroAntes);
         return true;
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         fallaBaseDatos(e, false);
         return false;
     }
@@ -111,7 +111,7 @@ void DocumentJob::journalCerrado(const QString &numero, const QString &numeroZ)
         return;
     try {
         m_ctx.journal->cerrado(m_journalId, numero, numeroZ);
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         journalWarning(e);
     }
 }
@@ -122,7 +122,7 @@ void DocumentJob::journalRegistrado()
         return;
     try {
         m_ctx.journal->registrado(m_journalId);
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         journalWarning(e);
     }
 }
@@ -133,15 +133,15 @@ void DocumentJob::journalFallido()
         return;
     try {
         m_ctx.journal->fallido(m_journalId);
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         journalWarning(e);
     }
 }
 
-void DocumentJob::journalWarning(const robot::DataError &error)
+void DocumentJob::journalWarning(const db::DataError &error)
 {
     // The journal stays unsettled: no new document starts until it can be written.
-    const QString text = robot::texts::errorBaseDatos(error.describe());
+    const QString text = core::texts::errorBaseDatos(error.describe());
     m_ctx.window.notice(text);
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "documents/JobContext.h"
-#include "robot/WindowServices.h"
+#include "core/WindowServices.h"
 
 #include <QString>
 
-namespace robot {
+namespace db {
 class DataError;
 }
 
@@ -29,10 +29,10 @@ protected:
     void fallaEtapa(bool largoEnCaja);
     // A database error: the report names it, and says so when the document
     // was printed and not recorded.
-    void fallaBaseDatos(const robot::DataError &error, bool impreso);
+    void fallaBaseDatos(const db::DataError &error, bool impreso);
     // A document held back before anything was sent.
     void retener(const QString &mensaje);
-    void evento(robot::DocumentEvent::Kind kind, const QString &numero = {},
+    void evento(core::DocumentEvent::Kind kind, const QString &numero = {},
                 const QString &numeroZ = {});
 
     virtual bool esNotaCredito() const = 0;
@@ -48,7 +48,7 @@ protected:
     void journalCerrado(const QString &numero, const QString &numeroZ);
     void journalRegistrado();
     void journalFallido();
-    void journalWarning(const robot::DataError &error);
+    void journalWarning(const db::DataError &error);
 
     JobContext &m_ctx;
     double m_etapa = 0.0;

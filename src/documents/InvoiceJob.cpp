@@ -1,26 +1,26 @@
 #include "documents/InvoiceJob.h"
 
-#include "documents/Formato.h"
+#include "core/Formato.h"
 #include "documents/PrinterNumbers.h"
 #include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
-#include "robot/DataError.h"
-#include "robot/Database.h"
-#include "robot/ListSource.h"
-#include "robot/PollingTimer.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/SqlTexts.h"
-#include "robot/Texts.h"
+#include "db/DataError.h"
+#include "db/Database.h"
+#include "db/ListSource.h"
+#include "core/PollingTimer.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "db/SqlTexts.h"
+#include "core/Texts.h"
 
 namespace documents {
 
-using robot::RecordSet;
-namespace texts = robot::texts;
+using db::RecordSet;
+namespace texts = core::texts;
 
 namespace {
 constexpr int kAncho = 37;
-const robot::Rgb kAmarilloPalido{255, 255, 192};
+const core::Rgb kAmarilloPalido{255, 255, 192};
 
 QString trimmed(const QVariant &v)
 {
@@ -51,7 +51,7 @@ void InvoiceJob::ImprimirFactura()
 {
     auto &w = m_ctx.window;
     auto &st = m_ctx.state;
-    w.setStatus(texts::kIniciandoFactura);
+    w.setStatus(core::texts::kIniciandoFactura);
     w.setStage(QString());
     w.setProgress(0);
     m_ctx.Timer1.setEnabled(false);
@@ -71,10 +71,10 @@ void InvoiceJob::ImprimirFactura()
     m_codigo = codigo;
 
     try {
-        m_db = robot::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-        w.setStatus(texts::kTomandoDatos);
+        m_db = db::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+        w.setStatus(core::texts::kTomandoDatos);
         w.setProgress(8);
-        m_encabezado = m_db->openRecordset(robot::SqlTexts::encabezadoFactura(codigo));
+        m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoFactura(codigo));
         w.processEvents();
         if (m_encabezado.recordCount() == 0) {
             w.setBackgroundColor(kAmarilloPalido);
@@ -84,33 +84,33 @@ void InvoiceJob::ImprimirFactura()
         }
         // Everything the printer will need is read and checked before the
         // first command: a sale that cannot be printed whole is not started.
-        m_detalle = m_db->openRecordset(robot::SqlTexts::detalleFactura(codigo));
+        m_detalle = m_db->openRecordset(db::SqlTexts::detalleFactura(codigo));
         if (st.TipoImpresora == QLatin1String("DASCOM"))
-            m_pagos = m_db->openRecordset(robot::SqlTexts::abonosVenta(codigo));
+            m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(codigo));
         if (!validar() || !journalTomado()) {
             finNormal();
             return;
         }
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         // Nothing was sent: a database that was away or busy is tried again
         // on a later tick; anything else waits for the operator.
-        if (e.kind() == robot::DataError::Kind::Open || e.kind() == robot::DataError::Kind::Busy)
+        if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy)
             st.UltimaFactura = anterior;
         fallaBaseDatos(e, false);
         m_ctx.Timer1.setEnabled(true);
         return;
     }
-    evento(robot::DocumentEvent::Kind::Inicio);
+    evento(core::DocumentEvent::Kind::Inicio);
 
     try {
-        w.setStatus(texts::kIniciandoComunicacion);
+        w.setStatus(core::texts::kIniciandoComunicacion);
         w.setProgress(16);
         m_etapa = 1;
         abrirPuerto();
         m_etapa = 2;
         if (!bloqueCliente() || !items() || !descuento() || !pago() || !registrar())
             return;
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         fallaBaseDatos(e, m_pagoAceptado);
         return;
     }
@@ -124,7 +124,7 @@ bool InvoiceJob::validar()
 {
     auto &st = m_ctx.state;
     auto hold = [this](const QString &column) {
-        retener(texts::documentoRetenido(false, m_codigo, column));
+        retener(core::texts::documentoRetenido(false, m_codigo, column));
         return false;
     };
     double v = 0;
@@ -135,7 +135,7 @@ bool InvoiceJob::validar()
         return hold(QStringLiteral("Desc01"));
 
     if (m_detalle.recordCount() > 0 && st.ModoCantidad == 0) {
-        retener(texts::documentoRetenidoModoCantidad(false, m_codigo));
+        retener(core::texts::documentoRetenidoModoCantidad(false, m_codigo));
         return false;
     }
     const QString columnaCantidad =
@@ -166,9 +166,9 @@ bool InvoiceJob::bloqueCliente()
 {
     auto &w = m_ctx.window;
     const auto &st = m_ctx.state;
-    const RecordSet &h = m_encabezado;
+    const db::RecordSet &h = m_encabezado;
 
-    w.setStatus(texts::kEnviandoNombre);
+    w.setStatus(core::texts::kEnviandoNombre);
     w.setProgress(24);
     m_etapa = 2.1;
     const QVariant nombre = h.field(QStringLiteral("NombreCliente"));
@@ -178,7 +178,7 @@ bool InvoiceJob::bloqueCliente()
         return false;
     }
     m_etapa = 2.2;
-    if (RecordSet::isFalse(h.field(QStringLiteral("PlantillaAuxiliar")))
+    if (db::RecordSet::isFalse(h.field(QStringLiteral("PlantillaAuxiliar")))
         && asText(nombre).size() > kAncho) {
         if (!enviar(QStringLiteral("i02") + nombreLimpio.mid(kAncho))) {
             fallaEtapa(false);
@@ -186,7 +186,7 @@ bool InvoiceJob::bloqueCliente()
         }
     }
     m_etapa = 2.3;
-    w.setStatus(texts::kEnviandoRif);
+    w.setStatus(core::texts::kEnviandoRif);
     w.setProgress(32);
     const QString i03 = QStringLiteral("i03") + trimmed(h.field(QStringLiteral("Rif")));
     m_etapa = 2.4;
@@ -195,7 +195,7 @@ bool InvoiceJob::bloqueCliente()
         return false;
     }
     w.processEvents();
-    w.setStatus(texts::kEnviandoDireccion);
+    w.setStatus(core::texts::kEnviandoDireccion);
     w.setProgress(40);
     m_etapa = 2.5;
 
@@ -228,7 +228,7 @@ bool InvoiceJob::bloqueCliente()
     m_etapa = 2.54;
     w.processEvents();
     m_etapa = 2.6;
-    w.setStatus(texts::kEnviandoOtros);
+    w.setStatus(core::texts::kEnviandoOtros);
     w.setProgress(48);
     m_etapa = 2.67;
 
@@ -259,7 +259,7 @@ bool InvoiceJob::items()
     auto &w = m_ctx.window;
     const auto &st = m_ctx.state;
     m_etapa = 3;
-    w.setStatus(texts::kBuscandoDetalle);
+    w.setStatus(core::texts::kBuscandoDetalle);
     w.setProgress(56);
 
     double cantidad = 0.0;
@@ -274,20 +274,20 @@ bool InvoiceJob::items()
                 number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
             ++item;
             m_etapa = 4;
-            if (RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))))
+            if (db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))))
                 codigoImpuesto = 0;
             else
                 codigoImpuesto = PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
                                                               st.TasaMaqFiscal2, st.TasaMaqFiscal3,
                                                               codigoImpuesto);
-            w.setStatus(texts::kEnviandoItem + Formato::TextoNumero(qint64(item))
+            w.setStatus(core::texts::kEnviandoItem + core::Formato::TextoNumero(qint64(item))
                         + QStringLiteral("..."));
             w.setProgress(64);
             m_etapa = 4.01;
             double precio = 0.0;
             number(m_detalle.field(QStringLiteral("Precio")), &precio);
-            QString comando = QChar(32 + codigoImpuesto) + Formato::FormatoMonto(precio, 10, 2)
-                              + Formato::FormatoMonto(cantidad, 8, 3);
+            QString comando = QChar(32 + codigoImpuesto) + core::Formato::FormatoMonto(precio, 10, 2)
+                              + core::Formato::FormatoMonto(cantidad, 8, 3);
             m_etapa = 4.02;
             m_etapa = 4.04;
             const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
@@ -304,7 +304,7 @@ bool InvoiceJob::items()
                             ? espec.toString()
                             : asText(nombre);
             }
-            comando += Formato::LimpioCadena(texto.left(40).trimmed());
+            comando += core::Formato::LimpioCadena(texto.left(40).trimmed());
             m_etapa = 4.07;
             if (!enviar(comando)) {
                 fallaEtapa(false);
@@ -339,7 +339,7 @@ void InvoiceJob::leerEstado(QString *factura, QString *z)
 bool InvoiceJob::pago()
 {
     auto &w = m_ctx.window;
-    w.setStatus(texts::kEnviandoFormaPago);
+    w.setStatus(core::texts::kEnviandoFormaPago);
     w.setProgress(72);
     m_etapa = 6;
 
@@ -394,7 +394,7 @@ bool InvoiceJob::registrar()
     auto &w = m_ctx.window;
     w.processEvents();
     m_etapa = 7;
-    w.setStatus(texts::kChequeandoRespuesta);
+    w.setStatus(core::texts::kChequeandoRespuesta);
     w.setProgress(80);
     QString factura, z;
     leerEstado(&factura, &z);
@@ -403,21 +403,21 @@ bool InvoiceJob::registrar()
         m_etapa = 6;
         m_pagoAceptado = false;
         fallaEtapa(false);
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(false));
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + core::texts::noCerrado(false));
         return false;
     }
     journalCerrado(factura, z);
     m_etapa = 8;
     cerrarPuerto();
     w.processEvents();
-    w.setStatus(texts::kRegistrandoRespuesta);
+    w.setStatus(core::texts::kRegistrandoRespuesta);
     w.setProgress(88);
-    m_db->execute(z.isEmpty() ? robot::SqlTexts::registroFacturaSinZ(factura, m_codigo)
-                              : robot::SqlTexts::registroFactura(factura, z, m_codigo));
+    m_db->execute(z.isEmpty() ? db::SqlTexts::registroFacturaSinZ(factura, m_codigo)
+                              : db::SqlTexts::registroFactura(factura, z, m_codigo));
     journalRegistrado();
     if (factura.isEmpty() || z.isEmpty())
-        w.setLog(texts::impresoSinNumeros(false, m_codigo));
-    evento(robot::DocumentEvent::Kind::Impresa, factura,
+        w.setLog(core::texts::impresoSinNumeros(false, m_codigo));
+    evento(core::DocumentEvent::Kind::Impresa, factura,
            z.isEmpty() ? QString() : QString::number(z.toInt() + 1));
     return true;
 }
@@ -426,7 +426,7 @@ void InvoiceJob::finNormal()
 {
     auto &w = m_ctx.window;
     w.processEvents();
-    w.setStatus(texts::kFinalizandoFactura);
+    w.setStatus(core::texts::kFinalizandoFactura);
     w.setProgress(96);
     m_ctx.Timer1.setEnabled(true);
     w.setProgress(100);

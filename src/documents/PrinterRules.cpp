@@ -1,6 +1,6 @@
 #include "documents/PrinterRules.h"
 
-#include "documents/Formato.h"
+#include "core/Formato.h"
 
 #include <cmath>
 
@@ -44,12 +44,12 @@ QString PrinterRules::codigoMedioPago(const QVariant &TipoMecanismo)
 
 QString PrinterRules::comandoDescuento(double Desc01)
 {
-    return QStringLiteral("p-") + Formato::Cifras(Desc01, 4, 2);
+    return QStringLiteral("p-") + core::Formato::Cifras(Desc01, 4, 2);
 }
 
 QString PrinterRules::comandoPago(const QVariant &TipoMecanismo, double Monto)
 {
-    return codigoMedioPago(TipoMecanismo) + Formato::Cifras(Monto, 12, 2);
+    return codigoMedioPago(TipoMecanismo) + core::Formato::Cifras(Monto, 12, 2);
 }
 
 bool PrinterRules::soloDigitos(const QString &text)

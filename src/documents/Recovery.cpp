@@ -2,24 +2,24 @@
 
 #include "documents/PrinterNumbers.h"
 #include "printer/PrinterLink.h"
-#include "robot/DataError.h"
-#include "robot/Database.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/SqlTexts.h"
-#include "robot/Texts.h"
-#include "robot/WindowServices.h"
+#include "db/DataError.h"
+#include "db/Database.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "db/SqlTexts.h"
+#include "core/Texts.h"
+#include "core/WindowServices.h"
 
 namespace documents {
 
-using Entry = robot::PrintJournal::Entry;
-using State = robot::PrintJournal::State;
-namespace texts = robot::texts;
+using Entry = db::PrintJournal::Entry;
+using State = db::PrintJournal::State;
+namespace texts = core::texts;
 
 namespace {
 bool isNota(const Entry &e)
 {
-    return e.kind == robot::PrintJournal::Kind::Nota;
+    return e.kind == db::PrintJournal::Kind::Nota;
 }
 } // namespace
 
@@ -31,7 +31,7 @@ bool Recovery::formaDascom() const
 
 bool Recovery::run()
 {
-    robot::PrintJournal *journal = m_ctx.journal;
+    db::PrintJournal *journal = m_ctx.journal;
     if (!journal || journal->settled())
         return true;
     try {
@@ -39,8 +39,8 @@ bool Recovery::run()
             if (!settle(entry))
                 return false;
         }
-    } catch (const robot::DataError &e) {
-        const QString text = texts::errorBaseDatos(e.describe());
+    } catch (const db::DataError &e) {
+        const QString text = core::texts::errorBaseDatos(e.describe());
         m_ctx.window.setLog(text);
         m_ctx.window.notice(text);
         return false;
@@ -58,7 +58,7 @@ bool Recovery::settle(const Entry &entry)
         QString numero, numeroZ;
         if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(numero)
             || !PrinterNumbers::completo(entry.numeroAntes)) {
-            hold(entry, texts::kNumeroIlegible);
+            hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
         // Nothing else is printed before recovery, so a number that moved
@@ -88,11 +88,11 @@ bool Recovery::cancel(const Entry &entry)
     const bool cancelled = link.ResultadoComando;
     link.CerrarPuerto();
     if (!cancelled) {
-        hold(entry, texts::kErrorPuerto);
+        hold(entry, core::texts::kErrorPuerto);
         return false;
     }
     m_ctx.journal->anulado(entry.id);
-    const QString text = texts::anuladoParaReimprimir(isNota(entry), entry.codigo);
+    const QString text = core::texts::anuladoParaReimprimir(isNota(entry), entry.codigo);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
     return true;
@@ -116,28 +116,28 @@ bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
 bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
 {
     try {
-        auto db = robot::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+        auto db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
         if (isNota(entry)) {
             if (numero.isEmpty())
                 numero = QStringLiteral("0");
-            db->execute(robot::SqlTexts::registroNotaCredito(numero, entry.codigo));
+            db->execute(db::SqlTexts::registroNotaCredito(numero, entry.codigo));
         } else {
             db->execute(numeroZ.isEmpty()
-                            ? robot::SqlTexts::registroFacturaSinZ(numero, entry.codigo)
-                            : robot::SqlTexts::registroFactura(numero, numeroZ, entry.codigo));
+                            ? db::SqlTexts::registroFacturaSinZ(numero, entry.codigo)
+                            : db::SqlTexts::registroFactura(numero, numeroZ, entry.codigo));
         }
         db->close();
-    } catch (const robot::DataError &e) {
+    } catch (const db::DataError &e) {
         // The database may come back: tried again on the next tick.
         hold(entry, e.describe());
         return false;
     }
     m_ctx.journal->registrado(entry.id);
-    const QString text = texts::recuperadoSinImprimir(isNota(entry), entry.codigo, numero);
+    const QString text = core::texts::recuperadoSinImprimir(isNota(entry), entry.codigo, numero);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
-    robot::DocumentEvent event;
-    event.kind = robot::DocumentEvent::Kind::Recuperada;
+    core::DocumentEvent event;
+    event.kind = core::DocumentEvent::Kind::Recuperada;
     event.notaCredito = isNota(entry);
     event.codigo = entry.codigo;
     event.numero = numero;
@@ -148,15 +148,15 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
 
 void Recovery::hold(const Entry &entry, const QString &motivo)
 {
-    const QString text = texts::recuperacionPendiente(isNota(entry), entry.codigo, motivo);
+    const QString text = core::texts::recuperacionPendiente(isNota(entry), entry.codigo, motivo);
     m_ctx.window.setLog(text);
     // Told once: the next ticks try again quietly.
     if (m_heldReported.contains(entry.id))
         return;
     m_heldReported.insert(entry.id);
     m_ctx.window.notice(text);
-    robot::DocumentEvent event;
-    event.kind = robot::DocumentEvent::Kind::Retenida;
+    core::DocumentEvent event;
+    event.kind = core::DocumentEvent::Kind::Retenida;
     event.notaCredito = isNota(entry);
     event.codigo = entry.codigo;
     event.motivo = motivo;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "documents/JobContext.h"
-#include "robot/PrintJournal.h"
+#include "db/PrintJournal.h"
 
 #include <QSet>
 #include <QString>
@@ -22,12 +22,12 @@ public:
     bool run();
 
 private:
-    bool settle(const robot::PrintJournal::Entry &entry);
-    bool cancel(const robot::PrintJournal::Entry &entry);
-    bool record(const robot::PrintJournal::Entry &entry, QString numero, QString numeroZ);
+    bool settle(const db::PrintJournal::Entry &entry);
+    bool cancel(const db::PrintJournal::Entry &entry);
+    bool record(const db::PrintJournal::Entry &entry, QString numero, QString numeroZ);
     // Reads the printer's last number of the entry's kind; port opened and closed.
-    bool readNumber(const robot::PrintJournal::Entry &entry, QString *numero, QString *numeroZ);
-    void hold(const robot::PrintJournal::Entry &entry, const QString &motivo);
+    bool readNumber(const db::PrintJournal::Entry &entry, QString *numero, QString *numeroZ);
+    void hold(const db::PrintJournal::Entry &entry, const QString &motivo);
     bool formaDascom() const;
 
     JobContext &m_ctx;

@@ -1,7 +1,7 @@
 #include "printer/DriverLibrary.h"
 
-#include "robot/FileLayer.h"
-#include "robot/Texts.h"
+#include "core/FileLayer.h"
+#include "core/Texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +12,7 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const QString &nameOrPath,
                                                    const QString &programDir, QString *error)
 {
     std::unique_ptr<DriverLibrary> lib(new DriverLibrary);
-    const QString local = robot::FileLayer::localPath(nameOrPath);
+    const QString local = core::FileLayer::localPath(nameOrPath);
     const bool isPath = local.contains(QLatin1Char('/'));
     QString target = local;
     if (isPath && QFileInfo(local).isRelative())
@@ -32,7 +32,7 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const QString &nameOrPath,
     lib->m_library.setFileName(target);
     if (!lib->m_library.load()) {
         if (error)
-            *error = robot::texts::bibliotecaNoCargada(nameOrPath, lib->m_library.errorString());
+            *error = core::texts::bibliotecaNoCargada(nameOrPath, lib->m_library.errorString());
         return nullptr;
     }
     struct Entry
@@ -51,7 +51,7 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const QString &nameOrPath,
         *e.slot = lib->m_library.resolve(e.name);
         if (!*e.slot) {
             if (error)
-                *error = robot::texts::bibliotecaSinEntrada(nameOrPath,
+                *error = core::texts::bibliotecaSinEntrada(nameOrPath,
                                                             QString::fromLatin1(e.name));
             lib->m_library.unload();
             return nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printer/Driver.h"
+#include "printer/DriverAbi.h"
 
 #include <QLibrary>
 #include <QString>
@@ -32,22 +33,12 @@ public:
 private:
     DriverLibrary() = default;
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define ROBOT_DRIVER_CALL __stdcall
-#else
-#define ROBOT_DRIVER_CALL
-#endif
-    using OpenFn = int(ROBOT_DRIVER_CALL *)(const char *);
-    using CloseFn = int(ROBOT_DRIVER_CALL *)();
-    using SendFn = int(ROBOT_DRIVER_CALL *)(int *, int *, const char *);
-    using UploadFn = int(ROBOT_DRIVER_CALL *)(int *, int *, const char *, const char *);
-
     QLibrary m_library;
-    OpenFn m_open = nullptr;
-    CloseFn m_close = nullptr;
-    SendFn m_send = nullptr;
-    UploadFn m_uploadStatus = nullptr;
-    UploadFn m_uploadReport = nullptr;
+    decltype(&::OpenFpctrl) m_open = nullptr;
+    decltype(&::CloseFpctrl) m_close = nullptr;
+    decltype(&::SendCmd) m_send = nullptr;
+    decltype(&::UploadStatusCmd) m_uploadStatus = nullptr;
+    decltype(&::UploadReportCmd) m_uploadReport = nullptr;
 };
 
 } // namespace printer

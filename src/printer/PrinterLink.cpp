@@ -1,20 +1,22 @@
 #include "printer/PrinterLink.h"
 
-#include "documents/Formato.h"
-#include "robot/FileLayer.h"
-#include "robot/PollingTimer.h"
-#include "robot/Texts.h"
-#include "robot/WindowServices.h"
+#include "core/CodePage.h"
+
+#include "core/Formato.h"
+#include "core/FileLayer.h"
+#include "core/PollingTimer.h"
+#include "core/Texts.h"
+#include "core/WindowServices.h"
 
 #include <QFile>
 
 namespace printer {
 
-using documents::Formato;
-using robot::Control;
+using core::Formato;
+using core::Control;
 
-PrinterLink::PrinterLink(Driver &driver, robot::WindowServices &window,
-                         robot::PollingTimer &timer, const CodePage &codePage,
+PrinterLink::PrinterLink(Driver &driver, core::WindowServices &window,
+                         core::PollingTimer &timer, const core::CodePage &codePage,
                          const QString &puerto)
     : m_driver(driver), m_window(window), m_timer(timer), m_codePage(codePage), m_puerto(puerto)
 {
@@ -29,8 +31,8 @@ void PrinterLink::AbrirPuerto()
         HabilitarControles(true);
         return;
     }
-    m_window.messageBox(robot::texts::kErrorPuerto);
-    m_window.setControlEnabled(Control::Command10, true);
+    m_window.messageBox(core::texts::kErrorPuerto);
+    m_window.setControlEnabled(core::Control::Command10, true);
     CerrarPuerto();
 }
 
@@ -42,8 +44,8 @@ void PrinterLink::CerrarPuerto()
 void PrinterLink::HabilitarControles(bool h)
 {
     m_timer.setEnabled(h);
-    for (Control c : {Control::Command3, Control::Command4, Control::Command5, Control::Command6,
-                      Control::Command7})
+    for (core::Control c : {core::Control::Command3, core::Control::Command4, core::Control::Command5, core::Control::Command6,
+                      core::Control::Command7})
         m_window.setControlEnabled(c, h);
 }
 
@@ -58,7 +60,7 @@ void PrinterLink::EnviarComando(const QString &texto)
 void PrinterLink::MostrarEtapa(double etapa)
 {
     m_window.processEvents();
-    m_window.setStage(robot::texts::kEtapaCaption + Formato::TextoNumero(etapa));
+    m_window.setStage(core::texts::kEtapaCaption + core::Formato::TextoNumero(etapa));
     m_window.processEvents();
 }
 
@@ -67,7 +69,7 @@ void PrinterLink::upload(bool report, const QString &comando, const QString &arc
     Comando = comando;
     ArchivoRespuesta = archivo;
     const QByteArray command = m_codePage.fromUnicode(Comando);
-    const QByteArray file = m_codePage.fromUnicode(robot::FileLayer::nativePath(ArchivoRespuesta));
+    const QByteArray file = m_codePage.fromUnicode(core::FileLayer::nativePath(ArchivoRespuesta));
     const int r = report ? m_driver.UploadReportCmd(&EstatusImpresora, &ErrorImpresora,
                                                      command.constData(), file.constData())
                          : m_driver.UploadStatusCmd(&EstatusImpresora, &ErrorImpresora,
@@ -89,13 +91,13 @@ void PrinterLink::VerRespuesta()
 {
     TextoRespuesta.clear();
     if (!ResultadoComando) {
-        TextoRespuesta = robot::texts::kSinRespuesta;
+        TextoRespuesta = core::texts::kSinRespuesta;
         return;
     }
     const int n = LeerArchivo(ArchivoRespuesta);
     if (m_lecturaFallida) {
         // The upload said yes but left nothing readable: no answer, not a stop.
-        TextoRespuesta = robot::texts::kSinRespuesta;
+        TextoRespuesta = core::texts::kSinRespuesta;
         return;
     }
     for (int i = 0; i < n; ++i)
@@ -105,7 +107,7 @@ void PrinterLink::VerRespuesta()
 int PrinterLink::LeerArchivo(const QString &sNombreArchivo)
 {
     m_lecturaFallida = false;
-    QFile file(robot::FileLayer::localPath(sNombreArchivo));
+    QFile file(core::FileLayer::localPath(sNombreArchivo));
     if (!file.open(QIODevice::ReadOnly)) {
         m_lecturaFallida = true;
         return 0;
@@ -142,9 +144,9 @@ int PrinterLink::LeerArchivo(const QString &sNombreArchivo)
 
 QString PrinterLink::reporteEtapa(double etapa, bool largo) const
 {
-    QString text = robot::texts::kEtapaPrefijo + Formato::TextoNumero(etapa) + QLatin1Char('.')
+    QString text = core::texts::kEtapaPrefijo + core::Formato::TextoNumero(etapa) + QLatin1Char('.')
                    + QLatin1Char('\r') + QStringLiteral("Error: ")
-                   + Formato::TextoNumero(qint64(ErrorImpresora));
+                   + core::Formato::TextoNumero(qint64(ErrorImpresora));
     if (largo)
         text += QLatin1Char('\r') + QStringLiteral("Estatus: ") + QString::number(EstatusImpresora);
     return text;

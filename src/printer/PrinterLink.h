@@ -1,15 +1,15 @@
 #pragma once
 
-#include "printer/CodePage.h"
 #include "printer/Driver.h"
 
 #include <QString>
 #include <QStringList>
 
-namespace robot {
+namespace core {
+class CodePage;
 class PollingTimer;
 class WindowServices;
-} // namespace robot
+} // namespace core
 
 namespace printer {
 
@@ -20,8 +20,8 @@ class PrinterLink
 public:
     static constexpr int kMaxLineas = 10001;
 
-    PrinterLink(Driver &driver, robot::WindowServices &window, robot::PollingTimer &timer,
-                const CodePage &codePage, const QString &puerto);
+    PrinterLink(Driver &driver, core::WindowServices &window, core::PollingTimer &timer,
+                const core::CodePage &codePage, const QString &puerto);
 
     void AbrirPuerto();
     void CerrarPuerto();
@@ -56,9 +56,9 @@ private:
     void upload(bool report, const QString &comando, const QString &archivo);
 
     Driver &m_driver;
-    robot::WindowServices &m_window;
-    robot::PollingTimer &m_timer;
-    const CodePage &m_codePage;
+    core::WindowServices &m_window;
+    core::PollingTimer &m_timer;
+    const core::CodePage &m_codePage;
     QString m_puerto;
     bool m_lecturaFallida = false;
 };

@@ -1,7 +1,7 @@
 #include "robot/DemoInstallation.h"
 
-#include "robot/DataError.h"
-#include "robot/Schema.h"
+#include "db/DataError.h"
+#include "db/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,11 +87,11 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
                 .arg(dir.filePath(QLatin1String(f.name)));
     }
     try {
-        Schema::createDatabase(dir.filePath(QStringLiteral("Base de Datos.dba")),
-                               {Schema::mainSchema(), Schema::demoMainData()});
-        Schema::createDatabase(dir.filePath(QStringLiteral("Vextora.dba")),
-                               {Schema::localSchema(), Schema::demoLocalData()});
-    } catch (const DataError &e) {
+        db::Schema::createDatabase(dir.filePath(QStringLiteral("Base de Datos.dba")),
+                               {db::Schema::mainSchema(), db::Schema::demoMainData()});
+        db::Schema::createDatabase(dir.filePath(QStringLiteral("Vextora.dba")),
+                               {db::Schema::localSchema(), db::Schema::demoLocalData()});
+    } catch (const db::DataError &e) {
         return e.describe();
     }
     return QString();

@@ -1,17 +1,17 @@
 #include "robot/FirstActivation.h"
 
-#include "documents/Formato.h"
-#include "robot/DataError.h"
-#include "robot/Database.h"
-#include "robot/SqlTexts.h"
-#include "robot/Texts.h"
+#include "core/Formato.h"
+#include "db/DataError.h"
+#include "db/Database.h"
+#include "db/SqlTexts.h"
+#include "core/Texts.h"
 
 #include <QDate>
 
 namespace robot {
 
-FirstActivation::FirstActivation(RobotState &state, const Settings &settings,
-                                 WindowServices &window, ListSources &lists, const Clock &clock)
+FirstActivation::FirstActivation(core::RobotState &state, const core::Settings &settings,
+                                 core::WindowServices &window, db::ListSources &lists, const core::Clock &clock)
     : m_state(state), m_settings(settings), m_window(window), m_lists(lists), m_clock(clock)
 {
 }
@@ -26,7 +26,7 @@ void FirstActivation::run()
     m_state.TicksSinFactura = 0;
     purgeTickets();
     m_state.Icono.identificador = 1;
-    m_state.Icono.tip = texts::kTrayTip;
+    m_state.Icono.tip = core::texts::kTrayTip;
     m_window.minimizeToTray(m_state.Icono);
     m_clock.DelayMili(500);
     readCompanySettings();
@@ -46,9 +46,9 @@ bool FirstActivation::readCompanySettings()
         // Start-up already ran the settings query; only a missing row is read again.
         if (m_lists.Data3.recordCount() == 0)
             m_lists.Data3.refresh();
-        const RecordSet &rs = m_lists.Data3.recordset();
+        const db::RecordSet &rs = m_lists.Data3.recordset();
         if (rs.recordCount() == 0)
-            throw DataError(DataError::Kind::Value,
+            throw db::DataError(db::DataError::Kind::Value,
                             QStringLiteral("La tabla Configuración no tiene ninguna fila"),
                             m_lists.Data3.recordSource());
         const QVariant rif = rs.field(QStringLiteral("RIFCompañía"));
@@ -58,11 +58,11 @@ bool FirstActivation::readCompanySettings()
         // A null RIF counts as empty.
         const QString rifText = rif.isNull() ? QString() : rif.toString();
         m_window.setTitle(m_window.title() + QStringLiteral(" ( RIF: ")
-                          + documents::Formato::Decoro_RIF(rifText) + QStringLiteral(" )"));
+                          + core::Formato::Decoro_RIF(rifText) + QStringLiteral(" )"));
         m_state.RifCompania = rifText;
         m_state.PrimeraActivacion = false;
         const auto flag = [](const QVariant &v, bool wanted) {
-            return wanted ? RecordSet::isTrue(v) : RecordSet::isFalse(v);
+            return wanted ? db::RecordSet::isTrue(v) : db::RecordSet::isFalse(v);
         };
         if (flag(verCantidad, true) && flag(verDecimal, false))
             m_state.ModoCantidad = 1;
@@ -70,11 +70,11 @@ bool FirstActivation::readCompanySettings()
             m_state.ModoCantidad = 2;
         else if (flag(verCantidad, true) && flag(verDecimal, true))
             m_state.ModoCantidad = 3;
-        m_state.UsarImpresionFacturaInt = RecordSet::isTrue(usarInt);
-        m_window.setControlEnabled(Control::Plantilla, false);
+        m_state.UsarImpresionFacturaInt = db::RecordSet::isTrue(usarInt);
+        m_window.setControlEnabled(core::Control::Plantilla, false);
         m_companySettingsRead = true;
-    } catch (const DataError &e) {
-        const QString text = texts::errorBaseDatos(e.describe());
+    } catch (const db::DataError &e) {
+        const QString text = core::texts::errorBaseDatos(e.describe());
         m_window.setStatus(text);
         m_window.setLog(text);
         m_window.notice(text);
@@ -89,8 +89,8 @@ void FirstActivation::LeerTasas()
     m_state.TasaMaqFiscal2 = 8.0;
     m_state.TasaMaqFiscal3 = 31.0;
     try {
-        auto db = Database::open(m_state.RutaBaseDatos, m_settings.shortDateFormat);
-        RecordSet rs = db->openRecordset(SqlTexts::configuracion2());
+        auto db = db::Database::open(m_state.RutaBaseDatos, m_settings.shortDateFormat);
+        db::RecordSet rs = db->openRecordset(db::SqlTexts::configuracion2());
         if (rs.recordCount() < 1)
             return;
         double *const rates[] = {&m_state.TasaMaqFiscal1, &m_state.TasaMaqFiscal2,
@@ -104,10 +104,10 @@ void FirstActivation::LeerTasas()
                 const double rate = v.toDouble(&ok);
                 if (!v.isNull() && ok)
                     *rates[i] = rate;
-            } catch (const DataError &) {
+            } catch (const db::DataError &) {
             }
         }
-    } catch (const DataError &) {
+    } catch (const db::DataError &) {
         // The defaults stand; nothing stops.
     }
 }
@@ -115,11 +115,11 @@ void FirstActivation::LeerTasas()
 void FirstActivation::purgeTickets()
 {
     try {
-        auto db = Database::open(m_state.RutaBaseLocal, m_settings.shortDateFormat);
-        db->execute(SqlTexts::purgaTickets(QDate::currentDate(), m_settings.shortDateFormat));
+        auto db = db::Database::open(m_state.RutaBaseLocal, m_settings.shortDateFormat);
+        db->execute(db::SqlTexts::purgaTickets(QDate::currentDate(), m_settings.shortDateFormat));
         db->close();
-    } catch (const DataError &e) {
-        const QString text = texts::errorBaseDatos(e.describe());
+    } catch (const db::DataError &e) {
+        const QString text = core::texts::errorBaseDatos(e.describe());
         m_window.setLog(text);
         m_window.notice(text);
     }

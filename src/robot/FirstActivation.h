@@ -1,10 +1,10 @@
 #pragma once
 
-#include "robot/Clock.h"
-#include "robot/ListSources.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/WindowServices.h"
+#include "core/Clock.h"
+#include "db/ListSources.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "core/WindowServices.h"
 
 namespace robot {
 
@@ -14,8 +14,8 @@ namespace robot {
 class FirstActivation
 {
 public:
-    FirstActivation(RobotState &state, const Settings &settings, WindowServices &window,
-                    ListSources &lists, const Clock &clock);
+    FirstActivation(core::RobotState &state, const core::Settings &settings, core::WindowServices &window,
+                    db::ListSources &lists, const core::Clock &clock);
 
     // Does its work only while PrimeraActivacion is true, and only once even
     // when it is activated again during its own pause.
@@ -32,11 +32,11 @@ private:
     void purgeTickets();
     bool readCompanySettings();
 
-    RobotState &m_state;
-    const Settings &m_settings;
-    WindowServices &m_window;
-    ListSources &m_lists;
-    const Clock &m_clock;
+    core::RobotState &m_state;
+    const core::Settings &m_settings;
+    core::WindowServices &m_window;
+    db::ListSources &m_lists;
+    const core::Clock &m_clock;
     bool m_running = false;
     bool m_companySettingsRead = false;
 };

@@ -2,14 +2,14 @@
 
 #include "documents/CreditNoteJob.h"
 #include "documents/InvoiceJob.h"
-#include "robot/DataError.h"
+#include "db/DataError.h"
 #include "robot/FirstActivation.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 
 namespace robot {
 
-PollingCycle::PollingCycle(RobotState &state, const Settings &settings, WindowServices &window,
-                           ListSources &lists, const Clock &clock, FirstActivation &activation,
+PollingCycle::PollingCycle(core::RobotState &state, const core::Settings &settings, core::WindowServices &window,
+                           db::ListSources &lists, const core::Clock &clock, FirstActivation &activation,
                            documents::JobContext *jobs)
     : m_state(state), m_settings(settings), m_window(window), m_lists(lists), m_clock(clock),
       m_activation(activation)
@@ -20,7 +20,7 @@ PollingCycle::PollingCycle(RobotState &state, const Settings &settings, WindowSe
     }
 }
 
-void PollingCycle::refresh(ListSource &source, ListDisplay display)
+void PollingCycle::refresh(db::ListSource &source, core::ListDisplay display)
 {
     source.refresh();
     m_window.processEvents();
@@ -52,18 +52,18 @@ void PollingCycle::tick()
         m_window.setProgress(0);
         if (!m_settings.RifInstalacionTickets.isEmpty()
             && m_state.RifCompania == m_settings.RifInstalacionTickets && m_state.Alterna) {
-            m_window.setStatus(texts::kRefrescandoTicketNoFiscal);
-            refresh(m_lists.Data7, ListDisplay::DBList3);
-            m_window.setStatus(texts::kListoTicketNoFiscal);
+            m_window.setStatus(core::texts::kRefrescandoTicketNoFiscal);
+            refresh(m_lists.Data7, core::ListDisplay::DBList3);
+            m_window.setStatus(core::texts::kListoTicketNoFiscal);
         } else {
-            m_window.setStatus(texts::kRefrescandoTicketVentas);
-            refresh(m_lists.Data5, ListDisplay::DBList2);
-            m_window.setStatus(texts::kListoTicketVentas);
+            m_window.setStatus(core::texts::kRefrescandoTicketVentas);
+            refresh(m_lists.Data5, core::ListDisplay::DBList2);
+            m_window.setStatus(core::texts::kListoTicketVentas);
         }
         if (!m_lastError.isEmpty()) {
             m_lastError.clear();
-            m_window.setLog(texts::kBaseDisponible);
-            m_window.notice(texts::kBaseDisponible);
+            m_window.setLog(core::texts::kBaseDisponible);
+            m_window.notice(core::texts::kBaseDisponible);
         }
         m_clock.DelayMili(50);
         // Nothing new is printed before the journal is settled.
@@ -71,7 +71,7 @@ void PollingCycle::tick()
             return;
 
         if (m_lists.Data5.recordCount() > 0) {
-            m_window.setStatus(texts::kConstruyendoFactura);
+            m_window.setStatus(core::texts::kConstruyendoFactura);
             m_window.processEvents();
             m_window.processEvents();
             ImprimirFactura();
@@ -82,19 +82,19 @@ void PollingCycle::tick()
             m_state.TicksSinFactura = 0;
         }
         m_window.processEvents();
-        m_window.setStatus(texts::kEsperando);
-    } catch (const DataError &e) {
+        m_window.setStatus(core::texts::kEsperando);
+    } catch (const db::DataError &e) {
         // The next tick tries again: printing resumes when the database is back.
-        reportError(texts::errorBaseDatos(e.describe()));
+        reportError(core::texts::errorBaseDatos(e.describe()));
     }
 }
 
 void PollingCycle::creditNoteTurn()
 {
-    refresh(m_lists.Data6, ListDisplay::DBList1);
+    refresh(m_lists.Data6, core::ListDisplay::DBList1);
     m_clock.DelayMili(50);
     if (m_lists.Data6.recordCount() > 0) {
-        m_window.setStatus(texts::kConstruyendoNota);
+        m_window.setStatus(core::texts::kConstruyendoNota);
         m_window.processEvents();
         ImprimirNotaCredito();
     }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "documents/JobContext.h"
-#include "robot/Clock.h"
-#include "robot/ListSources.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/WindowServices.h"
+#include "core/Clock.h"
+#include "db/ListSources.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "core/WindowServices.h"
 
 #include <functional>
 
@@ -18,8 +18,8 @@ class FirstActivation;
 class PollingCycle
 {
 public:
-    PollingCycle(RobotState &state, const Settings &settings, WindowServices &window,
-                 ListSources &lists, const Clock &clock, FirstActivation &activation,
+    PollingCycle(core::RobotState &state, const core::Settings &settings, core::WindowServices &window,
+                 db::ListSources &lists, const core::Clock &clock, FirstActivation &activation,
                  documents::JobContext *jobs);
 
     void tick();
@@ -33,14 +33,14 @@ public:
     std::function<bool()> Recuperar;
 
 private:
-    void refresh(ListSource &source, ListDisplay display);
+    void refresh(db::ListSource &source, core::ListDisplay display);
     void reportError(const QString &text);
 
-    RobotState &m_state;
-    const Settings &m_settings;
-    WindowServices &m_window;
-    ListSources &m_lists;
-    const Clock &m_clock;
+    core::RobotState &m_state;
+    const core::Settings &m_settings;
+    core::WindowServices &m_window;
+    db::ListSources &m_lists;
+    const core::Clock &m_clock;
     FirstActivation &m_activation;
     QString m_lastError;
 };

@@ -1,25 +1,25 @@
 #include "robot/Robot.h"
 
-#include "printer/CodePage.h"
+#include "core/CodePage.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
 #include "documents/JobContext.h"
 #include "documents/Recovery.h"
-#include "robot/PrintJournal.h"
-#include "robot/DataError.h"
+#include "db/PrintJournal.h"
+#include "db/DataError.h"
 #include "robot/FirstActivation.h"
-#include "robot/InstanceLock.h"
+#include "core/InstanceLock.h"
 #include "robot/PollingCycle.h"
 #include "robot/Startup.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 
 namespace robot {
 
-Robot::Robot(WindowServices &window, QObject *parent)
+Robot::Robot(core::WindowServices &window, QObject *parent)
     : QObject(parent), m_window(window), m_timer(m_clock)
 {
-    connect(&m_timer, &PollingTimer::timeout, this, &Robot::onTick);
-    connect(&m_timer, &PollingTimer::enabledChanged, this, [this](bool on) {
+    connect(&m_timer, &core::PollingTimer::timeout, this, &Robot::onTick);
+    connect(&m_timer, &core::PollingTimer::enabledChanged, this, [this](bool on) {
         if (on)
             m_autoResume.stop();
     });
@@ -32,7 +32,7 @@ Robot::Robot(WindowServices &window, QObject *parent)
             return;
         }
         m_timer.setEnabled(true);
-        m_window.serviceEvent(texts::kSondeoReanudado);
+        m_window.serviceEvent(core::texts::kSondeoReanudado);
     });
 }
 
@@ -47,9 +47,9 @@ int Robot::startUp(const QString &programDir)
     m_lock = startup.takeLock();
     m_clock.setScale(m_settings.timingScale);
 
-    m_codePage = std::make_unique<printer::CodePage>(m_settings.codePage);
+    m_codePage = std::make_unique<core::CodePage>(m_settings.codePage);
     if (!m_codePage->isValid()) {
-        m_window.messageBox(texts::codigoPaginaDesconocido(m_settings.codePage));
+        m_window.messageBox(core::texts::codigoPaginaDesconocido(m_settings.codePage));
         return Startup::ConfigurationStop;
     }
     // Last, after the check for another copy, so that a second copy still ends silently.
@@ -64,9 +64,9 @@ int Robot::startUp(const QString &programDir)
                                                     m_state.Puerto);
     // Printing without a journal could print a document twice after a crash.
     try {
-        m_journal = std::make_unique<PrintJournal>(m_state.RutaPrograma);
-    } catch (const DataError &e) {
-        m_window.messageBox(texts::diarioNoDisponible(e.describe()));
+        m_journal = std::make_unique<db::PrintJournal>(m_state.RutaPrograma);
+    } catch (const db::DataError &e) {
+        m_window.messageBox(core::texts::diarioNoDisponible(e.describe()));
         return Startup::JournalStop;
     }
     m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer,
@@ -85,20 +85,20 @@ void Robot::start()
     // database that cannot be reached now is tried again on every tick.
     const struct
     {
-        ListSource *source;
+        db::ListSource *source;
         bool shown;
-        ListDisplay display;
-    } sources[] = {{&m_lists.Data3, false, ListDisplay::DBList2},
-                   {&m_lists.Data5, true, ListDisplay::DBList2},
-                   {&m_lists.Data6, true, ListDisplay::DBList1},
-                   {&m_lists.Data7, true, ListDisplay::DBList3}};
+        core::ListDisplay display;
+    } sources[] = {{&m_lists.Data3, false, core::ListDisplay::DBList2},
+                   {&m_lists.Data5, true, core::ListDisplay::DBList2},
+                   {&m_lists.Data6, true, core::ListDisplay::DBList1},
+                   {&m_lists.Data7, true, core::ListDisplay::DBList3}};
     for (const auto &s : sources) {
         try {
             s.source->refresh();
             if (s.shown)
                 m_window.setListRows(s.display, s.source->vistaEspecial());
-        } catch (const DataError &e) {
-            const QString text = texts::errorBaseDatos(e.describe());
+        } catch (const db::DataError &e) {
+            const QString text = core::texts::errorBaseDatos(e.describe());
             m_window.setLog(text);
             m_window.notice(text);
         }

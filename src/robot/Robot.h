@@ -1,19 +1,27 @@
 #pragma once
 
-#include "robot/Clock.h"
-#include "robot/ListSources.h"
-#include "robot/PollingTimer.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/WindowServices.h"
+#include "core/Clock.h"
+#include "db/ListSources.h"
+#include "core/PollingTimer.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "core/WindowServices.h"
 
 #include <QObject>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
-namespace printer {
+namespace core {
 class CodePage;
+class InstanceLock;
+} // namespace core
+
+namespace db {
+class PrintJournal;
+} // namespace db
+
+namespace printer {
 class Driver;
 class PrinterLink;
 } // namespace printer
@@ -26,9 +34,7 @@ struct JobContext;
 namespace robot {
 
 class FirstActivation;
-class InstanceLock;
 class PollingCycle;
-class PrintJournal;
 
 // The robot: its state, settings, list sources, timer and printer link, and
 // the window it talks to. One per process.
@@ -36,7 +42,7 @@ class Robot : public QObject
 {
     Q_OBJECT
 public:
-    explicit Robot(WindowServices &window, QObject *parent = nullptr);
+    explicit Robot(core::WindowServices &window, QObject *parent = nullptr);
     ~Robot() override;
 
     // The start-up sequence, ending with loading the driver library; 0 when
@@ -66,31 +72,31 @@ public:
     PollingCycle &pollingCycle() { return *m_cycle; }
     documents::JobContext &jobContext() { return *m_jobs; }
 
-    RobotState &state() { return m_state; }
-    const Settings &settings() const { return m_settings; }
-    ListSources &lists() { return m_lists; }
-    const Clock &clock() const { return m_clock; }
-    WindowServices &window() { return m_window; }
-    PollingTimer &Timer1() { return m_timer; }
+    core::RobotState &state() { return m_state; }
+    const core::Settings &settings() const { return m_settings; }
+    db::ListSources &lists() { return m_lists; }
+    const core::Clock &clock() const { return m_clock; }
+    core::WindowServices &window() { return m_window; }
+    core::PollingTimer &Timer1() { return m_timer; }
     // Valid once start-up has succeeded.
     printer::PrinterLink &link() { return *m_link; }
-    const printer::CodePage &codePage() const { return *m_codePage; }
+    const core::CodePage &codePage() const { return *m_codePage; }
 
 Q_SIGNALS:
     void stopped();
 
 private:
-    WindowServices &m_window;
-    RobotState m_state;
-    Settings m_settings;
-    ListSources m_lists;
-    Clock m_clock;
-    PollingTimer m_timer;
-    std::unique_ptr<InstanceLock> m_lock;
-    std::unique_ptr<printer::CodePage> m_codePage;
+    core::WindowServices &m_window;
+    core::RobotState m_state;
+    core::Settings m_settings;
+    db::ListSources m_lists;
+    core::Clock m_clock;
+    core::PollingTimer m_timer;
+    std::unique_ptr<core::InstanceLock> m_lock;
+    std::unique_ptr<core::CodePage> m_codePage;
     std::unique_ptr<printer::Driver> m_driver;
     std::unique_ptr<printer::PrinterLink> m_link;
-    std::unique_ptr<PrintJournal> m_journal;
+    std::unique_ptr<db::PrintJournal> m_journal;
     std::unique_ptr<documents::JobContext> m_jobs;
     std::unique_ptr<documents::Recovery> m_recovery;
     std::unique_ptr<FirstActivation> m_activation;

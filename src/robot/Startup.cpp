@@ -1,11 +1,11 @@
 #include "robot/Startup.h"
 
-#include "printer/CodePage.h"
-#include "robot/ConfigItemReader.h"
-#include "robot/FileLayer.h"
-#include "robot/InstanceLock.h"
-#include "robot/SqlTexts.h"
-#include "robot/Texts.h"
+#include "core/CodePage.h"
+#include "core/ConfigItemReader.h"
+#include "core/FileLayer.h"
+#include "core/InstanceLock.h"
+#include "db/SqlTexts.h"
+#include "core/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +15,7 @@
 namespace robot {
 
 namespace {
-const Rgb kFormColour{189, 206, 213};
+const core::Rgb kFormColour{189, 206, 213};
 constexpr int kFormPlaceTwips = 100;
 
 struct Key
@@ -38,15 +38,15 @@ QString trimBlanks(const QString &s)
 }
 } // namespace
 
-Startup::Startup(RobotState &state, Settings &settings, ListSources &lists,
-                 WindowServices &window)
+Startup::Startup(core::RobotState &state, core::Settings &settings, db::ListSources &lists,
+                 core::WindowServices &window)
     : m_state(state), m_settings(settings), m_lists(lists), m_window(window)
 {
 }
 
 Startup::~Startup() = default;
 
-std::unique_ptr<InstanceLock> Startup::takeLock()
+std::unique_ptr<core::InstanceLock> Startup::takeLock()
 {
     return std::move(m_lock);
 }
@@ -61,11 +61,11 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     // 1. The program directory becomes the working directory.
     const QString dir = QFileInfo(programDir).absoluteFilePath();
     if (!QFileInfo(dir).isDir() || !QDir::setCurrent(dir)) {
-        m_window.messageBox(texts::configuracionIlegible(configurationPath(dir)));
+        m_window.messageBox(core::texts::configuracionIlegible(configurationPath(dir)));
         return DirectoryStop;
     }
     m_state.RutaPrograma = QDir::cleanPath(dir);
-    m_settings = Settings::load(QDir(dir).filePath(QStringLiteral("robot-fiscal.ini")));
+    m_settings = core::Settings::load(QDir(dir).filePath(QStringLiteral("robot-fiscal.ini")));
 
     // 2. Configuration.
     if (!LeerConfiguracion())
@@ -74,7 +74,7 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     // 3. Maintenance marker.
     if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos
                                   + QStringLiteral("\\KardolenTerminalUpd.inf"))) {
-        m_window.messageBox(texts::kMantenimiento);
+        m_window.messageBox(core::texts::kMantenimiento);
         return MaintenanceStop;
     }
 
@@ -86,25 +86,25 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     m_lists.Data1.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data2.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data3.setDatabaseName(m_state.RutaBaseDatos);
-    m_lists.Data3.setRecordSource(SqlTexts::configuracion());
+    m_lists.Data3.setRecordSource(db::SqlTexts::configuracion());
     m_lists.Data4.setDatabaseName(QString());
     m_lists.Data5.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data6.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data7.setDatabaseName(m_state.RutaBaseLocal);
-    m_lists.Data5.setRecordSource(SqlTexts::facturasPendientes(m_state.Caja));
-    m_lists.Data6.setRecordSource(SqlTexts::notasCreditoPendientes(m_state.Caja));
-    m_lists.Data7.setRecordSource(SqlTexts::ticketsPendientes(m_state.Caja));
-    for (ListSource *source : {&m_lists.Data1, &m_lists.Data2, &m_lists.Data3, &m_lists.Data4,
+    m_lists.Data5.setRecordSource(db::SqlTexts::facturasPendientes(m_state.Caja));
+    m_lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(m_state.Caja));
+    m_lists.Data7.setRecordSource(db::SqlTexts::ticketsPendientes(m_state.Caja));
+    for (db::ListSource *source : {&m_lists.Data1, &m_lists.Data2, &m_lists.Data3, &m_lists.Data4,
                                &m_lists.Data5, &m_lists.Data6, &m_lists.Data7})
         source->setShortDateFormat(m_settings.shortDateFormat);
     m_state.UltimaFactura = 0;
     m_state.UltimaNotaCredito = 0;
 
     // 9. Another copy on this program directory ends this one silently.
-    m_lock = std::make_unique<InstanceLock>(m_state.RutaPrograma);
+    m_lock = std::make_unique<core::InstanceLock>(m_state.RutaPrograma);
     if (!m_lock->tryLock()) {
         m_lock.reset();
-        m_window.setTitle(texts::kNoEjecutar);
+        m_window.setTitle(core::texts::kNoEjecutar);
         return AnotherCopyStop;
     }
     return Running;
@@ -116,14 +116,14 @@ bool Startup::LeerConfiguracion()
     m_state.Caja = 0;
 
     const QString path = configurationPath(m_state.RutaPrograma);
-    QFile file(FileLayer::localPath(path));
+    QFile file(core::FileLayer::localPath(path));
     if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
-        m_window.messageBox(texts::configuracionIlegible(path));
+        m_window.messageBox(core::texts::configuracionIlegible(path));
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        m_window.messageBox(texts::configuracionIlegible(path));
+        m_window.messageBox(core::texts::configuracionIlegible(path));
         return false;
     }
     file.close();
@@ -131,11 +131,11 @@ bool Startup::LeerConfiguracion()
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        text = printer::CodePage(m_settings.codePage).toUnicode(bytes);
+        text = core::CodePage(m_settings.codePage).toUnicode(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
-    const QStringList items = ConfigItemReader::items(text);
+    const QStringList items = core::ConfigItemReader::items(text);
     for (int i = 0; i < items.size() && i < 6; ++i) {
         if (!handleItem(i + 1, items[i]))
             return false;
@@ -168,7 +168,7 @@ bool Startup::handleItem(int position, const QString &item)
     case 2:
         if (value != QLatin1String("DASCOM") && value != QLatin1String("SAMSUNG")
             && value != QLatin1String("HKA")) {
-            m_window.messageBox(texts::kTipoImpresora);
+            m_window.messageBox(core::texts::kTipoImpresora);
             return false;
         }
         m_state.TipoImpresora = value;
@@ -184,7 +184,7 @@ bool Startup::handleItem(int position, const QString &item)
         const int caja = value.toInt(&ok);
         if (!ok) {
             m_window.messageBox(
-                texts::cajaNoNumerica(value, configurationPath(m_state.RutaPrograma)));
+                core::texts::cajaNoNumerica(value, configurationPath(m_state.RutaPrograma)));
             return false;
         }
         m_state.Caja = caja;
@@ -198,7 +198,7 @@ bool Startup::handleItem(int position, const QString &item)
 
 bool Startup::ChequeoExistenciaArchivo(const QString &TheFile)
 {
-    const QString path = FileLayer::localPath(TheFile);
+    const QString path = core::FileLayer::localPath(TheFile);
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "robot/ListSources.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
-#include "robot/WindowServices.h"
+#include "db/ListSources.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
+#include "core/InstanceLock.h"
+#include "core/WindowServices.h"
 
 #include <memory>
 
 namespace robot {
 
-class InstanceLock;
 
 // The start-up sequence, from the program directory to the list sources and
 // the check for another running copy.
@@ -27,7 +27,7 @@ public:
         JournalStop = 8,
     };
 
-    Startup(RobotState &state, Settings &settings, ListSources &lists, WindowServices &window);
+    Startup(core::RobotState &state, core::Settings &settings, db::ListSources &lists, core::WindowServices &window);
     ~Startup();
 
     // Runs the sequence; Running when the robot may go on, the stop otherwise.
@@ -41,18 +41,18 @@ public:
     void PrepararFormulario();
 
     // Hands the lock over to whoever keeps the robot running.
-    std::unique_ptr<InstanceLock> takeLock();
+    std::unique_ptr<core::InstanceLock> takeLock();
 
     static QString configurationPath(const QString &programDir);
 
 private:
     bool handleItem(int position, const QString &item);
 
-    RobotState &m_state;
-    Settings &m_settings;
-    ListSources &m_lists;
-    WindowServices &m_window;
-    std::unique_ptr<InstanceLock> m_lock;
+    core::RobotState &m_state;
+    core::Settings &m_settings;
+    db::ListSources &m_lists;
+    core::WindowServices &m_window;
+    std::unique_ptr<core::InstanceLock> m_lock;
 };
 
 } // namespace robot

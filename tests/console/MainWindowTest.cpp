@@ -1,7 +1,7 @@
 #include "console/MainWindow.h"
 #include "printer/PrinterLink.h"
 #include "robot/Robot.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/Installation.h"
 
 #include <QApplication>
@@ -20,9 +20,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using robot::Control;
+using core::Control;
 using testsupport::Installation;
-namespace texts = robot::texts;
+namespace texts = core::texts;
 
 namespace {
 
@@ -386,7 +386,7 @@ TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
         SCOPED_TRACE(t.row);
         Console c;
         const QList<qint64> notes = c.startWithCreditNotes(3);
-        QListWidget *list = c.window->list(robot::ListDisplay::DBList1);
+        QListWidget *list = c.window->list(core::ListDisplay::DBList1);
         ASSERT_EQ(list->count(), 3);
         const QPoint at = list->visualItemRect(list->item(t.row)).center();
         // A double click comes after the press and release of its first click.
@@ -405,12 +405,12 @@ TEST(ConsoleWindow, PendingListsShowTheirRowsUnderTheirCaptions)
     c.startWithCreditNotes(2);
     const struct
     {
-        robot::ListDisplay display;
+        core::ListDisplay display;
         const char *caption;
     } cases[] = {
-        {robot::ListDisplay::DBList2, "Listado de Facturas pendientes por impresión"},
-        {robot::ListDisplay::DBList1, "Listado de Notas de Crédito pendientes por impresión"},
-        {robot::ListDisplay::DBList3, "Listado de Documentos No Fiscales pendientes por Impresión"},
+        {core::ListDisplay::DBList2, "Listado de Facturas pendientes por impresión"},
+        {core::ListDisplay::DBList1, "Listado de Notas de Crédito pendientes por impresión"},
+        {core::ListDisplay::DBList3, "Listado de Documentos No Fiscales pendientes por Impresión"},
     };
     for (const auto &t : cases) {
         SCOPED_TRACE(t.caption);
@@ -423,7 +423,7 @@ TEST(ConsoleWindow, PendingListsShowTheirRowsUnderTheirCaptions)
         EXPECT_LE(above.bottom(), below.top());
         EXPECT_TRUE(above.left() < below.right() && below.left() < above.right());
     }
-    QListWidget *notes = c.window->list(robot::ListDisplay::DBList1);
+    QListWidget *notes = c.window->list(core::ListDisplay::DBList1);
     ASSERT_EQ(notes->count(), 2);
     EXPECT_EQ(notes->item(0)->text(), c.robot->lists().Data6.vistaEspecial().value(0));
     EXPECT_TRUE(notes->item(0)->text().contains(QStringLiteral(" de Cliente de Prueba J123456789")))
@@ -482,7 +482,7 @@ TEST(ConsoleWindow, OptionsPanelHoldsTheMemoryReportInItsFrames)
     EXPECT_TRUE(panel->isAncestorOf(continuar) && !memoria->isAncestorOf(continuar));
     EXPECT_TRUE(continuar->isVisible());
     // The lists are covered while the panel is shown.
-    EXPECT_FALSE(c.window->list(robot::ListDisplay::DBList2)->isVisible());
+    EXPECT_FALSE(c.window->list(core::ListDisplay::DBList2)->isVisible());
 }
 
 TEST(ConsoleWindow, FormColoursAndPlaceOnTheScreen)
@@ -493,7 +493,7 @@ TEST(ConsoleWindow, FormColoursAndPlaceOnTheScreen)
     // DBList1 keeps the system's window colour, not the form's.
     const QColor system = QApplication::palette().color(QPalette::Base);
     ASSERT_NE(system, form);
-    EXPECT_EQ(pixelAtCentre(c.window->list(robot::ListDisplay::DBList1)), system);
+    EXPECT_EQ(pixelAtCentre(c.window->list(core::ListDisplay::DBList1)), system);
 
     c.click(Control::Command13);
     // Beside the panel's title, where the style draws no frame of its own.
@@ -511,8 +511,8 @@ TEST(ConsoleWindow, FormColoursAndPlaceOnTheScreen)
 TEST(ConsoleControls, CreditNoteListWithoutRowsSaysSo)
 {
     Console c;
-    c.window->setListRows(robot::ListDisplay::DBList1, {QStringLiteral("Nota 1")});
-    QListWidget *list = c.window->list(robot::ListDisplay::DBList1);
+    c.window->setListRows(core::ListDisplay::DBList1, {QStringLiteral("Nota 1")});
+    QListWidget *list = c.window->list(core::ListDisplay::DBList1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(c.messages, QStringList{texts::kNoHayRegistros});

@@ -1,5 +1,5 @@
 #include "documents/CreditNoteJob.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/JobHarness.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@ using testsupport::JobHarness;
 using testsupport::headerLines;
 using testsupport::repeated;
 using testsupport::MainDatabase;
-namespace texts = robot::texts;
+namespace texts = core::texts;
 
 namespace {
 

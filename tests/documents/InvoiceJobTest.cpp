@@ -1,5 +1,5 @@
 #include "documents/InvoiceJob.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/JobHarness.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@ using testsupport::JobHarness;
 using testsupport::headerLines;
 using testsupport::repeated;
 using testsupport::MainDatabase;
-namespace texts = robot::texts;
+namespace texts = core::texts;
 
 namespace {
 
@@ -315,7 +315,7 @@ TEST(InvoiceFrame, SaleNotFoundTurnsTheWindowPaleYellowAndIsNotRetried)
     h.db().exec(QStringLiteral("UPDATE Ventas SET Cliente = NULL, \"Código\" = 9999 WHERE \"Código\" = ?"),
                 {code});
     documents::InvoiceJob(h.context()).ImprimirFactura();
-    EXPECT_EQ(h.window().backgroundColor(), (robot::Rgb{255, 255, 192}));
+    EXPECT_EQ(h.window().backgroundColor(), (core::Rgb{255, 255, 192}));
     EXPECT_TRUE(h.commands().isEmpty());
     EXPECT_TRUE(h.window().messages.isEmpty());
     EXPECT_EQ(h.state.UltimaFactura, code);
@@ -383,7 +383,7 @@ TEST(InvoiceFailure, PortThatDoesNotOpenShowsBothMessagesAndStopsPolling)
     EXPECT_EQ(h.window().messages[0], texts::kErrorPuerto);
     EXPECT_TRUE(h.window().messages[1].startsWith(texts::kEtapaPrefijo + QStringLiteral(" 2.1.")));
     EXPECT_FALSE(h.sim().timer().isEnabled());
-    EXPECT_TRUE(h.window().controlEnabled(robot::Control::Command10));
+    EXPECT_TRUE(h.window().controlEnabled(core::Control::Command10));
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
 }
 

@@ -1,12 +1,12 @@
 #include "documents/Recovery.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/JobHarness.h"
 
 #include <gtest/gtest.h>
 
-using robot::PrintJournal;
+using db::PrintJournal;
 using testsupport::JobHarness;
-namespace texts = robot::texts;
+namespace texts = core::texts;
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST(Recovery, UnreadablePrinterHoldsNewDocumentsUntilItAnswers)
     EXPECT_FALSE(recovery.run());
     EXPECT_FALSE(recovery.run());
     ASSERT_EQ(h.window().events.size(), 1) << "held once, not at every tick";
-    EXPECT_EQ(h.window().events[0].kind, robot::DocumentEvent::Kind::Retenida);
+    EXPECT_EQ(h.window().events[0].kind, core::DocumentEvent::Kind::Retenida);
     EXPECT_TRUE(h.commands().isEmpty());
 
     // The printer answers again and never closed it: cancelled, to print again.
@@ -49,7 +49,7 @@ TEST(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     EXPECT_EQ(h.db().sale(code, QStringLiteral("NúmeroZ")).toInt(), 12);
     EXPECT_TRUE(h.commands().isEmpty()) << "recorded without a word to the printer";
     ASSERT_FALSE(h.window().events.isEmpty());
-    EXPECT_EQ(h.window().events.last().kind, robot::DocumentEvent::Kind::Recuperada);
+    EXPECT_EQ(h.window().events.last().kind, core::DocumentEvent::Kind::Recuperada);
 }
 
 TEST(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)

@@ -1,5 +1,5 @@
-#include "robot/Database.h"
-#include "robot/SqlTexts.h"
+#include "db/Database.h"
+#include "db/SqlTexts.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -56,11 +56,11 @@ TEST(CreateDemo, MakesAnInstallationTheDatabaseLayerReadsAndRefusesToOverwriteIt
     const QSettings sim(QDir(demo).filePath(QStringLiteral("fiscalsim.ini")), QSettings::IniFormat);
     EXPECT_EQ(sim.value(QStringLiteral("printer/Type")).toString(), QStringLiteral("SAMSUNG"));
 
-    auto db = robot::Database::open(QDir(demo).filePath(QStringLiteral("Base de Datos.dba")));
-    EXPECT_EQ(db->openRecordset(robot::SqlTexts::facturasPendientes(1)).recordCount(), 10);
-    EXPECT_EQ(db->openRecordset(robot::SqlTexts::notasCreditoPendientes(1)).recordCount(), 3);
-    auto local = robot::Database::open(QDir(demo).filePath(QStringLiteral("Vextora.dba")));
-    EXPECT_EQ(local->openRecordset(robot::SqlTexts::ticketsPendientes(1)).recordCount(), 2);
+    auto db = db::Database::open(QDir(demo).filePath(QStringLiteral("Base de Datos.dba")));
+    EXPECT_EQ(db->openRecordset(db::SqlTexts::facturasPendientes(1)).recordCount(), 10);
+    EXPECT_EQ(db->openRecordset(db::SqlTexts::notasCreditoPendientes(1)).recordCount(), 3);
+    auto local = db::Database::open(QDir(demo).filePath(QStringLiteral("Vextora.dba")));
+    EXPECT_EQ(local->openRecordset(db::SqlTexts::ticketsPendientes(1)).recordCount(), 2);
 
     const QByteArray before = [&] {
         QFile f(QDir(demo).filePath(QStringLiteral("Vextora.inf")));
@@ -73,7 +73,7 @@ TEST(CreateDemo, MakesAnInstallationTheDatabaseLayerReadsAndRefusesToOverwriteIt
     QFile f(QDir(demo).filePath(QStringLiteral("Vextora.inf")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
-    EXPECT_EQ(db->openRecordset(robot::SqlTexts::facturasPendientes(1)).recordCount(), 10);
+    EXPECT_EQ(db->openRecordset(db::SqlTexts::facturasPendientes(1)).recordCount(), 10);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "robot/Database.h"
-#include "robot/SqlTexts.h"
+#include "db/Database.h"
+#include "db/SqlTexts.h"
 #include "support/RobotProcess.h"
 #include "support/TestDir.h"
 
@@ -42,9 +42,9 @@ void printTheDemo(const QString &type)
     EXPECT_FALSE(robot.standardOutput().contains(QStringLiteral(" fallo ")))
         << qPrintable(robot.standardError());
 
-    auto db = robot::Database::open(QDir(demo).filePath(QStringLiteral("Base de Datos.dba")));
-    EXPECT_EQ(db->openRecordset(robot::SqlTexts::facturasPendientes(1)).recordCount(), 0);
-    EXPECT_EQ(db->openRecordset(robot::SqlTexts::notasCreditoPendientes(1)).recordCount(), 0);
+    auto db = db::Database::open(QDir(demo).filePath(QStringLiteral("Base de Datos.dba")));
+    EXPECT_EQ(db->openRecordset(db::SqlTexts::facturasPendientes(1)).recordCount(), 0);
+    EXPECT_EQ(db->openRecordset(db::SqlTexts::notasCreditoPendientes(1)).recordCount(), 0);
     // The history ends at invoice 140 and credit note 7, Z 12.
     auto sale = db->openRecordset(QStringLiteral("Select Factura, NúmeroZ from [Consulta VentasAct] "
                                                  "Where Código=1050"));

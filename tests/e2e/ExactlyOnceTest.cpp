@@ -1,4 +1,4 @@
-#include "robot/PrintJournal.h"
+#include "db/PrintJournal.h"
 #include "support/Installation.h"
 #include "support/RobotProcess.h"
 

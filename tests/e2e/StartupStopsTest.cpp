@@ -1,4 +1,4 @@
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/RobotProcess.h"
 #include "support/TestDir.h"
 
@@ -15,7 +15,7 @@ namespace {
 // an empty line.
 QString boxed(const QString &text)
 {
-    return robot::texts::kAppTitle + QLatin1Char('\n') + text + QStringLiteral("\n\n");
+    return core::texts::kAppTitle + QLatin1Char('\n') + text + QStringLiteral("\n\n");
 }
 
 TEST(StartupStops, HeadlessBinaryShowsEachStopOnStandardErrorAndFails)
@@ -27,10 +27,10 @@ TEST(StartupStops, HeadlessBinaryShowsEachStopOnStandardErrorAndFails)
         bool marker;
         QString expected; // empty: any text naming the file
     } cases[] = {
-        {"printer type", "Datos:./\r\nImpresora:hka\r\n", true, robot::texts::kTipoImpresora},
+        {"printer type", "Datos:./\r\nImpresora:hka\r\n", true, core::texts::kTipoImpresora},
         {"maintenance", "Datos:./nowhere/\r\nImpresora:HKA\r\n", false,
-         robot::texts::kMantenimiento},
-        {"empty configuration", "", true, robot::texts::kMantenimiento},
+         core::texts::kMantenimiento},
+        {"empty configuration", "", true, core::texts::kMantenimiento},
         {"caja", "Datos:./\r\nImpresora:HKA\r\n\r\n\r\n\r\nCaja:x\r\n", true, QString()},
     };
     for (const auto &c : cases) {

@@ -1,4 +1,4 @@
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/Installation.h"
 #include "support/RobotProcess.h"
 
@@ -136,7 +136,7 @@ TEST(UnattendedRobot, SurvivesTheDatabaseGoingAwayAndComingBack)
     // Reported once when it went away and once when it came back, not at every tick.
     EXPECT_EQ(robot.standardError().count(QStringLiteral("Error de base de datos")), 1)
         << qPrintable(robot.standardError());
-    EXPECT_EQ(robot.standardError().count(robot::texts::kBaseDisponible), 1);
+    EXPECT_EQ(robot.standardError().count(core::texts::kBaseDisponible), 1);
 }
 
 TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)

@@ -1,11 +1,11 @@
 #include "printer/PrinterLink.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/SimPrinter.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 
-using robot::Control;
+using core::Control;
 using testsupport::SimPrinter;
 
 namespace {
@@ -56,14 +56,14 @@ TEST(VerRespuesta, NoAnswerAfterAFailedUploadOrAnUnreadableFile)
     sim.link().ResultadoComando = false;
     sim.link().ArchivoRespuesta = sim.dir().file(QStringLiteral("answer.txt"));
     sim.link().VerRespuesta();
-    EXPECT_EQ(sim.link().TextoRespuesta, robot::texts::kSinRespuesta);
+    EXPECT_EQ(sim.link().TextoRespuesta, core::texts::kSinRespuesta);
     // An upload that said yes and left a directory, or nothing, in its place.
     QDir(sim.dir().path()).mkdir(QStringLiteral("adir"));
     for (const QString &name : {QStringLiteral("adir"), QStringLiteral("missing.txt")}) {
         sim.link().ResultadoComando = true;
         sim.link().ArchivoRespuesta = sim.dir().file(name);
         sim.link().VerRespuesta();
-        EXPECT_EQ(sim.link().TextoRespuesta, robot::texts::kSinRespuesta) << qPrintable(name);
+        EXPECT_EQ(sim.link().TextoRespuesta, core::texts::kSinRespuesta) << qPrintable(name);
     }
 }
 
@@ -117,7 +117,7 @@ TEST(AbrirPuerto, FailureLeavesPollingOffAndCerrarEnabled)
     SimPrinter sim("[printer]\nType=HKA\n[faults]\nOpen=fail\n");
     sim.timer().setEnabled(true);
     sim.link().AbrirPuerto();
-    EXPECT_EQ(sim.window().messages, QStringList{robot::texts::kErrorPuerto});
+    EXPECT_EQ(sim.window().messages, QStringList{core::texts::kErrorPuerto});
     EXPECT_FALSE(sim.timer().isEnabled());
     for (Control c : kFive)
         EXPECT_FALSE(sim.window().controlEnabled(c));

@@ -1,6 +1,6 @@
 #include "robot/DemoInstallation.h"
-#include "robot/Database.h"
-#include "robot/SqlTexts.h"
+#include "db/Database.h"
+#include "db/SqlTexts.h"
 #include "robot/Startup.h"
 #include "support/RecordingWindow.h"
 #include "support/SqliteFile.h"
@@ -10,10 +10,10 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-using robot::Database;
+using db::Database;
 using robot::DemoInstallation;
-using robot::RecordSet;
-using robot::SqlTexts;
+using db::RecordSet;
+using db::SqlTexts;
 using testsupport::SqliteFile;
 using testsupport::TestDir;
 
@@ -37,9 +37,9 @@ TEST(DemoInstallation, StartsUpAndHoldsWhatTheJobsPrint)
 
     // The robot's own start-up reads it.
     testsupport::RecordingWindow window;
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
+    core::RobotState state;
+    core::Settings settings;
+    db::ListSources lists;
     robot::Startup startup(state, settings, lists, window);
     ASSERT_EQ(startup.run(demo), robot::Startup::Running) << qPrintable(window.messages.join('\n'));
     EXPECT_EQ(state.TipoImpresora, QStringLiteral("DASCOM"));
@@ -51,7 +51,7 @@ TEST(DemoInstallation, StartsUpAndHoldsWhatTheJobsPrint)
     EXPECT_EQ(sim.value(QStringLiteral("printer/Rates")).toStringList(),
               (QStringList{QStringLiteral("16"), QStringLiteral("8"), QStringLiteral("31")}));
 
-    for (robot::ListSource *s : {&lists.Data3, &lists.Data5, &lists.Data6, &lists.Data7})
+    for (db::ListSource *s : {&lists.Data3, &lists.Data5, &lists.Data6, &lists.Data7})
         s->refresh();
     EXPECT_EQ(codes(lists.Data5.recordset()),
               (QList<qlonglong>{1041, 1042, 1043, 1044, 1045, 1046, 1047, 1048, 1049, 1050}));

@@ -1,6 +1,6 @@
 #include "robot/FirstActivation.h"
-#include "robot/SqlTexts.h"
-#include "robot/Texts.h"
+#include "db/SqlTexts.h"
+#include "core/Texts.h"
 #include "support/CoreInstallation.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
@@ -76,12 +76,12 @@ TEST(FirstActivation, TitleRifTrayAndPlantilla)
     Installation i;
     i.main->setCompany(QStringLiteral("J123456789"));
     i.activation.run();
-    EXPECT_EQ(i.window.title(), robot::texts::kInitialTitle + QStringLiteral(" ( RIF: J-12345678-9 )"));
+    EXPECT_EQ(i.window.title(), core::texts::kInitialTitle + QStringLiteral(" ( RIF: J-12345678-9 )"));
     EXPECT_EQ(i.state.RifCompania, QStringLiteral("J123456789"));
     EXPECT_FALSE(i.state.PrimeraActivacion);
     EXPECT_TRUE(i.window.minimized());
     EXPECT_EQ(i.window.trayIcon().tip, QString::fromUtf8("Robot de Facturación FISCAL"));
-    EXPECT_FALSE(i.window.controlEnabled(robot::Control::Plantilla));
+    EXPECT_FALSE(i.window.controlEnabled(core::Control::Plantilla));
     EXPECT_TRUE(i.activation.companySettingsRead());
     // Activated again (restored from the tray): nothing happens twice.
     i.activation.run();

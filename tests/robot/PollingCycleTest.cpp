@@ -1,7 +1,7 @@
 #include "robot/FirstActivation.h"
 #include "robot/PollingCycle.h"
-#include "robot/SqlTexts.h"
-#include "robot/Texts.h"
+#include "db/SqlTexts.h"
+#include "core/Texts.h"
 #include "support/CoreInstallation.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
@@ -13,7 +13,7 @@
 using testsupport::MainDatabase;
 using testsupport::RecordingWindow;
 using testsupport::TestDir;
-namespace texts = robot::texts;
+namespace texts = core::texts;
 
 namespace {
 
@@ -27,11 +27,11 @@ struct Cycle : testsupport::CoreInstallation
     {
         main->setCompany(QStringLiteral("J123456789"));
         lists.Data5.setDatabaseName(state.RutaBaseDatos);
-        lists.Data5.setRecordSource(robot::SqlTexts::facturasPendientes(1));
+        lists.Data5.setRecordSource(db::SqlTexts::facturasPendientes(1));
         lists.Data6.setDatabaseName(state.RutaBaseDatos);
-        lists.Data6.setRecordSource(robot::SqlTexts::notasCreditoPendientes(1));
+        lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(1));
         lists.Data7.setDatabaseName(state.RutaBaseLocal);
-        lists.Data7.setRecordSource(robot::SqlTexts::ticketsPendientes(1));
+        lists.Data7.setRecordSource(db::SqlTexts::ticketsPendientes(1));
         cycle = std::make_unique<robot::PollingCycle>(state, settings, window, lists, clock,
                                                       activation, nullptr);
         cycle->ImprimirFactura = [this] {
@@ -71,7 +71,7 @@ TEST(PollingCycle, IdleTicksCountAndTheFifthGivesCreditNotesTheirTurn)
         EXPECT_EQ(c.window.status(), texts::kEsperando);
     }
     EXPECT_EQ(c.jobs, QStringList{QStringLiteral("nota %1").arg(nota)});
-    EXPECT_EQ(c.window.listRows(robot::ListDisplay::DBList1).size(), 1);
+    EXPECT_EQ(c.window.listRows(core::ListDisplay::DBList1).size(), 1);
 }
 
 TEST(PollingCycle, InvoicesFirstLowestCodeFirstWithoutCountingTicks)
@@ -87,7 +87,7 @@ TEST(PollingCycle, InvoicesFirstLowestCodeFirstWithoutCountingTicks)
     c.cycle->tick();
     EXPECT_EQ(c.jobs, QStringList{QStringLiteral("factura %1").arg(low)});
     EXPECT_EQ(c.state.TicksSinFactura, 4);
-    EXPECT_EQ(c.window.listRows(robot::ListDisplay::DBList2).size(), 2);
+    EXPECT_EQ(c.window.listRows(core::ListDisplay::DBList2).size(), 2);
     // Printed by someone: the next one heads the list.
     c.main->exec(QStringLiteral("UPDATE Ventas SET Impresa = -1, Control = 'x' WHERE \"Código\" = ?"), {low});
     c.cycle->tick();
@@ -109,7 +109,7 @@ TEST(PollingCycle, TicketCompanyAlternatesBetweenTicketAndInvoiceLists)
     }
     EXPECT_EQ(first, (QStringList{texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas,
                                   texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas}));
-    EXPECT_EQ(c.window.listRows(robot::ListDisplay::DBList3), QStringList{QStringLiteral("Precuenta: Mesa 4")});
+    EXPECT_EQ(c.window.listRows(core::ListDisplay::DBList3), QStringList{QStringLiteral("Precuenta: Mesa 4")});
 }
 
 TEST(PollingCycle, NoJobBeforeTheCompanySettingsAreRead)

@@ -1,6 +1,6 @@
-#include "robot/InstanceLock.h"
+#include "core/InstanceLock.h"
 #include "robot/Startup.h"
-#include "robot/Texts.h"
+#include "core/Texts.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 
@@ -20,9 +20,9 @@ namespace {
 struct Configured
 {
     RecordingWindow window;
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
+    core::RobotState state;
+    core::Settings settings;
+    db::ListSources lists;
     bool ok = false;
 };
 
@@ -107,8 +107,8 @@ TEST(LeerConfiguracion, StopsWithAMessage)
         QByteArray text;
         QString message;
     } cases[] = {
-        {"lower-case type", "\nImpresora:hka\n", robot::texts::kTipoImpresora},
-        {"unknown type", "\nImpresora:EPSON\n", robot::texts::kTipoImpresora},
+        {"lower-case type", "\nImpresora:hka\n", core::texts::kTipoImpresora},
+        {"unknown type", "\nImpresora:EPSON\n", core::texts::kTipoImpresora},
         {"caja not a number", "\n\n\n\n\nCaja:abc\n", QString()},
         {"caja with decimals", "\n\n\n\n\nCaja:1.5\n", QString()},
     };
@@ -182,9 +182,9 @@ TEST(Startup, RunsInOrderAndSetsListSources)
     TestDir dir;
     dir.writeInstallation(QStringLiteral("HKA"));
     RecordingWindow window;
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
+    core::RobotState state;
+    core::Settings settings;
+    db::ListSources lists;
     Startup startup(state, settings, lists, window);
     ASSERT_EQ(startup.run(dir.path()), Startup::Running);
     EXPECT_EQ(QDir::currentPath(), QDir(dir.path()).canonicalPath());
@@ -195,7 +195,7 @@ TEST(Startup, RunsInOrderAndSetsListSources)
     EXPECT_TRUE(lists.Data5.recordSource().contains(QStringLiteral("MáquinaFiscal= 1 order by")));
     EXPECT_TRUE(lists.Data7.recordSource().endsWith(QStringLiteral("Caja= 1 order by Código;")));
     EXPECT_EQ(lists.Data3.recordSource(), QStringLiteral("Select * from [Configuración];"));
-    EXPECT_EQ(window.backgroundColor(), (robot::Rgb{189, 206, 213}));
+    EXPECT_EQ(window.backgroundColor(), (core::Rgb{189, 206, 213}));
     EXPECT_TRUE(window.messages.isEmpty());
 }
 
@@ -205,12 +205,12 @@ TEST(Startup, MissingMarkerStopsWithTheMaintenanceMessage)
     dir.writeInstallation();
     QFile::remove(dir.file(QStringLiteral("KardolenTerminalUpd.inf")));
     RecordingWindow window;
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
+    core::RobotState state;
+    core::Settings settings;
+    db::ListSources lists;
     Startup startup(state, settings, lists, window);
     EXPECT_EQ(startup.run(dir.path()), Startup::MaintenanceStop);
-    EXPECT_EQ(window.messages, QStringList{robot::texts::kMantenimiento});
+    EXPECT_EQ(window.messages, QStringList{core::texts::kMantenimiento});
     EXPECT_FALSE(state.PrimeraActivacion);
 }
 
@@ -221,17 +221,17 @@ TEST(Startup, SecondCopyOnTheSameDirectoryEndsSilently)
     TestDir other;
     other.writeInstallation();
     auto start = [](const QString &path, RecordingWindow &window,
-                    std::unique_ptr<robot::InstanceLock> &lock) {
-        robot::RobotState state;
-        robot::Settings settings;
-        robot::ListSources lists;
+                    std::unique_ptr<core::InstanceLock> &lock) {
+        core::RobotState state;
+        core::Settings settings;
+        db::ListSources lists;
         Startup startup(state, settings, lists, window);
         const auto status = startup.run(path);
         lock = startup.takeLock();
         return status;
     };
     RecordingWindow first, second, elsewhere;
-    std::unique_ptr<robot::InstanceLock> lock1, lock2, lock3;
+    std::unique_ptr<core::InstanceLock> lock1, lock2, lock3;
     EXPECT_EQ(start(dir.path(), first, lock1), Startup::Running);
     // QLockFile is per process: a second copy is another process.
     const pid_t child = fork();
@@ -252,15 +252,15 @@ TEST(Startup, LockOfACrashedCopyIsNotStuck)
     dir.writeInstallation();
     const pid_t child = fork();
     if (child == 0) {
-        robot::InstanceLock lock(dir.path());
+        core::InstanceLock lock(dir.path());
         lock.tryLock();
         ::raise(SIGKILL);
         _exit(0);
     }
     int wstatus = 0;
     waitpid(child, &wstatus, 0);
-    ASSERT_TRUE(QFile::exists(dir.file(robot::InstanceLock::fileName())));
-    robot::InstanceLock lock(dir.path());
+    ASSERT_TRUE(QFile::exists(dir.file(core::InstanceLock::fileName())));
+    core::InstanceLock lock(dir.path());
     EXPECT_TRUE(lock.tryLock());
 }
 

@@ -1,6 +1,6 @@
 #include "support/CoreInstallation.h"
 
-#include "robot/SqlTexts.h"
+#include "db/SqlTexts.h"
 
 namespace testsupport {
 
@@ -14,7 +14,7 @@ CoreInstallation::CoreInstallation()
     state.Caja = 1;
     state.PrimeraActivacion = true;
     lists.Data3.setDatabaseName(state.RutaBaseDatos);
-    lists.Data3.setRecordSource(robot::SqlTexts::configuracion());
+    lists.Data3.setRecordSource(db::SqlTexts::configuracion());
 }
 
 } // namespace testsupport

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "robot/Clock.h"
+#include "core/Clock.h"
 #include "robot/FirstActivation.h"
-#include "robot/ListSources.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
+#include "db/ListSources.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
@@ -23,11 +23,11 @@ struct CoreInstallation
     TestDir dir;
     std::unique_ptr<MainDatabase> main;
     std::unique_ptr<MainDatabase> local;
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
+    core::RobotState state;
+    core::Settings settings;
+    db::ListSources lists;
     RecordingWindow window;
-    robot::Clock clock{0.0};
+    core::Clock clock{0.0};
     robot::FirstActivation activation{state, settings, window, lists, clock};
 };
 

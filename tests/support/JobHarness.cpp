@@ -2,7 +2,7 @@
 
 #include "documents/CreditNoteJob.h"
 #include "documents/InvoiceJob.h"
-#include "robot/SqlTexts.h"
+#include "db/SqlTexts.h"
 
 namespace testsupport {
 
@@ -41,16 +41,16 @@ JobHarness::JobHarness(const QString &printerType, const QByteArray &extraSimIni
     state.TasaMaqFiscal3 = 31.0;
     state.ModoCantidad = 1;
     lists.Data5.setDatabaseName(state.RutaBaseDatos);
-    lists.Data5.setRecordSource(robot::SqlTexts::facturasPendientes(state.Caja));
+    lists.Data5.setRecordSource(db::SqlTexts::facturasPendientes(state.Caja));
     lists.Data6.setDatabaseName(state.RutaBaseDatos);
-    lists.Data6.setRecordSource(robot::SqlTexts::notasCreditoPendientes(state.Caja));
+    lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(state.Caja));
     m_context.reset(new documents::JobContext{state, settings, m_sim->window(), m_sim->link(),
                                               m_sim->timer(), lists.Data5, lists.Data6});
 }
 
-robot::PrintJournal &JobHarness::enableJournal()
+db::PrintJournal &JobHarness::enableJournal()
 {
-    m_journal = std::make_unique<robot::PrintJournal>(state.RutaPrograma);
+    m_journal = std::make_unique<db::PrintJournal>(state.RutaPrograma);
     m_context->journal = m_journal.get();
     return *m_journal;
 }

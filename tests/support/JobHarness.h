@@ -1,10 +1,10 @@
 #pragma once
 
 #include "documents/JobContext.h"
-#include "robot/ListSources.h"
-#include "robot/PrintJournal.h"
-#include "robot/RobotState.h"
-#include "robot/Settings.h"
+#include "db/ListSources.h"
+#include "db/PrintJournal.h"
+#include "core/RobotState.h"
+#include "core/Settings.h"
 #include "support/MainDatabase.h"
 #include "support/SimPrinter.h"
 
@@ -28,9 +28,9 @@ public:
 
     SimPrinter &sim() { return *m_sim; }
     MainDatabase &db() { return *m_db; }
-    robot::RobotState state;
-    robot::Settings settings;
-    robot::ListSources lists;
+    core::RobotState state;
+    core::Settings settings;
+    db::ListSources lists;
     RecordingWindow &window() { return m_sim->window(); }
     documents::JobContext &context() { return *m_context; }
 
@@ -39,7 +39,7 @@ public:
     void printCreditNote();
 
     // Gives the jobs a print journal in the program directory.
-    robot::PrintJournal &enableJournal();
+    db::PrintJournal &enableJournal();
 
     // The commands the simulator received with SendCmd, in order.
     QStringList commands() const { return m_sim->sentCommands(); }
@@ -48,7 +48,7 @@ private:
     std::unique_ptr<SimPrinter> m_sim;
     std::unique_ptr<MainDatabase> m_db;
     std::unique_ptr<documents::JobContext> m_context;
-    std::unique_ptr<robot::PrintJournal> m_journal;
+    std::unique_ptr<db::PrintJournal> m_journal;
 };
 
 } // namespace testsupport

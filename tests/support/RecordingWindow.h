@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robot/WindowState.h"
+#include "core/WindowState.h"
 
 #include <QStringList>
 #include <functional>
@@ -10,7 +10,7 @@ namespace testsupport {
 // A window that keeps a transcript of what the robot showed it, one entry per
 // call, so that a test reads like the step list it checks:
 //   "status Enviando nombre...", "progress 24", "message ...".
-class RecordingWindow : public robot::WindowState
+class RecordingWindow : public core::WindowState
 {
 public:
     void messageBox(const QString &text) override;
@@ -20,16 +20,16 @@ public:
     void setProgress(int value) override;
     void setLog(const QString &text) override;
     void setTitle(const QString &title) override;
-    void setControlEnabled(robot::Control control, bool enabled) override;
-    void setCaption(robot::Control control, const QString &caption) override;
-    void setBackgroundColor(robot::Rgb colour) override;
-    void minimizeToTray(const robot::DatosIcono &icon) override;
-    void documentEvent(const robot::DocumentEvent &event) override;
+    void setControlEnabled(core::Control control, bool enabled) override;
+    void setCaption(core::Control control, const QString &caption) override;
+    void setBackgroundColor(core::Rgb colour) override;
+    void minimizeToTray(const core::DatosIcono &icon) override;
+    void documentEvent(const core::DocumentEvent &event) override;
     void notice(const QString &text) override;
 
     QStringList transcript;
     QStringList messages;
-    QList<robot::DocumentEvent> events;
+    QList<core::DocumentEvent> events;
     int eventPumps = 0;
     // Runs at every processEvents, to stand for a click or a tick arriving there.
     std::function<void()> onProcessEvents;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "printer/CodePage.h"
+#include "core/CodePage.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
-#include "robot/Clock.h"
-#include "robot/PollingTimer.h"
+#include "core/Clock.h"
+#include "core/PollingTimer.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 
@@ -24,7 +24,7 @@ public:
     const TestDir &dir() const { return m_dir; }
     printer::Driver &driver() { return *m_driver; }
     RecordingWindow &window() { return m_window; }
-    robot::PollingTimer &timer() { return m_timer; }
+    core::PollingTimer &timer() { return m_timer; }
     printer::PrinterLink &link() { return *m_link; }
 
     // fiscalsim.log as lines of fields (tab-separated).
@@ -37,9 +37,9 @@ private:
     TestDir m_dir;
     QString m_previousDir;
     RecordingWindow m_window;
-    robot::Clock m_clock{0.0};
-    robot::PollingTimer m_timer{m_clock};
-    printer::CodePage m_codePage;
+    core::Clock m_clock{0.0};
+    core::PollingTimer m_timer{m_clock};
+    core::CodePage m_codePage;
     std::unique_ptr<printer::DriverLibrary> m_driver;
     std::unique_ptr<printer::PrinterLink> m_link;
 };

@@ -1,6 +1,6 @@
 #include "support/SqliteFile.h"
 
-#include "robot/Schema.h"
+#include "db/Schema.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -29,12 +29,12 @@ QVariant value(sqlite3_stmt *stmt, int i)
 
 void SqliteFile::createMain(const QString &path)
 {
-    robot::Schema::createDatabase(path, {robot::Schema::mainSchema()});
+    db::Schema::createDatabase(path, {db::Schema::mainSchema()});
 }
 
 void SqliteFile::createLocal(const QString &path)
 {
-    robot::Schema::createDatabase(path, {robot::Schema::localSchema()});
+    db::Schema::createDatabase(path, {db::Schema::localSchema()});
 }
 
 SqliteFile::SqliteFile(const QString &path) : m_path(path)

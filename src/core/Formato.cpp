@@ -1,0 +1,99 @@
+#include "core/Formato.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace core {
+
+QString Formato::LimpioCadena(const QString &Cadenita)
+{
+    QString out = Cadenita;
+    for (QChar &c : out) {
+        switch (c.unicode()) {
+        case 0x00D1: c = QLatin1Char('N'); break;
+        case 0x00F1: c = QLatin1Char('n'); break;
+        case 0x00C1: c = QLatin1Char('A'); break;
+        case 0x00E1: c = QLatin1Char('a'); break;
+        case 0x00C9: c = QLatin1Char('E'); break;
+        case 0x00E9: c = QLatin1Char('e'); break;
+        case 0x00CD: c = QLatin1Char('I'); break;
+        case 0x00ED: c = QLatin1Char('i'); break;
+        case 0x00D3: c = QLatin1Char('O'); break;
+        case 0x00F3: c = QLatin1Char('o'); break;
+        case 0x00DA: c = QLatin1Char('U'); break;
+        case 0x00FA: c = QLatin1Char('u'); break;
+        default: break;
+        }
+    }
+    return out;
+}
+
+QString Formato::Cifras(double Monto, int largo, int Decimales)
+{
+    if (!std::isfinite(Monto))
+        Monto = 0.0;
+    Monto = std::fabs(Monto);
+    const int decimals = Decimales < 0 ? 0 : Decimales;
+
+    // The shortest decimal text that reads back as the same double, so that
+    // 1.005 rounds as the 1.005 the database holds and not as 1.00499999...
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, Monto, std::chars_format::fixed);
+    std::string text(buf, res.ptr);
+    const auto dot = text.find('.');
+    std::string whole = text.substr(0, dot);
+    std::string frac = dot == std::string::npos ? std::string() : text.substr(dot + 1);
+
+    const bool roundUp = frac.size() > static_cast<size_t>(decimals) && frac[decimals] >= '5';
+    frac.resize(static_cast<size_t>(decimals), '0');
+    std::string digits = whole + frac;
+    if (roundUp) {
+        int i = static_cast<int>(digits.size()) - 1;
+        for (; i >= 0; --i) {
+            if (digits[i] == '9') {
+                digits[i] = '0';
+            } else {
+                ++digits[i];
+                break;
+            }
+        }
+        if (i < 0)
+            digits.insert(digits.begin(), '1');
+    }
+    // At least one integer digit, no other leading zeros before padding.
+    size_t firstSignificant = 0;
+    const size_t intDigits = digits.size() - static_cast<size_t>(decimals);
+    while (firstSignificant + 1 < intDigits && digits[firstSignificant] == '0')
+        ++firstSignificant;
+    digits.erase(0, firstSignificant);
+
+    QString out = QString::fromLatin1(digits.data(), static_cast<qsizetype>(digits.size()));
+    if (out.size() < largo)
+        out.prepend(QString(largo - out.size(), QLatin1Char('0')));
+    return out;
+}
+
+QString Formato::Decoro_RIF(const QString &Cadenita)
+{
+    return Cadenita.left(1) + QLatin1Char('-') + Cadenita.mid(1, 8) + QLatin1Char('-')
+           + Cadenita.mid(9, 1);
+}
+
+QString Formato::TextoNumero(double numero)
+{
+    if (std::isnan(numero) || numero == 0.0)
+        return QStringLiteral(" 0");
+    QString digits = QString::number(numero, 'g', 15);
+    if (digits.startsWith(QLatin1Char('-')))
+        return digits;
+    return QLatin1Char(' ') + digits;
+}
+
+QString Formato::TextoNumero(qint64 numero)
+{
+    const QString digits = QString::number(numero);
+    return numero < 0 ? digits : QLatin1Char(' ') + digits;
+}
+
+} // namespace core

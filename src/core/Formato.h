@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace core {
+
+// Text and amount formatting for printer commands and display.
+class Formato
+{
+public:
+    // Twelve accented Spanish letters to their plain letters; nothing else changes.
+    static QString LimpioCadena(const QString &Cadenita);
+    // The absolute amount as digits with `Decimales` implied decimals, padded
+    // with zeros on the left to `largo`, never cut. Rounded half away from
+    // zero on the amount's shortest exact decimal text.
+    static QString Cifras(double Monto, int largo, int Decimales);
+    static QString FormatoMonto(double Monto, int largo, int Decimales)
+    {
+        return Cifras(Monto, largo, Decimales);
+    }
+    // J123456789 -> J-12345678-9, without any check.
+    static QString Decoro_RIF(const QString &Cadenita);
+    // A number for a message, a caption or SQL: period as separator, at most
+    // 15 significant digits, one leading blank when not negative.
+    static QString TextoNumero(double numero);
+    static QString TextoNumero(qint64 numero);
+};
+
+} // namespace core

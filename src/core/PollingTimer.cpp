@@ -1,0 +1,34 @@
+#include "core/PollingTimer.h"
+
+namespace core {
+
+PollingTimer::PollingTimer(const Clock &clock, QObject *parent) : QObject(parent), m_clock(clock)
+{
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &PollingTimer::timeout);
+}
+
+void PollingTimer::setEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    m_enabled = enabled;
+    if (enabled) {
+        const auto interval = m_clock.scaled(m_interval);
+        m_timer.start(interval.count() > 0 ? interval : std::chrono::milliseconds(1));
+    } else {
+        m_timer.stop();
+    }
+    Q_EMIT enabledChanged(enabled);
+}
+
+void PollingTimer::setInterval(std::chrono::milliseconds interval)
+{
+    m_interval = interval;
+    if (m_enabled) {
+        const auto scaled = m_clock.scaled(m_interval);
+        m_timer.start(scaled.count() > 0 ? scaled : std::chrono::milliseconds(1));
+    }
+}
+
+} // namespace core

@@ -1,0 +1,119 @@
+#include "core/Texts.h"
+
+namespace core::texts {
+
+QString configuracionIlegible(const QString &path)
+{
+    return QStringLiteral("No se pudo leer el archivo de configuración %1.").arg(path);
+}
+
+QString cajaNoNumerica(const QString &value, const QString &path)
+{
+    return QStringLiteral("El valor \"%1\" de Caja: en el archivo de configuración %2 no es "
+                          "un número entero.")
+        .arg(value, path);
+}
+
+QString bibliotecaNoCargada(const QString &library, const QString &reason)
+{
+    return QStringLiteral("No se pudo cargar la biblioteca de la impresora fiscal %1.\r%2")
+        .arg(library, reason);
+}
+
+QString bibliotecaSinEntrada(const QString &library, const QString &entry)
+{
+    return QStringLiteral("La biblioteca de la impresora fiscal %1 no tiene la función %2.")
+        .arg(library, entry);
+}
+
+QString codigoPaginaDesconocido(const QString &name)
+{
+    return QStringLiteral("La página de códigos %1 de robot-fiscal.ini no existe en este sistema.")
+        .arg(name);
+}
+
+namespace {
+QString documento(bool notaCredito, qint64 codigo)
+{
+    return (notaCredito ? QStringLiteral("La nota de crédito ") : QStringLiteral("La factura "))
+           + QString::number(codigo);
+}
+} // namespace
+
+QString documentoRetenido(bool notaCredito, qint64 codigo, const QString &columna)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" no se imprimió: la columna %1 no tiene un valor imprimible. "
+                            "Corríjala y la impresión se intentará de nuevo.")
+                 .arg(columna);
+}
+
+QString documentoRetenidoModoCantidad(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" no se imprimió: la configuración de la empresa no indica qué "
+                            "cantidad imprimir (VerCantidad y VerCantidadDecimal).");
+}
+
+QString errorBaseDatos(const QString &detalle)
+{
+    return QStringLiteral("Error de base de datos: ") + detalle;
+}
+
+QString impresoNoRegistrado(bool notaCredito)
+{
+    return notaCredito ? QStringLiteral("La nota de crédito fue impresa pero no quedó registrada.")
+                       : QStringLiteral("La factura fue impresa pero no quedó registrada.");
+}
+
+QString impresoSinNumeros(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo)
+           + (notaCredito ? QStringLiteral(" fue impresa sin leer su número fiscal: "
+                                           "complételo a mano.")
+                          : QStringLiteral(" fue impresa sin leer sus números fiscales: "
+                                           "complételos a mano."));
+}
+
+QString noCerrado(bool notaCredito)
+{
+    return notaCredito ? QStringLiteral("La impresora no cerró la nota de crédito.")
+                       : QStringLiteral("La impresora no cerró la factura.");
+}
+
+QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" ya estaba impresa (número %1): se registró sin imprimirla de nuevo.")
+                 .arg(numero.isEmpty() ? QStringLiteral("desconocido") : numero);
+}
+
+QString anuladoParaReimprimir(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" quedó a medias en la impresora: se anuló y se imprimirá de nuevo.");
+}
+
+QString recuperacionPendiente(bool notaCredito, qint64 codigo, const QString &motivo)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" quedó sin confirmar (%1). No se imprime ningún documento nuevo "
+                            "hasta aclararlo.")
+                 .arg(motivo);
+}
+
+QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero)
+{
+    return documento(notaCredito, codigo)
+           + QStringLiteral(" ya fue impresa por la impresora fiscal (número %1) y sigue pendiente "
+                            "en la base de datos: no se imprime de nuevo. Regístrela a mano.")
+                 .arg(numero);
+}
+
+QString diarioNoDisponible(const QString &detalle)
+{
+    return QStringLiteral("No se pudo abrir el diario de impresión robot-fiscal-journal.db: ")
+           + detalle;
+}
+
+} // namespace core::texts

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QString>
+
+// Every text the robot shows an operator, kept together so that they can be
+// reviewed at once. Accents, double blanks and trailing blanks are part of them.
+namespace core::texts {
+
+inline const QString kAppTitle = QStringLiteral("Robot Fiscal");
+inline const QString kInitialTitle =
+    QStringLiteral("Norvaldi - Robot de Impresión de Facturas Fiscales - SAMSUNG / DASCOM / HKA");
+inline const QString kNoEjecutar = QStringLiteral("No ejecutar");
+inline const QString kTrayTip = QStringLiteral("Robot de Facturación FISCAL");
+
+// Start-up stops.
+inline const QString kTipoImpresora = QStringLiteral(
+    "Deberá indicar el tipo SAMSUNG o DASCOM o HKA en el archivo de configuración.");
+inline const QString kMantenimiento = QStringLiteral(
+    "El servidor parece estar en mantenimiento. Por favor verifique e intente de nuevo más "
+    "tarde.");
+QString configuracionIlegible(const QString &path);
+QString cajaNoNumerica(const QString &value, const QString &path);
+QString bibliotecaNoCargada(const QString &library, const QString &reason);
+QString bibliotecaSinEntrada(const QString &library, const QString &entry);
+QString codigoPaginaDesconocido(const QString &name);
+
+// Printer link.
+inline const QString kErrorPuerto =
+    QStringLiteral("Ocurrió un error abriendo el puerto. Por favor verifique.");
+inline const QString kSinRespuesta = QStringLiteral("Sin respuesta");
+inline const QString kEtapaPrefijo =
+    QStringLiteral("No se pudo realizar la tarea. Por favor verifique la etapa ");
+inline const QString kEtapaCaption = QStringLiteral("Etapa ");
+
+// Polling cycle and lists.
+inline const QString kEsperando = QStringLiteral("Esperando...");
+inline const QString kRefrescandoTicketNoFiscal = QStringLiteral("Refrescando ticket no fiscal");
+inline const QString kListoTicketNoFiscal = QStringLiteral("Listo ticket no fiscal");
+inline const QString kRefrescandoTicketVentas = QStringLiteral("Refrescando ticket ventas");
+inline const QString kListoTicketVentas = QStringLiteral("Listo ticket ventas");
+inline const QString kConstruyendoFactura = QStringLiteral("Construyendo factura");
+inline const QString kConstruyendoNota = QStringLiteral("Construyendo nota de crédito");
+inline const QString kCaptionFacturas =
+    QStringLiteral("Listado de Facturas pendientes por impresión");
+inline const QString kCaptionNotas =
+    QStringLiteral("Listado de Notas de Crédito pendientes por impresión");
+inline const QString kCaptionTickets =
+    QStringLiteral("Listado de Documentos No Fiscales pendientes por Impresión");
+// Document jobs.
+inline const QString kIniciandoFactura = QStringLiteral("Iniciando factura...");
+inline const QString kTomandoDatos = QStringLiteral("Tomando datos generales...");
+inline const QString kIniciandoComunicacion = QStringLiteral("Iniciando comunicación...");
+inline const QString kEnviandoNombre = QStringLiteral("Enviando nombre...");
+inline const QString kEnviandoRif = QStringLiteral("Enviando RIF...");
+inline const QString kEnviandoDireccion = QStringLiteral("Enviando dirección...");
+inline const QString kEnviandoOtros = QStringLiteral("Enviando otros campos...");
+inline const QString kBuscandoDetalle = QStringLiteral("Buscando detalle...");
+inline const QString kEnviandoItem = QStringLiteral("Enviando item ");
+inline const QString kEnviandoFormaPago = QStringLiteral("Enviando forma de pago...");
+inline const QString kChequeandoRespuesta = QStringLiteral("Chequeando respuesta...");
+inline const QString kRegistrandoRespuesta = QStringLiteral("Registrando respuesta...");
+inline const QString kFinalizandoFactura = QStringLiteral("Finalizando factura...");
+QString documentoRetenido(bool notaCredito, qint64 codigo, const QString &columna);
+QString documentoRetenidoModoCantidad(bool notaCredito, qint64 codigo);
+QString errorBaseDatos(const QString &detalle);
+QString impresoNoRegistrado(bool notaCredito);
+QString impresoSinNumeros(bool notaCredito, qint64 codigo);
+QString noCerrado(bool notaCredito);
+
+inline const QString kSondeoReanudado =
+    QStringLiteral("sondeo reanudado");
+// Operator's printer actions.
+inline const QString kErrorCierreDiario =
+    QStringLiteral("Ocurrió un error imprimiendo el cierre diario. Por favor verifique.");
+inline const QString kFalso = QStringLiteral("Falso");
+inline const QString kIndiqueFecha = QStringLiteral("Por favor indique una fecha");
+inline const QString kFechaFinalMayor =
+    QStringLiteral("Fecha Final debe ser Mayor que Fecha Inicial");
+inline const QString kDocumentoEnCurso = QStringLiteral(
+    "Se está imprimiendo un documento. Espere a que termine e intente de nuevo.");
+inline const QString kIniciar = QStringLiteral("Iniciar");
+inline const QString kDetener = QStringLiteral("Detener");
+inline const QString kAnularTip =
+    QStringLiteral("Haga click aquí anulación de documento trabado");
+inline const QString kBaseDisponible =
+    QStringLiteral("La base de datos está disponible de nuevo.");
+// Recovery after a crash.
+QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero);
+QString anuladoParaReimprimir(bool notaCredito, qint64 codigo);
+QString recuperacionPendiente(bool notaCredito, qint64 codigo, const QString &motivo);
+inline const QString kNumeroIlegible =
+    QStringLiteral("no se pudo leer el último número de la impresora");
+QString diarioNoDisponible(const QString &detalle);
+QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero);
+
+inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
+inline const QString kSoloNumeros = QStringLiteral("Inserte solo números en esta casilla.");
+
+} // namespace core::texts

@@ -1,0 +1,198 @@
+#include "db/Database.h"
+
+#include "db/DataError.h"
+#include "core/FileLayer.h"
+#include "db/SqliteDialect.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+
+namespace db {
+
+namespace {
+
+QAtomicInteger<quint64> connectionCounter;
+
+// SQLite's primary result codes (extended codes carry them in the low byte).
+constexpr int kBusy = 5;
+constexpr int kLocked = 6;
+constexpr int kCantOpen = 14;
+constexpr int kNotADatabase = 26;
+
+DataError sqlError(const QSqlError &error, const QString &sql)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    DataError::Kind kind = DataError::Kind::Query;
+    if (ok && (code == kBusy || code == kLocked))
+        kind = DataError::Kind::Busy;
+    else if (ok && (code == kNotADatabase || code == kCantOpen))
+        kind = DataError::Kind::Open;
+    const QString message = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return DataError(kind, message, sql);
+}
+
+// SQLite's URI for an existing file opened read-write. A share (//server/...)
+// keeps its two slashes in the path: as a URI authority SQLite would refuse it.
+QString readWriteUri(const QString &absolutePath)
+{
+    const QString slashes =
+        absolutePath.startsWith(QLatin1Char('/')) ? QStringLiteral("//") : QStringLiteral("///");
+    return QStringLiteral("file:") + slashes +
+           QString::fromLatin1(QUrl::toPercentEncoding(absolutePath, "/:")) +
+           QStringLiteral("?mode=rw");
+}
+
+// A few distinct texts per connection are run over and over (the lists on
+// every tick); the jobs' texts differ by code but live on short connections.
+constexpr qsizetype kTranslationCacheSize = 32;
+
+} // namespace
+
+struct Database::Private
+{
+    QString path;
+    QString connection;
+    std::unique_ptr<SqlDialect> dialect;
+    mutable QHash<QString, QString> translated;
+
+    QSqlDatabase db() const
+    {
+        if (connection.isEmpty())
+            throw DataError(DataError::Kind::Open, QStringLiteral("La base de datos está cerrada."),
+                            path);
+        return QSqlDatabase::database(connection, false);
+    }
+};
+
+Database::Database() : d(std::make_unique<Private>()) {}
+
+Database::~Database()
+{
+    close();
+}
+
+std::unique_ptr<Database> Database::open(const QString &path, const QString &shortDateFormat)
+{
+    Options options;
+    options.shortDateFormat = shortDateFormat;
+    return open(path, options);
+}
+
+std::unique_ptr<Database> Database::open(const QString &path, const Options &options)
+{
+    const QString local = core::FileLayer::localPath(path);
+    const QFileInfo info(local);
+    if (local.isEmpty() || !info.exists())
+        throw DataError(DataError::Kind::Open,
+                        QStringLiteral("No existe el archivo de base de datos."), path);
+    if (!info.isFile())
+        throw DataError(DataError::Kind::Open, QStringLiteral("No es un archivo de base de datos."),
+                        path);
+
+    std::unique_ptr<Database> self(new Database);
+    self->d->path = path;
+    self->d->dialect = std::make_unique<SqliteDialect>(options.shortDateFormat);
+    const QString name = QStringLiteral("robot-db-%1").arg(++connectionCounter);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        self->d->connection = name;
+        if (!db.isValid())
+            throw DataError(DataError::Kind::Open,
+                            QStringLiteral("Falta el controlador SQLite de Qt (QSQLITE)."), path);
+        // mode=rw opens only a file that exists: SQLite never creates one here,
+        // even if the file vanished since the check above.
+        db.setDatabaseName(readWriteUri(info.absoluteFilePath()));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(qMax(0, options.busyTimeoutMs)));
+        if (!db.open()) {
+            DataError e = sqlError(db.lastError(), path);
+            throw DataError(DataError::Kind::Open, e.message(), path);
+        }
+        self->d->dialect->prepareConnection(db);
+        // SQLite reads the file only at the first statement: a file that is
+        // not a database shows here, not at a job's first query.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            const DataError e = sqlError(probe.lastError(), path);
+            throw DataError(e.kind() == DataError::Kind::Busy ? e.kind() : DataError::Kind::Open,
+                            e.message(), path);
+        }
+    }
+    return self;
+}
+
+const QString &Database::path() const
+{
+    return d->path;
+}
+
+QString Database::translate(const QString &sql) const
+{
+    auto it = d->translated.constFind(sql);
+    if (it != d->translated.cend())
+        return *it;
+    const QString text = d->dialect->translate(sql);
+    if (d->translated.size() >= kTranslationCacheSize)
+        d->translated.clear();
+    d->translated.insert(sql, text);
+    return text;
+}
+
+RecordSet Database::openRecordset(const QString &sql)
+{
+    const QString text = translate(sql);
+    QSqlQuery query(d->db());
+    query.setForwardOnly(true);
+    if (!query.exec(text))
+        throw sqlError(query.lastError(), sql);
+    const QSqlRecord record = query.record();
+    QStringList columns;
+    columns.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i)
+        columns << record.fieldName(i);
+    QVector<QVector<QVariant>> rows;
+    while (query.next()) {
+        QVector<QVariant> row;
+        row.reserve(columns.size());
+        for (int i = 0; i < columns.size(); ++i) {
+            const QVariant v = query.value(i);
+            row.append(v.isNull() ? QVariant() : v);
+        }
+        rows.append(std::move(row));
+    }
+    // A lock that outlasts the busy timeout in the middle of the rows ends next().
+    if (query.lastError().isValid())
+        throw sqlError(query.lastError(), sql);
+    query.finish();
+    return RecordSet(std::move(columns), std::move(rows), sql);
+}
+
+void Database::execute(const QString &sql)
+{
+    const QString text = translate(sql);
+    QSqlQuery query(d->db());
+    if (!query.exec(text))
+        throw sqlError(query.lastError(), sql);
+    query.finish();
+}
+
+void Database::close()
+{
+    if (d->connection.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(d->connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(d->connection);
+    d->connection.clear();
+}
+
+} // namespace db

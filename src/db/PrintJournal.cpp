@@ -1,0 +1,192 @@
+#include "db/PrintJournal.h"
+
+#include "db/DataError.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace db {
+
+namespace {
+const char *const kStates[] = {"tomado",  "cerrando", "cerrado", "registrado",
+                               "fallido", "anulado"};
+
+QString stateName(PrintJournal::State s)
+{
+    return QString::fromLatin1(kStates[static_cast<int>(s)]);
+}
+
+PrintJournal::State stateOf(const QString &name)
+{
+    for (int i = 0; i < 6; ++i) {
+        if (name == QLatin1String(kStates[i]))
+            return static_cast<PrintJournal::State>(i);
+    }
+    // An unknown word is treated as the most careful state: closing, outcome unknown.
+    return PrintJournal::State::Cerrando;
+}
+
+QString kindName(PrintJournal::Kind k)
+{
+    return k == PrintJournal::Kind::Factura ? QStringLiteral("factura") : QStringLiteral("nota");
+}
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
+}
+} // namespace
+
+PrintJournal::PrintJournal(const QString &programDir)
+    : m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
+      m_path(QDir(programDir).filePath(fileName()))
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open())
+        throw DataError(DataError::Kind::Open, db.lastError().text(), m_path);
+    QSqlQuery q(db);
+    // A write-ahead log: a synchronous write costs one sync of the log.
+    for (const char *sql :
+         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
+          "CREATE TABLE IF NOT EXISTS documento ("
+          " id INTEGER PRIMARY KEY,"
+          " tipo TEXT NOT NULL,"
+          " codigo INTEGER NOT NULL,"
+          " estado TEXT NOT NULL,"
+          " numero_antes TEXT,"
+          " numero TEXT,"
+          " numero_z TEXT,"
+          " tomado TEXT NOT NULL,"
+          " actualizado TEXT NOT NULL)",
+          "CREATE INDEX IF NOT EXISTS documento_estado ON documento(estado)"}) {
+        if (!q.exec(QString::fromLatin1(sql)))
+            throw DataError(DataError::Kind::Query, q.lastError().text(), QString::fromLatin1(sql));
+    }
+    recount();
+}
+
+PrintJournal::~PrintJournal()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+qint64 PrintJournal::tomado(Kind kind, qint64 codigo)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    q.prepare(QStringLiteral("INSERT INTO documento (tipo, codigo, estado, tomado, actualizado) "
+                             "VALUES (?, ?, 'tomado', ?, ?)"));
+    q.addBindValue(kindName(kind));
+    q.addBindValue(codigo);
+    q.addBindValue(now());
+    q.addBindValue(now());
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    recount();
+    return q.lastInsertId().toLongLong();
+}
+
+void PrintJournal::setState(qint64 id, State state, const QString &extraSql,
+                            const QStringList &extraValues)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    // Taking up, closing and closed are on the disk before the printer is told
+    // the next thing; the other states are safe to lose to a power cut, since
+    // recovery reaches the same end from the state before them.
+    const bool decisive = state == State::Cerrando || state == State::Cerrado;
+    q.exec(decisive ? QStringLiteral("PRAGMA synchronous=FULL")
+                    : QStringLiteral("PRAGMA synchronous=NORMAL"));
+    q.prepare(QStringLiteral("UPDATE documento SET estado = ?, actualizado = ?") + extraSql
+              + QStringLiteral(" WHERE id = ?"));
+    q.addBindValue(stateName(state));
+    q.addBindValue(now());
+    for (const QString &v : extraValues)
+        q.addBindValue(v);
+    q.addBindValue(id);
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    recount();
+}
+
+void PrintJournal::cerrando(qint64 id, const QString &numeroAntes)
+{
+    setState(id, State::Cerrando, QStringLiteral(", numero_antes = ?"), {numeroAntes});
+}
+
+void PrintJournal::cerrado(qint64 id, const QString &numero, const QString &numeroZ)
+{
+    setState(id, State::Cerrado, QStringLiteral(", numero = ?, numero_z = ?"), {numero, numeroZ});
+}
+
+void PrintJournal::registrado(qint64 id)
+{
+    setState(id, State::Registrado);
+}
+
+void PrintJournal::fallido(qint64 id)
+{
+    setState(id, State::Fallido);
+}
+
+void PrintJournal::anulado(qint64 id)
+{
+    setState(id, State::Anulado);
+}
+
+QList<PrintJournal::Entry> PrintJournal::unfinished() const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    QList<Entry> out;
+    if (!q.exec(QStringLiteral("SELECT id, tipo, codigo, estado, numero_antes, numero, numero_z "
+                               "FROM documento WHERE estado IN ('tomado', 'cerrando', 'cerrado') "
+                               "ORDER BY id")))
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    while (q.next()) {
+        Entry e;
+        e.id = q.value(0).toLongLong();
+        e.kind = q.value(1).toString() == QLatin1String("nota") ? Kind::Nota : Kind::Factura;
+        e.codigo = q.value(2).toLongLong();
+        e.state = stateOf(q.value(3).toString());
+        e.numeroAntes = q.value(4).toString();
+        e.numero = q.value(5).toString();
+        e.numeroZ = q.value(6).toString();
+        out << e;
+    }
+    return out;
+}
+
+QString PrintJournal::closedBefore(Kind kind, qint64 codigo) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT numero FROM documento WHERE tipo = ? AND codigo = ? AND "
+                             "estado IN ('cerrado', 'registrado') ORDER BY id DESC LIMIT 1"));
+    q.addBindValue(kindName(kind));
+    q.addBindValue(codigo);
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    if (!q.next())
+        return QString();
+    const QString numero = q.value(0).toString();
+    return numero.isEmpty() ? QStringLiteral("?") : numero;
+}
+
+void PrintJournal::recount()
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM documento WHERE estado IN "
+                              "('tomado', 'cerrando', 'cerrado')"))
+        && q.next())
+        m_unfinished = q.value(0).toInt();
+}
+
+} // namespace db

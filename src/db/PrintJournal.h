@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace db {
+
+// robot-fiscal-journal.db: what the robot did with each document, written to
+// disk before and after the printer commands that decide it, so that after a
+// crash or a power cut a document is neither printed twice nor left
+// unrecorded. Every write is synchronous; errors throw DataError.
+class PrintJournal
+{
+public:
+    enum class Kind { Factura, Nota };
+    enum class State {
+        Tomado,     // taken up; commands may have been sent
+        Cerrando,   // the closing command is being sent
+        Cerrado,    // the printer closed it; numbers read back
+        Registrado, // its row was written
+        Fallido,    // ended through its failure path before closing: left to the operator
+        Anulado,    // left open by a crash and cancelled: to be printed again
+    };
+    struct Entry
+    {
+        qint64 id = 0;
+        Kind kind = Kind::Factura;
+        qint64 codigo = 0;
+        State state = State::Tomado;
+        QString numeroAntes; // the printer's last number just before the closing command
+        QString numero;
+        QString numeroZ;
+    };
+
+    // Opens (or creates) the journal in the program directory.
+    explicit PrintJournal(const QString &programDir);
+    ~PrintJournal();
+
+    static QString fileName() { return QStringLiteral("robot-fiscal-journal.db"); }
+
+    qint64 tomado(Kind kind, qint64 codigo);
+    void cerrando(qint64 id, const QString &numeroAntes);
+    void cerrado(qint64 id, const QString &numero, const QString &numeroZ);
+    void registrado(qint64 id);
+    void fallido(qint64 id);
+    void anulado(qint64 id);
+
+    // Entries that recovery must settle before any new document: taken up,
+    // closing or closed, and not yet recorded.
+    QList<Entry> unfinished() const;
+    // True when nothing is left for recovery (kept in memory, so a tick
+    // with nothing to recover reads no file).
+    bool settled() const { return m_unfinished == 0; }
+    // The printer's number for a document it already closed, or empty.
+    QString closedBefore(Kind kind, qint64 codigo) const;
+
+private:
+    void setState(qint64 id, State state, const QString &extraSql = {},
+                  const QStringList &extraValues = {});
+    void recount();
+
+    QString m_connection;
+    QString m_path;
+    int m_unfinished = 0;
+};
+
+} // namespace db

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+class QSqlDatabase;
+
+namespace db {
+
+// Gives the administrative system's SQL its meaning on one database engine.
+// The robot writes Jet SQL: bracketed names with blanks and accents, true and
+// false as -1 and 0, `=null`, `+` joining text, `Delete * from`,
+// datevalue('<short date>'). The walk over the text is shared; each engine
+// says how its names, literals and operators are written.
+class SqlDialect
+{
+public:
+    explicit SqlDialect(QString shortDateFormat);
+    virtual ~SqlDialect();
+
+    // The text for this engine. Throws DataError(Query) for a text that cannot
+    // be read (an unclosed quote or bracket, a datevalue date it cannot read).
+    QString translate(const QString &jetSql) const;
+
+    const QString &shortDateFormat() const { return m_shortDateFormat; }
+
+    // Makes a freshly opened connection ready for translated SQL, e.g. the
+    // functions that the translation calls.
+    virtual void prepareConnection(QSqlDatabase &db) const = 0;
+
+    // How the engine writes each piece; public so that a reader can see every
+    // engine's choices side by side.
+    // A table, query or column name; `bracketed` when Jet wrote it in [].
+    virtual QString identifier(const QString &name, bool bracketed) const = 0;
+    virtual QString booleanLiteral(bool value) const = 0;
+    virtual QString dateLiteral(const QDate &date) const = 0;
+    virtual QString textLiteral(const QString &text) const;
+    // A `+` chain with a text operand: joined text, null when any operand is.
+    virtual QString joinText(const QStringList &operands) const = 0;
+    // A `+` chain whose operand types the text does not show (columns):
+    // numbers add, texts join, a null operand gives null, decided per row.
+    virtual QString plusOfUnknown(const QStringList &operands) const = 0;
+
+private:
+    QString m_shortDateFormat;
+};
+
+} // namespace db

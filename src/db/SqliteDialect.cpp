@@ -1,0 +1,103 @@
+#include "db/SqliteDialect.h"
+
+#include "db/DataError.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QVariant>
+#include <sqlite3.h>
+
+namespace db {
+
+namespace {
+
+bool isNumber(int type)
+{
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
+// Jet's `+` on values known only when the row is read: null if either is
+// null, the sum of two numbers (or of a number and a text that reads as one),
+// otherwise the two texts joined.
+void jetPlus(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    sqlite3_value *a = argv[0];
+    sqlite3_value *b = argv[1];
+    const int ta = sqlite3_value_type(a);
+    const int tb = sqlite3_value_type(b);
+    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const bool numeric = (isNumber(ta) && isNumber(tb)) ||
+                         (isNumber(ta) && isNumber(sqlite3_value_numeric_type(b))) ||
+                         (isNumber(tb) && isNumber(sqlite3_value_numeric_type(a)));
+    if (numeric) {
+        if (sqlite3_value_type(a) == SQLITE_INTEGER && sqlite3_value_type(b) == SQLITE_INTEGER) {
+            sqlite3_int64 sum;
+            if (!__builtin_add_overflow(sqlite3_value_int64(a), sqlite3_value_int64(b), &sum)) {
+                sqlite3_result_int64(context, sum);
+                return;
+            }
+        }
+        sqlite3_result_double(context, sqlite3_value_double(a) + sqlite3_value_double(b));
+        return;
+    }
+    const auto *ua = reinterpret_cast<const char *>(sqlite3_value_text(a));
+    const int la = sqlite3_value_bytes(a);
+    const auto *ub = reinterpret_cast<const char *>(sqlite3_value_text(b));
+    const int lb = sqlite3_value_bytes(b);
+    std::string joined;
+    joined.reserve(size_t(la) + size_t(lb));
+    joined.append(ua ? ua : "", size_t(la)).append(ub ? ub : "", size_t(lb));
+    sqlite3_result_text64(context, joined.data(), joined.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+} // namespace
+
+void SqliteDialect::prepareConnection(QSqlDatabase &db) const
+{
+    const QVariant handle = db.driver()->handle();
+    sqlite3 *h = nullptr;
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        h = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!h || sqlite3_create_function_v2(h, "jet_plus", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                         nullptr, jetPlus, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DataError(DataError::Kind::Open,
+                        QStringLiteral("No se pudo preparar la conexión SQLite."),
+                        db.databaseName());
+}
+
+QString SqliteDialect::identifier(const QString &name, bool bracketed) const
+{
+    Q_UNUSED(bracketed);
+    QString escaped = name;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+QString SqliteDialect::booleanLiteral(bool value) const
+{
+    // Jet's true is -1; SQLite's own TRUE would be 1 and match no stored flag.
+    return value ? QStringLiteral("-1") : QStringLiteral("0");
+}
+
+QString SqliteDialect::dateLiteral(const QDate &date) const
+{
+    return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'');
+}
+
+QString SqliteDialect::joinText(const QStringList &operands) const
+{
+    return operands.join(QStringLiteral(" || "));
+}
+
+QString SqliteDialect::plusOfUnknown(const QStringList &operands) const
+{
+    QString out = operands.first();
+    for (qsizetype i = 1; i < operands.size(); ++i)
+        out = QStringLiteral("jet_plus(%1, %2)").arg(out, operands[i]);
+    return out;
+}
+
+} // namespace db

@@ -1,0 +1,84 @@
+#include "headless/HeadlessWindow.h"
+
+#include "core/Formato.h"
+#include "core/Texts.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <cstdio>
+
+namespace headless {
+
+HeadlessWindow::HeadlessWindow() : m_out(stdout), m_err(stderr)
+{
+    m_out.setEncoding(QStringConverter::Utf8);
+    m_err.setEncoding(QStringConverter::Utf8);
+}
+
+void HeadlessWindow::messageBox(const QString &text)
+{
+    m_err << core::texts::kAppTitle << '\n';
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+    for (const QString &line : lines.split(QLatin1Char('\r')))
+        m_err << line << '\n';
+    m_err << '\n';
+    m_err.flush();
+}
+
+void HeadlessWindow::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+QString HeadlessWindow::eventLine(const core::DocumentEvent &event, const QDateTime &when)
+{
+    using Kind = core::DocumentEvent::Kind;
+    QString name;
+    switch (event.kind) {
+    case Kind::Inicio: name = QStringLiteral("inicio"); break;
+    case Kind::Impresa: name = QStringLiteral("impresa"); break;
+    case Kind::Fallo: name = QStringLiteral("fallo"); break;
+    case Kind::Recuperada: name = QStringLiteral("recuperada"); break;
+    case Kind::Retenida: name = QStringLiteral("retenida"); break;
+    }
+    QString line = when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QLatin1Char(' ') + name
+                   + QLatin1Char(' ')
+                   + (event.notaCredito ? QStringLiteral("nota") : QStringLiteral("factura"))
+                   + QLatin1Char(' ') + QString::number(event.codigo);
+    if (event.kind == Kind::Impresa || event.kind == Kind::Recuperada) {
+        line += QLatin1Char(' ') + event.numero;
+        if (!event.notaCredito)
+            line += QStringLiteral(" Z=") + event.numeroZ;
+    } else if (event.kind == Kind::Fallo) {
+        line += QStringLiteral(" etapa=") + core::Formato::TextoNumero(event.etapa).trimmed();
+    } else if (event.kind == Kind::Retenida) {
+        line += QLatin1Char(' ') + event.motivo;
+    }
+    return line;
+}
+
+void HeadlessWindow::documentEvent(const core::DocumentEvent &event)
+{
+    m_out << eventLine(event, QDateTime::currentDateTime()) << '\n';
+    m_out.flush();
+}
+
+void HeadlessWindow::notice(const QString &text)
+{
+    m_err << text << '\n';
+    m_err.flush();
+}
+
+} // namespace headless
+
+namespace headless {
+
+void HeadlessWindow::serviceEvent(const QString &text)
+{
+    m_out << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+          << ' ' << text << '\n';
+    m_out.flush();
+}
+
+} // namespace headless
