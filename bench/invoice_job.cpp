@@ -292,7 +292,7 @@ int main(int argc, char **argv)
     core::RobotState state;
     state.RutaPrograma = dir.path();
     state.RutaBaseDatos = dir.path() + QStringLiteral("\\Base de Datos.dba");
-    state.TipoImpresora = QStringLiteral("HKA");
+    state.TipoImpresora = core::PrinterType::Hka;
     state.Serial = QStringLiteral("Z1B1234567");
     state.Puerto = QStringLiteral("COM1");
     state.Caja = 1;
@@ -313,9 +313,9 @@ int main(int argc, char **argv)
     BenchWindow window;
     printer::PrinterLink link(driver, window, timer1, codePage, state.Puerto);
     // The job as the robot runs it: with its print journal.
-    db::PrintJournal journal(state.RutaPrograma);
-    documents::JobContext ctx{state,  settings,    window,      link,
-                              timer1, lists.Data5, lists.Data6, &journal};
+    db::PrintJournal journal(state.RutaPrograma, clock);
+    documents::JobContext ctx{state, settings, window, link, timer1, clock, lists.Data5, lists.Data6,
+                              &journal};
 
     Till till(dbPath);
     int code = sales;

@@ -13,6 +13,11 @@ std::chrono::milliseconds Clock::scaled(std::chrono::milliseconds interval) cons
         static_cast<long long>(std::llround(static_cast<double>(interval.count()) * m_scale)));
 }
 
+QDateTime Clock::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
 void Clock::DelayMili(int Seconds) const
 {
     if (Seconds <= 0)

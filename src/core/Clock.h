@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <chrono>
 
 namespace core {
@@ -14,6 +15,9 @@ public:
     double scale() const { return m_scale; }
     void setScale(double scale) { m_scale = scale; }
     std::chrono::milliseconds scaled(std::chrono::milliseconds interval) const;
+
+    // The local date and time, as written into records and journals; never scaled.
+    QDateTime now() const;
 
     // Pauses for `Seconds` hundredths of a second (50 is half a second) while
     // events go on being processed; 0 or below returns at once.

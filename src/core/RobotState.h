@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PrinterType.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -21,7 +23,7 @@ struct RobotState
     QString RutaBaseDatos;
     QString DirectorioDatos;
     QString RutaBaseLocal;
-    QString TipoImpresora;
+    PrinterType TipoImpresora = PrinterType::Unset;
     QString Puerto;
     bool Columnas80 = false;
     QString Serial;

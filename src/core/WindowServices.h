@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -39,10 +40,11 @@ struct DocumentEvent
     Kind kind = Kind::Inicio;
     bool notaCredito = false;
     qint64 codigo = 0;
-    QString numero;  // impresa, recuperada
-    QString numeroZ; // invoices only
+    QString numero = {};  // impresa, recuperada
+    QString numeroZ = {}; // invoices only
     double etapa = 0.0;
-    QString motivo;  // retenida
+    QString motivo = {}; // retenida
+    QDateTime hora = {}; // when it happened
 };
 
 // Everything the robot shows or asks of its window. The core talks only to
@@ -92,7 +94,7 @@ public:
     // A notice for whoever watches an unattended robot (standard error when headless).
     virtual void notice(const QString &text) = 0;
     // A change of the robot's own running state (standard output when headless).
-    virtual void serviceEvent(const QString &text) = 0;
+    virtual void serviceEvent(const QDateTime &when, const QString &text) = 0;
 };
 
 } // namespace core

@@ -45,7 +45,7 @@ public:
 
     void documentEvent(const DocumentEvent &) override {}
     void notice(const QString &) override {}
-    void serviceEvent(const QString &) override {}
+    void serviceEvent(const QDateTime &, const QString &) override {}
 
 private:
     QString m_title;

@@ -34,15 +34,10 @@ QString kindName(PrintJournal::Kind k)
 {
     return k == PrintJournal::Kind::Factura ? QStringLiteral("factura") : QStringLiteral("nota");
 }
-
-QString now()
-{
-    return QDateTime::currentDateTime().toString(Qt::ISODate);
-}
 } // namespace
 
-PrintJournal::PrintJournal(const QString &programDir)
-    : m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
+PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock)
+    : m_clock(clock), m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
       m_path(QDir(programDir).filePath(fileName()))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -88,8 +83,8 @@ qint64 PrintJournal::tomado(Kind kind, qint64 codigo)
                              "VALUES (?, ?, 'tomado', ?, ?)"));
     q.addBindValue(kindName(kind));
     q.addBindValue(codigo);
-    q.addBindValue(now());
-    q.addBindValue(now());
+    q.addBindValue(m_clock.now().toString(Qt::ISODate));
+    q.addBindValue(m_clock.now().toString(Qt::ISODate));
     if (!q.exec())
         throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
     recount();
@@ -109,7 +104,7 @@ void PrintJournal::setState(qint64 id, State state, const QString &extraSql,
     q.prepare(QStringLiteral("UPDATE documento SET estado = ?, actualizado = ?") + extraSql
               + QStringLiteral(" WHERE id = ?"));
     q.addBindValue(stateName(state));
-    q.addBindValue(now());
+    q.addBindValue(m_clock.now().toString(Qt::ISODate));
     for (const QString &v : extraValues)
         q.addBindValue(v);
     q.addBindValue(id);

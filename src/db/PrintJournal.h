@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Clock.h"
+
 #include <QList>
 #include <QString>
 
@@ -33,7 +35,7 @@ public:
     };
 
     // Opens (or creates) the journal in the program directory.
-    explicit PrintJournal(const QString &programDir);
+    PrintJournal(const QString &programDir, const core::Clock &clock);
     ~PrintJournal();
 
     static QString fileName() { return QStringLiteral("robot-fiscal-journal.db"); }
@@ -59,6 +61,7 @@ private:
                   const QStringList &extraValues = {});
     void recount();
 
+    const core::Clock &m_clock;
     QString m_connection;
     QString m_path;
     int m_unfinished = 0;

@@ -57,12 +57,6 @@ CreditNoteJob::CreditNoteJob(JobContext &ctx) : DocumentJob(ctx) {}
 
 CreditNoteJob::~CreditNoteJob() = default;
 
-bool CreditNoteJob::formaDascom() const
-{
-    const QString &t = m_ctx.state.TipoImpresora;
-    return t != QLatin1String("HKA") && t != QLatin1String("SAMSUNG");
-}
-
 void CreditNoteJob::etapa(double e)
 {
     m_etapa = e;
@@ -99,60 +93,18 @@ QString CreditNoteJob::textoFecha(const QVariant &fecha) const
 
 void CreditNoteJob::ImprimirNotaCredito()
 {
-    auto &st = m_ctx.state;
     m_ctx.window.setStage(QString());
     m_ctx.Timer1.setEnabled(false);
 
-    if (m_ctx.Data6.recordCount() == 0) {
-        st.UltimaNotaCredito = 0;
-        finNormal();
+    if (!tomar())
         return;
-    }
-    const db::RecordSet &fila = m_ctx.Data6.recordset();
-    const qint64 codigo = fila.field(QStringLiteral("Código")).toLongLong();
-    if (codigo == st.UltimaNotaCredito) {
-        finNormal();
-        return;
-    }
-    const qint32 anterior = st.UltimaNotaCredito;
-    st.UltimaNotaCredito = static_cast<qint32>(codigo);
-    m_codigo = codigo;
-    m_venta = fila.field(QStringLiteral("Venta")).toLongLong();
-
-    try {
-        etapa(0);
-        m_db = db::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-        m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoNotaCredito(codigo));
-        if (m_encabezado.recordCount() == 0) {
-            m_db->close();
-            finNormal();
-            return;
-        }
-        // Read and check everything before the first command.
-        m_detalle = m_db->openRecordset(db::SqlTexts::detalleNotaCredito(codigo));
-        if (formaDascom())
-            m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_venta));
-        if (!validar() || !journalTomado()) {
-            finNormal();
-            return;
-        }
-    } catch (const db::DataError &e) {
-        // Nothing was sent: a database that was away or busy is tried again
-        // on a later tick; anything else waits for the operator.
-        if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy)
-            st.UltimaNotaCredito = anterior;
-        fallaBaseDatos(e, false);
-        m_ctx.Timer1.setEnabled(true);
-        return;
-    }
-    evento(core::DocumentEvent::Kind::Inicio);
 
     try {
         etapa(1);
         abrirPuerto();
         etapa(2);
         m_etapa = 2.01;
-        const bool header = formaDascom() ? encabezadoDascom() : encabezadoHka();
+        const bool header = core::formaDascom(m_ctx.state.TipoImpresora) ? encabezadoDascom() : encabezadoHka();
         if (!header)
             return;
         etapa(3);
@@ -171,6 +123,22 @@ void CreditNoteJob::ImprimirNotaCredito()
     }
     m_db->close();
     finNormal();
+}
+
+bool CreditNoteJob::leer()
+{
+    m_venta = m_ctx.Data6.recordset().field(QStringLiteral("Venta")).toLongLong();
+    etapa(0);
+    m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+    m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoNotaCredito(m_codigo));
+    if (m_encabezado.recordCount() == 0) {
+        m_db->close();
+        return false;
+    }
+    m_detalle = m_db->openRecordset(db::SqlTexts::detalleNotaCredito(m_codigo));
+    if (core::formaDascom(m_ctx.state.TipoImpresora))
+        m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_venta));
+    return true;
 }
 
 bool CreditNoteJob::validar()
@@ -372,7 +340,7 @@ bool CreditNoteJob::lineasSinDetalle()
 bool CreditNoteJob::descuentoYPagos()
 {
     m_detalle.close();
-    if (!formaDascom())
+    if (!core::formaDascom(m_ctx.state.TipoImpresora))
         return true;
     // The discount lines keep the stage reached before them.
     if (m_desc01 > 0) {
@@ -393,7 +361,7 @@ bool CreditNoteJob::descuentoYPagos()
 
 QString CreditNoteJob::leerNumero()
 {
-    return PrinterNumbers::leerNota(m_ctx.link, m_ctx.state.RutaPrograma, formaDascom());
+    return PrinterNumbers::leerNota(m_ctx.link, m_ctx.state.RutaPrograma, core::formaDascom(m_ctx.state.TipoImpresora));
 }
 
 bool CreditNoteJob::cierreYRegistro()

@@ -28,8 +28,9 @@ protected:
     bool esNotaCredito() const override { return true; }
 
 private:
-    bool formaDascom() const;
-    bool validar();
+    bool leer() override;
+    bool validar() override;
+    void finNormal() override;
     bool encabezadoHka();
     bool encabezadoDascom();
     bool lineasDetalle();
@@ -45,7 +46,6 @@ private:
     QString textoFecha(const QVariant &fecha) const;
     // The last credit-note number of a U0X answer; empty when absent.
     QString leerNumero();
-    void finNormal();
 
     std::unique_ptr<db::Database> m_db;
     db::RecordSet m_encabezado;

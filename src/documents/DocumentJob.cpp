@@ -1,11 +1,53 @@
 #include "documents/DocumentJob.h"
 
-#include "printer/PrinterLink.h"
-#include "db/DataError.h"
-#include "db/PrintJournal.h"
+#include "core/PollingTimer.h"
+#include "core/RobotState.h"
 #include "core/Texts.h"
+#include "db/DataError.h"
+#include "db/ListSource.h"
+#include "db/PrintJournal.h"
+#include "documents/PrinterNumbers.h"
+#include "printer/PrinterLink.h"
 
 namespace documents {
+
+bool DocumentJob::tomar()
+{
+    auto &st = m_ctx.state;
+    db::ListSource &lista = esNotaCredito() ? m_ctx.Data6 : m_ctx.Data5;
+    qint32 &ultima = esNotaCredito() ? st.UltimaNotaCredito : st.UltimaFactura;
+    if (lista.recordCount() == 0) {
+        ultima = 0;
+        finNormal();
+        return false;
+    }
+    const qint64 codigo = lista.recordset().field(QStringLiteral("Código")).toLongLong();
+    // The document taken last is not taken again at once: invoices keep to
+    // codes above it, credit notes to any other code.
+    if (esNotaCredito() ? codigo == ultima : codigo <= ultima) {
+        finNormal();
+        return false;
+    }
+    const qint32 anterior = ultima;
+    ultima = static_cast<qint32>(codigo);
+    m_codigo = codigo;
+    try {
+        if (!leer() || !validar() || !journalTomado()) {
+            finNormal();
+            return false;
+        }
+    } catch (const db::DataError &e) {
+        // Nothing was sent: a database that was away or busy is tried again
+        // on a later tick; anything else waits for the operator.
+        if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy)
+            ultima = anterior;
+        fallaBaseDatos(e, false);
+        m_ctx.Timer1.setEnabled(true);
+        return false;
+    }
+    evento(core::DocumentEvent::Kind::Inicio);
+    return true;
+}
 
 bool DocumentJob::enviar(const QString &comando)
 {
@@ -55,25 +97,21 @@ void DocumentJob::retener(const QString &mensaje)
 {
     m_ctx.window.messageBox(mensaje);
     m_ctx.window.setLog(mensaje);
-    core::DocumentEvent e;
-    e.kind = core::DocumentEvent::Kind::Retenida;
-    e.notaCredito = esNotaCredito();
-    e.codigo = m_codigo;
-    e.motivo = mensaje;
-    m_ctx.window.documentEvent(e);
+    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
+                    .notaCredito = esNotaCredito(),
+                    .codigo = m_codigo,
+                    .motivo = mensaje});
 }
 
 void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
                          const QString &numeroZ)
 {
-    core::DocumentEvent e;
-    e.kind = kind;
-    e.notaCredito = esNotaCredito();
-    e.codigo = m_codigo;
-    e.numero = numero;
-    e.numeroZ = numeroZ;
-    e.etapa = m_etapa;
-    m_ctx.window.documentEvent(e);
+    m_ctx.publicar({.kind = kind,
+                    .notaCredito = esNotaCredito(),
+                    .codigo = m_codigo,
+                    .numero = numero,
+                    .numeroZ = PrinterNumbers::zDelDocumento(numeroZ),
+                    .etapa = m_etapa});
 }
 
 bool DocumentJob::journalTomado()

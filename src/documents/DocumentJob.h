@@ -20,6 +20,18 @@ public:
     virtual ~DocumentJob() = default;
 
 protected:
+    // The take-up both jobs share: the first pending document of the job's
+    // list, unless it is the one taken last, read whole and checked before the
+    // first command. False when nothing is to be printed now; the job has
+    // then ended.
+    bool tomar();
+    // What the job reads of the document taken up (DataError may escape);
+    // false when its row is gone.
+    virtual bool leer() = 0;
+    // Checks every value the commands will carry; false after holding it.
+    virtual bool validar() = 0;
+    virtual void finNormal() = 0;
+
     // Sends one command; true when the printer took it.
     bool enviar(const QString &comando);
     void abrirPuerto();
@@ -32,6 +44,8 @@ protected:
     void fallaBaseDatos(const db::DataError &error, bool impreso);
     // A document held back before anything was sent.
     void retener(const QString &mensaje);
+    // `numeroZ` is the printer's Z counter; the event names the closure the
+    // document belongs to.
     void evento(core::DocumentEvent::Kind kind, const QString &numero = {},
                 const QString &numeroZ = {});
 

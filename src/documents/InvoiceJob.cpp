@@ -50,57 +50,13 @@ InvoiceJob::~InvoiceJob() = default;
 void InvoiceJob::ImprimirFactura()
 {
     auto &w = m_ctx.window;
-    auto &st = m_ctx.state;
     w.setStatus(core::texts::kIniciandoFactura);
     w.setStage(QString());
     w.setProgress(0);
     m_ctx.Timer1.setEnabled(false);
 
-    if (m_ctx.Data5.recordCount() == 0) {
-        st.UltimaFactura = 0;
-        finNormal();
+    if (!tomar())
         return;
-    }
-    const qint64 codigo = m_ctx.Data5.recordset().field(QStringLiteral("Código")).toLongLong();
-    if (codigo <= st.UltimaFactura) {
-        finNormal();
-        return;
-    }
-    const qint32 anterior = st.UltimaFactura;
-    st.UltimaFactura = static_cast<qint32>(codigo);
-    m_codigo = codigo;
-
-    try {
-        m_db = db::Database::open(st.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-        w.setStatus(core::texts::kTomandoDatos);
-        w.setProgress(8);
-        m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoFactura(codigo));
-        w.processEvents();
-        if (m_encabezado.recordCount() == 0) {
-            w.setBackgroundColor(kAmarilloPalido);
-            m_db->close();
-            finNormal();
-            return;
-        }
-        // Everything the printer will need is read and checked before the
-        // first command: a sale that cannot be printed whole is not started.
-        m_detalle = m_db->openRecordset(db::SqlTexts::detalleFactura(codigo));
-        if (st.TipoImpresora == QLatin1String("DASCOM"))
-            m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(codigo));
-        if (!validar() || !journalTomado()) {
-            finNormal();
-            return;
-        }
-    } catch (const db::DataError &e) {
-        // Nothing was sent: a database that was away or busy is tried again
-        // on a later tick; anything else waits for the operator.
-        if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy)
-            st.UltimaFactura = anterior;
-        fallaBaseDatos(e, false);
-        m_ctx.Timer1.setEnabled(true);
-        return;
-    }
-    evento(core::DocumentEvent::Kind::Inicio);
 
     try {
         w.setStatus(core::texts::kIniciandoComunicacion);
@@ -118,6 +74,25 @@ void InvoiceJob::ImprimirFactura()
     if (m_db)
         m_db->close();
     finNormal();
+}
+
+bool InvoiceJob::leer()
+{
+    auto &w = m_ctx.window;
+    m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
+    w.setStatus(texts::kTomandoDatos);
+    w.setProgress(8);
+    m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoFactura(m_codigo));
+    w.processEvents();
+    if (m_encabezado.recordCount() == 0) {
+        w.setBackgroundColor(kAmarilloPalido);
+        m_db->close();
+        return false;
+    }
+    m_detalle = m_db->openRecordset(db::SqlTexts::detalleFactura(m_codigo));
+    if (m_ctx.state.TipoImpresora == core::PrinterType::Dascom)
+        m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_codigo));
+    return true;
 }
 
 bool InvoiceJob::validar()
@@ -350,7 +325,7 @@ bool InvoiceJob::pago()
     if (!journalCerrando(m_facturaAntes))
         return false;
 
-    if (m_ctx.state.TipoImpresora != QLatin1String("DASCOM")) {
+    if (m_ctx.state.TipoImpresora != core::PrinterType::Dascom) {
         enviar(QStringLiteral("101"));
         w.processEvents();
     } else if (m_pagos.recordCount() == 0) {
@@ -417,8 +392,7 @@ bool InvoiceJob::registrar()
     journalRegistrado();
     if (factura.isEmpty() || z.isEmpty())
         w.setLog(core::texts::impresoSinNumeros(false, m_codigo));
-    evento(core::DocumentEvent::Kind::Impresa, factura,
-           z.isEmpty() ? QString() : QString::number(z.toInt() + 1));
+    evento(core::DocumentEvent::Kind::Impresa, factura, z);
     return true;
 }
 

@@ -25,15 +25,16 @@ protected:
     bool esNotaCredito() const override { return false; }
 
 private:
+    bool leer() override;
+    bool validar() override;
+    void finNormal() override;
     // Each step returns false when the job has ended through its failure path.
-    bool validar();
     bool bloqueCliente();
     bool items();
     bool descuento();
     bool pago();
     bool cerradaDeTodosModos();
     bool registrar();
-    void finNormal();
     // The invoice number and Z counter of an S1 answer, digits only or empty.
     void leerEstado(QString *factura, QString *z);
 

@@ -4,9 +4,11 @@ namespace printer {
 class PrinterLink;
 }
 
+#include "core/WindowServices.h"
+
 namespace core {
+class Clock;
 class PollingTimer;
-class WindowServices;
 struct RobotState;
 struct Settings;
 } // namespace core
@@ -26,10 +28,14 @@ struct JobContext
     core::WindowServices &window;
     printer::PrinterLink &link;
     core::PollingTimer &Timer1;
+    const core::Clock &clock;
     db::ListSource &Data5; // pending invoices
     db::ListSource &Data6; // pending credit notes
     // The print journal; without one a job keeps no record across a crash.
     db::PrintJournal *journal = nullptr;
+
+    // Tells the window of a document's event, at the clock's time.
+    void publicar(core::DocumentEvent event) const;
 };
 
 } // namespace documents

@@ -33,4 +33,9 @@ bool PrinterNumbers::completo(const QString &numero)
     return numero.size() == 8 && PrinterRules::soloDigitos(numero);
 }
 
+QString PrinterNumbers::zDelDocumento(const QString &numeroZ)
+{
+    return numeroZ.isEmpty() ? QString() : QString::number(numeroZ.toInt() + 1);
+}
+
 } // namespace documents

@@ -21,6 +21,9 @@ public:
     // printer type, as they stand (possibly fewer, or not digits).
     static QString leerNota(printer::PrinterLink &link, const QString &rutaPrograma,
                             bool formaDascom);
+    // The daily closure a document printed now belongs to: the Z counter plus
+    // one, as the write-back stores it; empty when the counter is.
+    static QString zDelDocumento(const QString &numeroZ);
     // A number that can be trusted: eight digits.
     static bool completo(const QString &numero);
 };

@@ -23,12 +23,6 @@ bool isNota(const Entry &e)
 }
 } // namespace
 
-bool Recovery::formaDascom() const
-{
-    const QString &t = m_ctx.state.TipoImpresora;
-    return t != QLatin1String("HKA") && t != QLatin1String("SAMSUNG");
-}
-
 bool Recovery::run()
 {
     db::PrintJournal *journal = m_ctx.journal;
@@ -103,7 +97,7 @@ bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
     auto &link = m_ctx.link;
     link.AbrirPuerto();
     if (isNota(entry)) {
-        const QString n = PrinterNumbers::leerNota(link, m_ctx.state.RutaPrograma, formaDascom());
+        const QString n = PrinterNumbers::leerNota(link, m_ctx.state.RutaPrograma, core::formaDascom(m_ctx.state.TipoImpresora));
         *numero = PrinterNumbers::completo(n) ? n : QString();
         numeroZ->clear();
     } else {
@@ -136,13 +130,11 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
     const QString text = core::texts::recuperadoSinImprimir(isNota(entry), entry.codigo, numero);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
-    core::DocumentEvent event;
-    event.kind = core::DocumentEvent::Kind::Recuperada;
-    event.notaCredito = isNota(entry);
-    event.codigo = entry.codigo;
-    event.numero = numero;
-    event.numeroZ = numeroZ.isEmpty() ? QString() : QString::number(numeroZ.toInt() + 1);
-    m_ctx.window.documentEvent(event);
+    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Recuperada,
+                    .notaCredito = isNota(entry),
+                    .codigo = entry.codigo,
+                    .numero = numero,
+                    .numeroZ = PrinterNumbers::zDelDocumento(numeroZ)});
     return true;
 }
 
@@ -155,12 +147,10 @@ void Recovery::hold(const Entry &entry, const QString &motivo)
         return;
     m_heldReported.insert(entry.id);
     m_ctx.window.notice(text);
-    core::DocumentEvent event;
-    event.kind = core::DocumentEvent::Kind::Retenida;
-    event.notaCredito = isNota(entry);
-    event.codigo = entry.codigo;
-    event.motivo = motivo;
-    m_ctx.window.documentEvent(event);
+    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
+                    .notaCredito = isNota(entry),
+                    .codigo = entry.codigo,
+                    .motivo = motivo});
 }
 
 } // namespace documents

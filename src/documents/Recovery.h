@@ -28,7 +28,6 @@ private:
     // Reads the printer's last number of the entry's kind; port opened and closed.
     bool readNumber(const db::PrintJournal::Entry &entry, QString *numero, QString *numeroZ);
     void hold(const db::PrintJournal::Entry &entry, const QString &motivo);
-    bool formaDascom() const;
 
     JobContext &m_ctx;
     QSet<qint64> m_heldReported;

@@ -9,6 +9,13 @@
 
 namespace headless {
 
+namespace {
+QString timeText(const QDateTime &when)
+{
+    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
+} // namespace
+
 HeadlessWindow::HeadlessWindow() : m_out(stdout), m_err(stderr)
 {
     m_out.setEncoding(QStringConverter::Utf8);
@@ -31,7 +38,7 @@ void HeadlessWindow::processEvents()
     QCoreApplication::processEvents();
 }
 
-QString HeadlessWindow::eventLine(const core::DocumentEvent &event, const QDateTime &when)
+QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
 {
     using Kind = core::DocumentEvent::Kind;
     QString name;
@@ -42,7 +49,7 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event, const QDateT
     case Kind::Recuperada: name = QStringLiteral("recuperada"); break;
     case Kind::Retenida: name = QStringLiteral("retenida"); break;
     }
-    QString line = when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QLatin1Char(' ') + name
+    QString line = timeText(event.hora) + QLatin1Char(' ') + name
                    + QLatin1Char(' ')
                    + (event.notaCredito ? QStringLiteral("nota") : QStringLiteral("factura"))
                    + QLatin1Char(' ') + QString::number(event.codigo);
@@ -60,7 +67,7 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event, const QDateT
 
 void HeadlessWindow::documentEvent(const core::DocumentEvent &event)
 {
-    m_out << eventLine(event, QDateTime::currentDateTime()) << '\n';
+    m_out << eventLine(event) << '\n';
     m_out.flush();
 }
 
@@ -70,14 +77,9 @@ void HeadlessWindow::notice(const QString &text)
     m_err.flush();
 }
 
-} // namespace headless
-
-namespace headless {
-
-void HeadlessWindow::serviceEvent(const QString &text)
+void HeadlessWindow::serviceEvent(const QDateTime &when, const QString &text)
 {
-    m_out << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
-          << ' ' << text << '\n';
+    m_out << timeText(when) << ' ' << text << '\n';
     m_out.flush();
 }
 

@@ -19,10 +19,10 @@ public:
     void processEvents() override;
     void documentEvent(const core::DocumentEvent &event) override;
     void notice(const QString &text) override;
-    void serviceEvent(const QString &text) override;
+    void serviceEvent(const QDateTime &when, const QString &text) override;
 
     // The standard-output line of an event, without its line end.
-    static QString eventLine(const core::DocumentEvent &event, const QDateTime &when);
+    static QString eventLine(const core::DocumentEvent &event);
 
 private:
     QTextStream m_out;

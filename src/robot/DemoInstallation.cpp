@@ -1,5 +1,6 @@
 #include "robot/DemoInstallation.h"
 
+#include "core/PrinterType.h"
 #include "db/DataError.h"
 #include "db/Schema.h"
 
@@ -42,8 +43,7 @@ QString DemoInstallation::simulatorLibraryName()
 QString DemoInstallation::create(const QString &dirPath, const QString &printerType,
                                  const QString &driverLibrary)
 {
-    if (printerType != QLatin1String("HKA") && printerType != QLatin1String("SAMSUNG") &&
-        printerType != QLatin1String("DASCOM"))
+    if (!core::parsePrinterType(printerType))
         return QStringLiteral("Tipo de impresora desconocido: %1 (HKA, SAMSUNG o DASCOM).")
             .arg(printerType);
     const QFileInfo info(dirPath);

@@ -116,7 +116,7 @@ void FirstActivation::purgeTickets()
 {
     try {
         auto db = db::Database::open(m_state.RutaBaseLocal, m_settings.shortDateFormat);
-        db->execute(db::SqlTexts::purgaTickets(QDate::currentDate(), m_settings.shortDateFormat));
+        db->execute(db::SqlTexts::purgaTickets(m_clock.now().date(), m_settings.shortDateFormat));
         db->close();
     } catch (const db::DataError &e) {
         const QString text = core::texts::errorBaseDatos(e.describe());

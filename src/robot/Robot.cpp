@@ -32,7 +32,7 @@ Robot::Robot(core::WindowServices &window, QObject *parent)
             return;
         }
         m_timer.setEnabled(true);
-        m_window.serviceEvent(core::texts::kSondeoReanudado);
+        m_window.serviceEvent(m_clock.now(), core::texts::kSondeoReanudado);
     });
 }
 
@@ -64,12 +64,12 @@ int Robot::startUp(const QString &programDir)
                                                     m_state.Puerto);
     // Printing without a journal could print a document twice after a crash.
     try {
-        m_journal = std::make_unique<db::PrintJournal>(m_state.RutaPrograma);
+        m_journal = std::make_unique<db::PrintJournal>(m_state.RutaPrograma, m_clock);
     } catch (const db::DataError &e) {
         m_window.messageBox(core::texts::diarioNoDisponible(e.describe()));
         return Startup::JournalStop;
     }
-    m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer,
+    m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer, m_clock,
                                            m_lists.Data5, m_lists.Data6, m_journal.get()});
     m_recovery = std::make_unique<documents::Recovery>(*m_jobs);
     m_activation = std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);

@@ -83,19 +83,15 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     PrepararFormulario();
     m_state.ModoCantidad = 0;
     m_state.RutaBaseLocal = m_state.RutaPrograma + QStringLiteral("\\Vextora.dba");
-    m_lists.Data1.setDatabaseName(m_state.RutaBaseDatos);
-    m_lists.Data2.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data3.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data3.setRecordSource(db::SqlTexts::configuracion());
-    m_lists.Data4.setDatabaseName(QString());
     m_lists.Data5.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data6.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data7.setDatabaseName(m_state.RutaBaseLocal);
     m_lists.Data5.setRecordSource(db::SqlTexts::facturasPendientes(m_state.Caja));
     m_lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(m_state.Caja));
     m_lists.Data7.setRecordSource(db::SqlTexts::ticketsPendientes(m_state.Caja));
-    for (db::ListSource *source : {&m_lists.Data1, &m_lists.Data2, &m_lists.Data3, &m_lists.Data4,
-                               &m_lists.Data5, &m_lists.Data6, &m_lists.Data7})
+    for (db::ListSource *source : {&m_lists.Data3, &m_lists.Data5, &m_lists.Data6, &m_lists.Data7})
         source->setShortDateFormat(m_settings.shortDateFormat);
     m_state.UltimaFactura = 0;
     m_state.UltimaNotaCredito = 0;
@@ -165,14 +161,15 @@ bool Startup::handleItem(int position, const QString &item)
         m_state.RutaBaseDatos = raw + QStringLiteral("Base de Datos.dba");
         m_state.DirectorioDatos = value;
         break;
-    case 2:
-        if (value != QLatin1String("DASCOM") && value != QLatin1String("SAMSUNG")
-            && value != QLatin1String("HKA")) {
+    case 2: {
+        const std::optional<core::PrinterType> type = core::parsePrinterType(value);
+        if (!type) {
             m_window.messageBox(core::texts::kTipoImpresora);
             return false;
         }
-        m_state.TipoImpresora = value;
+        m_state.TipoImpresora = *type;
         break;
+    }
     case 3:
         m_state.Puerto = value;
         break;

@@ -6,12 +6,16 @@
 using db::PrintJournal;
 using testsupport::TestDir;
 
+namespace {
+const core::Clock wallClock;
+}
+
 TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
 {
     TestDir dir;
     qint64 taken, closing, closed, recorded, failed;
     {
-        PrintJournal j(dir.path());
+        PrintJournal j(dir.path(), wallClock);
         EXPECT_TRUE(j.settled());
         taken = j.tomado(PrintJournal::Kind::Factura, 101);
         closing = j.tomado(PrintJournal::Kind::Nota, 7);
@@ -27,7 +31,7 @@ TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
         EXPECT_FALSE(j.settled());
     }
     // As after a power cut: a new process opens the same file.
-    PrintJournal j(dir.path());
+    PrintJournal j(dir.path(), wallClock);
     const auto entries = j.unfinished();
     ASSERT_EQ(entries.size(), 3);
     const struct

@@ -75,13 +75,10 @@ TEST(CreditNoteHeader, FormsByPrinterType)
          "yyyy-MM-dd", {"i01Ana", "i02V1", "i04Factura afectada: 00000077  2026-11-30"}},
         {"DASCOM", "DASCOM", {"Ana", "J123456789", "Calle 1", "0414"}, "2026-11-30", "dd/MM/yyyy",
          {"iS*Ana", "iR*J123456789", "iF*00000077", "iI*Z1B1234567", "iD*30/11/2026"}},
-        {"empty type takes the DASCOM form", "", {"Ana", "V1", "Calle 1", "0414"}, "2026-11-30",
-         "dd/MM/yyyy", {"iS*Ana", "iR*V1", "iF*00000077", "iI*Z1B1234567", "iD*30/11/2026"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        JobHarness h(c.type.isEmpty() ? QStringLiteral("DASCOM") : c.type);
-        h.state.TipoImpresora = c.type;
+        JobHarness h(c.type);
         h.settings.shortDateFormat = c.dateFormat;
         NoteSetup s;
         s.customer = c.customer;

@@ -42,7 +42,7 @@ TEST(DemoInstallation, StartsUpAndHoldsWhatTheJobsPrint)
     db::ListSources lists;
     robot::Startup startup(state, settings, lists, window);
     ASSERT_EQ(startup.run(demo), robot::Startup::Running) << qPrintable(window.messages.join('\n'));
-    EXPECT_EQ(state.TipoImpresora, QStringLiteral("DASCOM"));
+    EXPECT_EQ(state.TipoImpresora, core::PrinterType::Dascom);
     EXPECT_EQ(state.Caja, 1);
     EXPECT_EQ(state.Serial, QStringLiteral("Z1B1234567"));
     EXPECT_EQ(settings.driverLibrary, QStringLiteral("/opt/sim/libfiscalsim.so"));

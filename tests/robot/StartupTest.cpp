@@ -91,7 +91,7 @@ TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
         EXPECT_TRUE(r->window.messages.isEmpty());
         EXPECT_EQ(r->state.RutaBaseDatos, c.rutaBaseDatos);
         EXPECT_EQ(r->state.DirectorioDatos, c.directorioDatos);
-        EXPECT_EQ(r->state.TipoImpresora, c.tipo);
+        EXPECT_EQ(core::printerTypeName(r->state.TipoImpresora), c.tipo);
         EXPECT_EQ(r->state.Puerto, c.puerto);
         EXPECT_EQ(r->state.Columnas80, c.columnas80);
         EXPECT_EQ(r->state.Serial, c.serial);

@@ -33,7 +33,7 @@ JobHarness::JobHarness(const QString &printerType, const QByteArray &extraSimIni
     m_db = std::make_unique<MainDatabase>(m_sim->dir().file(QStringLiteral("Base de Datos.dba")));
     state.RutaPrograma = m_sim->dir().path();
     state.RutaBaseDatos = m_sim->dir().path() + QStringLiteral("\\Base de Datos.dba");
-    state.TipoImpresora = printerType;
+    state.TipoImpresora = core::parsePrinterType(printerType).value_or(core::PrinterType::Hka);
     state.Serial = QStringLiteral("Z1B1234567");
     state.Caja = 1;
     state.TasaMaqFiscal1 = 16.0;
@@ -45,12 +45,13 @@ JobHarness::JobHarness(const QString &printerType, const QByteArray &extraSimIni
     lists.Data6.setDatabaseName(state.RutaBaseDatos);
     lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(state.Caja));
     m_context.reset(new documents::JobContext{state, settings, m_sim->window(), m_sim->link(),
-                                              m_sim->timer(), lists.Data5, lists.Data6});
+                                              m_sim->timer(), m_sim->clock(), lists.Data5,
+                                              lists.Data6});
 }
 
 db::PrintJournal &JobHarness::enableJournal()
 {
-    m_journal = std::make_unique<db::PrintJournal>(state.RutaPrograma);
+    m_journal = std::make_unique<db::PrintJournal>(state.RutaPrograma, m_sim->clock());
     m_context->journal = m_journal.get();
     return *m_journal;
 }

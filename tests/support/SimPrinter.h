@@ -25,6 +25,7 @@ public:
     printer::Driver &driver() { return *m_driver; }
     RecordingWindow &window() { return m_window; }
     core::PollingTimer &timer() { return m_timer; }
+    const core::Clock &clock() const { return m_clock; }
     printer::PrinterLink &link() { return *m_link; }
 
     // fiscalsim.log as lines of fields (tab-separated).
