@@ -7,19 +7,19 @@
 //   invoice_job [SALES [RUNS [LINE_RUNS]]]     default: 100000 300 15
 //
 // Figures and the machine they came from: bench/README.md.
-#include "headless/HeadlessWindow.h"
-#include "documents/InvoiceJob.h"
-#include "documents/JobContext.h"
-#include "core/CodePage.h"
-#include "printer/DriverLibrary.h"
-#include "printer/PrinterLink.h"
 #include "core/Clock.h"
-#include "db/ListSources.h"
+#include "core/CodePage.h"
 #include "core/PollingTimer.h"
-#include "db/PrintJournal.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
+#include "db/ListSources.h"
+#include "db/PrintJournal.h"
 #include "db/SqlTexts.h"
+#include "documents/InvoiceJob.h"
+#include "documents/JobContext.h"
+#include "headless/HeadlessWindow.h"
+#include "printer/DriverLibrary.h"
+#include "printer/PrinterLink.h"
 #include "support/BenchMachine.h"
 #include "support/SalesHistory.h"
 #include "support/SqliteConnection.h"
@@ -314,8 +314,8 @@ int main(int argc, char **argv)
     printer::PrinterLink link(driver, window, timer1, codePage, state.Puerto);
     // The job as the robot runs it: with its print journal.
     db::PrintJournal journal(state.RutaPrograma, clock);
-    documents::JobContext ctx{state, settings, window, link, timer1, clock, lists.Data5, lists.Data6,
-                              &journal};
+    documents::JobContext ctx{state, settings,    window,      link,    timer1,
+                              clock, lists.Data5, lists.Data6, &journal};
 
     Till till(dbPath);
     int code = sales;

@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset dev
-cmake --build --preset dev
+# Only what the demo runs: the robot and the simulated printer.
+cmake --build --preset dev --target robot-fiscal fiscalsim
 demo="${1:-$PWD/demo}"
 if [ ! -e "$demo/Vextora.inf" ]; then
   # Refuses (and stops here) when DIR exists and holds anything else.

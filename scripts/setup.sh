@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev googletest
   desktop-file-utils
+  clang-format-14 git
 )
 if [ "${1:-}" = "--screenshot" ]; then
   packages+=(xvfb xauth fonts-dejavu-core)

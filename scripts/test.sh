@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the sanitizer build and runs every test.
+# Installs what is missing, checks the formatting, builds the sanitizer build
+# and runs every test, then builds the headless-only robot (no Qt Gui or
+# Widgets) and runs the tests that need no window against it.
+#   scripts/test.sh [CTEST ARGS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/check-format.sh
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan "$@"
+cmake --preset headless
+cmake --build --preset headless
+ctest --preset headless "$@"

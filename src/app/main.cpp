@@ -18,8 +18,9 @@ namespace {
 
 bool displayAvailable()
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 } // namespace
@@ -38,9 +39,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Robot de impresión fiscal: imprime las facturas y notas de crédito pendientes."));
-    const QCommandLineOption dirOption(QStringLiteral("dir"),
-                                       QStringLiteral("Directorio del programa."),
-                                       QStringLiteral("DIR"));
+    const QCommandLineOption dirOption(
+        QStringLiteral("dir"), QStringLiteral("Directorio del programa."), QStringLiteral("DIR"));
     const QCommandLineOption headlessOption(QStringLiteral("headless"),
                                             QStringLiteral("Sin ventana (servicio)."));
     const QCommandLineOption demoOption(
@@ -66,9 +66,11 @@ int main(int argc, char *argv[])
         return 64;
     }
     if (parser.isSet(helpOption)) {
-        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("[options]"),
-                                                        QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE]"))),
-                   stdout);
+        std::fputs(
+            qPrintable(parser.helpText().replace(
+                QStringLiteral("[options]"),
+                QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE]"))),
+            stdout);
         return 0;
     }
     if (parser.isSet(versionOption)) {
@@ -97,8 +99,7 @@ int main(int argc, char *argv[])
         return 64;
     }
 
-    const QString programDir = parser.isSet(dirOption) ? parser.value(dirOption)
-                                                        : QString();
+    const QString programDir = parser.isSet(dirOption) ? parser.value(dirOption) : QString();
     if (!parser.isSet(headlessOption) && displayAvailable() && app::WindowMode::built())
         return app::WindowMode::run(argc, argv, programDir);
 

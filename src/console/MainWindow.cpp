@@ -1,10 +1,10 @@
 #include "console/MainWindow.h"
 
-#include "robot/PrinterActions.h"
-#include "printer/PrinterLink.h"
-#include "db/ListSource.h"
-#include "robot/Robot.h"
 #include "core/Texts.h"
+#include "db/ListSource.h"
+#include "printer/PrinterLink.h"
+#include "robot/PrinterActions.h"
+#include "robot/Robot.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -17,8 +17,8 @@ QString FileLayer::localPath(const QString &path)
     QString out;
     out.reserve(p.size());
     for (qsizetype i = 0; i < p.size(); ++i) {
-        if (p[i] == QLatin1Char('/') && !out.isEmpty() && out.back() == QLatin1Char('/')
-            && !(share && i == 1))
+        if (p[i] == QLatin1Char('/') && !out.isEmpty() && out.back() == QLatin1Char('/') &&
+            !(share && i == 1))
             continue;
         out += p[i];
     }

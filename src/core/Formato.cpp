@@ -11,19 +11,44 @@ QString Formato::LimpioCadena(const QString &Cadenita)
     QString out = Cadenita;
     for (QChar &c : out) {
         switch (c.unicode()) {
-        case 0x00D1: c = QLatin1Char('N'); break;
-        case 0x00F1: c = QLatin1Char('n'); break;
-        case 0x00C1: c = QLatin1Char('A'); break;
-        case 0x00E1: c = QLatin1Char('a'); break;
-        case 0x00C9: c = QLatin1Char('E'); break;
-        case 0x00E9: c = QLatin1Char('e'); break;
-        case 0x00CD: c = QLatin1Char('I'); break;
-        case 0x00ED: c = QLatin1Char('i'); break;
-        case 0x00D3: c = QLatin1Char('O'); break;
-        case 0x00F3: c = QLatin1Char('o'); break;
-        case 0x00DA: c = QLatin1Char('U'); break;
-        case 0x00FA: c = QLatin1Char('u'); break;
-        default: break;
+        case 0x00D1:
+            c = QLatin1Char('N');
+            break;
+        case 0x00F1:
+            c = QLatin1Char('n');
+            break;
+        case 0x00C1:
+            c = QLatin1Char('A');
+            break;
+        case 0x00E1:
+            c = QLatin1Char('a');
+            break;
+        case 0x00C9:
+            c = QLatin1Char('E');
+            break;
+        case 0x00E9:
+            c = QLatin1Char('e');
+            break;
+        case 0x00CD:
+            c = QLatin1Char('I');
+            break;
+        case 0x00ED:
+            c = QLatin1Char('i');
+            break;
+        case 0x00D3:
+            c = QLatin1Char('O');
+            break;
+        case 0x00F3:
+            c = QLatin1Char('o');
+            break;
+        case 0x00DA:
+            c = QLatin1Char('U');
+            break;
+        case 0x00FA:
+            c = QLatin1Char('u');
+            break;
+        default:
+            break;
         }
     }
     return out;
@@ -76,8 +101,8 @@ QString Formato::Cifras(double Monto, int largo, int Decimales)
 
 QString Formato::Decoro_RIF(const QString &Cadenita)
 {
-    return Cadenita.left(1) + QLatin1Char('-') + Cadenita.mid(1, 8) + QLatin1Char('-')
-           + Cadenita.mid(9, 1);
+    return Cadenita.left(1) + QLatin1Char('-') + Cadenita.mid(1, 8) + QLatin1Char('-') +
+           Cadenita.mid(9, 1);
 }
 
 QString Formato::TextoNumero(double numero)

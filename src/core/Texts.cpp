@@ -35,24 +35,24 @@ QString codigoPaginaDesconocido(const QString &name)
 namespace {
 QString documento(bool notaCredito, qint64 codigo)
 {
-    return (notaCredito ? QStringLiteral("La nota de crédito ") : QStringLiteral("La factura "))
-           + QString::number(codigo);
+    return (notaCredito ? QStringLiteral("La nota de crédito ") : QStringLiteral("La factura ")) +
+           QString::number(codigo);
 }
 } // namespace
 
 QString documentoRetenido(bool notaCredito, qint64 codigo, const QString &columna)
 {
-    return documento(notaCredito, codigo)
-           + QStringLiteral(" no se imprimió: la columna %1 no tiene un valor imprimible. "
-                            "Corríjala y la impresión se intentará de nuevo.")
-                 .arg(columna);
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" no se imprimió: la columna %1 no tiene un valor imprimible. "
+                          "Corríjala y la impresión se intentará de nuevo.")
+               .arg(columna);
 }
 
 QString documentoRetenidoModoCantidad(bool notaCredito, qint64 codigo)
 {
-    return documento(notaCredito, codigo)
-           + QStringLiteral(" no se imprimió: la configuración de la empresa no indica qué "
-                            "cantidad imprimir (VerCantidad y VerCantidadDecimal).");
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" no se imprimió: la configuración de la empresa no indica qué "
+                          "cantidad imprimir (VerCantidad y VerCantidadDecimal).");
 }
 
 QString errorBaseDatos(const QString &detalle)
@@ -68,11 +68,11 @@ QString impresoNoRegistrado(bool notaCredito)
 
 QString impresoSinNumeros(bool notaCredito, qint64 codigo)
 {
-    return documento(notaCredito, codigo)
-           + (notaCredito ? QStringLiteral(" fue impresa sin leer su número fiscal: "
-                                           "complételo a mano.")
-                          : QStringLiteral(" fue impresa sin leer sus números fiscales: "
-                                           "complételos a mano."));
+    return documento(notaCredito, codigo) +
+           (notaCredito ? QStringLiteral(" fue impresa sin leer su número fiscal: "
+                                         "complételo a mano.")
+                        : QStringLiteral(" fue impresa sin leer sus números fiscales: "
+                                         "complételos a mano."));
 }
 
 QString noCerrado(bool notaCredito)
@@ -83,37 +83,37 @@ QString noCerrado(bool notaCredito)
 
 QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero)
 {
-    return documento(notaCredito, codigo)
-           + QStringLiteral(" ya estaba impresa (número %1): se registró sin imprimirla de nuevo.")
-                 .arg(numero.isEmpty() ? QStringLiteral("desconocido") : numero);
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" ya estaba impresa (número %1): se registró sin imprimirla de nuevo.")
+               .arg(numero.isEmpty() ? QStringLiteral("desconocido") : numero);
 }
 
 QString anuladoParaReimprimir(bool notaCredito, qint64 codigo)
 {
-    return documento(notaCredito, codigo)
-           + QStringLiteral(" quedó a medias en la impresora: se anuló y se imprimirá de nuevo.");
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" quedó a medias en la impresora: se anuló y se imprimirá de nuevo.");
 }
 
 QString recuperacionPendiente(bool notaCredito, qint64 codigo, const QString &motivo)
 {
-    return documento(notaCredito, codigo)
-           + QStringLiteral(" quedó sin confirmar (%1). No se imprime ningún documento nuevo "
-                            "hasta aclararlo.")
-                 .arg(motivo);
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" quedó sin confirmar (%1). No se imprime ningún documento nuevo "
+                          "hasta aclararlo.")
+               .arg(motivo);
 }
 
 QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero)
 {
-    return documento(notaCredito, codigo)
-           + QStringLiteral(" ya fue impresa por la impresora fiscal (número %1) y sigue pendiente "
-                            "en la base de datos: no se imprime de nuevo. Regístrela a mano.")
-                 .arg(numero);
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" ya fue impresa por la impresora fiscal (número %1) y sigue pendiente "
+                          "en la base de datos: no se imprime de nuevo. Regístrela a mano.")
+               .arg(numero);
 }
 
 QString diarioNoDisponible(const QString &detalle)
 {
-    return QStringLiteral("No se pudo abrir el diario de impresión robot-fiscal-journal.db: ")
-           + detalle;
+    return QStringLiteral("No se pudo abrir el diario de impresión robot-fiscal-journal.db: ") +
+           detalle;
 }
 
 } // namespace core::texts

@@ -13,8 +13,8 @@ inline const QString kNoEjecutar = QStringLiteral("No ejecutar");
 inline const QString kTrayTip = QStringLiteral("Robot de Facturación FISCAL");
 
 // Start-up stops.
-inline const QString kTipoImpresora = QStringLiteral(
-    "Deberá indicar el tipo SAMSUNG o DASCOM o HKA en el archivo de configuración.");
+inline const QString kTipoImpresora =
+    QStringLiteral("Deberá indicar el tipo SAMSUNG o DASCOM o HKA en el archivo de configuración.");
 inline const QString kMantenimiento = QStringLiteral(
     "El servidor parece estar en mantenimiento. Por favor verifique e intente de nuevo más "
     "tarde.");
@@ -67,8 +67,7 @@ QString impresoNoRegistrado(bool notaCredito);
 QString impresoSinNumeros(bool notaCredito, qint64 codigo);
 QString noCerrado(bool notaCredito);
 
-inline const QString kSondeoReanudado =
-    QStringLiteral("sondeo reanudado");
+inline const QString kSondeoReanudado = QStringLiteral("sondeo reanudado");
 // Operator's printer actions.
 inline const QString kErrorCierreDiario =
     QStringLiteral("Ocurrió un error imprimiendo el cierre diario. Por favor verifique.");
@@ -76,14 +75,12 @@ inline const QString kFalso = QStringLiteral("Falso");
 inline const QString kIndiqueFecha = QStringLiteral("Por favor indique una fecha");
 inline const QString kFechaFinalMayor =
     QStringLiteral("Fecha Final debe ser Mayor que Fecha Inicial");
-inline const QString kDocumentoEnCurso = QStringLiteral(
-    "Se está imprimiendo un documento. Espere a que termine e intente de nuevo.");
+inline const QString kDocumentoEnCurso =
+    QStringLiteral("Se está imprimiendo un documento. Espere a que termine e intente de nuevo.");
 inline const QString kIniciar = QStringLiteral("Iniciar");
 inline const QString kDetener = QStringLiteral("Detener");
-inline const QString kAnularTip =
-    QStringLiteral("Haga click aquí anulación de documento trabado");
-inline const QString kBaseDisponible =
-    QStringLiteral("La base de datos está disponible de nuevo.");
+inline const QString kAnularTip = QStringLiteral("Haga click aquí anulación de documento trabado");
+inline const QString kBaseDisponible = QStringLiteral("La base de datos está disponible de nuevo.");
 // Recovery after a crash.
 QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero);
 QString anuladoParaReimprimir(bool notaCredito, qint64 codigo);

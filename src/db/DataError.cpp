@@ -3,7 +3,8 @@
 namespace db {
 
 DataError::DataError(Kind kind, const QString &message, const QString &subject)
-    : std::runtime_error((message + QStringLiteral(" [") + subject + QLatin1Char(']')).toStdString()),
+    : std::runtime_error(
+          (message + QStringLiteral(" [") + subject + QLatin1Char(']')).toStdString()),
       m_kind(kind), m_message(message), m_subject(subject)
 {
 }

@@ -1,7 +1,7 @@
 #include "db/Database.h"
 
-#include "db/DataError.h"
 #include "core/FileLayer.h"
+#include "db/DataError.h"
 #include "db/SqliteDialect.h"
 
 #include <QAtomicInteger>

@@ -12,8 +12,7 @@
 namespace db {
 
 namespace {
-const char *const kStates[] = {"tomado",  "cerrando", "cerrado", "registrado",
-                               "fallido", "anulado"};
+const char *const kStates[] = {"tomado", "cerrando", "cerrado", "registrado", "fallido", "anulado"};
 
 QString stateName(PrintJournal::State s)
 {
@@ -37,7 +36,8 @@ QString kindName(PrintJournal::Kind k)
 } // namespace
 
 PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock)
-    : m_clock(clock), m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
+    : m_clock(clock),
+      m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
       m_path(QDir(programDir).filePath(fileName()))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -47,19 +47,18 @@ PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock)
         throw DataError(DataError::Kind::Open, db.lastError().text(), m_path);
     QSqlQuery q(db);
     // A write-ahead log: a synchronous write costs one sync of the log.
-    for (const char *sql :
-         {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
-          "CREATE TABLE IF NOT EXISTS documento ("
-          " id INTEGER PRIMARY KEY,"
-          " tipo TEXT NOT NULL,"
-          " codigo INTEGER NOT NULL,"
-          " estado TEXT NOT NULL,"
-          " numero_antes TEXT,"
-          " numero TEXT,"
-          " numero_z TEXT,"
-          " tomado TEXT NOT NULL,"
-          " actualizado TEXT NOT NULL)",
-          "CREATE INDEX IF NOT EXISTS documento_estado ON documento(estado)"}) {
+    for (const char *sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
+                            "CREATE TABLE IF NOT EXISTS documento ("
+                            " id INTEGER PRIMARY KEY,"
+                            " tipo TEXT NOT NULL,"
+                            " codigo INTEGER NOT NULL,"
+                            " estado TEXT NOT NULL,"
+                            " numero_antes TEXT,"
+                            " numero TEXT,"
+                            " numero_z TEXT,"
+                            " tomado TEXT NOT NULL,"
+                            " actualizado TEXT NOT NULL)",
+                            "CREATE INDEX IF NOT EXISTS documento_estado ON documento(estado)"}) {
         if (!q.exec(QString::fromLatin1(sql)))
             throw DataError(DataError::Kind::Query, q.lastError().text(), QString::fromLatin1(sql));
     }
@@ -101,8 +100,8 @@ void PrintJournal::setState(qint64 id, State state, const QString &extraSql,
     const bool decisive = state == State::Cerrando || state == State::Cerrado;
     q.exec(decisive ? QStringLiteral("PRAGMA synchronous=FULL")
                     : QStringLiteral("PRAGMA synchronous=NORMAL"));
-    q.prepare(QStringLiteral("UPDATE documento SET estado = ?, actualizado = ?") + extraSql
-              + QStringLiteral(" WHERE id = ?"));
+    q.prepare(QStringLiteral("UPDATE documento SET estado = ?, actualizado = ?") + extraSql +
+              QStringLiteral(" WHERE id = ?"));
     q.addBindValue(stateName(state));
     q.addBindValue(m_clock.now().toString(Qt::ISODate));
     for (const QString &v : extraValues)
@@ -179,8 +178,8 @@ void PrintJournal::recount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     if (q.exec(QStringLiteral("SELECT COUNT(*) FROM documento WHERE estado IN "
-                              "('tomado', 'cerrando', 'cerrado')"))
-        && q.next())
+                              "('tomado', 'cerrando', 'cerrado')")) &&
+        q.next())
         m_unfinished = q.value(0).toInt();
 }
 

@@ -1,7 +1,7 @@
 #include "db/Schema.h"
 
-#include "db/DataError.h"
 #include "core/FileLayer.h"
+#include "db/DataError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,17 +1,17 @@
 #include "documents/CreditNoteJob.h"
 
 #include "core/Formato.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
-#include "printer/PrinterLink.h"
-#include "db/DataError.h"
-#include "db/Database.h"
-#include "db/ListSource.h"
 #include "core/PollingTimer.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
-#include "db/SqlTexts.h"
 #include "core/Texts.h"
+#include "db/DataError.h"
+#include "db/Database.h"
+#include "db/ListSource.h"
+#include "db/SqlTexts.h"
+#include "documents/PrinterNumbers.h"
+#include "documents/PrinterRules.h"
+#include "printer/PrinterLink.h"
 
 #include <QDateTime>
 
@@ -104,7 +104,8 @@ void CreditNoteJob::ImprimirNotaCredito()
         abrirPuerto();
         etapa(2);
         m_etapa = 2.01;
-        const bool header = core::formaDascom(m_ctx.state.TipoImpresora) ? encabezadoDascom() : encabezadoHka();
+        const bool header =
+            core::formaDascom(m_ctx.state.TipoImpresora) ? encabezadoDascom() : encabezadoHka();
         if (!header)
             return;
         etapa(3);
@@ -156,9 +157,8 @@ bool CreditNoteJob::validar()
             retener(core::texts::documentoRetenidoModoCantidad(true, m_codigo));
             return false;
         }
-        const QString columnaCantidad = m_ctx.state.ModoCantidad == 1
-                                            ? QStringLiteral("Cantidad")
-                                            : QStringLiteral("CantDec");
+        const QString columnaCantidad =
+            m_ctx.state.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
         for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
             if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0)
                 return hold(QStringLiteral("Precio"));
@@ -186,8 +186,8 @@ bool CreditNoteJob::encabezadoHka()
 {
     const db::RecordSet &h = m_encabezado;
     m_etapa = 2.01;
-    if (!enviarProbado(QStringLiteral("i01")
-                       + trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)))
+    if (!enviarProbado(QStringLiteral("i01") +
+                       trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)))
         return false;
     m_etapa = 2.02;
     if (!enviarProbado(QStringLiteral("i02") + trimmed(h.field(QStringLiteral("Rif")))))
@@ -195,14 +195,13 @@ bool CreditNoteJob::encabezadoHka()
     m_etapa = 2.03;
     const QVariant direccion = h.field(QStringLiteral("Dirección"));
     const QString dir = trimmed(direccion);
-    if (!direccion.isNull()
-        && !enviarProbado(QStringLiteral("i03") + dir.left(kAncho)))
+    if (!direccion.isNull() && !enviarProbado(QStringLiteral("i03") + dir.left(kAncho)))
         return false;
     m_etapa = 2.04;
     // The affected invoice is always named: a credit note must say what it corrects.
-    const QString afectada = QStringLiteral("Factura afectada: ")
-                             + plain(h.field(QStringLiteral("Factura"))) + QStringLiteral("  ")
-                             + textoFecha(h.field(QStringLiteral("FechaVenta")));
+    const QString afectada = QStringLiteral("Factura afectada: ") +
+                             plain(h.field(QStringLiteral("Factura"))) + QStringLiteral("  ") +
+                             textoFecha(h.field(QStringLiteral("FechaVenta")));
     if (dir.size() > kAncho) {
         if (!enviarProbado(QStringLiteral("i04") + dir.mid(kAncho, kAncho)))
             return false;
@@ -220,7 +219,8 @@ bool CreditNoteJob::encabezadoDascom()
         double stage;
         QString command;
     } lines[] = {
-        {2.01, QStringLiteral("iS*") + trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)},
+        {2.01,
+         QStringLiteral("iS*") + trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)},
         {2.02, QStringLiteral("iR*") + trimmed(h.field(QStringLiteral("Rif")))},
         {2.03, QStringLiteral("iF*") + trimmed(h.field(QStringLiteral("Factura")))},
         {2.04, QStringLiteral("iI*") + m_ctx.state.Serial},
@@ -245,10 +245,11 @@ bool CreditNoteJob::lineasDetalle()
         else if (st.ModoCantidad > 1)
             number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
         etapa(4);
-        const int codigo = db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
-                               ? 0
-                               : PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
-                                                              st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
+        const int codigo =
+            db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
+                ? 0
+                : PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
+                                               st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
         etapa(4.01);
         const QString digito = QString::number(codigo);
         etapa(4.02);
@@ -277,13 +278,14 @@ bool CreditNoteJob::lineasSinDetalle()
 {
     const auto &st = m_ctx.state;
     const QString cantidad = core::Formato::Cifras(1, 8, 3);
-    const QString descripcion = core::Formato::LimpioCadena(kDescripcionSinDetalle.left(40).trimmed());
+    const QString descripcion =
+        core::Formato::LimpioCadena(kDescripcionSinDetalle.left(40).trimmed());
     if (m_porcentImpuesto > 0) {
         etapa(4.09);
         if (m_monto > 0) {
             etapa(4.1);
-            const int codigo = PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
-                                                            st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
+            const int codigo = PrinterRules::codigoImpuesto(
+                m_porcentImpuesto, st.TasaMaqFiscal1, st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
             etapa(4.11);
             QString comando = QStringLiteral("d") + QString::number(codigo);
             etapa(4.12);
@@ -361,7 +363,8 @@ bool CreditNoteJob::descuentoYPagos()
 
 QString CreditNoteJob::leerNumero()
 {
-    return PrinterNumbers::leerNota(m_ctx.link, m_ctx.state.RutaPrograma, core::formaDascom(m_ctx.state.TipoImpresora));
+    return PrinterNumbers::leerNota(m_ctx.link, m_ctx.state.RutaPrograma,
+                                    core::formaDascom(m_ctx.state.TipoImpresora));
 }
 
 bool CreditNoteJob::cierreYRegistro()
@@ -393,8 +396,8 @@ bool CreditNoteJob::cierreYRegistro()
     m_db->execute(db::SqlTexts::registroNotaCredito(numero, m_codigo));
     journalRegistrado();
     if (sinNumero)
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r')
-                            + core::texts::impresoSinNumeros(true, m_codigo));
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
+                            core::texts::impresoSinNumeros(true, m_codigo));
     evento(core::DocumentEvent::Kind::Impresa, numero);
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/DocumentJob.h"
 #include "db/RecordSet.h"
+#include "documents/DocumentJob.h"
 
 #include <memory>
 

@@ -81,8 +81,8 @@ void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
 {
     if (m_puertoAbierto)
         cerrarPuerto();
-    QString text = m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r')
-                   + core::texts::errorBaseDatos(error.describe());
+    QString text = m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r') +
+                   core::texts::errorBaseDatos(error.describe());
     if (impreso)
         text += QLatin1Char('\r') + core::texts::impresoNoRegistrado(esNotaCredito());
     m_ctx.window.messageBox(text);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/JobContext.h"
 #include "core/WindowServices.h"
+#include "documents/JobContext.h"
 
 #include <QString>
 

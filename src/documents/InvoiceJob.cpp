@@ -1,17 +1,17 @@
 #include "documents/InvoiceJob.h"
 
 #include "core/Formato.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
-#include "printer/PrinterLink.h"
-#include "db/DataError.h"
-#include "db/Database.h"
-#include "db/ListSource.h"
 #include "core/PollingTimer.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
-#include "db/SqlTexts.h"
 #include "core/Texts.h"
+#include "db/DataError.h"
+#include "db/Database.h"
+#include "db/ListSource.h"
+#include "db/SqlTexts.h"
+#include "documents/PrinterNumbers.h"
+#include "documents/PrinterRules.h"
+#include "printer/PrinterLink.h"
 
 namespace documents {
 
@@ -123,8 +123,8 @@ bool InvoiceJob::validar()
         const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
         const QVariant espec = m_detalle.field(QStringLiteral("Especificación"));
         const bool nombreEsTexto = nombre.isNull() || nombre.toString() == QLatin1String("?");
-        const bool usaEspec = nombreEsTexto && !espec.isNull()
-                              && espec.toString() != QLatin1String("-");
+        const bool usaEspec =
+            nombreEsTexto && !espec.isNull() && espec.toString() != QLatin1String("-");
         if (nombre.isNull() && !usaEspec)
             return hold(QStringLiteral("Nombre"));
     }
@@ -153,8 +153,8 @@ bool InvoiceJob::bloqueCliente()
         return false;
     }
     m_etapa = 2.2;
-    if (db::RecordSet::isFalse(h.field(QStringLiteral("PlantillaAuxiliar")))
-        && asText(nombre).size() > kAncho) {
+    if (db::RecordSet::isFalse(h.field(QStringLiteral("PlantillaAuxiliar"))) &&
+        asText(nombre).size() > kAncho) {
         if (!enviar(QStringLiteral("i02") + nombreLimpio.mid(kAncho))) {
             fallaEtapa(false);
             return false;
@@ -208,15 +208,15 @@ bool InvoiceJob::bloqueCliente()
     m_etapa = 2.67;
 
     const bool operador = m_ctx.settings.SerialesOperador.contains(st.Serial);
-    const QString i06 =
-        operador ? QStringLiteral("i06Operador: ") + asText(h.field(QStringLiteral("CampoTextoAdic02")))
-                 : QStringLiteral("i06Forma de Pago: ")
-                       + asText(h.field(QStringLiteral("NombreFormaPago")));
+    const QString i06 = operador ? QStringLiteral("i06Operador: ") +
+                                       asText(h.field(QStringLiteral("CampoTextoAdic02")))
+                                 : QStringLiteral("i06Forma de Pago: ") +
+                                       asText(h.field(QStringLiteral("NombreFormaPago")));
     m_etapa = 2.68;
     enviar(i06); // not tested: a refused line 6 does not stop the invoice
     const QVariant orden = h.field(QStringLiteral("ORD_COMP"));
-    if (!orden.isNull() && !m_ctx.settings.SerialOrdenCompra.isEmpty()
-        && st.Serial == m_ctx.settings.SerialOrdenCompra)
+    if (!orden.isNull() && !m_ctx.settings.SerialOrdenCompra.isEmpty() &&
+        st.Serial == m_ctx.settings.SerialOrdenCompra)
         enviar(QStringLiteral("i07Orden de Compra: ") + orden.toString());
 
     m_etapa = 2.7;
@@ -255,14 +255,15 @@ bool InvoiceJob::items()
                 codigoImpuesto = PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
                                                               st.TasaMaqFiscal2, st.TasaMaqFiscal3,
                                                               codigoImpuesto);
-            w.setStatus(core::texts::kEnviandoItem + core::Formato::TextoNumero(qint64(item))
-                        + QStringLiteral("..."));
+            w.setStatus(core::texts::kEnviandoItem + core::Formato::TextoNumero(qint64(item)) +
+                        QStringLiteral("..."));
             w.setProgress(64);
             m_etapa = 4.01;
             double precio = 0.0;
             number(m_detalle.field(QStringLiteral("Precio")), &precio);
-            QString comando = QChar(32 + codigoImpuesto) + core::Formato::FormatoMonto(precio, 10, 2)
-                              + core::Formato::FormatoMonto(cantidad, 8, 3);
+            QString comando = QChar(32 + codigoImpuesto) +
+                              core::Formato::FormatoMonto(precio, 10, 2) +
+                              core::Formato::FormatoMonto(cantidad, 8, 3);
             m_etapa = 4.02;
             m_etapa = 4.04;
             const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
@@ -334,7 +335,8 @@ bool InvoiceJob::pago()
         for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
             double monto = 0.0;
             number(m_pagos.field(QStringLiteral("Monto")), &monto);
-            enviar(PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
+            enviar(
+                PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
         }
         m_pagos.close();
     }
@@ -355,8 +357,8 @@ bool InvoiceJob::cerradaDeTodosModos()
     const int error = link.ErrorImpresora;
     QString despues, z;
     leerEstado(&despues, &z);
-    if (PrinterNumbers::completo(despues) && PrinterNumbers::completo(m_facturaAntes)
-        && despues != m_facturaAntes)
+    if (PrinterNumbers::completo(despues) && PrinterNumbers::completo(m_facturaAntes) &&
+        despues != m_facturaAntes)
         return true;
     link.EstatusImpresora = estatus;
     link.ErrorImpresora = error;

@@ -1,14 +1,14 @@
 #include "documents/Recovery.h"
 
-#include "documents/PrinterNumbers.h"
-#include "printer/PrinterLink.h"
-#include "db/DataError.h"
-#include "db/Database.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
-#include "db/SqlTexts.h"
 #include "core/Texts.h"
 #include "core/WindowServices.h"
+#include "db/DataError.h"
+#include "db/Database.h"
+#include "db/SqlTexts.h"
+#include "documents/PrinterNumbers.h"
+#include "printer/PrinterLink.h"
 
 namespace documents {
 
@@ -50,8 +50,8 @@ bool Recovery::settle(const Entry &entry)
         return cancel(entry);
     case State::Cerrando: {
         QString numero, numeroZ;
-        if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(numero)
-            || !PrinterNumbers::completo(entry.numeroAntes)) {
+        if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(numero) ||
+            !PrinterNumbers::completo(entry.numeroAntes)) {
             hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
@@ -97,7 +97,8 @@ bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
     auto &link = m_ctx.link;
     link.AbrirPuerto();
     if (isNota(entry)) {
-        const QString n = PrinterNumbers::leerNota(link, m_ctx.state.RutaPrograma, core::formaDascom(m_ctx.state.TipoImpresora));
+        const QString n = PrinterNumbers::leerNota(link, m_ctx.state.RutaPrograma,
+                                                   core::formaDascom(m_ctx.state.TipoImpresora));
         *numero = PrinterNumbers::completo(n) ? n : QString();
         numeroZ->clear();
     } else {

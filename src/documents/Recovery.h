@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/JobContext.h"
 #include "db/PrintJournal.h"
+#include "documents/JobContext.h"
 
 #include <QSet>
 #include <QString>

@@ -43,16 +43,25 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
     using Kind = core::DocumentEvent::Kind;
     QString name;
     switch (event.kind) {
-    case Kind::Inicio: name = QStringLiteral("inicio"); break;
-    case Kind::Impresa: name = QStringLiteral("impresa"); break;
-    case Kind::Fallo: name = QStringLiteral("fallo"); break;
-    case Kind::Recuperada: name = QStringLiteral("recuperada"); break;
-    case Kind::Retenida: name = QStringLiteral("retenida"); break;
+    case Kind::Inicio:
+        name = QStringLiteral("inicio");
+        break;
+    case Kind::Impresa:
+        name = QStringLiteral("impresa");
+        break;
+    case Kind::Fallo:
+        name = QStringLiteral("fallo");
+        break;
+    case Kind::Recuperada:
+        name = QStringLiteral("recuperada");
+        break;
+    case Kind::Retenida:
+        name = QStringLiteral("retenida");
+        break;
     }
-    QString line = timeText(event.hora) + QLatin1Char(' ') + name
-                   + QLatin1Char(' ')
-                   + (event.notaCredito ? QStringLiteral("nota") : QStringLiteral("factura"))
-                   + QLatin1Char(' ') + QString::number(event.codigo);
+    QString line = timeText(event.hora) + QLatin1Char(' ') + name + QLatin1Char(' ') +
+                   (event.notaCredito ? QStringLiteral("nota") : QStringLiteral("factura")) +
+                   QLatin1Char(' ') + QString::number(event.codigo);
     if (event.kind == Kind::Impresa || event.kind == Kind::Recuperada) {
         line += QLatin1Char(' ') + event.numero;
         if (!event.notaCredito)

@@ -19,9 +19,9 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const QString &nameOrPath,
         target = QDir(programDir).filePath(local);
     else if (!isPath) {
         // A plain name: beside the program first, then the system's search.
-        for (const QString &candidate : {QStringLiteral("lib") + local + QStringLiteral(".so"),
-                                         local + QStringLiteral(".so"),
-                                         local + QStringLiteral(".dll"), local}) {
+        for (const QString &candidate :
+             {QStringLiteral("lib") + local + QStringLiteral(".so"), local + QStringLiteral(".so"),
+              local + QStringLiteral(".dll"), local}) {
             const QString there = QDir(programDir).filePath(candidate);
             if (QFileInfo(there).isFile()) {
                 target = there;
@@ -51,8 +51,7 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const QString &nameOrPath,
         *e.slot = lib->m_library.resolve(e.name);
         if (!*e.slot) {
             if (error)
-                *error = core::texts::bibliotecaSinEntrada(nameOrPath,
-                                                            QString::fromLatin1(e.name));
+                *error = core::texts::bibliotecaSinEntrada(nameOrPath, QString::fromLatin1(e.name));
             lib->m_library.unload();
             return nullptr;
         }

@@ -18,8 +18,8 @@ public:
     // looks up libraries, beside the program first; a relative path is taken
     // from the program directory. On failure returns null and sets `error`
     // to the operator's message.
-    static std::unique_ptr<DriverLibrary> load(const QString &nameOrPath,
-                                               const QString &programDir, QString *error);
+    static std::unique_ptr<DriverLibrary> load(const QString &nameOrPath, const QString &programDir,
+                                               QString *error);
     ~DriverLibrary() override;
 
     int OpenFpctrl(const char *port) override;

@@ -2,8 +2,8 @@
 
 #include "core/CodePage.h"
 
-#include "core/Formato.h"
 #include "core/FileLayer.h"
+#include "core/Formato.h"
 #include "core/PollingTimer.h"
 #include "core/Texts.h"
 #include "core/WindowServices.h"
@@ -12,12 +12,11 @@
 
 namespace printer {
 
-using core::Formato;
 using core::Control;
+using core::Formato;
 
-PrinterLink::PrinterLink(Driver &driver, core::WindowServices &window,
-                         core::PollingTimer &timer, const core::CodePage &codePage,
-                         const QString &puerto)
+PrinterLink::PrinterLink(Driver &driver, core::WindowServices &window, core::PollingTimer &timer,
+                         const core::CodePage &codePage, const QString &puerto)
     : m_driver(driver), m_window(window), m_timer(timer), m_codePage(codePage), m_puerto(puerto)
 {
 }
@@ -44,8 +43,9 @@ void PrinterLink::CerrarPuerto()
 void PrinterLink::HabilitarControles(bool h)
 {
     m_timer.setEnabled(h);
-    for (core::Control c : {core::Control::Command3, core::Control::Command4, core::Control::Command5, core::Control::Command6,
-                      core::Control::Command7})
+    for (core::Control c :
+         {core::Control::Command3, core::Control::Command4, core::Control::Command5,
+          core::Control::Command6, core::Control::Command7})
         m_window.setControlEnabled(c, h);
 }
 
@@ -71,9 +71,9 @@ void PrinterLink::upload(bool report, const QString &comando, const QString &arc
     const QByteArray command = m_codePage.fromUnicode(Comando);
     const QByteArray file = m_codePage.fromUnicode(core::FileLayer::nativePath(ArchivoRespuesta));
     const int r = report ? m_driver.UploadReportCmd(&EstatusImpresora, &ErrorImpresora,
-                                                     command.constData(), file.constData())
+                                                    command.constData(), file.constData())
                          : m_driver.UploadStatusCmd(&EstatusImpresora, &ErrorImpresora,
-                                                     command.constData(), file.constData());
+                                                    command.constData(), file.constData());
     ResultadoComando = r != 0;
 }
 
@@ -144,9 +144,9 @@ int PrinterLink::LeerArchivo(const QString &sNombreArchivo)
 
 QString PrinterLink::reporteEtapa(double etapa, bool largo) const
 {
-    QString text = core::texts::kEtapaPrefijo + core::Formato::TextoNumero(etapa) + QLatin1Char('.')
-                   + QLatin1Char('\r') + QStringLiteral("Error: ")
-                   + core::Formato::TextoNumero(qint64(ErrorImpresora));
+    QString text = core::texts::kEtapaPrefijo + core::Formato::TextoNumero(etapa) +
+                   QLatin1Char('.') + QLatin1Char('\r') + QStringLiteral("Error: ") +
+                   core::Formato::TextoNumero(qint64(ErrorImpresora));
     if (largo)
         text += QLatin1Char('\r') + QStringLiteral("Estatus: ") + QString::number(EstatusImpresora);
     return text;

@@ -88,9 +88,9 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
     }
     try {
         db::Schema::createDatabase(dir.filePath(QStringLiteral("Base de Datos.dba")),
-                               {db::Schema::mainSchema(), db::Schema::demoMainData()});
+                                   {db::Schema::mainSchema(), db::Schema::demoMainData()});
         db::Schema::createDatabase(dir.filePath(QStringLiteral("Vextora.dba")),
-                               {db::Schema::localSchema(), db::Schema::demoLocalData()});
+                                   {db::Schema::localSchema(), db::Schema::demoLocalData()});
     } catch (const db::DataError &e) {
         return e.describe();
     }

@@ -1,17 +1,18 @@
 #include "robot/FirstActivation.h"
 
 #include "core/Formato.h"
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
 #include "db/SqlTexts.h"
-#include "core/Texts.h"
 
 #include <QDate>
 
 namespace robot {
 
 FirstActivation::FirstActivation(core::RobotState &state, const core::Settings &settings,
-                                 core::WindowServices &window, db::ListSources &lists, const core::Clock &clock)
+                                 core::WindowServices &window, db::ListSources &lists,
+                                 const core::Clock &clock)
     : m_state(state), m_settings(settings), m_window(window), m_lists(lists), m_clock(clock)
 {
 }
@@ -49,16 +50,16 @@ bool FirstActivation::readCompanySettings()
         const db::RecordSet &rs = m_lists.Data3.recordset();
         if (rs.recordCount() == 0)
             throw db::DataError(db::DataError::Kind::Value,
-                            QStringLiteral("La tabla Configuración no tiene ninguna fila"),
-                            m_lists.Data3.recordSource());
+                                QStringLiteral("La tabla Configuración no tiene ninguna fila"),
+                                m_lists.Data3.recordSource());
         const QVariant rif = rs.field(QStringLiteral("RIFCompañía"));
         const QVariant verCantidad = rs.field(QStringLiteral("VerCantidad"));
         const QVariant verDecimal = rs.field(QStringLiteral("VerCantidadDecimal"));
         const QVariant usarInt = rs.field(QStringLiteral("UsarImpresiónFacturaInt"));
         // A null RIF counts as empty.
         const QString rifText = rif.isNull() ? QString() : rif.toString();
-        m_window.setTitle(m_window.title() + QStringLiteral(" ( RIF: ")
-                          + core::Formato::Decoro_RIF(rifText) + QStringLiteral(" )"));
+        m_window.setTitle(m_window.title() + QStringLiteral(" ( RIF: ") +
+                          core::Formato::Decoro_RIF(rifText) + QStringLiteral(" )"));
         m_state.RifCompania = rifText;
         m_state.PrimeraActivacion = false;
         const auto flag = [](const QVariant &v, bool wanted) {

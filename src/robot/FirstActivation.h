@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/Clock.h"
-#include "db/ListSources.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
 #include "core/WindowServices.h"
+#include "db/ListSources.h"
 
 namespace robot {
 
@@ -14,8 +14,8 @@ namespace robot {
 class FirstActivation
 {
 public:
-    FirstActivation(core::RobotState &state, const core::Settings &settings, core::WindowServices &window,
-                    db::ListSources &lists, const core::Clock &clock);
+    FirstActivation(core::RobotState &state, const core::Settings &settings,
+                    core::WindowServices &window, db::ListSources &lists, const core::Clock &clock);
 
     // Does its work only while PrimeraActivacion is true, and only once even
     // when it is activated again during its own pause.

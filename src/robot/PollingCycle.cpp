@@ -1,15 +1,16 @@
 #include "robot/PollingCycle.h"
 
+#include "core/Texts.h"
+#include "db/DataError.h"
 #include "documents/CreditNoteJob.h"
 #include "documents/InvoiceJob.h"
-#include "db/DataError.h"
 #include "robot/FirstActivation.h"
-#include "core/Texts.h"
 
 namespace robot {
 
-PollingCycle::PollingCycle(core::RobotState &state, const core::Settings &settings, core::WindowServices &window,
-                           db::ListSources &lists, const core::Clock &clock, FirstActivation &activation,
+PollingCycle::PollingCycle(core::RobotState &state, const core::Settings &settings,
+                           core::WindowServices &window, db::ListSources &lists,
+                           const core::Clock &clock, FirstActivation &activation,
                            documents::JobContext *jobs)
     : m_state(state), m_settings(settings), m_window(window), m_lists(lists), m_clock(clock),
       m_activation(activation)
@@ -50,8 +51,8 @@ void PollingCycle::tick()
 
         m_state.Alterna = !m_state.Alterna;
         m_window.setProgress(0);
-        if (!m_settings.RifInstalacionTickets.isEmpty()
-            && m_state.RifCompania == m_settings.RifInstalacionTickets && m_state.Alterna) {
+        if (!m_settings.RifInstalacionTickets.isEmpty() &&
+            m_state.RifCompania == m_settings.RifInstalacionTickets && m_state.Alterna) {
             m_window.setStatus(core::texts::kRefrescandoTicketNoFiscal);
             refresh(m_lists.Data7, core::ListDisplay::DBList3);
             m_window.setStatus(core::texts::kListoTicketNoFiscal);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "documents/JobContext.h"
 #include "core/Clock.h"
-#include "db/ListSources.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
 #include "core/WindowServices.h"
+#include "db/ListSources.h"
+#include "documents/JobContext.h"
 
 #include <functional>
 
@@ -18,9 +18,9 @@ class FirstActivation;
 class PollingCycle
 {
 public:
-    PollingCycle(core::RobotState &state, const core::Settings &settings, core::WindowServices &window,
-                 db::ListSources &lists, const core::Clock &clock, FirstActivation &activation,
-                 documents::JobContext *jobs);
+    PollingCycle(core::RobotState &state, const core::Settings &settings,
+                 core::WindowServices &window, db::ListSources &lists, const core::Clock &clock,
+                 FirstActivation &activation, documents::JobContext *jobs);
 
     void tick();
     // The credit-note turn of the fifth idle tick.

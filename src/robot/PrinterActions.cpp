@@ -1,8 +1,8 @@
 #include "robot/PrinterActions.h"
 
+#include "core/Texts.h"
 #include "printer/PrinterLink.h"
 #include "robot/Robot.h"
-#include "core/Texts.h"
 
 #include <QDate>
 
@@ -50,12 +50,14 @@ void PrinterActions::report(const QString &command, bool x)
         }
         if (x) {
             // The port stays open: "Anular" can still reach the printer through it.
-            window.messageBox(core::texts::kErrorCierreDiario + QLatin1Char('\r') + QStringLiteral("Error: ")
-                              + QString::number(link.ErrorImpresora) + QLatin1Char('\r')
-                              + QStringLiteral("Estatus: ") + QString::number(link.EstatusImpresora));
+            window.messageBox(core::texts::kErrorCierreDiario + QLatin1Char('\r') +
+                              QStringLiteral("Error: ") + QString::number(link.ErrorImpresora) +
+                              QLatin1Char('\r') + QStringLiteral("Estatus: ") +
+                              QString::number(link.EstatusImpresora));
             window.setControlEnabled(core::Control::Command10, true);
         } else {
-            window.messageBox(core::texts::kErrorCierreDiario + QLatin1Char(' ') + core::texts::kFalso);
+            window.messageBox(core::texts::kErrorCierreDiario + QLatin1Char(' ') +
+                              core::texts::kFalso);
             link.CerrarPuerto();
         }
     });

@@ -6,7 +6,6 @@ namespace robot {
 
 class Robot;
 
-
 // The operator's printer reports and actions behind the window's buttons.
 // Each is held back (with a message) while a document is being printed,
 // except Anular, which is for a document left open.
@@ -15,10 +14,10 @@ class PrinterActions
 public:
     explicit PrinterActions(robot::Robot &robot);
 
-    void cierreX();  // Command21
-    void cierreZ();  // Command6
+    void cierreX();     // Command21
+    void cierreZ();     // Command6
     void abrirGaveta(); // Command22
-    void anular();   // Command1
+    void anular();      // Command1
 
     // The fiscal-memory report between two dates in the short date form.
     enum class MemoryResult { Printed, BadDesde, BadHasta, Reversed, HeldBack };

@@ -1,17 +1,17 @@
 #include "robot/Robot.h"
 
 #include "core/CodePage.h"
-#include "printer/DriverLibrary.h"
-#include "printer/PrinterLink.h"
+#include "core/InstanceLock.h"
+#include "core/Texts.h"
+#include "db/DataError.h"
+#include "db/PrintJournal.h"
 #include "documents/JobContext.h"
 #include "documents/Recovery.h"
-#include "db/PrintJournal.h"
-#include "db/DataError.h"
+#include "printer/DriverLibrary.h"
+#include "printer/PrinterLink.h"
 #include "robot/FirstActivation.h"
-#include "core/InstanceLock.h"
 #include "robot/PollingCycle.h"
 #include "robot/Startup.h"
-#include "core/Texts.h"
 
 namespace robot {
 
@@ -54,7 +54,8 @@ int Robot::startUp(const QString &programDir)
     }
     // Last, after the check for another copy, so that a second copy still ends silently.
     QString error;
-    auto driver = printer::DriverLibrary::load(m_settings.driverLibrary, m_state.RutaPrograma, &error);
+    auto driver =
+        printer::DriverLibrary::load(m_settings.driverLibrary, m_state.RutaPrograma, &error);
     if (!driver) {
         m_window.messageBox(error);
         return Startup::DriverStop;
@@ -72,7 +73,8 @@ int Robot::startUp(const QString &programDir)
     m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer, m_clock,
                                            m_lists.Data5, m_lists.Data6, m_journal.get()});
     m_recovery = std::make_unique<documents::Recovery>(*m_jobs);
-    m_activation = std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
+    m_activation =
+        std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
     m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,
                                              *m_activation, m_jobs.get());
     m_cycle->Recuperar = [this] { return m_recovery->run(); };

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/Clock.h"
-#include "db/ListSources.h"
 #include "core/PollingTimer.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
 #include "core/WindowServices.h"
+#include "db/ListSources.h"
 
 #include <QObject>
 #include <QTimer>

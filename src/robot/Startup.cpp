@@ -4,8 +4,8 @@
 #include "core/ConfigItemReader.h"
 #include "core/FileLayer.h"
 #include "core/InstanceLock.h"
-#include "db/SqlTexts.h"
 #include "core/Texts.h"
+#include "db/SqlTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,8 +24,8 @@ struct Key
     int length;
 };
 // The key each of the first six items must carry, by position.
-constexpr Key kKeys[6] = {{"Datos:", 6},   {"Impresora:", 10}, {"Puerto:", 7},
-                          {"80Columnas:", 11}, {"Serial:", 7},  {"Caja:", 5}};
+constexpr Key kKeys[6] = {{"Datos:", 6},       {"Impresora:", 10}, {"Puerto:", 7},
+                          {"80Columnas:", 11}, {"Serial:", 7},     {"Caja:", 5}};
 
 QString trimBlanks(const QString &s)
 {
@@ -72,8 +72,8 @@ Startup::ExitStatus Startup::run(const QString &programDir)
         return ConfigurationStop;
 
     // 3. Maintenance marker.
-    if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos
-                                  + QStringLiteral("\\KardolenTerminalUpd.inf"))) {
+    if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos +
+                                  QStringLiteral("\\KardolenTerminalUpd.inf"))) {
         m_window.messageBox(core::texts::kMantenimiento);
         return MaintenanceStop;
     }

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "db/ListSources.h"
+#include "core/InstanceLock.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
-#include "core/InstanceLock.h"
 #include "core/WindowServices.h"
+#include "db/ListSources.h"
 
 #include <memory>
 
 namespace robot {
-
 
 // The start-up sequence, from the program directory to the list sources and
 // the check for another running copy.
@@ -27,7 +26,8 @@ public:
         JournalStop = 8,
     };
 
-    Startup(core::RobotState &state, core::Settings &settings, db::ListSources &lists, core::WindowServices &window);
+    Startup(core::RobotState &state, core::Settings &settings, db::ListSources &lists,
+            core::WindowServices &window);
     ~Startup();
 
     // Runs the sequence; Running when the robot may go on, the stop otherwise.

@@ -34,15 +34,15 @@ FISCAL_DRIVER_EXPORT int FISCAL_DRIVER_CALL SendCmd(int *status, int *error, con
     return guarded([&] { return sim::Printer::instance().send(status, error, command); });
 }
 
-FISCAL_DRIVER_EXPORT int FISCAL_DRIVER_CALL UploadStatusCmd(int *status, int *error, const char *command,
-                                                 const char *file)
+FISCAL_DRIVER_EXPORT int FISCAL_DRIVER_CALL UploadStatusCmd(int *status, int *error,
+                                                            const char *command, const char *file)
 {
     return guarded(
         [&] { return sim::Printer::instance().uploadStatus(status, error, command, file); });
 }
 
-FISCAL_DRIVER_EXPORT int FISCAL_DRIVER_CALL UploadReportCmd(int *status, int *error, const char *command,
-                                                 const char *file)
+FISCAL_DRIVER_EXPORT int FISCAL_DRIVER_CALL UploadReportCmd(int *status, int *error,
+                                                            const char *command, const char *file)
 {
     return guarded(
         [&] { return sim::Printer::instance().uploadReport(status, error, command, file); });

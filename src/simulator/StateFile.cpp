@@ -45,8 +45,7 @@ bool StateFile::save(const FiscalMemory &memory) const
         return false;
     file.close();
     return ::rename(QFile::encodeName(temporary).constData(),
-                    QFile::encodeName(m_path).constData())
-           == 0;
+                    QFile::encodeName(m_path).constData()) == 0;
 }
 
 } // namespace sim

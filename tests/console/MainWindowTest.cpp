@@ -1,7 +1,7 @@
 #include "console/MainWindow.h"
+#include "core/Texts.h"
 #include "printer/PrinterLink.h"
 #include "robot/Robot.h"
-#include "core/Texts.h"
 #include "support/Installation.h"
 
 #include <QApplication>

@@ -15,12 +15,8 @@ struct TextCase
 TEST(LimpioCadena, ReplacesTheTwelveAccentedLettersOnly)
 {
     const TextCase cases[] = {
-        {"Ñandú Pérez", "Nandu Perez"},
-        {"PEÑA", "PENA"},
-        {"Müller", "Müller"},
-        {"ÁÉÍÓÚáéíóúÑñ", "AEIOUaeiouNn"},
-        {"çÇüÜ àè", "çÇüÜ àè"},
-        {"", ""},
+        {"Ñandú Pérez", "Nandu Perez"},   {"PEÑA", "PENA"},       {"Müller", "Müller"},
+        {"ÁÉÍÓÚáéíóúÑñ", "AEIOUaeiouNn"}, {"çÇüÜ àè", "çÇüÜ àè"}, {"", ""},
         {"  Limón  ", "  Limon  "},
     };
     for (const auto &c : cases)
@@ -75,14 +71,12 @@ TEST(Cifras, WritesImpliedDecimalDigitsPaddedNeverCut)
 TEST(DecoroRif, InsertsTheTwoDashesWithoutChecking)
 {
     const TextCase cases[] = {
-        {"J123456789", "J-12345678-9"},
-        {"V1234567", "V-1234567-"},
-        {"", "--"},
-        {"J1234567890XYZ", "J-12345678-9"},
-        {"J-1234567-8", "J--1234567--"},
+        {"J123456789", "J-12345678-9"},     {"V1234567", "V-1234567-"},      {"", "--"},
+        {"J1234567890XYZ", "J-12345678-9"}, {"J-1234567-8", "J--1234567--"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(Formato::Decoro_RIF(QLatin1String(c.input)), QLatin1String(c.expected)) << c.input;
+        EXPECT_EQ(Formato::Decoro_RIF(QLatin1String(c.input)), QLatin1String(c.expected))
+            << c.input;
 }
 
 TEST(TextoNumero, LeadingBlankUnlessNegativePeriodAlways)
@@ -92,9 +86,8 @@ TEST(TextoNumero, LeadingBlankUnlessNegativePeriodAlways)
         double value;
         const char *expected;
     } cases[] = {
-        {4.15, " 4.15"}, {0, " 0"},     {-0.0, " 0"},   {2.02, " 2.02"},
-        {2.51, " 2.51"}, {-2, "-2"},    {100, " 100"},  {4.2, " 4.2"},
-        {1234567, " 1234567"},          {0.1 + 0.2, " 0.3"},
+        {4.15, " 4.15"}, {0, " 0"},     {-0.0, " 0"},  {2.02, " 2.02"},       {2.51, " 2.51"},
+        {-2, "-2"},      {100, " 100"}, {4.2, " 4.2"}, {1234567, " 1234567"}, {0.1 + 0.2, " 0.3"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(Formato::TextoNumero(c.value), QLatin1String(c.expected)) << c.value;

@@ -37,9 +37,9 @@ protected:
     QVariant value(const QString &expression, int code = 1)
     {
         db::RecordSet rs = db->openRecordset(QStringLiteral("Select ") + expression +
-                                                QStringLiteral(" as x from [Tabla con Año] "
-                                                               "Where Código=") +
-                                                QString::number(code));
+                                             QStringLiteral(" as x from [Tabla con Año] "
+                                                            "Where Código=") +
+                                             QString::number(code));
         return rs.field(QStringLiteral("x"));
     }
 

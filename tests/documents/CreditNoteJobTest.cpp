@@ -4,14 +4,13 @@
 
 #include <gtest/gtest.h>
 
-using testsupport::JobHarness;
 using testsupport::headerLines;
-using testsupport::repeated;
+using testsupport::JobHarness;
 using testsupport::MainDatabase;
+using testsupport::repeated;
 namespace texts = core::texts;
 
 namespace {
-
 
 // A printed sale (invoice 00000077 of 30/11/2026) with a pending credit note.
 struct NoteSetup
@@ -40,7 +39,6 @@ qint64 addNote(JobHarness &h, NoteSetup s)
     return nota;
 }
 
-
 TEST(CreditNoteHeader, FormsByPrinterType)
 {
     const QString address80 = repeated(QStringLiteral("Urbanización La Floresta "), 80);
@@ -54,26 +52,54 @@ TEST(CreditNoteHeader, FormsByPrinterType)
         QString dateFormat;
         QStringList expected;
     } cases[] = {
-        {"HKA short address", "HKA", {"Ana", "V1", "Calle 1", "0414"}, "2026-11-30", "dd/MM/yyyy",
+        {"HKA short address",
+         "HKA",
+         {"Ana", "V1", "Calle 1", "0414"},
+         "2026-11-30",
+         "dd/MM/yyyy",
          {"i01Ana", "i02V1", "i03Calle 1", "i04Factura afectada: 00000077  30/11/2026"}},
-        {"SAMSUNG long address", "SAMSUNG", {"Ana", "V1", address80, "0414"}, "2026-11-30",
+        {"SAMSUNG long address",
+         "SAMSUNG",
+         {"Ana", "V1", address80, "0414"},
+         "2026-11-30",
          "dd/MM/yyyy",
          {"i01Ana", "i02V1", "i03" + address80.left(37), "i04" + address80.mid(37, 37),
           "i05Factura afectada: 00000077  30/11/2026"}},
-        {"HKA null address", "HKA", {"Ana", "V1", QVariant(), "0414"}, "2026-11-30", "dd/MM/yyyy",
+        {"HKA null address",
+         "HKA",
+         {"Ana", "V1", QVariant(), "0414"},
+         "2026-11-30",
+         "dd/MM/yyyy",
          {"i01Ana", "i02V1", "i04Factura afectada: 00000077  30/11/2026"}},
-        {"HKA without phone still names the invoice", "HKA", {"Ana", "V1", "Calle 1", QVariant()},
-         "2026-11-30", "dd/MM/yyyy",
+        {"HKA without phone still names the invoice",
+         "HKA",
+         {"Ana", "V1", "Calle 1", QVariant()},
+         "2026-11-30",
+         "dd/MM/yyyy",
          {"i01Ana", "i02V1", "i03Calle 1", "i04Factura afectada: 00000077  30/11/2026"}},
-        {"name cut to 37 and RIF as stored", "HKA", {name40, " J123456789 ", QVariant(), QVariant()},
-         "2026-11-30", "dd/MM/yyyy",
+        {"name cut to 37 and RIF as stored",
+         "HKA",
+         {name40, " J123456789 ", QVariant(), QVariant()},
+         "2026-11-30",
+         "dd/MM/yyyy",
          {"i01" + name40.left(37), "i02J123456789", "i04Factura afectada: 00000077  30/11/2026"}},
-        {"time of day follows the date", "HKA", {"Ana", "V1", QVariant(), QVariant()},
-         "2026-11-30 14:05:09", "dd/MM/yyyy",
+        {"time of day follows the date",
+         "HKA",
+         {"Ana", "V1", QVariant(), QVariant()},
+         "2026-11-30 14:05:09",
+         "dd/MM/yyyy",
          {"i01Ana", "i02V1", "i04Factura afectada: 00000077  30/11/2026 14:05:09"}},
-        {"another short date form", "HKA", {"Ana", "V1", QVariant(), QVariant()}, "2026-11-30",
-         "yyyy-MM-dd", {"i01Ana", "i02V1", "i04Factura afectada: 00000077  2026-11-30"}},
-        {"DASCOM", "DASCOM", {"Ana", "J123456789", "Calle 1", "0414"}, "2026-11-30", "dd/MM/yyyy",
+        {"another short date form",
+         "HKA",
+         {"Ana", "V1", QVariant(), QVariant()},
+         "2026-11-30",
+         "yyyy-MM-dd",
+         {"i01Ana", "i02V1", "i04Factura afectada: 00000077  2026-11-30"}},
+        {"DASCOM",
+         "DASCOM",
+         {"Ana", "J123456789", "Calle 1", "0414"},
+         "2026-11-30",
+         "dd/MM/yyyy",
          {"iS*Ana", "iR*J123456789", "iF*00000077", "iI*Z1B1234567", "iD*30/11/2026"}},
     };
     for (const auto &c : cases) {
@@ -110,11 +136,23 @@ TEST(CreditNoteLines, DetailRowsBecomeDLines)
     } cases[] = {
         {"taxed", 1, 0.16, {"LIMON", 123.45, 2, 5, QVariant(), 0}, "d1000001234500002000LIMON"},
         {"exempt", 1, 0.16, {"LIMON", 123.45, 2, 5, QVariant(), -1}, "d0000001234500002000LIMON"},
-        {"decimal quantity", 3, 0.16, {"LIMON", 1, 2, 0.5, QVariant(), 0}, "d1000000010000000500LIMON"},
-        {"accents removed", 1, 0.16, {QString::fromUtf8("Limón Ñame"), 1, 1, 1, QVariant(), 0},
+        {"decimal quantity",
+         3,
+         0.16,
+         {"LIMON", 1, 2, 0.5, QVariant(), 0},
+         "d1000000010000000500LIMON"},
+        {"accents removed",
+         1,
+         0.16,
+         {QString::fromUtf8("Limón Ñame"), 1, 1, 1, QVariant(), 0},
          "d1000000010000001000Limon Name"},
-        {"cut to 40 before trimming", 1, 0.16, {name50, 1, 1, 1, QVariant(), 0},
-         "d100000001000000100" "0" + name50.left(40).trimmed()},
+        {"cut to 40 before trimming",
+         1,
+         0.16,
+         {name50, 1, 1, 1, QVariant(), 0},
+         "d100000001000000100"
+         "0" +
+             name50.left(40).trimmed()},
         {"rate 2", 1, 0.08, {"PAN", 1, 1, 1, QVariant(), 0}, "d2000000010000001000PAN"},
         {"no rate matches", 1, 0.12, {"PAN", 1, 1, 1, QVariant(), 0}, "d0000000010000001000PAN"},
     };
@@ -144,11 +182,17 @@ TEST(CreditNoteLines, NoteWithoutDetailRows)
         double porcent, monto, excento;
         QStringList lines;
     } cases[] = {
-        {"taxed and exempt", 0.16, 100, 20,
+        {"taxed and exempt",
+         0.16,
+         100,
+         20,
          {"d1000001000000001000Descuento a factura", "d0000000200000001000Descuento a factura"}},
         {"only taxed", 0.16, 100, 0, {"d1000001000000001000Descuento a factura"}},
         {"only exempt", 0.16, 0, 20, {"d0000000200000001000Descuento a factura"}},
-        {"no tax rate: one line for the whole", 0, 100, 20,
+        {"no tax rate: one line for the whole",
+         0,
+         100,
+         20,
          {"d0000001200000001000Descuento a factura"}},
     };
     for (const auto &c : cases) {
@@ -193,7 +237,10 @@ TEST(CreditNoteDascom, DiscountAndTheSalePaymentsOnlyOnDascom)
         QList<QPair<QVariant, QVariant>> payments;
         QStringList afterLines;
     } cases[] = {
-        {"DASCOM discount and payments", "DASCOM", 10.5, {{2, 5.0}, {9, 4.0}},
+        {"DASCOM discount and payments",
+         "DASCOM",
+         10.5,
+         {{2, 5.0}, {9, 4.0}},
          {"3", "p-1050", "209000000000500", "201000000000400", "f09000000000000"}},
         {"DASCOM without discount or payments", "DASCOM", 0, {}, {"f09000000000000"}},
         {"HKA ignores both", "HKA", 10.5, {{2, 5.0}}, {"f09000000000000"}},
@@ -216,13 +263,16 @@ TEST(CreditNoteDascom, DiscountAndTheSalePaymentsOnlyOnDascom)
 
 TEST(CreditNoteNumber, ReadFromTheReportAnswerAtThePositionOfTheType)
 {
-    for (const QString &type : {QStringLiteral("HKA"), QStringLiteral("SAMSUNG"), QStringLiteral("DASCOM")}) {
+    for (const QString &type :
+         {QStringLiteral("HKA"), QStringLiteral("SAMSUNG"), QStringLiteral("DASCOM")}) {
         SCOPED_TRACE(type.toStdString());
         JobHarness h(type, "[counters]\nCreditNote=122\n");
         const qint64 nota = addNote(h, {});
         h.printCreditNote();
-        EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Número")).toString(), QStringLiteral("00000123"));
-        EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Control")).toString(), QStringLiteral("00000123"));
+        EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Número")).toString(),
+                  QStringLiteral("00000123"));
+        EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Control")).toString(),
+                  QStringLiteral("00000123"));
         EXPECT_EQ(h.db().creditNote(nota, QStringLiteral("Imprimir")).toInt(), 0);
         EXPECT_TRUE(h.sim().paper().contains(QStringLiteral("00000077")));
         EXPECT_TRUE(h.window().messages.isEmpty()) << qPrintable(h.window().messages.join('|'));
@@ -248,11 +298,28 @@ TEST(CreditNoteFrame, StagesShownForADascomNote)
     QStringList stages;
     for (const QString &e : h.window().entries(QStringLiteral("stage ")))
         stages << e.mid(6);
-    const QStringList expected{"",          "Etapa  0",    "Etapa  1",    "Etapa  2",    "Etapa  2.01",
-                               "Etapa  2.02", "Etapa  2.03", "Etapa  2.04", "Etapa  2.05", "Etapa  3",
-                               "Etapa  4",    "Etapa  4.01", "Etapa  4.02", "Etapa  4.03", "Etapa  4.04",
-                               "Etapa  4.05", "Etapa  4.06", "Etapa  4.07", "Etapa  4.08", "Etapa  6",
-                               "Etapa  7",    "Etapa  8"};
+    const QStringList expected{"",
+                               "Etapa  0",
+                               "Etapa  1",
+                               "Etapa  2",
+                               "Etapa  2.01",
+                               "Etapa  2.02",
+                               "Etapa  2.03",
+                               "Etapa  2.04",
+                               "Etapa  2.05",
+                               "Etapa  3",
+                               "Etapa  4",
+                               "Etapa  4.01",
+                               "Etapa  4.02",
+                               "Etapa  4.03",
+                               "Etapa  4.04",
+                               "Etapa  4.05",
+                               "Etapa  4.06",
+                               "Etapa  4.07",
+                               "Etapa  4.08",
+                               "Etapa  6",
+                               "Etapa  7",
+                               "Etapa  8"};
     EXPECT_EQ(stages, expected);
     // No status texts and no progress bar in this job.
     EXPECT_TRUE(h.window().entries(QStringLiteral("status ")).isEmpty());
@@ -313,7 +380,8 @@ TEST(CreditNoteFailure, RefusedLinesReportTheirStageInTheLongForm)
         h.printCreditNote();
         ASSERT_EQ(h.window().messages.size(), 1);
         const QString message = h.window().messages[0];
-        EXPECT_TRUE(message.startsWith(texts::kEtapaPrefijo + QLatin1Char(' ') + c.stage + QStringLiteral(".\rError: ")))
+        EXPECT_TRUE(message.startsWith(texts::kEtapaPrefijo + QLatin1Char(' ') + c.stage +
+                                       QStringLiteral(".\rError: ")))
             << qPrintable(message);
         EXPECT_EQ(message.count(QLatin1Char('\r')), 2);
         EXPECT_EQ(h.window().log(), message);
@@ -349,11 +417,23 @@ TEST(CreditNoteHeld, UnprintableValuesSendNothing)
     } cases[] = {
         {"null price", "HKA", 1, {{"PAN", QVariant(), 1, 1, QVariant(), 0}}, 0, {}, "Precio"},
         {"negative price", "HKA", 1, {{"PAN", -1.0, 1, 1, QVariant(), 0}}, 0, {}, "Precio"},
-        {"null decimal quantity", "HKA", 2, {{"PAN", 1.0, 1, QVariant(), QVariant(), 0}}, 0, {}, "CantDec"},
+        {"null decimal quantity",
+         "HKA",
+         2,
+         {{"PAN", 1.0, 1, QVariant(), QVariant(), 0}},
+         0,
+         {},
+         "CantDec"},
         {"null name", "HKA", 1, {{QVariant(), 1.0, 1, 1, QVariant(), 0}}, 0, {}, "Nombre"},
         {"null amount without detail", "HKA", 1, {}, QVariant(), {}, "Monto"},
         {"negative amount without detail", "HKA", 1, {}, -10.0, {}, "Monto"},
-        {"null DASCOM payment", "DASCOM", 1, {{"PAN", 1.0, 1, 1, QVariant(), 0}}, 0, QVariant(), "Monto"},
+        {"null DASCOM payment",
+         "DASCOM",
+         1,
+         {{"PAN", 1.0, 1, 1, QVariant(), 0}},
+         0,
+         QVariant(),
+         "Monto"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,17 +4,15 @@
 
 #include <gtest/gtest.h>
 
-using testsupport::JobHarness;
 using testsupport::headerLines;
-using testsupport::repeated;
+using testsupport::JobHarness;
 using testsupport::MainDatabase;
+using testsupport::repeated;
 namespace texts = core::texts;
 
 namespace {
 
 const QString kName37 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ01234567890").left(37);
-
-
 
 struct CustomerCase
 {
@@ -29,30 +27,53 @@ TEST(InvoiceCustomerBlock, LinesFollowTheNameAddressAndPhoneRules)
     const QString long60 = repeated(QStringLiteral("Distribuidora "), 60);
     const QString address80 = repeated(QStringLiteral("Calle Real de Sabana Grande "), 80);
     const CustomerCase cases[] = {
-        {"name of 37", {kName37, "J123456789", "Av. Bolívar", "0212-1"}, 0,
+        {"name of 37",
+         {kName37, "J123456789", "Av. Bolívar", "0212-1"},
+         0,
          {"i01" + kName37, "i03J123456789", QString::fromUtf8("i04Av. Bolívar"),
           "i05Telefono: 0212-1", "i06Forma de Pago: Contado"}},
-        {"name of 38", {kName37 + "X", "J1", QVariant(), QVariant()}, 0,
+        {"name of 38",
+         {kName37 + "X", "J1", QVariant(), QVariant()},
+         0,
          {"i01" + kName37, "i02X", "i03J1", "i06Forma de Pago: Contado"}},
-        {"name of 60", {long60, "J1", QVariant(), QVariant()}, 0,
+        {"name of 60",
+         {long60, "J1", QVariant(), QVariant()},
+         0,
          {"i01" + long60.left(37), "i02" + long60.mid(37), "i03J1", "i06Forma de Pago: Contado"}},
-        {"35 characters and 5 trailing blanks", {kName37.left(35) + "     ", "J1", QVariant(), QVariant()},
-         0, {"i01" + kName37.left(35), "i02", "i03J1", "i06Forma de Pago: Contado"}},
-        {"template true cuts the name", {long60, "J1", QVariant(), QVariant()}, -1,
+        {"35 characters and 5 trailing blanks",
+         {kName37.left(35) + "     ", "J1", QVariant(), QVariant()},
+         0,
+         {"i01" + kName37.left(35), "i02", "i03J1", "i06Forma de Pago: Contado"}},
+        {"template true cuts the name",
+         {long60, "J1", QVariant(), QVariant()},
+         -1,
          {"i01" + long60.left(37), "i03J1", "i06Forma de Pago: Contado"}},
-        {"template null cuts the name", {long60, "J1", QVariant(), QVariant()}, QVariant(),
+        {"template null cuts the name",
+         {long60, "J1", QVariant(), QVariant()},
+         QVariant(),
          {"i01" + long60.left(37), "i03J1", "i06Forma de Pago: Contado"}},
-        {"address of 80", {"Ana", "V1", address80, "0414"}, 0,
+        {"address of 80",
+         {"Ana", "V1", address80, "0414"},
+         0,
          {"i01Ana", "i03V1", "i04" + address80.left(37), "i05" + address80.mid(37, 37),
           "i06Forma de Pago: Contado"}},
-        {"null address with phone", {"Ana", "V1", QVariant(), "0414-7"}, 0,
+        {"null address with phone",
+         {"Ana", "V1", QVariant(), "0414-7"},
+         0,
          {"i01Ana", "i03V1", "i05Telefono: 0414-7", "i06Forma de Pago: Contado"}},
-        {"blanks trimmed", {"  Ana  ", "  J123456789 ", "  Calle 1  ", " 0414 "}, 0,
-         {"i01Ana", "i03J123456789", "i04Calle 1", "i05Telefono: 0414", "i06Forma de Pago: Contado"}},
-        {"null name and RIF", {QVariant(), QVariant(), QVariant(), QVariant()}, 0,
+        {"blanks trimmed",
+         {"  Ana  ", "  J123456789 ", "  Calle 1  ", " 0414 "},
+         0,
+         {"i01Ana", "i03J123456789", "i04Calle 1", "i05Telefono: 0414",
+          "i06Forma de Pago: Contado"}},
+        {"null name and RIF",
+         {QVariant(), QVariant(), QVariant(), QVariant()},
+         0,
          {"i01", "i03", "i06Forma de Pago: Contado"}},
-        {"accents go to the printer as they are", {QString::fromUtf8("José Peña"), "V9", QVariant(), QVariant()},
-         0, {QString::fromUtf8("i01José Peña"), "i03V9", "i06Forma de Pago: Contado"}},
+        {"accents go to the printer as they are",
+         {QString::fromUtf8("José Peña"), "V9", QVariant(), QVariant()},
+         0,
+         {QString::fromUtf8("i01José Peña"), "i03V9", "i06Forma de Pago: Contado"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,15 +101,35 @@ TEST(InvoiceCustomerBlock, OperatorAndPurchaseOrderLinesFollowThePrinterSerial)
         QStringList expected;
     } cases[] = {
         {"plain installation", {}, {}, "Contado", "OC-1", {"i06Forma de Pago: Contado"}},
-        {"operator serial", {"X0X0000000", "Z1B1234567"}, {}, "Contado", QVariant(),
+        {"operator serial",
+         {"X0X0000000", "Z1B1234567"},
+         {},
+         "Contado",
+         QVariant(),
          {"i06Operador: Operador 1"}},
-        {"purchase-order serial", {}, "Z1B1234567", "Contado", "OC-77",
+        {"purchase-order serial",
+         {},
+         "Z1B1234567",
+         "Contado",
+         "OC-77",
          {"i06Forma de Pago: Contado", "i07Orden de Compra: OC-77"}},
-        {"purchase-order serial without an order", {}, "Z1B1234567", "Contado", QVariant(),
+        {"purchase-order serial without an order",
+         {},
+         "Z1B1234567",
+         "Contado",
+         QVariant(),
          {"i06Forma de Pago: Contado"}},
-        {"another printer's serial", {}, "Z9Z9999999", "Contado", "OC-77",
+        {"another printer's serial",
+         {},
+         "Z9Z9999999",
+         "Contado",
+         "OC-77",
          {"i06Forma de Pago: Contado"}},
-        {"null form of payment leaves the label", {}, {}, QVariant(), QVariant(),
+        {"null form of payment leaves the label",
+         {},
+         {},
+         QVariant(),
+         QVariant(),
          {"i06Forma de Pago: "}},
     };
     for (const auto &c : cases) {
@@ -121,35 +162,102 @@ TEST(InvoiceItems, TaxCharacterFieldsAndText)
 {
     const QString name50 = repeated(QStringLiteral("Producto largo "), 50);
     const ItemCase cases[] = {
-        {"taxed at rate 1", 0.16, {16, 8, 31}, 1, {"HARINA", 1234.5, 2, 0, QVariant(), 0},
+        {"taxed at rate 1",
+         0.16,
+         {16, 8, 31},
+         1,
+         {"HARINA", 1234.5, 2, 0, QVariant(), 0},
          "!000012345000002000HARINA"},
-        {"exempt", 0.16, {16, 8, 31}, 1, {"ARROZ", 10, 1, 0, QVariant(), -1}, " 000000100000001000ARROZ"},
-        {"rate nobody has", 0.12, {16, 8, 31}, 1, {"PAN", 10, 1, 0, QVariant(), 0}, " 000000100000001000PAN"},
+        {"exempt",
+         0.16,
+         {16, 8, 31},
+         1,
+         {"ARROZ", 10, 1, 0, QVariant(), -1},
+         " 000000100000001000ARROZ"},
+        {"rate nobody has",
+         0.12,
+         {16, 8, 31},
+         1,
+         {"PAN", 10, 1, 0, QVariant(), 0},
+         " 000000100000001000PAN"},
         {"rate 0", 0.0, {16, 8, 31}, 1, {"PAN", 10, 1, 0, QVariant(), 0}, " 000000100000001000PAN"},
-        {"equal rates: the later wins", 0.16, {16, 16, 31}, 1, {"PAN", 10, 1, 0, QVariant(), 0},
+        {"equal rates: the later wins",
+         0.16,
+         {16, 16, 31},
+         1,
+         {"PAN", 10, 1, 0, QVariant(), 0},
          "\"000000100000001000PAN"},
-        {"rate 3", 0.31, {16, 8, 31}, 1, {"PAN", 10, 1, 0, QVariant(), 0}, "#000000100000001000PAN"},
-        {"0.07 finds 7", 0.07, {16, 7, 31}, 1, {"PAN", 10, 1, 0, QVariant(), 0},
-         "\"000000100000001000PAN"},
-        {"0.29 finds 29", 0.29, {16, 8, 29}, 1, {"PAN", 10, 1, 0, QVariant(), 0},
+        {"rate 3",
+         0.31,
+         {16, 8, 31},
+         1,
+         {"PAN", 10, 1, 0, QVariant(), 0},
          "#000000100000001000PAN"},
-        {"decimal quantity", 0.16, {16, 8, 31}, 3, {"QUESO", 5, 9, 1.25, QVariant(), 0},
+        {"0.07 finds 7",
+         0.07,
+         {16, 7, 31},
+         1,
+         {"PAN", 10, 1, 0, QVariant(), 0},
+         "\"000000100000001000PAN"},
+        {"0.29 finds 29",
+         0.29,
+         {16, 8, 29},
+         1,
+         {"PAN", 10, 1, 0, QVariant(), 0},
+         "#000000100000001000PAN"},
+        {"decimal quantity",
+         0.16,
+         {16, 8, 31},
+         3,
+         {"QUESO", 5, 9, 1.25, QVariant(), 0},
          "!000000050000001250QUESO"},
-        {"whole quantity", 0.16, {16, 8, 31}, 1, {"QUESO", 5, 9, 1.25, QVariant(), 0},
+        {"whole quantity",
+         0.16,
+         {16, 8, 31},
+         1,
+         {"QUESO", 5, 9, 1.25, QVariant(), 0},
          "!000000050000009000QUESO"},
-        {"name and free description", 0.16, {16, 8, 31}, 1, {"TORNILLO", 1, 1, 0, "de acero", 0},
+        {"name and free description",
+         0.16,
+         {16, 8, 31},
+         1,
+         {"TORNILLO", 1, 1, 0, "de acero", 0},
          "!000000010000001000TORNILLO de acero"},
-        {"free text item", 0.16, {16, 8, 31}, 1,
+        {"free text item",
+         0.16,
+         {16, 8, 31},
+         1,
          {"?", 100, 1, 0, QString::fromUtf8("Mantenimiento técnico"), 0},
          "!000001000000001000Mantenimiento tecnico"},
-        {"free text with dash", 0.16, {16, 8, 31}, 1, {"?", 100, 1, 0, "-", 0}, "!000001000000001000?"},
-        {"free text without text", 0.16, {16, 8, 31}, 1, {"?", 100, 1, 0, QVariant(), 0},
+        {"free text with dash",
+         0.16,
+         {16, 8, 31},
+         1,
+         {"?", 100, 1, 0, "-", 0},
          "!000001000000001000?"},
-        {"cut to 40", 0.16, {16, 8, 31}, 1, {name50, 1, 1, 0, "oculta", 0},
+        {"free text without text",
+         0.16,
+         {16, 8, 31},
+         1,
+         {"?", 100, 1, 0, QVariant(), 0},
+         "!000001000000001000?"},
+        {"cut to 40",
+         0.16,
+         {16, 8, 31},
+         1,
+         {name50, 1, 1, 0, "oculta", 0},
          "!000000010000001000" + name50.left(40).trimmed()},
-        {"leading blanks lost after the cut", 0.16, {16, 8, 31}, 1, {"   ACEITE", 1, 1, 0, QVariant(), 0},
+        {"leading blanks lost after the cut",
+         0.16,
+         {16, 8, 31},
+         1,
+         {"   ACEITE", 1, 1, 0, QVariant(), 0},
          "!000000010000001000ACEITE"},
-        {"accents removed", 0.16, {16, 8, 31}, 1, {QString::fromUtf8("AZÚCAR Ñame"), 1, 1, 0, QVariant(), 0},
+        {"accents removed",
+         0.16,
+         {16, 8, 31},
+         1,
+         {QString::fromUtf8("AZÚCAR Ñame"), 1, 1, 0, QVariant(), 0},
          "!000000010000001000AZUCAR Name"},
     };
     for (const auto &c : cases) {
@@ -200,10 +308,16 @@ TEST(InvoiceDiscountAndPayment, CommandsByDiscountAndPrinterType)
         {"12.5 per cent", "HKA", 12.5, {}, {"3", "p-1250", "101"}},
         {"whole discount", "SAMSUNG", 100, {}, {"3", "p-10000", "101"}},
         {"payments ignored outside DASCOM", "HKA", 0, {{0, 100.0}}, {"101"}},
-        {"DASCOM payment rows", "DASCOM", 0, {{0, 100.0}, {4, 50.25}},
+        {"DASCOM payment rows",
+         "DASCOM",
+         0,
+         {{0, 100.0}, {4, 50.25}},
          {"201000000010000", "213000000005025"}},
         {"DASCOM without rows", "DASCOM", 0, {}, {"101"}},
-        {"DASCOM unknown means", "DASCOM", 0, {{QVariant(), 100.0}, {9, 50.25}},
+        {"DASCOM unknown means",
+         "DASCOM",
+         0,
+         {{QVariant(), 100.0}, {9, 50.25}},
          {"201000000010000", "201000000005025"}},
     };
     for (const auto &c : cases) {
@@ -284,11 +398,11 @@ TEST(InvoiceFrame, CaptionsProgressAndTimerOfAWholeInvoice)
                            "status Enviando item  1...", "status Enviando item  2...",
                            "status Enviando forma de pago...", "status Chequeando respuesta...",
                            "status Registrando respuesta...", "status Finalizando factura..."}));
-    EXPECT_EQ(h.window().entries(QStringLiteral("progress ")),
-              (QStringList{"progress 0", "progress 8", "progress 16", "progress 24", "progress 32",
-                           "progress 40", "progress 48", "progress 56", "progress 64", "progress 64",
-                           "progress 72", "progress 80", "progress 88", "progress 96",
-                           "progress 100"}));
+    EXPECT_EQ(
+        h.window().entries(QStringLiteral("progress ")),
+        (QStringList{"progress 0", "progress 8", "progress 16", "progress 24", "progress 32",
+                     "progress 40", "progress 48", "progress 56", "progress 64", "progress 64",
+                     "progress 72", "progress 80", "progress 88", "progress 96", "progress 100"}));
     EXPECT_TRUE(h.sim().timer().isEnabled());
     EXPECT_EQ(h.state.UltimaFactura, code);
 }
@@ -312,8 +426,9 @@ TEST(InvoiceFrame, SaleNotFoundTurnsTheWindowPaleYellowAndIsNotRetried)
     h.db().addItem(code, {});
     h.lists.Data5.refresh();
     // The sale leaves the header query between the list refresh and the job.
-    h.db().exec(QStringLiteral("UPDATE Ventas SET Cliente = NULL, \"Código\" = 9999 WHERE \"Código\" = ?"),
-                {code});
+    h.db().exec(
+        QStringLiteral("UPDATE Ventas SET Cliente = NULL, \"Código\" = 9999 WHERE \"Código\" = ?"),
+        {code});
     documents::InvoiceJob(h.context()).ImprimirFactura();
     EXPECT_EQ(h.window().backgroundColor(), (core::Rgb{255, 255, 192}));
     EXPECT_TRUE(h.commands().isEmpty());
@@ -354,12 +469,14 @@ TEST(InvoiceFailure, RefusedCommandReportsItsStageAndLeavesTheSalePending)
         const QStringList commands = h.commands();
         ASSERT_FALSE(commands.isEmpty());
         EXPECT_EQ(commands.last(), c.lastCommand + QStringLiteral(" [refused]"));
-        const QString shortForm = texts::kEtapaPrefijo + QLatin1Char(' ')
-                                  + QString::number(c.stage) + QStringLiteral(".\rError: ");
+        const QString shortForm = texts::kEtapaPrefijo + QLatin1Char(' ') +
+                                  QString::number(c.stage) + QStringLiteral(".\rError: ");
         ASSERT_EQ(h.window().messages.size(), 1);
-        EXPECT_TRUE(h.window().messages[0].startsWith(shortForm)) << qPrintable(h.window().messages[0]);
+        EXPECT_TRUE(h.window().messages[0].startsWith(shortForm))
+            << qPrintable(h.window().messages[0]);
         EXPECT_EQ(h.window().messages[0].count(QLatin1Char('\r')), 1);
-        EXPECT_TRUE(h.window().log().startsWith(h.window().messages[0] + QStringLiteral("\rEstatus: ")));
+        EXPECT_TRUE(
+            h.window().log().startsWith(h.window().messages[0] + QStringLiteral("\rEstatus: ")));
         EXPECT_EQ(h.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
         EXPECT_TRUE(h.db().sale(code, QStringLiteral("Control")).isNull());
         // The port had opened, so polling runs on.
@@ -418,12 +535,48 @@ TEST(InvoiceHeld, UnprintableValuesSendNothingAndNameTheColumn)
     } cases[] = {
         {"null price", "HKA", 1, 0.16, {"PAN", QVariant(), 1, 1, QVariant(), 0}, {}, "Precio"},
         {"negative price", "HKA", 1, 0.16, {"PAN", -5.0, 1, 1, QVariant(), 0}, {}, "Precio"},
-        {"null quantity", "HKA", 1, 0.16, {"PAN", 5.0, QVariant(), 1, QVariant(), 0}, {}, "Cantidad"},
-        {"negative decimal quantity", "HKA", 2, 0.16, {"PAN", 5.0, 1, -1, QVariant(), 0}, {}, "CantDec"},
-        {"null tax rate", "HKA", 1, QVariant(), {"PAN", 5.0, 1, 1, QVariant(), 0}, {}, "PorcentImpuesto"},
-        {"null name and no text", "HKA", 1, 0.16, {QVariant(), 5.0, 1, 1, QVariant(), 0}, {}, "Nombre"},
-        {"null DASCOM payment", "DASCOM", 1, 0.16, {"PAN", 5.0, 1, 1, QVariant(), 0}, QVariant(), "Monto"},
-        {"negative DASCOM payment", "DASCOM", 1, 0.16, {"PAN", 5.0, 1, 1, QVariant(), 0}, -3.0, "Monto"},
+        {"null quantity",
+         "HKA",
+         1,
+         0.16,
+         {"PAN", 5.0, QVariant(), 1, QVariant(), 0},
+         {},
+         "Cantidad"},
+        {"negative decimal quantity",
+         "HKA",
+         2,
+         0.16,
+         {"PAN", 5.0, 1, -1, QVariant(), 0},
+         {},
+         "CantDec"},
+        {"null tax rate",
+         "HKA",
+         1,
+         QVariant(),
+         {"PAN", 5.0, 1, 1, QVariant(), 0},
+         {},
+         "PorcentImpuesto"},
+        {"null name and no text",
+         "HKA",
+         1,
+         0.16,
+         {QVariant(), 5.0, 1, 1, QVariant(), 0},
+         {},
+         "Nombre"},
+        {"null DASCOM payment",
+         "DASCOM",
+         1,
+         0.16,
+         {"PAN", 5.0, 1, 1, QVariant(), 0},
+         QVariant(),
+         "Monto"},
+        {"negative DASCOM payment",
+         "DASCOM",
+         1,
+         0.16,
+         {"PAN", 5.0, 1, 1, QVariant(), 0},
+         -3.0,
+         "Monto"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

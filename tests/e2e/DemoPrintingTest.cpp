@@ -26,7 +26,8 @@ void printTheDemo(const QString &type)
     ASSERT_TRUE(make.waitForFinished(60000));
     ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().constData();
     {
-        QSettings ini(QDir(demo).filePath(QStringLiteral("robot-fiscal.ini")), QSettings::IniFormat);
+        QSettings ini(QDir(demo).filePath(QStringLiteral("robot-fiscal.ini")),
+                      QSettings::IniFormat);
         ini.setValue(QStringLiteral("timing/Scale"), 0.01);
     }
 
@@ -46,8 +47,9 @@ void printTheDemo(const QString &type)
     EXPECT_EQ(db->openRecordset(db::SqlTexts::facturasPendientes(1)).recordCount(), 0);
     EXPECT_EQ(db->openRecordset(db::SqlTexts::notasCreditoPendientes(1)).recordCount(), 0);
     // The history ends at invoice 140 and credit note 7, Z 12.
-    auto sale = db->openRecordset(QStringLiteral("Select Factura, NúmeroZ from [Consulta VentasAct] "
-                                                 "Where Código=1050"));
+    auto sale =
+        db->openRecordset(QStringLiteral("Select Factura, NúmeroZ from [Consulta VentasAct] "
+                                         "Where Código=1050"));
     EXPECT_EQ(sale.field(QStringLiteral("Factura")).toString(), QStringLiteral("00000150"));
     EXPECT_EQ(sale.field(QStringLiteral("NúmeroZ")).toInt(), 13);
     auto note = db->openRecordset(QStringLiteral("Select Número from [Consulta NotaCréditoVenta] "
@@ -62,8 +64,17 @@ void printTheDemo(const QString &type)
         EXPECT_TRUE(roll.contains(QLatin1String(invoice))) << invoice;
 }
 
-TEST(DemoPrinting, HkaPrintsEveryPendingDocument) { printTheDemo(QStringLiteral("HKA")); }
-TEST(DemoPrintingAllTypes, SamsungPrintsEveryPendingDocument) { printTheDemo(QStringLiteral("SAMSUNG")); }
-TEST(DemoPrinting, DascomPrintsEveryPendingDocument) { printTheDemo(QStringLiteral("DASCOM")); }
+TEST(DemoPrinting, HkaPrintsEveryPendingDocument)
+{
+    printTheDemo(QStringLiteral("HKA"));
+}
+TEST(DemoPrintingAllTypes, SamsungPrintsEveryPendingDocument)
+{
+    printTheDemo(QStringLiteral("SAMSUNG"));
+}
+TEST(DemoPrinting, DascomPrintsEveryPendingDocument)
+{
+    printTheDemo(QStringLiteral("DASCOM"));
+}
 
 } // namespace

@@ -99,7 +99,8 @@ void killAtEveryCommand(const QString &type, bool nota)
                          .arg(n)
                          .arg(commands)
                          .toStdString());
-        Installation inst(type, counters() + QStringLiteral("[faults]\nKillAfter=%1\n").arg(n).toLatin1());
+        Installation inst(type, counters() +
+                                    QStringLiteral("[faults]\nKillAfter=%1\n").arg(n).toLatin1());
         const qint64 code = addDocument(inst, nota);
         {
             RobotProcess robot(inst.path());
@@ -111,7 +112,9 @@ void killAtEveryCommand(const QString &type, bool nota)
         const QString log = runUntilDone(inst, nota, code);
 
         const QJsonObject memory = fiscalMemory(inst);
-        const int last = memory.value(nota ? QStringLiteral("lastCreditNote") : QStringLiteral("lastInvoice")).toInt();
+        const int last =
+            memory.value(nota ? QStringLiteral("lastCreditNote") : QStringLiteral("lastInvoice"))
+                .toInt();
         EXPECT_EQ(last, (nota ? kFirstNote : kFirstInvoice) + 1) << qPrintable(log);
         EXPECT_TRUE(memory.value(QStringLiteral("document")).toObject().isEmpty())
             << "a document was left open on the printer";
@@ -127,12 +130,30 @@ void killAtEveryCommand(const QString &type, bool nota)
     }
 }
 
-TEST(ExactlyOnce, InvoiceKilledAtEveryCommandHka) { killAtEveryCommand(QStringLiteral("HKA"), false); }
-TEST(ExactlyOnce, CreditNoteKilledAtEveryCommandHka) { killAtEveryCommand(QStringLiteral("HKA"), true); }
-TEST(ExactlyOnceAllTypes, InvoiceKilledAtEveryCommandSamsung) { killAtEveryCommand(QStringLiteral("SAMSUNG"), false); }
-TEST(ExactlyOnceAllTypes, CreditNoteKilledAtEveryCommandSamsung) { killAtEveryCommand(QStringLiteral("SAMSUNG"), true); }
-TEST(ExactlyOnceAllTypes, InvoiceKilledAtEveryCommandDascom) { killAtEveryCommand(QStringLiteral("DASCOM"), false); }
-TEST(ExactlyOnceAllTypes, CreditNoteKilledAtEveryCommandDascom) { killAtEveryCommand(QStringLiteral("DASCOM"), true); }
+TEST(ExactlyOnce, InvoiceKilledAtEveryCommandHka)
+{
+    killAtEveryCommand(QStringLiteral("HKA"), false);
+}
+TEST(ExactlyOnce, CreditNoteKilledAtEveryCommandHka)
+{
+    killAtEveryCommand(QStringLiteral("HKA"), true);
+}
+TEST(ExactlyOnceAllTypes, InvoiceKilledAtEveryCommandSamsung)
+{
+    killAtEveryCommand(QStringLiteral("SAMSUNG"), false);
+}
+TEST(ExactlyOnceAllTypes, CreditNoteKilledAtEveryCommandSamsung)
+{
+    killAtEveryCommand(QStringLiteral("SAMSUNG"), true);
+}
+TEST(ExactlyOnceAllTypes, InvoiceKilledAtEveryCommandDascom)
+{
+    killAtEveryCommand(QStringLiteral("DASCOM"), false);
+}
+TEST(ExactlyOnceAllTypes, CreditNoteKilledAtEveryCommandDascom)
+{
+    killAtEveryCommand(QStringLiteral("DASCOM"), true);
+}
 
 TEST(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
 {
@@ -152,11 +173,13 @@ TEST(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
 
         RobotProcess robot(inst.path());
         robot.start();
-        ASSERT_TRUE(robot.waitForError(QStringLiteral("fue impresa pero no quedó registrada"), 60000))
+        ASSERT_TRUE(
+            robot.waitForError(QStringLiteral("fue impresa pero no quedó registrada"), 60000))
             << qPrintable(robot.standardError());
         EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
         ASSERT_TRUE(q.exec(QStringLiteral("COMMIT")));
-        ASSERT_TRUE(robot.waitForOutput(QStringLiteral("recuperada factura %1 00000041").arg(code), 60000))
+        ASSERT_TRUE(
+            robot.waitForOutput(QStringLiteral("recuperada factura %1 00000041").arg(code), 60000))
             << qPrintable(robot.standardOutput() + robot.standardError());
         robot.terminate();
         robot.waitForExit();
@@ -164,7 +187,8 @@ TEST(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
     }
     QSqlDatabase::removeDatabase(name);
     EXPECT_EQ(fiscalMemory(inst).value(QStringLiteral("lastInvoice")).toInt(), kFirstInvoice + 1);
-    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000041"));
+    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(),
+              QStringLiteral("00000041"));
     EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), -1);
 }
 

@@ -18,7 +18,8 @@ namespace {
 QStringList events(const QString &out)
 {
     QStringList lines;
-    static const QRegularExpression stamp(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d "));
+    static const QRegularExpression stamp(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d "));
     for (const QString &line : out.split(QLatin1Char('\n'))) {
         if (stamp.match(line).hasMatch())
             lines << line.mid(20);
@@ -62,13 +63,14 @@ TEST(UnattendedRobot, PrintsTheQueueInOrderEachDocumentOnce)
     EXPECT_EQ(ev, (QStringList{"inicio factura 301", "impresa factura 301 00000101 Z=4",
                                "inicio factura 302", "impresa factura 302 00000102 Z=4",
                                "inicio factura 303", "impresa factura 303 00000103 Z=4",
-                               "inicio nota 601", "impresa nota 601 00000021",
-                               "inicio nota 602", "impresa nota 602 00000022"}));
+                               "inicio nota 601", "impresa nota 601 00000021", "inicio nota 602",
+                               "impresa nota 602 00000022"}));
     EXPECT_EQ(inst.sentCommands().count(QStringLiteral("101")), 3);
     EXPECT_EQ(inst.sentCommands().count(QStringLiteral("f09000000000000")), 2);
     EXPECT_EQ(inst.db().sale(s2, QStringLiteral("Factura")).toString(), QStringLiteral("00000102"));
     EXPECT_EQ(inst.db().sale(s2, QStringLiteral("NúmeroZ")).toInt(), 4);
-    EXPECT_EQ(inst.db().creditNote(nota2, QStringLiteral("Número")).toString(), QStringLiteral("00000022"));
+    EXPECT_EQ(inst.db().creditNote(nota2, QStringLiteral("Número")).toString(),
+              QStringLiteral("00000022"));
     // The port is closed once more at the end.
     EXPECT_EQ(inst.journalEntries().last(), QStringLiteral("CloseFpctrl"));
 }

@@ -22,7 +22,8 @@ TEST(DriverLibrary, RefusesWhatIsNotADriverWithAMessageNamingIt)
     };
     for (const auto &c : cases) {
         QString error;
-        EXPECT_EQ(DriverLibrary::load(c.library, dir.path(), &error), nullptr) << qPrintable(c.library);
+        EXPECT_EQ(DriverLibrary::load(c.library, dir.path(), &error), nullptr)
+            << qPrintable(c.library);
         EXPECT_TRUE(error.contains(c.mustName)) << qPrintable(error);
     }
 }

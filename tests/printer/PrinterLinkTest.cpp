@@ -29,7 +29,10 @@ TEST(LeerArchivo, ReadsLinesUpToTheLimitKeepingLoneLineFeeds)
         {"last line without end", "uno\r\ndos", 2, "uno\r\ndos\r\n"},
         {"LF inside a line", "uno\ndos\r\n", 1, "uno\ndos\r\n"},
         {"empty lines", "\r\n\r\n", 2, "\r\n\r\n"},
-        {"code page", "Pe\xf1" "a\r\n", 1, QString::fromUtf8("Peña\r\n")},
+        {"code page",
+         "Pe\xf1"
+         "a\r\n",
+         1, QString::fromUtf8("Peña\r\n")},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -78,18 +81,18 @@ TEST(ReporteEtapa, ShortAndLongForms)
         QString shortForm;
         QString longForm;
     } cases[] = {
-        {0, 0, 0,
-         "No se pudo realizar la tarea. Por favor verifique la etapa  0.\rError:  0",
+        {0, 0, 0, "No se pudo realizar la tarea. Por favor verifique la etapa  0.\rError:  0",
          "No se pudo realizar la tarea. Por favor verifique la etapa  0.\rError:  0\rEstatus: 0"},
-        {2.01, 0, 0,
-         "No se pudo realizar la tarea. Por favor verifique la etapa  2.01.\rError:  0",
-         "No se pudo realizar la tarea. Por favor verifique la etapa  2.01.\rError:  0\rEstatus: 0"},
-        {2.51, 3, 4,
-         "No se pudo realizar la tarea. Por favor verifique la etapa  2.51.\rError:  3",
-         "No se pudo realizar la tarea. Por favor verifique la etapa  2.51.\rError:  3\rEstatus: 4"},
+        {2.01, 0, 0, "No se pudo realizar la tarea. Por favor verifique la etapa  2.01.\rError:  0",
+         "No se pudo realizar la tarea. Por favor verifique la etapa  2.01.\rError:  0\rEstatus: "
+         "0"},
+        {2.51, 3, 4, "No se pudo realizar la tarea. Por favor verifique la etapa  2.51.\rError:  3",
+         "No se pudo realizar la tarea. Por favor verifique la etapa  2.51.\rError:  3\rEstatus: "
+         "4"},
         {4.15, -2, -7,
          "No se pudo realizar la tarea. Por favor verifique la etapa  4.15.\rError: -2",
-         "No se pudo realizar la tarea. Por favor verifique la etapa  4.15.\rError: -2\rEstatus: -7"},
+         "No se pudo realizar la tarea. Por favor verifique la etapa  4.15.\rError: -2\rEstatus: "
+         "-7"},
     };
     for (const auto &c : cases) {
         sim.link().ErrorImpresora = c.error;
@@ -109,8 +112,8 @@ TEST(MostrarEtapa, ShowsTheStageBetweenTwoEventPumps)
     EXPECT_EQ(sim.window().stage(), QStringLiteral("Etapa  0"));
 }
 
-const Control kFive[] = {Control::Command3, Control::Command4, Control::Command5,
-                         Control::Command6, Control::Command7};
+const Control kFive[] = {Control::Command3, Control::Command4, Control::Command5, Control::Command6,
+                         Control::Command7};
 
 TEST(AbrirPuerto, FailureLeavesPollingOffAndCerrarEnabled)
 {
@@ -167,7 +170,8 @@ TEST(UploadStatusCmd, WritesTheAnswerFileAtANativePath)
     SimPrinter sim;
     sim.link().AbrirPuerto();
     // The robot joins its directory and "\Status.txt"; the driver gets a native path.
-    sim.link().UploadStatusCmd(QStringLiteral("S1"), sim.dir().path() + QStringLiteral("\\Status.txt"));
+    sim.link().UploadStatusCmd(QStringLiteral("S1"),
+                               sim.dir().path() + QStringLiteral("\\Status.txt"));
     EXPECT_TRUE(sim.link().ResultadoComando);
     sim.link().VerRespuesta();
     EXPECT_GE(sim.link().TextoRespuesta.size(), 51);

@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 using db::Database;
-using robot::DemoInstallation;
 using db::RecordSet;
 using db::SqlTexts;
+using robot::DemoInstallation;
 using testsupport::SqliteFile;
 using testsupport::TestDir;
 

@@ -1,6 +1,6 @@
 #include "robot/FirstActivation.h"
-#include "db/SqlTexts.h"
 #include "core/Texts.h"
+#include "db/SqlTexts.h"
 #include "support/CoreInstallation.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
@@ -29,8 +29,11 @@ TEST(LeerTasas, EachRateFromItsColumnOrItsDefault)
         {"programmed rates", "INSERT INTO \"Configuración2\" VALUES (1, 12, 9, 22)", {12, 9, 22}},
         {"empty table", "", {16, 8, 31}},
         {"all null", "INSERT INTO \"Configuración2\" VALUES (1, NULL, NULL, NULL)", {16, 8, 31}},
-        {"only the second", "INSERT INTO \"Configuración2\" VALUES (1, NULL, 12, NULL)", {16, 12, 31}},
-        {"a text that is not a number", "INSERT INTO \"Configuración2\" VALUES (1, 'x', 7, 'y')",
+        {"only the second",
+         "INSERT INTO \"Configuración2\" VALUES (1, NULL, 12, NULL)",
+         {16, 12, 31}},
+        {"a text that is not a number",
+         "INSERT INTO \"Configuración2\" VALUES (1, 'x', 7, 'y')",
          {16, 7, 31}},
         {"table missing", "DROP TABLE \"Configuración2\"", {16, 8, 31}},
     };
@@ -66,8 +69,8 @@ TEST(FirstActivation, QuantityModeByTheCompanySettings)
         Installation i;
         i.main->setCompany(QStringLiteral("J123456789"), c.verCantidad, c.verDecimal);
         i.activation.run();
-        EXPECT_EQ(i.state.ModoCantidad, c.expected)
-            << c.verCantidad.toString().toStdString() << "/" << c.verDecimal.toString().toStdString();
+        EXPECT_EQ(i.state.ModoCantidad, c.expected) << c.verCantidad.toString().toStdString() << "/"
+                                                    << c.verDecimal.toString().toStdString();
     }
 }
 
@@ -76,7 +79,8 @@ TEST(FirstActivation, TitleRifTrayAndPlantilla)
     Installation i;
     i.main->setCompany(QStringLiteral("J123456789"));
     i.activation.run();
-    EXPECT_EQ(i.window.title(), core::texts::kInitialTitle + QStringLiteral(" ( RIF: J-12345678-9 )"));
+    EXPECT_EQ(i.window.title(),
+              core::texts::kInitialTitle + QStringLiteral(" ( RIF: J-12345678-9 )"));
     EXPECT_EQ(i.state.RifCompania, QStringLiteral("J123456789"));
     EXPECT_FALSE(i.state.PrimeraActivacion);
     EXPECT_TRUE(i.window.minimized());
@@ -90,13 +94,15 @@ TEST(FirstActivation, TitleRifTrayAndPlantilla)
 
 TEST(FirstActivation, ShortRifAndNullRifAreShownWithoutChecks)
 {
-    for (const auto &[rif, shown] : {std::pair<QVariant, QString>{QStringLiteral("V1234567"), "V-1234567-"},
-                                     std::pair<QVariant, QString>{QVariant(), "--"}}) {
+    for (const auto &[rif, shown] :
+         {std::pair<QVariant, QString>{QStringLiteral("V1234567"), "V-1234567-"},
+          std::pair<QVariant, QString>{QVariant(), "--"}}) {
         Installation i;
         i.main->setCompany(QString());
         i.main->exec(QStringLiteral("UPDATE \"Configuración\" SET \"RIFCompañía\" = ?"), {rif});
         i.activation.run();
-        EXPECT_TRUE(i.window.title().endsWith(QStringLiteral(" ( RIF: ") + shown + QStringLiteral(" )")));
+        EXPECT_TRUE(
+            i.window.title().endsWith(QStringLiteral(" ( RIF: ") + shown + QStringLiteral(" )")));
         EXPECT_TRUE(i.activation.companySettingsRead());
     }
 }
@@ -128,23 +134,22 @@ TEST(FirstActivation, PurgesPrintedUnflaggedTicketsBeforeToday)
         int impresa, imprimir;
         bool kept;
     } tickets[] = {
-        {1, yesterday, -1, 0, false},
-        {2, yesterday + QStringLiteral(" 18:30:00"), -1, 0, false},
-        {3, today, -1, 0, true},
-        {4, today + QStringLiteral(" 08:00:00"), -1, 0, true},
-        {5, yesterday, -1, -1, true},
-        {6, yesterday, 0, 0, true},
+        {1, yesterday, -1, 0, false}, {2, yesterday + QStringLiteral(" 18:30:00"), -1, 0, false},
+        {3, today, -1, 0, true},      {4, today + QStringLiteral(" 08:00:00"), -1, 0, true},
+        {5, yesterday, -1, -1, true}, {6, yesterday, 0, 0, true},
     };
     for (const auto &t : tickets)
-        i.local->exec(QStringLiteral("INSERT INTO \"TiketNoFiscal\" (\"Código\", Fecha, Caja, Impresa, "
-                                     "Imprimir) VALUES (?, ?, 1, ?, ?)"),
-                      {t.code, t.fecha, t.impresa, t.imprimir});
+        i.local->exec(
+            QStringLiteral("INSERT INTO \"TiketNoFiscal\" (\"Código\", Fecha, Caja, Impresa, "
+                           "Imprimir) VALUES (?, ?, 1, ?, ?)"),
+            {t.code, t.fecha, t.impresa, t.imprimir});
     i.settings.shortDateFormat = QStringLiteral("MM-dd-yyyy");
     i.activation.run();
     for (const auto &t : tickets)
-        EXPECT_EQ(i.local->value(QStringLiteral("SELECT COUNT(*) FROM \"TiketNoFiscal\" WHERE "
-                                                "\"Código\" = ?"),
-                                 {t.code})
+        EXPECT_EQ(i.local
+                      ->value(QStringLiteral("SELECT COUNT(*) FROM \"TiketNoFiscal\" WHERE "
+                                             "\"Código\" = ?"),
+                              {t.code})
                       .toInt(),
                   t.kept ? 1 : 0)
             << "ticket " << t.code;

@@ -1,7 +1,7 @@
-#include "robot/FirstActivation.h"
 #include "robot/PollingCycle.h"
-#include "db/SqlTexts.h"
 #include "core/Texts.h"
+#include "db/SqlTexts.h"
+#include "robot/FirstActivation.h"
 #include "support/CoreInstallation.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
@@ -35,8 +35,8 @@ struct Cycle : testsupport::CoreInstallation
         cycle = std::make_unique<robot::PollingCycle>(state, settings, window, lists, clock,
                                                       activation, nullptr);
         cycle->ImprimirFactura = [this] {
-            jobs << QStringLiteral("factura %1").arg(
-                lists.Data5.recordset().field(QStringLiteral("Código")).toLongLong());
+            jobs << QStringLiteral("factura %1")
+                        .arg(lists.Data5.recordset().field(QStringLiteral("Código")).toLongLong());
         };
         cycle->ImprimirNotaCredito = [this] {
             jobs << QStringLiteral("nota %1").arg(
@@ -89,7 +89,9 @@ TEST(PollingCycle, InvoicesFirstLowestCodeFirstWithoutCountingTicks)
     EXPECT_EQ(c.state.TicksSinFactura, 4);
     EXPECT_EQ(c.window.listRows(core::ListDisplay::DBList2).size(), 2);
     // Printed by someone: the next one heads the list.
-    c.main->exec(QStringLiteral("UPDATE Ventas SET Impresa = -1, Control = 'x' WHERE \"Código\" = ?"), {low});
+    c.main->exec(
+        QStringLiteral("UPDATE Ventas SET Impresa = -1, Control = 'x' WHERE \"Código\" = ?"),
+        {low});
     c.cycle->tick();
     EXPECT_EQ(c.jobs.last(), QStringLiteral("factura %1").arg(high));
 }
@@ -107,9 +109,11 @@ TEST(PollingCycle, TicketCompanyAlternatesBetweenTicketAndInvoiceLists)
         c.cycle->tick();
         first << c.window.entries(QStringLiteral("status ")).first().mid(7);
     }
-    EXPECT_EQ(first, (QStringList{texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas,
-                                  texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas}));
-    EXPECT_EQ(c.window.listRows(core::ListDisplay::DBList3), QStringList{QStringLiteral("Precuenta: Mesa 4")});
+    EXPECT_EQ(first,
+              (QStringList{texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas,
+                           texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas}));
+    EXPECT_EQ(c.window.listRows(core::ListDisplay::DBList3),
+              QStringList{QStringLiteral("Precuenta: Mesa 4")});
 }
 
 TEST(PollingCycle, NoJobBeforeTheCompanySettingsAreRead)

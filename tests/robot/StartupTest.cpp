@@ -1,13 +1,13 @@
-#include "core/InstanceLock.h"
 #include "robot/Startup.h"
+#include "core/InstanceLock.h"
 #include "core/Texts.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 
 #include <QDir>
 #include <QProcess>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,8 +55,9 @@ TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
     const QString base = QStringLiteral("Base de Datos.dba");
     const ConfigCase cases[] = {
         {"empty file", "", "", "", "", "COM1", false, "", 0},
-        {"all six keys", "Datos:F:\\Comun\\\r\nImpresora:HKA\r\nPuerto:COM3\r\n80Columnas:0\r\n"
-                         "Serial:Z1B1234567\r\nCaja:12\r\n",
+        {"all six keys",
+         "Datos:F:\\Comun\\\r\nImpresora:HKA\r\nPuerto:COM3\r\n80Columnas:0\r\n"
+         "Serial:Z1B1234567\r\nCaja:12\r\n",
          "F:\\Comun\\" + base, "F:\\Comun\\", "HKA", "COM3", true, "Z1B1234567", 12},
         {"keys swapped", "Impresora:HKA\nDatos:F:\\Comun\\\n", "", "", "", "COM1", false, "", 0},
         {"-1 leaves 80 columns off", "\n\n\n80Columnas:-1\n", "", "", "", "COM1", false, "", 0},
@@ -68,18 +69,19 @@ TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
         {"blank after Datos", "Datos: /srv/comun/\n", " /srv/comun/" + base, "/srv/comun/", "",
          "COM1", false, "", 0},
         {"Puerto only spaces", "\n\nPuerto:    \n", "", "", "", "COM1", false, "", 0},
-        {"empty first line", "\nDatos:/srv/\nImpresora:DASCOM\n", "", "", "", "COM1", false, "",
-         0},
+        {"empty first line", "\nDatos:/srv/\nImpresora:DASCOM\n", "", "", "", "COM1", false, "", 0},
         {"quoted item keeps its comma", "\"Datos:/a,b/\"\n", "/a,b/" + base, "/a,b/", "", "COM1",
          false, "", 0},
-        {"leading blanks skipped", "   Datos:/x/\n", "/x/" + base, "/x/", "", "COM1", false, "",
-         0},
-        {"key anywhere in the item", "xDatos:/srv/\n", ":/srv/" + base, ":/srv/", "", "COM1",
-         false, "", 0},
+        {"leading blanks skipped", "   Datos:/x/\n", "/x/" + base, "/x/", "", "COM1", false, "", 0},
+        {"key anywhere in the item", "xDatos:/srv/\n", ":/srv/" + base, ":/srv/", "", "COM1", false,
+         "", 0},
         {"utf-8 accents", "Datos:/srv/compañía/\n", "/srv/compañía/" + base, "/srv/compañía/", "",
          "COM1", false, "", 0},
-        {"windows-1252 accents", "Datos:/srv/compa\xf1" "\xed" "a/\n", "/srv/compañía/" + base,
-         "/srv/compañía/", "", "COM1", false, "", 0},
+        {"windows-1252 accents",
+         "Datos:/srv/compa\xf1"
+         "\xed"
+         "a/\n",
+         "/srv/compañía/" + base, "/srv/compañía/", "", "COM1", false, "", 0},
         {"caja with blanks", "\n\n\n\n\n  Caja: 7 \n", "", "", "", "COM1", false, "", 7},
         {"caja negative", "\n\n\n\n\nCaja:-3\n", "", "", "", "COM1", false, "", -3},
     };
@@ -237,7 +239,8 @@ TEST(Startup, SecondCopyOnTheSameDirectoryEndsSilently)
     const pid_t child = fork();
     if (child == 0) {
         const auto status = start(dir.path(), second, lock2);
-        const bool silent = second.messages.isEmpty() && second.title() == QStringLiteral("No ejecutar");
+        const bool silent =
+            second.messages.isEmpty() && second.title() == QStringLiteral("No ejecutar");
         _exit(status == Startup::AnotherCopyStop && silent ? 0 : 1);
     }
     int wstatus = 0;

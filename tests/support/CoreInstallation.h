@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/Clock.h"
-#include "robot/FirstActivation.h"
-#include "db/ListSources.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
+#include "db/ListSources.h"
+#include "robot/FirstActivation.h"
 #include "support/MainDatabase.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"

@@ -1,8 +1,8 @@
 #include "support/JobHarness.h"
 
+#include "db/SqlTexts.h"
 #include "documents/CreditNoteJob.h"
 #include "documents/InvoiceJob.h"
-#include "db/SqlTexts.h"
 
 namespace testsupport {
 
@@ -27,8 +27,8 @@ QStringList headerLines(const QStringList &commands)
 
 JobHarness::JobHarness(const QString &printerType, const QByteArray &extraSimIni)
 {
-    QByteArray ini = "[printer]\nType=" + printerType.toLatin1() + "\nSerial=Z1B1234567\n"
-                     + extraSimIni;
+    QByteArray ini =
+        "[printer]\nType=" + printerType.toLatin1() + "\nSerial=Z1B1234567\n" + extraSimIni;
     m_sim = std::make_unique<SimPrinter>(ini);
     m_db = std::make_unique<MainDatabase>(m_sim->dir().file(QStringLiteral("Base de Datos.dba")));
     state.RutaPrograma = m_sim->dir().path();

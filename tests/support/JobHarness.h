@@ -1,10 +1,10 @@
 #pragma once
 
-#include "documents/JobContext.h"
-#include "db/ListSources.h"
-#include "db/PrintJournal.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
+#include "db/ListSources.h"
+#include "db/PrintJournal.h"
+#include "documents/JobContext.h"
 #include "support/MainDatabase.h"
 #include "support/SimPrinter.h"
 

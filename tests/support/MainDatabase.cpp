@@ -18,7 +18,8 @@ QString readSchema(const QString &name)
 }
 } // namespace
 
-MainDatabase::MainDatabase(const QString &path) : MainDatabase(path, QStringLiteral("main-schema.sql"))
+MainDatabase::MainDatabase(const QString &path)
+    : MainDatabase(path, QStringLiteral("main-schema.sql"))
 {
     exec(QStringLiteral("INSERT INTO FormasPago VALUES (1, 'Contado')"));
     setCompany(QStringLiteral("J000000001"));
@@ -109,17 +110,19 @@ qint64 MainDatabase::addSale(const Sale &s, std::optional<qint64> codigo)
                         .toLongLong();
         exec(QStringLiteral("INSERT INTO FormasPago VALUES (?, ?)"), {formaPago, s.formaPago});
     }
-    const qint64 code = codigo ? *codigo
-                               : value(QStringLiteral("SELECT IFNULL(MAX(\"Código\"), 100) + 1 FROM Ventas"))
-                                     .toLongLong();
+    const qint64 code =
+        codigo ? *codigo
+               : value(QStringLiteral("SELECT IFNULL(MAX(\"Código\"), 100) + 1 FROM Ventas"))
+                     .toLongLong();
     const bool printed = !s.factura.isNull();
-    exec(QStringLiteral("INSERT INTO Ventas (\"Código\", Cliente, Fecha, Anulada, Impresa, Imprimir, "
-                        "Control, Local, \"MáquinaFiscal\", Factura, PorcentImpuesto, Desc01, "
-                        "FormaPago, ORD_COMP, PlantillaAuxiliar, CampoTextoAdic02) "
-                        "VALUES (?, ?, ?, 0, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?)"),
+    exec(QStringLiteral(
+             "INSERT INTO Ventas (\"Código\", Cliente, Fecha, Anulada, Impresa, Imprimir, "
+             "Control, Local, \"MáquinaFiscal\", Factura, PorcentImpuesto, Desc01, "
+             "FormaPago, ORD_COMP, PlantillaAuxiliar, CampoTextoAdic02) "
+             "VALUES (?, ?, ?, 0, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?)"),
          {code, cliente, s.fecha, printed ? -1 : 0, printed ? 0 : -1,
-          printed ? s.factura : QVariant(), s.maquinaFiscal, s.factura, s.porcentImpuesto,
-          s.desc01, formaPago ? QVariant(formaPago) : QVariant(), s.ordComp, s.plantillaAuxiliar,
+          printed ? s.factura : QVariant(), s.maquinaFiscal, s.factura, s.porcentImpuesto, s.desc01,
+          formaPago ? QVariant(formaPago) : QVariant(), s.ordComp, s.plantillaAuxiliar,
           s.campoTextoAdic02});
     return code;
 }
@@ -146,7 +149,8 @@ qint64 MainDatabase::addCreditNote(const Note &n, std::optional<qint64> codigo)
 {
     const qint64 code =
         codigo ? *codigo
-               : value(QStringLiteral("SELECT IFNULL(MAX(\"Código\"), 500) + 1 FROM \"NotaCréditoVenta\""))
+               : value(QStringLiteral(
+                           "SELECT IFNULL(MAX(\"Código\"), 500) + 1 FROM \"NotaCréditoVenta\""))
                      .toLongLong();
     exec(QStringLiteral("INSERT INTO \"NotaCréditoVenta\" (\"Código\", Venta, Fecha, Impresa, "
                         "Imprimir, Anulada, \"MáquinaFiscal\", Desc01, PorcentImpuesto, Monto, "

@@ -11,7 +11,8 @@ SimPrinter::SimPrinter(const QByteArray &fiscalsimIni) : m_previousDir(QDir::cur
     m_dir.write(QStringLiteral("fiscalsim.ini"), fiscalsimIni);
     QDir::setCurrent(m_dir.path());
     QString error;
-    m_driver = printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), m_dir.path(), &error);
+    m_driver =
+        printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), m_dir.path(), &error);
     if (!m_driver) {
         ADD_FAILURE() << "simulator not loaded: " << error.toStdString();
         std::abort();
@@ -44,8 +45,9 @@ QStringList SimPrinter::sentCommands() const
     QStringList out;
     for (const QStringList &fields : journal()) {
         if (fields.value(0) == QLatin1String("SendCmd"))
-            out << fields.value(1) + (fields.value(2) == QLatin1String("1") ? QString()
-                                                                             : QStringLiteral(" [refused]"));
+            out << fields.value(1) + (fields.value(2) == QLatin1String("1")
+                                          ? QString()
+                                          : QStringLiteral(" [refused]"));
     }
     return out;
 }

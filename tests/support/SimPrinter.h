@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/Clock.h"
 #include "core/CodePage.h"
+#include "core/PollingTimer.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
-#include "core/Clock.h"
-#include "core/PollingTimer.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 
