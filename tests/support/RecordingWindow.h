@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/WindowState.h"
+#include "support/QtPrinters.h"
 
 #include <QStringList>
 #include <functional>

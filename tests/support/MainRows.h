@@ -1,27 +1,25 @@
 #pragma once
 
-#include <QSqlDatabase>
+#include "support/QtPrinters.h"
+
 #include <QString>
 #include <QVariant>
 #include <optional>
 
 namespace testsupport {
 
-// A main database made from the shipped schema, with helpers that insert
-// believable rows. Written through its own connection, as the
-// administrative system would.
-class MainDatabase
+// Believable rows in the administrative system's main database, written
+// through a QtSql connection of their own, as that system would. Plain SQL
+// that every engine the robot supports takes.
+class MainRows
 {
 public:
-    explicit MainDatabase(const QString &path);
-    // A database made from another shipped schema (local-schema.sql), without rows.
-    MainDatabase(const QString &path, const QString &schemaFile);
-    ~MainDatabase();
+    MainRows(const QString &driver, const QString &databaseName);
+    ~MainRows();
 
-    const QString &path() const { return m_path; }
-
-    // Runs one statement; fails the test on error.
+    // Runs one statement; an error fails the test.
     void exec(const QString &sql, const QVariantList &values = {});
+    // The first column of the first row; invalid when there is none.
     QVariant value(const QString &sql, const QVariantList &values = {});
 
     void setCompany(const QString &rif, QVariant verCantidad = -1, QVariant verDecimal = 0);
@@ -36,32 +34,27 @@ public:
     };
     struct Sale
     {
-        Customer customer;
+        Customer customer = {};
         QVariant porcentImpuesto = 0.16;
         QVariant desc01 = 0;
         QVariant plantillaAuxiliar = 0;
         QVariant formaPago = QStringLiteral("Contado");
         QVariant campoTextoAdic02 = QStringLiteral("Operador 1");
-        QVariant ordComp;
+        QVariant ordComp = {};
         int maquinaFiscal = 1;
         QString fecha = QStringLiteral("2026-12-01");
-        QVariant factura; // for sales already printed
+        QVariant factura = {}; // set for a sale printed before
     };
-    // A pending sale (flagged for printing, not printed); returns its Código.
-    qint64 addSale(const Sale &sale, std::optional<qint64> codigo = std::nullopt);
     struct Item
     {
         QVariant nombre = QStringLiteral("HARINA");
         QVariant precio = 10.0;
         QVariant cantidad = 1.0;
         QVariant cantidadDecimal = 1.0;
-        QVariant especificacion;
+        QVariant especificacion = {};
         QVariant excento = 0;
         int noMostrar = 0;
     };
-    void addItem(qint64 venta, const Item &item);
-    void addPayment(qint64 venta, QVariant tipoMecanismo, QVariant monto);
-
     struct Note
     {
         qint64 venta = 0;
@@ -69,19 +62,24 @@ public:
         QVariant porcentImpuesto = 0.16;
         QVariant monto = 0;
         QVariant montoExcento = 0;
-        int maquinaFiscal = 1;
     };
-    // A pending credit note on sale `venta`; returns its Código.
+
+    // A sale flagged for printing (or printed, with `factura`); its Código.
+    qint64 addSale(const Sale &sale, std::optional<qint64> codigo = std::nullopt);
+    void addItem(qint64 venta, const Item &item);
+    void addPayment(qint64 venta, QVariant tipoMecanismo, QVariant monto);
+    // A credit note flagged for printing on sale `note.venta`; its Código.
     qint64 addCreditNote(const Note &note, std::optional<qint64> codigo = std::nullopt);
     void addCreditNoteLine(qint64 nota, const Item &item);
 
-    // The sale's or note's row, column by name.
     QVariant sale(qint64 codigo, const QString &column);
     QVariant creditNote(qint64 codigo, const QString &column);
 
 private:
-    QString m_path;
-    QString m_connection;
+    QString product(const Item &item);
+    qint64 next(const QString &table, int floor);
+
+    QString m_connection = {};
     int m_products = 0;
 };
 
