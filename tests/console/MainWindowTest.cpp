@@ -64,55 +64,46 @@ struct Console
     }
 };
 
-TEST(ConsoleWindow, ButtonsInTheirOrderAndTheFormAsStartUpLeavesIt)
-{
-    Console c;
-    const Control row[] = {Control::Command6, Control::Command21, Control::Command22,
-                           Control::Command1, Control::Command13, Control::Command4,
-                           Control::Command3, Control::Command10};
-    const QStringList captions{"Cierre Z", "Cierre X",  "Abrir G", "Anular",
-                               "Reportes", "Minimizar", "Detener", "Cerrar"};
-    int x = -1;
-    for (int i = 0; i < 8; ++i) {
-        QPushButton *b = c.window.button(row[i]);
-        EXPECT_EQ(b->text(), captions[i]);
-        EXPECT_TRUE(b->isVisible());
-        EXPECT_GT(b->x(), x) << captions[i].toStdString();
-        x = b->x();
-        EXPECT_EQ(b->isEnabled(), row[i] != Control::Command10);
-    }
-    EXPECT_FALSE(c.window.button(Control::Command5)->isVisible());
-    EXPECT_FALSE(c.window.button(Control::Command7)->isVisible());
-    EXPECT_FALSE(c.window.optionsPanel()->isVisible());
-    EXPECT_EQ(c.window.windowTitle(), texts::kInitialTitle);
-    EXPECT_EQ(c.window.palette().color(QPalette::Window), QColor(189, 206, 213));
-    c.click(Control::Command13);
-    EXPECT_TRUE(c.window.optionsPanel()->isVisible());
-    EXPECT_FALSE(c.window.list(core::ListDisplay::DBList2)->isVisible());
-    EXPECT_EQ(c.window.desde()->text(), "01/01/2015");
-    EXPECT_EQ(c.window.hasta()->text(), "31/01/2015");
-    EXPECT_EQ(c.window.button(Control::Command19)->text(), "Imprimir");
-    EXPECT_EQ(c.window.button(Control::Command9)->text(), "Continuar");
-}
-
-TEST(ConsoleWindow, ListsAndLogShowWhatTheRobotGivesThem)
+TEST(ConsoleWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
 {
     Console c;
     c.startWithCreditNotes(2);
-    for (const QString &caption :
-         {texts::kCaptionFacturas, texts::kCaptionNotas, texts::kCaptionTickets}) {
-        const auto labels = c.window.findChildren<QLabel *>();
-        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) {
-            return l->text() == caption && l->isVisible();
-        })) << caption.toStdString();
+    const Control row[] = {Control::Command6, Control::Command21, Control::Command22,
+                           Control::Command1, Control::Command13, Control::Command4,
+                           Control::Command3, Control::Command10};
+    QStringList captions;
+    int x = -1;
+    for (Control b : row) {
+        QPushButton *button = c.window.button(b);
+        captions << button->text() + (button->isEnabled() ? "" : " (off)");
+        EXPECT_GT(button->x(), x) << button->text().toStdString();
+        x = button->x();
     }
+    EXPECT_EQ(captions, (QStringList{"Cierre Z", "Cierre X", "Abrir G", "Anular", "Reportes",
+                                     "Minimizar", "Detener", "Cerrar (off)"}));
+    EXPECT_FALSE(c.window.button(Control::Command5)->isVisible());
+    EXPECT_FALSE(c.window.button(Control::Command7)->isVisible());
+    EXPECT_EQ(c.window.windowTitle(), texts::kInitialTitle);
+    EXPECT_EQ(c.window.palette().color(QPalette::Window), QColor(189, 206, 213));
+    QStringList labels;
+    for (QLabel *l : c.window.findChildren<QLabel *>())
+        labels << l->text();
+    for (const QString &caption :
+         {texts::kCaptionFacturas, texts::kCaptionNotas, texts::kCaptionTickets})
+        EXPECT_TRUE(labels.contains(caption)) << caption.toStdString();
     QListWidget *notes = c.window.list(core::ListDisplay::DBList1);
     ASSERT_EQ(notes->count(), 2);
     EXPECT_EQ(notes->item(0)->text(), c.h.robot().lists().Data6.vistaEspecial().value(0));
-    EXPECT_TRUE(notes->item(0)->text().contains(" de Cliente de Prueba J123456789"))
-        << notes->item(0)->text().toStdString();
+    EXPECT_TRUE(notes->item(0)->text().contains(" de Cliente de Prueba J123456789"));
     c.window.setLog("Etapa 2.1\rNo se pudo");
     EXPECT_EQ(c.window.findChild<QPlainTextEdit *>("Log")->toPlainText(), "Etapa 2.1\nNo se pudo");
+    // "Reportes" puts the options over the lists.
+    c.click(Control::Command13);
+    EXPECT_FALSE(notes->isVisible());
+    EXPECT_EQ(QStringList({c.window.desde()->text(), c.window.hasta()->text(),
+                           c.window.button(Control::Command19)->text(),
+                           c.window.button(Control::Command9)->text()}),
+              (QStringList{"01/01/2015", "31/01/2015", "Imprimir", "Continuar"}));
 }
 
 TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
@@ -160,48 +151,44 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
     }
 }
 
-TEST(ConsoleActions, FiscalMemoryReportChecksItsDates)
+TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
     const struct
     {
         QString desde, hasta;
         QString message;
-        QString command;
-        const char *focus;
+        QString sent;
+        QString focus;
+        QByteArray faults = {};
     } cases[] = {
+        // clang-format off
         {"", "31/01/2015", texts::kIndiqueFecha, "", "Desde"},
         {"01/01/2015", "32/01/2015", texts::kIndiqueFecha, "", "Hasta"},
-        {"31/12/2015", "01/01/2015", texts::kFechaFinalMayor, "", nullptr},
-        {"01/01/2015", "31/01/2015", "", "I2A010115310115", nullptr},
-        {"05/03/2016", "05/03/2016", "", "I2A050316050316", nullptr},
+        {"31/12/2015", "01/01/2015", texts::kFechaFinalMayor, "", ""},
+        {"01/01/2015", "31/01/2015", "", "I2A010115310115", ""},
+        {"05/03/2016", "05/03/2016", "", "I2A050316050316", ""},
+        // A port that does not open shows its box from inside the print.
+        {"01/01/2015", "31/01/2015", texts::kErrorPuerto, "I2A010115310115 [refused]", "", "Open=fail"},
+        // clang-format on
     };
     for (const auto &t : cases) {
-        SCOPED_TRACE((t.desde + " " + t.hasta).toStdString());
-        Console c;
+        SCOPED_TRACE((t.desde + " " + t.hasta + " " + t.faults).toStdString());
+        Console c("[faults]\n" + t.faults + "\n");
+        bool enabledAtBox = true;
+        c.onBox = [&] { enabledAtBox = c.window.isEnabled(); };
         c.click(Control::Command13);
         c.window.desde()->setText(t.desde);
         c.window.hasta()->setText(t.hasta);
         c.click(Control::Command19);
         EXPECT_EQ(c.messages, t.message.isEmpty() ? QStringList() : QStringList{t.message});
-        EXPECT_EQ(c.h.commands(), t.command.isEmpty() ? QStringList() : QStringList{t.command});
-        if (t.focus) {
+        EXPECT_EQ(c.h.commands(), t.sent.isEmpty() ? QStringList() : QStringList{t.sent});
+        if (!t.focus.isEmpty()) {
             EXPECT_EQ(c.window.focusWidget()->objectName(), t.focus);
         }
+        EXPECT_EQ(enabledAtBox, t.faults.isEmpty()) << "the window is off while the report prints";
+        EXPECT_TRUE(c.window.isEnabled());
         EXPECT_TRUE(c.window.optionsPanel()->isVisible());
     }
-}
-
-TEST(ConsoleActions, FiscalMemoryReportDisablesTheWholeWindowWhileItPrints)
-{
-    // A port that does not open shows its box from inside the print.
-    Console c("[faults]\nOpen=fail\n");
-    bool enabledInside = true;
-    c.onBox = [&] { enabledInside = c.window.isEnabled(); };
-    c.click(Control::Command13);
-    c.click(Control::Command19);
-    EXPECT_EQ(c.messages, QStringList{texts::kErrorPuerto});
-    EXPECT_FALSE(enabledInside);
-    EXPECT_TRUE(c.window.isEnabled());
 }
 
 TEST(ConsoleControls, DetenerIniciarAndContinuarSwitchPolling)

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <functional>
 #include <gtest/gtest.h>
 
 using testsupport::Installation;
@@ -13,100 +12,55 @@ namespace texts = core::texts;
 
 namespace {
 
-// What headless mode writes for a message box: the title, the text's lines, an empty line.
-QString boxed(const QString &text)
-{
-    return texts::kAppTitle + '\n' + QString(text).replace(u'\r', u'\n') + "\n\n";
-}
-
 TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
 {
-    // Each spoils a complete installation and returns its message; `dir` is
-    // the program directory the robot is given.
-    using Spoil = std::function<QString(Installation &, QString & dir)>;
-    const auto configuration = [](Installation &i) {
-        return QDir::cleanPath(i.path()) + "\\Vextora.inf";
-    };
+    // A complete installation spoilt: a file removed, a directory made in its
+    // place, robot-fiscal.ini added to, Vextora.inf rewritten. "%1" stands for
+    // the program directory.
+    const QString vextora = texts::configuracionIlegible(QStringLiteral("%1\\Vextora.inf"));
     const struct
     {
         const char *name;
-        QByteArray robotIni;
-        Spoil spoil;
         int status;
-        bool whole; // the message is the whole of standard error
+        QString message; // all of standard error but the box's title; "..." ends a start
+        QString remove = {}, mkdir = {};
+        QByteArray ini = {}, inf = {};
     } cases[] = {
-        {"lower-case printer type", "",
-         [](Installation &i, QString &) {
-             i.dir().writeInstallation("hka");
-             return texts::kTipoImpresora;
-         },
-         2, true},
-        {"Caja not a whole number", "",
-         [&](Installation &i, QString &) {
-             i.dir().write("Vextora.inf",
-                           "Datos:" + i.path().toUtf8() + "/\r\n\r\n\r\n\r\n\r\nCaja:x\r\n");
-             return texts::cajaNoNumerica("x", configuration(i));
-         },
-         2, true},
-        {"configuration missing", "",
-         [&](Installation &i, QString &) {
-             QFile::remove(i.file("Vextora.inf"));
-             return texts::configuracionIlegible(configuration(i));
-         },
-         2, true},
-        {"configuration is a directory", "",
-         [&](Installation &i, QString &) {
-             QFile::remove(i.file("Vextora.inf"));
-             QDir(i.path()).mkdir("Vextora.inf");
-             return texts::configuracionIlegible(configuration(i));
-         },
-         2, true},
-        {"unknown code page", "[regional]\nCodePage=no-such-page\n",
-         [](Installation &, QString &) { return texts::codigoPaginaDesconocido("no-such-page"); },
-         2, true},
-        {"maintenance marker missing", "",
-         [](Installation &i, QString &) {
-             QFile::remove(i.file("KardolenTerminalUpd.inf"));
-             return texts::kMantenimiento;
-         },
-         3, true},
-        {"empty configuration", "",
-         [](Installation &i, QString &) {
-             i.dir().write("Vextora.inf", "");
-             return texts::kMantenimiento;
-         },
-         3, true},
-        {"driver library missing", "[driver]\nLibrary=/nowhere/libnada.so\n",
-         [](Installation &, QString &) {
-             return texts::bibliotecaNoCargada("/nowhere/libnada.so", "").chopped(1);
-         },
-         5, false},
-        {"program directory missing", "",
-         [](Installation &i, QString &dir) {
-             dir = i.file("nowhere");
-             return texts::configuracionIlegible(dir + "\\Vextora.inf");
-         },
-         6, true},
-        {"journal cannot be opened", "",
-         [](Installation &i, QString &) {
-             QDir(i.path()).mkdir("robot-fiscal-journal.db");
-             return texts::diarioNoDisponible("");
-         },
-         8, false},
+        // clang-format off
+        {"lower-case printer type", 2, texts::kTipoImpresora, "", "", "", "Datos:%1/\r\nImpresora:hka\r\n"},
+        {"Caja not a whole number", 2, texts::cajaNoNumerica("x", "%1\\Vextora.inf"), "", "", "",
+         "Datos:%1/\r\n\r\n\r\n\r\n\r\nCaja:x\r\n"},
+        {"configuration missing", 2, vextora, "Vextora.inf"},
+        {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
+        {"unknown code page", 2, texts::codigoPaginaDesconocido("cp-nada"), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"maintenance marker missing", 3, texts::kMantenimiento, "KardolenTerminalUpd.inf"},
+        {"empty configuration", 3, texts::kMantenimiento, "", "", "", ""},
+        {"driver library missing", 5, texts::bibliotecaNoCargada("/nada/libnada.so", "..."), "", "",
+         "[driver]\nLibrary=/nada/libnada.so\n"},
+        {"program directory missing", 6, texts::configuracionIlegible("%1/nada\\Vextora.inf")},
+        {"journal cannot be opened", 8, texts::diarioNoDisponible("..."), "", "robot-fiscal-journal.db"},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Installation inst({.robotIni = c.robotIni});
-        QString dir = inst.path();
-        const QString message = c.spoil(inst, dir);
-        RobotProcess robot(dir);
+        Installation inst({.robotIni = c.ini});
+        if (!c.remove.isEmpty())
+            QFile::remove(inst.file(c.remove));
+        if (!c.mkdir.isEmpty())
+            QDir(inst.path()).mkdir(c.mkdir);
+        if (!c.inf.isNull())
+            inst.dir().write("Vextora.inf", QByteArray(c.inf).replace("%1", inst.path().toUtf8()));
+        const bool missingDir = c.status == 6;
+        RobotProcess robot(missingDir ? inst.file("nada") : inst.path());
         ASSERT_TRUE(robot.waitForExit());
         EXPECT_EQ(robot.exitCode(), c.status) << robot.err().toStdString();
-        if (c.whole)
-            EXPECT_EQ(robot.err(), boxed(message));
+        // A message box when headless: the title, the text's lines, an empty line.
+        const QString box = texts::kAppTitle + '\n' +
+                            QString(c.message).replace("%1", inst.path()).replace(u'\r', u'\n');
+        if (box.endsWith("..."))
+            EXPECT_TRUE(robot.err().startsWith(box.chopped(3))) << robot.err().toStdString();
         else
-            EXPECT_TRUE(robot.err().startsWith(texts::kAppTitle + '\n' + message))
-                << robot.err().toStdString();
+            EXPECT_EQ(robot.err(), box + "\n\n");
         EXPECT_EQ(robot.out(), QString());
     }
 }

@@ -11,58 +11,44 @@ using testsupport::RobotHarness;
 
 namespace {
 
-TEST(FirstActivation, EachTaxRateFromItsColumnOrItsDefault)
+TEST(FirstActivation, TaxRatesAndQuantityModeFromTheCompanySettings)
 {
+    const QString rates = QStringLiteral("UPDATE \"Configuración2\" SET TasaMaqFiscal1 = %1, "
+                                         "TasaMaqFiscal2 = %2, TasaMaqFiscal3 = %3");
+    const QString mode =
+        QStringLiteral("UPDATE \"Configuración\" SET VerCantidad = %1, VerCantidadDecimal = %2");
+    // The rates at positions 1 to 3 and the quantity mode.
     const struct
     {
-        const char *name;
-        QString setup;
-        double expected[3];
+        QString sql;
+        QString read;
     } cases[] = {
-        {"programmed rates", "INSERT INTO \"Configuración2\" VALUES (1, 12, 9, 22)", {12, 9, 22}},
-        {"empty table", "", {16, 8, 31}},
-        {"all null", "INSERT INTO \"Configuración2\" VALUES (1, NULL, NULL, NULL)", {16, 8, 31}},
-        {"only the second",
-         "INSERT INTO \"Configuración2\" VALUES (1, NULL, 12, NULL)",
-         {16, 12, 31}},
-        {"texts that are not numbers",
-         "INSERT INTO \"Configuración2\" VALUES (1, 'x', 7, 'y')",
-         {16, 7, 31}},
-        {"table missing", "DROP TABLE \"Configuración2\"", {16, 8, 31}},
+        // clang-format off
+        {rates.arg(12).arg(9).arg(22), "12|9|22|1"},
+        {"DELETE FROM \"Configuración2\"", "16|8|31|1"},
+        {rates.arg("NULL", "NULL", "NULL"), "16|8|31|1"},
+        {rates.arg("NULL", "12", "NULL"), "16|12|31|1"},
+        {rates.arg("'x'", "7", "'y'"), "16|7|31|1"},
+        {"DROP TABLE \"Configuración2\"", "16|8|31|1"},
+        {mode.arg(0).arg(-1), "16|8|31|2"},
+        {mode.arg(-1).arg(-1), "16|8|31|3"},
+        {mode.arg(0).arg(0), "16|8|31|0"},
+        {mode.arg(-1).arg("NULL"), "16|8|31|0"},
+        {mode.arg("NULL").arg(-1), "16|8|31|0"},
+        // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.sql.toStdString());
         RobotHarness h;
-        h.db().exec(QStringLiteral("DELETE FROM \"Configuración2\""));
-        if (!c.setup.isEmpty())
-            h.db().exec(c.setup);
+        h.db().exec(c.sql);
         h.robot().activate();
-        EXPECT_EQ(h.state().TasaMaqFiscal1, c.expected[0]);
-        EXPECT_EQ(h.state().TasaMaqFiscal2, c.expected[1]);
-        EXPECT_EQ(h.state().TasaMaqFiscal3, c.expected[2]);
-    }
-    RobotHarness h;
-    h.state().RutaBaseDatos = h.inst.file(QStringLiteral("nowhere.dba"));
-    h.robot().firstActivation().LeerTasas();
-    EXPECT_EQ(h.state().TasaMaqFiscal2, 8.0) << "a database out of reach leaves the defaults";
-}
-
-TEST(FirstActivation, QuantityModeByTheCompanySettings)
-{
-    const struct
-    {
-        QVariant verCantidad, verDecimal;
-        int expected;
-    } cases[] = {
-        {-1, 0, 1}, {0, -1, 2}, {-1, -1, 3}, {0, 0, 0}, {-1, {}, 0}, {{}, -1, 0},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.verCantidad.toString().toStdString() + "/" +
-                     c.verDecimal.toString().toStdString());
-        RobotHarness h;
-        h.db().setCompany(QStringLiteral("J123456789"), c.verCantidad, c.verDecimal);
-        h.robot().activate();
-        EXPECT_EQ(h.state().ModoCantidad, c.expected);
+        const core::RobotState &s = h.state();
+        EXPECT_EQ(QStringLiteral("%1|%2|%3|%4")
+                      .arg(s.TasaMaqFiscal1)
+                      .arg(s.TasaMaqFiscal2)
+                      .arg(s.TasaMaqFiscal3)
+                      .arg(s.ModoCantidad),
+                  c.read);
     }
 }
 
@@ -110,42 +96,32 @@ TEST(FirstActivation, PurgesPrintedUnflaggedTicketsBeforeToday)
     RobotHarness h({.robotIni = "[regional]\nShortDateFormat=MM-dd-yyyy\n"});
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     const QString yesterday = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
-    const struct
-    {
-        int code;
-        QString fecha;
-        int impresa, imprimir;
-        bool kept;
-    } tickets[] = {
-        {1, yesterday, -1, 0, false}, {2, yesterday + " 18:30:00", -1, 0, false},
-        {3, today, -1, 0, true},      {4, today + " 08:00:00", -1, 0, true},
-        {5, yesterday, -1, -1, true}, {6, yesterday, 0, 0, true},
-    };
+    // Código, Fecha, Impresa, Imprimir; kept: 3 to 6.
+    const QStringList tickets{
+        "1, '" + yesterday + "', -1, 0",  "2, '" + yesterday + " 18:30:00', -1, 0",
+        "3, '" + today + "', -1, 0",      "4, '" + today + " 08:00:00', -1, 0",
+        "5, '" + yesterday + "', -1, -1", "6, '" + yesterday + "', 0, 0"};
     testsupport::SqliteFile local(h.inst.file(QStringLiteral("Vextora.dba")));
-    QVariantList kept;
-    for (const auto &t : tickets) {
-        local.exec(QStringLiteral("INSERT INTO \"TiketNoFiscal\" (\"Código\", Fecha, Caja, "
-                                  "Impresa, Imprimir) VALUES (%1, '%2', 1, %3, %4)")
-                       .arg(t.code)
-                       .arg(t.fecha)
-                       .arg(t.impresa)
-                       .arg(t.imprimir));
-        if (t.kept)
-            kept << t.code;
-    }
+    for (const QString &t : tickets)
+        local.exec(
+            "INSERT INTO TiketNoFiscal (\"Código\", Fecha, Impresa, Imprimir, Caja) VALUES (" + t +
+            ", 1)");
     h.robot().activate();
-    EXPECT_EQ(local.column(QStringLiteral("SELECT \"Código\" FROM \"TiketNoFiscal\" ORDER BY 1")),
-              kept);
+    EXPECT_EQ(local.column(QStringLiteral("SELECT \"Código\" FROM TiketNoFiscal ORDER BY 1")),
+              (QVariantList{3, 4, 5, 6}));
 }
 
-TEST(FirstActivation, LocalDatabaseOutOfReachDoesNotStopIt)
+TEST(FirstActivation, DatabaseOutOfReachDoesNotStopIt)
 {
-    RobotHarness h;
-    ASSERT_TRUE(QFile::remove(h.inst.file(QStringLiteral("Vextora.dba"))));
-    h.robot().activate();
-    EXPECT_TRUE(h.robot().firstActivation().companySettingsRead());
-    EXPECT_FALSE(QFile::exists(h.inst.file(QStringLiteral("Vextora.dba"))))
-        << "the robot never creates a database";
+    for (const char *file : {"Vextora.dba", "Base de Datos.dba"}) {
+        SCOPED_TRACE(file);
+        RobotHarness h;
+        ASSERT_TRUE(QFile::remove(h.inst.file(file)));
+        h.robot().activate();
+        EXPECT_EQ(h.state().TasaMaqFiscal2, 8.0);
+        EXPECT_EQ(h.robot().firstActivation().companySettingsRead(), file[0] == 'V');
+        EXPECT_FALSE(QFile::exists(h.inst.file(file))) << "the robot never creates a database";
+    }
 }
 
 } // namespace

@@ -12,64 +12,52 @@ namespace {
 
 TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
 {
-    const QString base = QStringLiteral("Base de Datos.dba");
+    // What was read: the main database, the data directory, the printer type,
+    // the port, 80 columns, the serial and the register, separated by "|".
     const struct
     {
         const char *name;
         QByteArray text;
-        QString rutaBaseDatos, directorioDatos, tipo, puerto;
-        bool columnas80;
-        QString serial;
-        int caja;
+        QString read;
     } cases[] = {
-        {"empty file", "", "", "", "", "COM1", false, "", 0},
-        {"all six keys",
-         "Datos:F:\\Comun\\\r\nImpresora:HKA\r\nPuerto:COM3\r\n80Columnas:0\r\n"
-         "Serial:Z1B1234567\r\nCaja:12\r\n",
-         "F:\\Comun\\" + base, "F:\\Comun\\", "HKA", "COM3", true, "Z1B1234567", 12},
-        {"keys swapped", "Impresora:HKA\nDatos:F:\\Comun\\\n", "", "", "", "COM1", false, "", 0},
-        {"empty first line", "\nDatos:/srv/\nImpresora:DASCOM\n", "", "", "", "COM1", false, "", 0},
-        {"-1 leaves 80 columns off", "\n\n\n80Columnas:-1\n", "", "", "", "COM1", false, "", 0},
-        {"1 sets 80 columns", "\n\n\n80Columnas:1\n", "", "", "", "COM1", true, "", 0},
-        {"no value sets 80 columns", "\n\n\n80Columnas:\n", "", "", "", "COM1", true, "", 0},
-        {"Impresora with nothing after it", "\nImpresora:\n", "", "", "", "COM1", false, "", 0},
-        {"Puerto only blanks", "\n\nPuerto:    \n", "", "", "", "COM1", false, "", 0},
-        {"serial ends at a comma", "\n\n\n\nSerial:ABC,123\nCaja:5\n", "", "", "", "COM1", false,
-         "ABC", 0},
-        {"blank after Datos kept in the path", "Datos: /srv/comun/\n", " /srv/comun/" + base,
-         "/srv/comun/", "", "COM1", false, "", 0},
-        {"quoted item keeps its comma", "\"Datos:/a,b/\"\n", "/a,b/" + base, "/a,b/", "", "COM1",
-         false, "", 0},
-        {"leading blanks skipped", "   Datos:/x/\n", "/x/" + base, "/x/", "", "COM1", false, "", 0},
-        {"key anywhere in the item", "xDatos:/srv/\n", ":/srv/" + base, ":/srv/", "", "COM1", false,
-         "", 0},
-        {"utf-8 accents", "Datos:/srv/compañía/\n", "/srv/compañía/" + base, "/srv/compañía/", "",
-         "COM1", false, "", 0},
-        {"windows-1252 accents",
-         "Datos:/srv/compa\xf1\xed"
-         "a/\n",
-         "/srv/compañía/" + base, "/srv/compañía/", "", "COM1", false, "", 0},
-        {"caja with blanks", "\n\n\n\n\n  Caja: 7 \n", "", "", "", "COM1", false, "", 7},
-        {"caja negative", "\n\n\n\n\nCaja:-3\n", "", "", "", "COM1", false, "", -3},
+        // clang-format off
+        {"empty file", "", "|||COM1|0||0"},
+        {"all six keys", "Datos:F:\\Comun\\\r\nImpresora:HKA\r\nPuerto:COM3\r\n80Columnas:0\r\nSerial:Z1B1234567\r\nCaja:12\r\n",
+         "F:\\Comun\\Base de Datos.dba|F:\\Comun\\|HKA|COM3|1|Z1B1234567|12"},
+        {"keys swapped", "Impresora:HKA\nDatos:F:\\Comun\\\n", "|||COM1|0||0"},
+        {"empty first line", "\nDatos:/srv/\nImpresora:DASCOM\n", "|||COM1|0||0"},
+        {"-1 leaves 80 columns off", "\n\n\n80Columnas:-1\n", "|||COM1|0||0"},
+        {"1 sets 80 columns", "\n\n\n80Columnas:1\n", "|||COM1|1||0"},
+        {"no value sets 80 columns", "\n\n\n80Columnas:\n", "|||COM1|1||0"},
+        {"Impresora with nothing after it", "\nImpresora:\n", "|||COM1|0||0"},
+        {"Puerto only blanks", "\n\nPuerto:    \n", "|||COM1|0||0"},
+        {"serial ends at a comma", "\n\n\n\nSerial:ABC,123\nCaja:5\n", "|||COM1|0|ABC|0"},
+        {"blank after Datos kept in the path", "Datos: /srv/comun/\n", " /srv/comun/Base de Datos.dba|/srv/comun/||COM1|0||0"},
+        {"quoted item keeps its comma", "\"Datos:/a,b/\"\n", "/a,b/Base de Datos.dba|/a,b/||COM1|0||0"},
+        {"leading blanks skipped", "   Datos:/x/\n", "/x/Base de Datos.dba|/x/||COM1|0||0"},
+        {"key anywhere in the item", "xDatos:/srv/\n", ":/srv/Base de Datos.dba|:/srv/||COM1|0||0"},
+        {"utf-8 accents", "Datos:/srv/compañía/\n", "/srv/compañía/Base de Datos.dba|/srv/compañía/||COM1|0||0"},
+        {"windows-1252 accents", "Datos:/srv/compa\xf1\xed" "a/\n", "/srv/compañía/Base de Datos.dba|/srv/compañía/||COM1|0||0"},
+        {"caja with blanks", "\n\n\n\n\n  Caja: 7 \n", "|||COM1|0||7"},
+        {"caja negative", "\n\n\n\n\nCaja:-3\n", "|||COM1|0||-3"},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         TestDir dir;
         dir.write(QStringLiteral("Vextora.inf"), c.text);
         testsupport::RecordingWindow window;
-        core::RobotState state;
+        core::RobotState s;
         core::Settings settings;
         db::ListSources lists;
-        state.RutaPrograma = dir.path();
-        EXPECT_TRUE(Startup(state, settings, lists, window).LeerConfiguracion());
+        s.RutaPrograma = dir.path();
+        EXPECT_TRUE(Startup(s, settings, lists, window).LeerConfiguracion());
         EXPECT_EQ(window.messages, QStringList());
-        EXPECT_EQ(state.RutaBaseDatos, c.rutaBaseDatos);
-        EXPECT_EQ(state.DirectorioDatos, c.directorioDatos);
-        EXPECT_EQ(core::printerTypeName(state.TipoImpresora), c.tipo);
-        EXPECT_EQ(state.Puerto, c.puerto);
-        EXPECT_EQ(state.Columnas80, c.columnas80);
-        EXPECT_EQ(state.Serial, c.serial);
-        EXPECT_EQ(state.Caja, c.caja);
+        EXPECT_EQ(QStringList({s.RutaBaseDatos, s.DirectorioDatos,
+                               core::printerTypeName(s.TipoImpresora), s.Puerto,
+                               QString::number(s.Columnas80), s.Serial, QString::number(s.Caja)})
+                      .join('|'),
+                  c.read);
     }
 }
 

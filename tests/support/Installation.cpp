@@ -21,11 +21,7 @@ Installation::Installation(const Setup &setup) : m_type(setup.type)
 {
     m_dir.writeInstallation(setup.type);
     m_dir.write(QStringLiteral("robot-fiscal.ini"),
-                QStringLiteral("[driver]\nLibrary=%1\n[timing]\nScale=%2\n")
-                        .arg(QStringLiteral(FISCALSIM_LIBRARY))
-                        .arg(setup.scale)
-                        .toUtf8() +
-                    setup.robotIni);
+                "[driver]\nLibrary=" FISCALSIM_LIBRARY "\n[timing]\nScale=0.01\n" + setup.robotIni);
     writeSimIni(setup.simIni);
     const QString main = file(QStringLiteral("Base de Datos.dba"));
     db::Schema::createDatabase(main, {db::Schema::mainSchema()});

@@ -19,7 +19,6 @@ public:
         QString type = QStringLiteral("HKA");
         QByteArray simIni = {};   // added to fiscalsim.ini: [counters], [faults], [link]
         QByteArray robotIni = {}; // added to robot-fiscal.ini
-        double scale = 0.01;
     };
     Installation();
     explicit Installation(const Setup &setup);

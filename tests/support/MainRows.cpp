@@ -23,31 +23,21 @@ MainRows::~MainRows()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-void MainRows::exec(const QString &sql, const QVariantList &values)
-{
-    QSqlQuery q(QSqlDatabase::database(m_connection));
-    bool ok = q.prepare(sql);
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!ok || !q.exec())
-        ADD_FAILURE() << q.lastError().text().toStdString() << " in " << sql.toStdString();
-}
-
 QVariant MainRows::value(const QString &sql, const QVariantList &values)
 {
     QSqlQuery q(QSqlDatabase::database(m_connection));
-    q.prepare(sql);
+    const bool prepared = q.prepare(sql);
     for (const QVariant &v : values)
         q.addBindValue(v);
-    return q.exec() && q.next() ? q.value(0) : QVariant();
+    if (!prepared || !q.exec())
+        ADD_FAILURE() << q.lastError().text().toStdString() << " in " << sql.toStdString();
+    return q.isSelect() && q.next() ? q.value(0) : QVariant();
 }
 
 qint64 MainRows::next(const QString &table, int floor)
 {
-    return value(QStringLiteral("SELECT COALESCE(MAX(\"Código\"), %1) + 1 FROM \"%2\"")
-                     .arg(floor)
-                     .arg(table))
-        .toLongLong();
+    const QString sql = QStringLiteral("SELECT COALESCE(MAX(\"Código\"), %1) + 1 FROM \"%2\"");
+    return value(sql.arg(floor).arg(table)).toLongLong();
 }
 
 void MainRows::setCompany(const QString &rif, QVariant verCantidad, QVariant verDecimal)
@@ -67,44 +57,48 @@ void MainRows::setRates(QVariant t1, QVariant t2, QVariant t3)
 
 qint64 MainRows::addSale(const Sale &s, std::optional<qint64> codigo)
 {
+    const Customer &c = s.customer;
     const qint64 cliente = next(QStringLiteral("Clientes"), 0);
     exec(QStringLiteral("INSERT INTO \"Clientes\" VALUES (?, ?, ?, ?, ?)"),
-         {cliente, s.customer.nombre, s.customer.rif, s.customer.direccion, s.customer.telefono});
-    QVariant formaPago;
+         {cliente, c.nombre, c.rif, c.direccion, c.telefono});
+    QVariant forma;
     if (!s.formaPago.isNull()) {
-        formaPago = next(QStringLiteral("FormasPago"), 0);
-        exec(QStringLiteral("INSERT INTO \"FormasPago\" VALUES (?, ?)"), {formaPago, s.formaPago});
+        forma = next(QStringLiteral("FormasPago"), 0);
+        exec(QStringLiteral("INSERT INTO \"FormasPago\" VALUES (?, ?)"), {forma, s.formaPago});
     }
-    const qint64 code = codigo ? *codigo : next(QStringLiteral("Ventas"), 100);
+    const qint64 code = codigo.value_or(next(QStringLiteral("Ventas"), 100));
     const bool printed = !s.factura.isNull();
-    exec(QStringLiteral(
-             "INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Anulada\", "
-             "\"Impresa\", \"Imprimir\", \"Control\", \"Local\", \"MáquinaFiscal\", \"Factura\", "
-             "\"PorcentImpuesto\", \"Desc01\", \"FormaPago\", \"ORD_COMP\", "
-             "\"PlantillaAuxiliar\", \"CampoTextoAdic02\") "
-             "VALUES (?, ?, ?, 0, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?)"),
-         {code, cliente, s.fecha, printed ? -1 : 0, printed ? 0 : -1, s.factura, s.maquinaFiscal,
-          s.factura, s.porcentImpuesto, s.desc01, formaPago, s.ordComp, s.plantillaAuxiliar,
-          s.campoTextoAdic02});
+    exec(
+        QStringLiteral("INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Anulada\", "
+                       "\"Impresa\", \"Imprimir\", \"Control\", \"Local\", \"MáquinaFiscal\", "
+                       "\"Factura\", \"PorcentImpuesto\", \"Desc01\", \"FormaPago\", \"ORD_COMP\", "
+                       "\"PlantillaAuxiliar\", \"CampoTextoAdic02\") "
+                       "VALUES (?, ?, ?, 0, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {code, cliente, s.fecha, printed ? -1 : 0, printed ? 0 : -1, s.factura, s.maquinaFiscal,
+         s.factura, s.porcentImpuesto, s.desc01, forma, s.ordComp, s.plantillaAuxiliar,
+         s.campoTextoAdic02});
     return code;
 }
 
-QString MainRows::product(const Item &item)
+void MainRows::addLine(const QString &table, const QString &parent, qint64 code, const Item &item)
 {
-    const QString code = QStringLiteral("P%1").arg(++m_products, 4, 10, QLatin1Char('0'));
+    const QString product = QStringLiteral("P%1").arg(++m_products, 4, 10, QLatin1Char('0'));
     exec(QStringLiteral("INSERT INTO \"Productos\" VALUES (?, ?, ?, 0)"),
-         {code, item.nombre, item.precio});
-    return code;
+         {product, item.nombre, item.precio});
+    exec(QStringLiteral("INSERT INTO \"%1\" (\"%2\", \"COD_PROD\", \"Cantidad\", "
+                        "\"CantidadDecimal\", \"Precio\", \"ExcentoImpuesto\", "
+                        "\"NoMostrarEnFactura\", \"Ordenar\") VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+             .arg(table, parent),
+         {code, product, item.cantidad, item.cantidadDecimal, item.precio, item.excento,
+          item.noMostrar ? -1 : 0, m_products});
 }
 
 void MainRows::addItem(qint64 venta, const Item &item)
 {
-    exec(QStringLiteral("INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", \"Cantidad\", "
-                        "\"CantidadDecimal\", \"Precio\", \"Especificación\", "
-                        "\"ExcentoImpuesto\", \"NoMostrarEnFactura\", \"Ordenar\") "
-                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-         {venta, product(item), item.cantidad, item.cantidadDecimal, item.precio,
-          item.especificacion, item.excento, item.noMostrar ? -1 : 0, m_products});
+    addLine(QStringLiteral("VentasDetalles"), QStringLiteral("Venta"), venta, item);
+    exec(QStringLiteral(
+             "UPDATE \"VentasDetalles\" SET \"Especificación\" = ? WHERE \"Ordenar\" = ?"),
+         {item.especificacion, m_products});
 }
 
 void MainRows::addPayment(qint64 venta, QVariant tipoMecanismo, QVariant monto)
@@ -116,7 +110,7 @@ void MainRows::addPayment(qint64 venta, QVariant tipoMecanismo, QVariant monto)
 
 qint64 MainRows::addCreditNote(const Note &n, std::optional<qint64> codigo)
 {
-    const qint64 code = codigo ? *codigo : next(QStringLiteral("NotaCréditoVenta"), 500);
+    const qint64 code = codigo.value_or(next(QStringLiteral("NotaCréditoVenta"), 500));
     exec(QStringLiteral("INSERT INTO \"NotaCréditoVenta\" (\"Código\", \"Venta\", \"Fecha\", "
                         "\"Impresa\", \"Imprimir\", \"Anulada\", \"MáquinaFiscal\", \"Desc01\", "
                         "\"PorcentImpuesto\", \"Monto\", \"MontoExcento\") "
@@ -127,12 +121,7 @@ qint64 MainRows::addCreditNote(const Note &n, std::optional<qint64> codigo)
 
 void MainRows::addCreditNoteLine(qint64 nota, const Item &item)
 {
-    exec(QStringLiteral("INSERT INTO \"NotaCréditoVentaDetalles\" (\"NotaCredVent\", "
-                        "\"COD_PROD\", \"Cantidad\", \"CantidadDecimal\", \"Precio\", "
-                        "\"ExcentoImpuesto\", \"NoMostrarEnFactura\", \"Ordenar\") "
-                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-         {nota, product(item), item.cantidad, item.cantidadDecimal, item.precio, item.excento,
-          item.noMostrar ? -1 : 0, m_products});
+    addLine(QStringLiteral("NotaCréditoVentaDetalles"), QStringLiteral("NotaCredVent"), nota, item);
 }
 
 QVariant MainRows::sale(qint64 codigo, const QString &column)

@@ -11,8 +11,7 @@ RobotProcess::RobotProcess(const QString &programDir, const QStringList &args)
         env.remove(QLatin1String(name));
     m_process.setProcessEnvironment(env);
     const QStringList dir{QStringLiteral("--dir"), programDir};
-    m_process.start(QStringLiteral(ROBOT_BINARY),
-                    (programDir.isEmpty() ? QStringList() : dir) + args);
+    m_process.start(QStringLiteral(ROBOT_BINARY), (programDir.isEmpty() ? args : dir + args));
     m_process.waitForStarted(10000);
 }
 
@@ -24,17 +23,11 @@ RobotProcess::~RobotProcess()
     }
 }
 
-void RobotProcess::drain()
-{
-    m_out += QString::fromUtf8(m_process.readAllStandardOutput());
-    m_err += QString::fromUtf8(m_process.readAllStandardError());
-}
-
-bool RobotProcess::waitFor(const QString &stream, const QStringList &texts, int timeoutMs)
+bool RobotProcess::waitForOutput(const QStringList &texts, int timeoutMs, bool error)
 {
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
-        drain();
+        const QString stream = error ? err() : out();
         for (const QString &t : texts)
             if (stream.contains(t))
                 return true;
@@ -44,21 +37,9 @@ bool RobotProcess::waitFor(const QString &stream, const QStringList &texts, int 
     }
 }
 
-bool RobotProcess::waitForOutput(const QStringList &texts, int timeoutMs)
-{
-    return waitFor(m_out, texts, timeoutMs);
-}
-
-bool RobotProcess::waitForError(const QString &text, int timeoutMs)
-{
-    return waitFor(m_err, {text}, timeoutMs);
-}
-
 bool RobotProcess::waitForExit(int timeoutMs)
 {
-    const bool done = m_process.waitForFinished(timeoutMs);
-    drain();
-    return done;
+    return m_process.waitForFinished(timeoutMs);
 }
 
 int RobotProcess::exitCode() const
@@ -68,14 +49,12 @@ int RobotProcess::exitCode() const
 
 QString RobotProcess::out()
 {
-    drain();
-    return m_out;
+    return m_out += QString::fromUtf8(m_process.readAllStandardOutput());
 }
 
 QString RobotProcess::err()
 {
-    drain();
-    return m_err;
+    return m_err += QString::fromUtf8(m_process.readAllStandardError());
 }
 
 } // namespace testsupport

@@ -15,10 +15,9 @@ public:
                           const QStringList &args = {QStringLiteral("--headless")});
     ~RobotProcess();
 
-    // Until standard output holds one of the texts; false on time-out or exit.
-    bool waitForOutput(const QStringList &texts, int timeoutMs = 60000);
-    // Until standard error holds the text.
-    bool waitForError(const QString &text, int timeoutMs = 60000);
+    // Until standard output (or error) holds one of the texts; false on time-out or exit.
+    bool waitForOutput(const QStringList &texts, int timeoutMs = 60000, bool error = false);
+    bool waitForError(const QString &text) { return waitForOutput({text}, 60000, true); }
     bool waitForExit(int timeoutMs = 60000);
     void terminate() { m_process.terminate(); }
 
@@ -28,9 +27,6 @@ public:
     QString err();
 
 private:
-    bool waitFor(const QString &stream, const QStringList &texts, int timeoutMs);
-    void drain();
-
     QProcess m_process;
     QString m_out;
     QString m_err;
