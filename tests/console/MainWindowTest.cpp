@@ -1,6 +1,5 @@
 #include "console/MainWindow.h"
 #include "core/Texts.h"
-#include "printer/PrinterLink.h"
 #include "support/RobotHarness.h"
 
 #include <QApplication>
@@ -47,11 +46,7 @@ struct Console
         boxes.start();
     }
     void click(Control c) { QTest::mouseClick(window.button(c), Qt::LeftButton); }
-    QString lastCall() const
-    {
-        return h.inst.simLog().value(h.inst.simLog().size() - 1).join('\t');
-    }
-    int closes() const { return h.inst.simLog().count(QStringList{"CloseFpctrl"}); }
+    QStringList lastCall() const { return h.inst.simLog().value(h.inst.simLog().size() - 1); }
     // Pending credit notes on printed sales, listed; polling stays off.
     QList<qint64> startWithCreditNotes(int n)
     {
@@ -68,12 +63,11 @@ TEST(ConsoleWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
 {
     Console c;
     c.startWithCreditNotes(2);
-    const Control row[] = {Control::Command6, Control::Command21, Control::Command22,
-                           Control::Command1, Control::Command13, Control::Command4,
-                           Control::Command3, Control::Command10};
     QStringList captions;
     int x = -1;
-    for (Control b : row) {
+    for (Control b :
+         {Control::Command6, Control::Command21, Control::Command22, Control::Command1,
+          Control::Command13, Control::Command4, Control::Command3, Control::Command10}) {
         QPushButton *button = c.window.button(b);
         captions << button->text() + (button->isEnabled() ? "" : " (off)");
         EXPECT_GT(button->x(), x) << button->text().toStdString();
@@ -113,23 +107,17 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
         Control button;
         QByteArray faults;
         QStringList sent;
-        QString message; // the start of the one box shown
+        QString message; // the start of the one box shown, if any
         bool portClosed;
     } cases[] = {
+        // clang-format off
         {Control::Command21, "", {"I0X"}, "", true},
         {Control::Command6, "", {"I0Z"}, "", true},
         {Control::Command22, "", {"0", "w"}, "", true},
         // The port stays open for "Anular" after a refused X report.
-        {Control::Command21,
-         "Refuse=I0X",
-         {"I0X [refused]"},
-         texts::kErrorCierreDiario + "\nError: ",
-         false},
-        {Control::Command6,
-         "Refuse=I0Z",
-         {"I0Z [refused]"},
-         texts::kErrorCierreDiario + " Falso",
-         true},
+        {Control::Command21, "Refuse=I0X", {"I0X [refused]"}, texts::kErrorCierreDiario + "\nError: ", false},
+        {Control::Command6, "Refuse=I0Z", {"I0Z [refused]"}, texts::kErrorCierreDiario + " Falso", true},
+        // clang-format on
     };
     for (const auto &t : cases) {
         SCOPED_TRACE(t.sent.join(' ').toStdString());
@@ -138,27 +126,35 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
         EXPECT_EQ(c.h.commands(), t.sent);
         EXPECT_EQ(c.messages.size(), t.message.isEmpty() ? 0 : 1);
         EXPECT_EQ(c.messages.value(0).left(t.message.size()), t.message);
-        EXPECT_EQ(c.lastCall() == "CloseFpctrl", t.portClosed);
+        EXPECT_EQ(c.lastCall() == QStringList{"CloseFpctrl"}, t.portClosed);
         EXPECT_EQ(c.window.button(Control::Command10)->isEnabled(), !t.portClosed);
+        EXPECT_TRUE(c.window.button(Control::Command3)->isEnabled());
         EXPECT_TRUE(c.h.timer().isEnabled());
-        if (t.message.isEmpty()) {
-            EXPECT_TRUE(c.window.button(Control::Command3)->isEnabled());
-        }
         if (!t.portClosed) {
             c.click(Control::Command1);
-            EXPECT_EQ(c.lastCall(), "SendCmd\t7\t1");
+            EXPECT_EQ(c.lastCall(), (QStringList{"SendCmd", "7", "1"}));
         }
     }
+}
+
+TEST(ConsoleActions, ReportsAndDrawerAreHeldBackWhileADocumentPrintsButNotAnular)
+{
+    Console c;
+    for (Control b : {Control::Command21, Control::Command6, Control::Command22}) {
+        c.messages.clear();
+        c.h.robot().runExclusive([&] { c.click(b); });
+        EXPECT_EQ(c.messages, QStringList{texts::kDocumentoEnCurso});
+    }
+    EXPECT_EQ(c.h.commands(), QStringList());
+    c.h.robot().runExclusive([&] { c.click(Control::Command1); });
+    EXPECT_EQ(c.h.commands(), QStringList{"7 [refused]"}) << "sent, to whatever is open";
 }
 
 TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
     const struct
     {
-        QString desde, hasta;
-        QString message;
-        QString sent;
-        QString focus;
+        QString desde, hasta, message, sent, focus;
         QByteArray faults = {};
     } cases[] = {
         // clang-format off
@@ -195,89 +191,67 @@ TEST(ConsoleControls, DetenerIniciarAndContinuarSwitchPolling)
 {
     Console c;
     c.h.timer().setEnabled(true);
+    QStringList seen;
+    const auto look = [&] {
+        seen << QStringLiteral("%1 %2 %3")
+                    .arg(c.h.timer().isEnabled() ? "polling" : "stopped",
+                         c.window.button(Control::Command3)->text(),
+                         c.window.button(Control::Command10)->isEnabled() ? "Cerrar" : "-");
+    };
     c.click(Control::Command3);
-    EXPECT_FALSE(c.h.timer().isEnabled());
-    EXPECT_EQ(c.window.button(Control::Command3)->text(), texts::kIniciar);
-    EXPECT_TRUE(c.window.button(Control::Command10)->isEnabled());
+    look();
     c.click(Control::Command3);
-    EXPECT_TRUE(c.h.timer().isEnabled());
-    EXPECT_EQ(c.window.button(Control::Command3)->text(), texts::kDetener);
-    EXPECT_FALSE(c.window.button(Control::Command10)->isEnabled());
+    look();
     // "Continuar" closes the options and polls again, the caption left as it was.
     c.click(Control::Command3);
     c.click(Control::Command13);
-    EXPECT_FALSE(c.window.button(Control::Command4)->isEnabled());
     c.click(Control::Command9);
+    look();
+    EXPECT_EQ(seen, (QStringList{"stopped Iniciar Cerrar", "polling Detener -",
+                                 "polling Iniciar Cerrar"}));
     EXPECT_FALSE(c.window.optionsPanel()->isVisible());
-    EXPECT_TRUE(c.h.timer().isEnabled());
-    EXPECT_EQ(c.window.button(Control::Command3)->text(), texts::kIniciar);
-}
-
-TEST(ConsoleControls, ReportsAndDrawerAreHeldBackWhileADocumentPrintsButNotAnular)
-{
-    Console c;
-    for (Control b : {Control::Command21, Control::Command6, Control::Command22}) {
-        c.messages.clear();
-        c.h.robot().runExclusive([&] { c.click(b); });
-        EXPECT_EQ(c.messages, QStringList{texts::kDocumentoEnCurso});
-    }
-    EXPECT_EQ(c.h.commands(), QStringList());
-    c.h.robot().runExclusive([&] { c.click(Control::Command1); });
-    EXPECT_EQ(c.h.commands(), QStringList{"7 [refused]"}) << "sent, to whatever is open";
 }
 
 TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
 {
-    const struct
-    {
-        const char *how;
-        std::function<void(Console &)> close;
-    } cases[] = {
-        {"Cerrar", [](Console &c) { c.click(Control::Command10); }},
-        {"cmdCerrar", [](Console &c) { c.window.cmdCerrar()->click(); }},
-        {"the window's own control", [](Console &c) { c.window.close(); }},
+    const std::function<void(Console &)> ways[] = {
+        [](Console &c) { c.click(Control::Command10); },
+        [](Console &c) { c.window.cmdCerrar()->click(); },
+        [](Console &c) { c.window.close(); },
     };
-    for (const auto &t : cases) {
-        SCOPED_TRACE(t.how);
+    for (const auto &close : ways) {
         Console c;
         c.h.timer().setEnabled(true);
         c.click(Control::Command3); // "Detener" enables "Cerrar"
         QSignalSpy closed(&c.window, &console::MainWindow::closed);
+        const auto closes = [&] { return c.h.inst.simLog().count({"CloseFpctrl"}); };
         c.h.robot().runExclusive([&] {
-            t.close(c);
+            close(c);
             EXPECT_TRUE(c.window.isVisible());
-            EXPECT_EQ(c.closes(), 0);
+            EXPECT_EQ(closes(), 0);
         });
-        EXPECT_EQ(closed.count(), 1);
         EXPECT_FALSE(c.window.isVisible());
-        EXPECT_EQ(c.closes(), 1);
         c.window.close();
         EXPECT_EQ(closed.count(), 1);
-        EXPECT_EQ(c.closes(), 1);
+        EXPECT_EQ(closes(), 1);
     }
 }
 
 TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
 {
-    const struct
-    {
-        int row;
-        bool doubleClick;
-        QStringList sent;
-    } cases[] = {{2, false, {}}, {0, false, {}}, {1, true, {"7 [refused]"}}};
-    for (const auto &t : cases) {
-        SCOPED_TRACE(t.row);
+    for (const int row : {2, 0, 1}) {
+        SCOPED_TRACE(row);
+        const bool doubleClick = row == 1;
         Console c;
         const QList<qint64> notes = c.startWithCreditNotes(3);
         QListWidget *list = c.window.list(core::ListDisplay::DBList1);
-        ASSERT_EQ(list->count(), 3);
-        const QPoint at = list->visualItemRect(list->item(t.row)).center();
+        const QPoint at = list->visualItemRect(list->item(row)).center();
         // A double click comes after the press and release of its first click.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        if (t.doubleClick)
+        if (doubleClick)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        EXPECT_EQ(c.h.robot().lists().Data6.recordset().field("Código").toLongLong(), notes[t.row]);
-        EXPECT_EQ(c.h.commands(), t.sent);
+        EXPECT_EQ(c.h.robot().lists().Data6.recordset().field("Código").toLongLong(), notes[row]);
+        EXPECT_EQ(c.h.commands(), doubleClick ? QStringList{"7 [refused]"} : QStringList());
         EXPECT_EQ(c.messages, QStringList());
     }
     Console c;
@@ -285,36 +259,21 @@ TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
     QListWidget *list = c.window.list(core::ListDisplay::DBList1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(c.messages, QStringList{texts::kNoHayRegistros})
-        << "a row with no credit note behind it";
-}
-
-TEST(ConsoleTray, FirstActivationPutsTheRifInTheTitleAndTheTipOnTheIcon)
-{
-    Console c;
-    c.h.robot().activate();
-    EXPECT_EQ(c.window.windowTitle(), texts::kInitialTitle + " ( RIF: J-12345678-9 )");
-    EXPECT_EQ(c.window.trayIcon()->toolTip(), texts::kTrayTip);
-    EXPECT_FALSE(c.window.trayIcon()->icon().isNull());
+    EXPECT_EQ(c.messages, QStringList{texts::kNoHayRegistros}) << "no credit note behind the row";
 }
 
 TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         GTEST_SKIP() << "this display has a notification area";
-    const struct
-    {
-        const char *how;
-        std::function<void(Console &)> minimise;
-    } cases[] = {
-        {"first activation", [](Console &c) { c.h.robot().activate(); }},
-        {"Minimizar", [](Console &c) { c.click(Control::Command4); }},
-        {"the window's own control", [](Console &c) { c.window.showMinimized(); }},
+    const std::function<void(Console &)> ways[] = {
+        [](Console &c) { c.h.robot().activate(); },
+        [](Console &c) { c.click(Control::Command4); },
+        [](Console &c) { c.window.showMinimized(); },
     };
-    for (const auto &t : cases) {
-        SCOPED_TRACE(t.how);
+    for (const auto &minimise : ways) {
         Console c;
-        t.minimise(c);
+        minimise(c);
         QCoreApplication::processEvents(); // a hide would be posted
         EXPECT_TRUE(c.window.isMinimized());
         EXPECT_TRUE(c.window.isVisible());

@@ -2,7 +2,6 @@
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using robot::Startup;
@@ -59,31 +58,6 @@ TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
                       .join('|'),
                   c.read);
     }
-}
-
-TEST(ChequeoExistenciaArchivo, OnlyAnOrdinaryVisibleFileCounts)
-{
-    TestDir dir;
-    dir.write(QStringLiteral("marker.inf"), "x");
-    dir.write(QStringLiteral(".hidden.inf"), "x");
-    QDir(dir.path()).mkdir(QStringLiteral("adirectory"));
-    const struct
-    {
-        QString path;
-        bool expected;
-    } cases[] = {
-        {dir.file(QStringLiteral("marker.inf")), true},
-        {dir.path() + QStringLiteral("\\\\marker.inf"), true},
-        {dir.path() + QStringLiteral("//marker.inf"), true},
-        {dir.file(QStringLiteral("missing.inf")), false},
-        {dir.file(QStringLiteral("adirectory")), false},
-        {dir.file(QStringLiteral(".hidden.inf")), false},
-        {QString(), false},
-        {QStringLiteral("Z:\\no\\such\\drive\\x.inf"), false},
-        {QString(QChar(0)) + QStringLiteral("bad"), false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(Startup::ChequeoExistenciaArchivo(c.path), c.expected) << c.path.toStdString();
 }
 
 } // namespace
