@@ -12,14 +12,6 @@ namespace texts = core::texts;
 
 namespace {
 
-QString repeated(const QString &pattern, int length)
-{
-    QString out;
-    while (out.size() < length)
-        out += pattern;
-    return out.left(length);
-}
-
 // A pending invoice, or a pending credit note on the sale once it was printed
 // as invoice 00000077, and the installation it is printed on.
 struct Doc
@@ -69,9 +61,9 @@ struct Job
 };
 
 const QString kName37 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ01234567890").left(37);
-const QString kName60 = repeated(QStringLiteral("Distribuidora "), 60);
-const QString kAddress80 = repeated(QStringLiteral("Calle Real de Sabana Grande "), 80);
-const QString kName50 = repeated(QStringLiteral("Producto largo "), 50);
+const QString kName60 = QStringLiteral("Distribuidora ").repeated(5).left(60);
+const QString kAddress80 = QStringLiteral("Calle Real de Sabana Grande ").repeated(3).left(80);
+const QString kName50 = QStringLiteral("Producto largo ").repeated(4).left(50);
 const QString kForma = QStringLiteral("i06Forma de Pago: Contado");
 const QStringList kFactura{"i01Cliente de Prueba", "i03J123456789", "i04Av. Principal",
                            "i05Telefono: 0212-5551234", kForma};
