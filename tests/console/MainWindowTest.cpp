@@ -214,12 +214,13 @@ TEST(ConsoleControls, DetenerIniciarAndContinuarSwitchPolling)
 
 TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
 {
-    const std::function<void(Console &)> ways[] = {
-        [](Console &c) { c.click(Control::Command10); },
-        [](Console &c) { c.window.cmdCerrar()->click(); },
-        [](Console &c) { c.window.close(); },
+    const QPair<const char *, std::function<void(Console &)>> ways[] = {
+        {"Cerrar", [](Console &c) { c.click(Control::Command10); }},
+        {"cmdCerrar", [](Console &c) { c.window.cmdCerrar()->click(); }},
+        {"the window's own control", [](Console &c) { c.window.close(); }},
     };
-    for (const auto &close : ways) {
+    for (const auto &[how, close] : ways) {
+        SCOPED_TRACE(how);
         Console c;
         c.h.timer().setEnabled(true);
         c.click(Control::Command3); // "Detener" enables "Cerrar"
@@ -266,12 +267,13 @@ TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         GTEST_SKIP() << "this display has a notification area";
-    const std::function<void(Console &)> ways[] = {
-        [](Console &c) { c.h.robot().activate(); },
-        [](Console &c) { c.click(Control::Command4); },
-        [](Console &c) { c.window.showMinimized(); },
+    const QPair<const char *, std::function<void(Console &)>> ways[] = {
+        {"first activation", [](Console &c) { c.h.robot().activate(); }},
+        {"Minimizar", [](Console &c) { c.click(Control::Command4); }},
+        {"the window's own control", [](Console &c) { c.window.showMinimized(); }},
     };
-    for (const auto &minimise : ways) {
+    for (const auto &[how, minimise] : ways) {
+        SCOPED_TRACE(how);
         Console c;
         minimise(c);
         QCoreApplication::processEvents(); // a hide would be posted
@@ -283,10 +285,14 @@ TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
 
 TEST(ConsoleTray, AnyActivityOnTheIconBringsTheWindowBackAndRemovesTheIcon)
 {
-    for (auto reason :
-         {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
-          QSystemTrayIcon::Context, QSystemTrayIcon::Unknown}) {
-        SCOPED_TRACE(reason);
+    const QPair<const char *, QSystemTrayIcon::ActivationReason> reasons[] = {
+        {"click", QSystemTrayIcon::Trigger},
+        {"double click", QSystemTrayIcon::DoubleClick},
+        {"middle", QSystemTrayIcon::MiddleClick},
+        {"menu", QSystemTrayIcon::Context},
+        {"unknown", QSystemTrayIcon::Unknown}};
+    for (const auto &[name, reason] : reasons) {
+        SCOPED_TRACE(name);
         Console c;
         // As it stands behind the icon.
         c.window.showMinimized();

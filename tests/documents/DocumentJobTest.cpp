@@ -226,7 +226,8 @@ TEST(DocumentWriteBack, NumbersFromTheAnswerOfEachPrinterType)
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((c.doc.type + " " + c.doc.sim + c.numero).toStdString());
+        SCOPED_TRACE((QString(c.doc.nota ? "nota " : "factura ") + c.doc.type + " " + c.numero)
+                         .toStdString());
         Job j(c.doc);
         j.h.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"NúmeroZ\" = 7"));
         j.print();

@@ -92,17 +92,17 @@ void printTheDemo(const QString &type)
     EXPECT_EQ(pending(main, db::SqlTexts::facturasPendientes(1)), 0);
 }
 
-TEST(Demo, HkaPrintsEveryPendingDocument)
+TEST(Demo, HkaAndDascomPrintEveryPendingDocumentOnce)
 {
-    printTheDemo(QStringLiteral("HKA"));
+    for (const char *type : {"HKA", "DASCOM"}) {
+        SCOPED_TRACE(type);
+        printTheDemo(QLatin1String(type));
+    }
 }
-TEST(DemoAllTypes, SamsungPrintsEveryPendingDocument)
+
+TEST(DemoAllTypes, SamsungPrintsEveryPendingDocumentOnce)
 {
     printTheDemo(QStringLiteral("SAMSUNG"));
-}
-TEST(Demo, DascomPrintsEveryPendingDocument)
-{
-    printTheDemo(QStringLiteral("DASCOM"));
 }
 
 } // namespace

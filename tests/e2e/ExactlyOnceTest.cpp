@@ -98,29 +98,17 @@ void killAtEveryCommand(const QString &type, bool nota)
     }
 }
 
-TEST(ExactlyOnce, InvoiceKilledAtEveryCommandHka)
+TEST(ExactlyOnce, InvoiceAndCreditNoteKilledAtEveryCommandHka)
 {
-    killAtEveryCommand(QStringLiteral("HKA"), false);
+    for (const bool nota : {false, true})
+        killAtEveryCommand(QStringLiteral("HKA"), nota);
 }
-TEST(ExactlyOnce, CreditNoteKilledAtEveryCommandHka)
+
+TEST(ExactlyOnceAllTypes, InvoiceAndCreditNoteKilledAtEveryCommandSamsungDascom)
 {
-    killAtEveryCommand(QStringLiteral("HKA"), true);
-}
-TEST(ExactlyOnceAllTypes, InvoiceKilledAtEveryCommandSamsung)
-{
-    killAtEveryCommand(QStringLiteral("SAMSUNG"), false);
-}
-TEST(ExactlyOnceAllTypes, CreditNoteKilledAtEveryCommandSamsung)
-{
-    killAtEveryCommand(QStringLiteral("SAMSUNG"), true);
-}
-TEST(ExactlyOnceAllTypes, InvoiceKilledAtEveryCommandDascom)
-{
-    killAtEveryCommand(QStringLiteral("DASCOM"), false);
-}
-TEST(ExactlyOnceAllTypes, CreditNoteKilledAtEveryCommandDascom)
-{
-    killAtEveryCommand(QStringLiteral("DASCOM"), true);
+    for (const QString type : {"SAMSUNG", "DASCOM"})
+        for (const bool nota : {false, true})
+            killAtEveryCommand(type, nota);
 }
 
 TEST(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)

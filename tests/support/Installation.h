@@ -38,9 +38,9 @@ public:
     QJsonObject fiscalMemory() const;
 
 private:
-    TestDir m_dir = {};
-    QString m_type = {};
-    std::unique_ptr<MainRows> m_rows = {};
+    TestDir m_dir;
+    QString m_type;
+    std::unique_ptr<MainRows> m_rows;
 };
 
 } // namespace testsupport
