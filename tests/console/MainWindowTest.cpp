@@ -206,10 +206,10 @@ TEST(ConsoleControls, DetenerIniciarAndContinuarSwitchPolling)
     c.click(Control::Command3);
     c.click(Control::Command13);
     c.click(Control::Command9);
-    look();
-    EXPECT_EQ(seen, (QStringList{"stopped Iniciar Cerrar", "polling Detener -",
-                                 "polling Iniciar Cerrar"}));
+    EXPECT_EQ(seen, (QStringList{"stopped Iniciar Cerrar", "polling Detener -"}));
     EXPECT_FALSE(c.window.optionsPanel()->isVisible());
+    EXPECT_TRUE(c.h.timer().isEnabled());
+    EXPECT_EQ(c.window.button(Control::Command3)->text(), texts::kIniciar);
 }
 
 TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
