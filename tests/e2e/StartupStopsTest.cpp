@@ -1,80 +1,102 @@
 #include "core/Texts.h"
+#include "support/Installation.h"
 #include "support/RobotProcess.h"
-#include "support/TestDir.h"
 
+#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
+using testsupport::Installation;
 using testsupport::RobotProcess;
-using testsupport::TestDir;
+namespace texts = core::texts;
 
 namespace {
 
-// What headless mode writes for a message box: the title, the text's lines,
-// an empty line.
-QString boxed(const QString &text)
+TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
 {
-    return core::texts::kAppTitle + QLatin1Char('\n') + text + QStringLiteral("\n\n");
-}
-
-TEST(StartupStops, HeadlessBinaryShowsEachStopOnStandardErrorAndFails)
-{
+    // A complete installation spoilt: a file removed, a directory made in its
+    // place, robot-fiscal.ini added to, Vextora.inf rewritten. "%1" stands for
+    // the program directory.
+    const QString vextora = texts::configuracionIlegible(QStringLiteral("%1\\Vextora.inf"));
     const struct
     {
         const char *name;
-        QByteArray configuration;
-        bool marker;
-        QString expected; // empty: any text naming the file
+        int status;
+        QString message; // all of standard error but the box's title; "..." ends a start
+        QString remove = {}, mkdir = {};
+        QByteArray ini = {}, inf = {};
     } cases[] = {
-        {"printer type", "Datos:./\r\nImpresora:hka\r\n", true, core::texts::kTipoImpresora},
-        {"maintenance", "Datos:./nowhere/\r\nImpresora:HKA\r\n", false,
-         core::texts::kMantenimiento},
-        {"empty configuration", "", true, core::texts::kMantenimiento},
-        {"caja", "Datos:./\r\nImpresora:HKA\r\n\r\n\r\n\r\nCaja:x\r\n", true, QString()},
+        // clang-format off
+        {"lower-case printer type", 2, texts::kTipoImpresora, "", "", "", "Datos:%1/\r\nImpresora:hka\r\n"},
+        {"Caja not a whole number", 2, texts::cajaNoNumerica("x", "%1\\Vextora.inf"), "", "", "",
+         "Datos:%1/\r\n\r\n\r\n\r\n\r\nCaja:x\r\n"},
+        {"configuration missing", 2, vextora, "Vextora.inf"},
+        {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
+        {"unknown code page", 2, texts::codigoPaginaDesconocido("cp-nada"), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"maintenance marker missing", 3, texts::kMantenimiento, "KardolenTerminalUpd.inf"},
+        {"empty configuration", 3, texts::kMantenimiento, "", "", "", ""},
+        {"driver library missing", 5, texts::bibliotecaNoCargada("/nada/libnada.so", "..."), "", "",
+         "[driver]\nLibrary=/nada/libnada.so\n"},
+        {"program directory missing", 6, texts::configuracionIlegible("%1/nada\\Vextora.inf")},
+        {"journal cannot be opened", 8, texts::diarioNoDisponible("..."), "", "robot-fiscal-journal.db"},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        TestDir dir;
-        dir.write(QStringLiteral("Vextora.inf"), c.configuration);
-        if (c.marker)
-            dir.write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
-        QString err;
-        const int code = RobotProcess::run(dir.path(), &err);
-        EXPECT_NE(code, 0);
-        EXPECT_NE(code, -1) << "crashed: " << qPrintable(err);
-        if (!c.expected.isEmpty())
-            EXPECT_EQ(err, boxed(c.expected));
+        Installation inst({.robotIni = c.ini});
+        if (!c.remove.isEmpty())
+            QFile::remove(inst.file(c.remove));
+        if (!c.mkdir.isEmpty())
+            QDir(inst.path()).mkdir(c.mkdir);
+        if (!c.inf.isNull())
+            inst.dir().write("Vextora.inf", QByteArray(c.inf).replace("%1", inst.path().toUtf8()));
+        const bool missingDir = c.status == 6;
+        RobotProcess robot(missingDir ? inst.file("nada") : inst.path());
+        ASSERT_TRUE(robot.waitForExit());
+        EXPECT_EQ(robot.exitCode(), c.status) << robot.err().toStdString();
+        // A message box when headless: the title, the text's lines, an empty line.
+        const QString box = texts::kAppTitle + '\n' +
+                            QString(c.message).replace("%1", inst.path()).replace(u'\r', u'\n');
+        if (box.endsWith("..."))
+            EXPECT_TRUE(robot.err().startsWith(box.chopped(3))) << robot.err().toStdString();
         else
-            EXPECT_TRUE(err.contains(QStringLiteral("Caja"))) << qPrintable(err);
+            EXPECT_EQ(robot.err(), box + "\n\n");
+        EXPECT_EQ(robot.out(), QString());
     }
 }
 
-TEST(StartupStops, MissingConfigurationFileIsNamed)
+TEST(StartupStops, SecondCopyOnTheSameDirectoryEndsSilently)
 {
-    TestDir dir;
-    QString err;
-    const int code = RobotProcess::run(dir.path(), &err);
-    EXPECT_GT(code, 0);
-    EXPECT_TRUE(err.contains(QStringLiteral("Vextora.inf"))) << qPrintable(err);
+    Installation inst;
+    inst.db().addItem(inst.db().addSale({}), {});
+    RobotProcess first(inst.path());
+    ASSERT_TRUE(first.waitForOutput({"impresa factura"}));
+    RobotProcess second(inst.path());
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.exitCode(), 4);
+    EXPECT_EQ(second.err() + second.out(), QString());
 }
 
-TEST(CommandLine, HelpAndVersion)
+TEST(CommandLine, HelpVersionAndWrongArguments)
 {
-    QProcess p;
-    p.start(QStringLiteral(ROBOT_BINARY), {QStringLiteral("--version")});
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_TRUE(p.readAllStandardOutput().startsWith("robot-fiscal "));
-    p.start(QStringLiteral(ROBOT_BINARY), {QStringLiteral("--help")});
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_EQ(p.exitCode(), 0);
-    const QByteArray help = p.readAllStandardOutput();
-    EXPECT_TRUE(help.contains("--dir")) << help.constData();
-    EXPECT_TRUE(help.contains("--headless"));
-    p.start(QStringLiteral(ROBOT_BINARY), {QStringLiteral("--no-such-option")});
-    ASSERT_TRUE(p.waitForFinished(10000));
-    EXPECT_NE(p.exitCode(), 0);
+    const struct
+    {
+        QStringList args;
+        int status;
+        QString out;
+    } cases[] = {
+        {{"--version"}, 0, "robot-fiscal "},
+        {{"--help"}, 0, "[--dir DIR] [--headless]"},
+        {{"--no-such-option"}, 64, ""},
+        {{"--headless", "--printer", "DASCOM"}, 64, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        RobotProcess robot({}, c.args);
+        ASSERT_TRUE(robot.waitForExit());
+        EXPECT_EQ(robot.exitCode(), c.status);
+        EXPECT_TRUE(robot.out().contains(c.out)) << robot.out().toStdString();
+    }
 }
 
 } // namespace

@@ -1,167 +1,127 @@
 #include "robot/FirstActivation.h"
 #include "core/Texts.h"
-#include "db/SqlTexts.h"
-#include "support/CoreInstallation.h"
-#include "support/MainDatabase.h"
-#include "support/RecordingWindow.h"
-#include "support/TestDir.h"
+#include "support/RobotHarness.h"
+#include "support/SqliteFile.h"
 
 #include <QDate>
 #include <QFile>
 #include <gtest/gtest.h>
 
-using testsupport::MainDatabase;
-using testsupport::RecordingWindow;
-using testsupport::TestDir;
+using testsupport::RobotHarness;
 
 namespace {
 
-using Installation = testsupport::CoreInstallation;
+TEST(FirstActivation, TaxRatesAndQuantityModeFromTheCompanySettings)
+{
+    const QString rates = QStringLiteral("UPDATE \"Configuración2\" SET TasaMaqFiscal1 = %1, "
+                                         "TasaMaqFiscal2 = %2, TasaMaqFiscal3 = %3");
+    const QString mode =
+        QStringLiteral("UPDATE \"Configuración\" SET VerCantidad = %1, VerCantidadDecimal = %2");
+    // The rates at positions 1 to 3 and the quantity mode.
+    const struct
+    {
+        QString sql;
+        QString read;
+    } cases[] = {
+        // clang-format off
+        {rates.arg(12).arg(9).arg(22), "12|9|22|1"},
+        {"DELETE FROM \"Configuración2\"", "16|8|31|1"},
+        {rates.arg("NULL", "NULL", "NULL"), "16|8|31|1"},
+        {rates.arg("NULL", "12", "NULL"), "16|12|31|1"},
+        {rates.arg("'x'", "7", "'y'"), "16|7|31|1"},
+        {"DROP TABLE \"Configuración2\"", "16|8|31|1"},
+        {mode.arg(0).arg(-1), "16|8|31|2"},
+        {mode.arg(-1).arg(-1), "16|8|31|3"},
+        {mode.arg(0).arg(0), "16|8|31|0"},
+        {mode.arg(-1).arg("NULL"), "16|8|31|0"},
+        {mode.arg("NULL").arg(-1), "16|8|31|0"},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.sql.toStdString());
+        RobotHarness h;
+        h.db().exec(c.sql);
+        h.robot().activate();
+        const core::RobotState &s = h.state();
+        EXPECT_EQ(QStringLiteral("%1|%2|%3|%4")
+                      .arg(s.TasaMaqFiscal1)
+                      .arg(s.TasaMaqFiscal2)
+                      .arg(s.TasaMaqFiscal3)
+                      .arg(s.ModoCantidad),
+                  c.read);
+    }
+}
 
-TEST(LeerTasas, EachRateFromItsColumnOrItsDefault)
+TEST(FirstActivation, RifInTheTitleAndIntoTheTrayOnce)
 {
     const struct
     {
-        const char *name;
-        QString setup;
-        double expected[3];
-    } cases[] = {
-        {"programmed rates", "INSERT INTO \"Configuración2\" VALUES (1, 12, 9, 22)", {12, 9, 22}},
-        {"empty table", "", {16, 8, 31}},
-        {"all null", "INSERT INTO \"Configuración2\" VALUES (1, NULL, NULL, NULL)", {16, 8, 31}},
-        {"only the second",
-         "INSERT INTO \"Configuración2\" VALUES (1, NULL, 12, NULL)",
-         {16, 12, 31}},
-        {"a text that is not a number",
-         "INSERT INTO \"Configuración2\" VALUES (1, 'x', 7, 'y')",
-         {16, 7, 31}},
-        {"table missing", "DROP TABLE \"Configuración2\"", {16, 8, 31}},
-    };
+        QVariant rif;
+        QString shown;
+    } cases[] = {{"J123456789", "J-12345678-9"}, {"V1234567", "V-1234567-"}, {{}, "--"}};
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        Installation i;
-        i.main->exec(QStringLiteral("DELETE FROM \"Configuración2\""));
-        if (!c.setup.isEmpty())
-            i.main->exec(c.setup);
-        i.state.TasaMaqFiscal1 = i.state.TasaMaqFiscal2 = i.state.TasaMaqFiscal3 = -1;
-        i.activation.LeerTasas();
-        EXPECT_EQ(i.state.TasaMaqFiscal1, c.expected[0]);
-        EXPECT_EQ(i.state.TasaMaqFiscal2, c.expected[1]);
-        EXPECT_EQ(i.state.TasaMaqFiscal3, c.expected[2]);
-    }
-    // A database that is not there leaves the defaults.
-    Installation i;
-    i.state.RutaBaseDatos = i.dir.file(QStringLiteral("nowhere.dba"));
-    i.activation.LeerTasas();
-    EXPECT_EQ(i.state.TasaMaqFiscal2, 8.0);
-}
-
-TEST(FirstActivation, QuantityModeByTheCompanySettings)
-{
-    const struct
-    {
-        QVariant verCantidad, verDecimal;
-        int expected;
-    } cases[] = {
-        {-1, 0, 1}, {0, -1, 2}, {-1, -1, 3}, {0, 0, 0}, {-1, QVariant(), 0}, {QVariant(), -1, 0},
-    };
-    for (const auto &c : cases) {
-        Installation i;
-        i.main->setCompany(QStringLiteral("J123456789"), c.verCantidad, c.verDecimal);
-        i.activation.run();
-        EXPECT_EQ(i.state.ModoCantidad, c.expected) << c.verCantidad.toString().toStdString() << "/"
-                                                    << c.verDecimal.toString().toStdString();
+        SCOPED_TRACE(c.shown.toStdString());
+        RobotHarness h;
+        h.db().exec(QStringLiteral("UPDATE \"Configuración\" SET \"RIFCompañía\" = ?"), {c.rif});
+        h.robot().activate();
+        EXPECT_EQ(h.window().title(), core::texts::kInitialTitle + " ( RIF: " + c.shown + " )");
+        EXPECT_EQ(h.state().RifCompania, c.rif.toString());
+        EXPECT_TRUE(h.window().minimized());
+        EXPECT_EQ(h.window().trayIcon().tip, "Robot de Facturación FISCAL");
+        EXPECT_FALSE(h.window().controlEnabled(core::Control::Plantilla));
+        // Restored from the tray and activated again: nothing happens twice.
+        h.robot().activate();
+        EXPECT_EQ(h.window().entries(QStringLiteral("title ")).size(), 1);
     }
 }
 
-TEST(FirstActivation, TitleRifTrayAndPlantilla)
+TEST(FirstActivation, NoDocumentPrintsBeforeTheCompanySettingsAreRead)
 {
-    Installation i;
-    i.main->setCompany(QStringLiteral("J123456789"));
-    i.activation.run();
-    EXPECT_EQ(i.window.title(),
-              core::texts::kInitialTitle + QStringLiteral(" ( RIF: J-12345678-9 )"));
-    EXPECT_EQ(i.state.RifCompania, QStringLiteral("J123456789"));
-    EXPECT_FALSE(i.state.PrimeraActivacion);
-    EXPECT_TRUE(i.window.minimized());
-    EXPECT_EQ(i.window.trayIcon().tip, QString::fromUtf8("Robot de Facturación FISCAL"));
-    EXPECT_FALSE(i.window.controlEnabled(core::Control::Plantilla));
-    EXPECT_TRUE(i.activation.companySettingsRead());
-    // Activated again (restored from the tray): nothing happens twice.
-    i.activation.run();
-    EXPECT_EQ(i.window.entries(QStringLiteral("title ")).size(), 1);
-}
-
-TEST(FirstActivation, ShortRifAndNullRifAreShownWithoutChecks)
-{
-    for (const auto &[rif, shown] :
-         {std::pair<QVariant, QString>{QStringLiteral("V1234567"), "V-1234567-"},
-          std::pair<QVariant, QString>{QVariant(), "--"}}) {
-        Installation i;
-        i.main->setCompany(QString());
-        i.main->exec(QStringLiteral("UPDATE \"Configuración\" SET \"RIFCompañía\" = ?"), {rif});
-        i.activation.run();
-        EXPECT_TRUE(
-            i.window.title().endsWith(QStringLiteral(" ( RIF: ") + shown + QStringLiteral(" )")));
-        EXPECT_TRUE(i.activation.companySettingsRead());
-    }
-}
-
-TEST(FirstActivation, CompanySettingsAreRetriedUntilTheyCanBeRead)
-{
-    Installation i;
-    i.main->exec(QStringLiteral("DELETE FROM \"Configuración\""));
-    i.activation.run();
-    EXPECT_FALSE(i.activation.companySettingsRead());
-    EXPECT_TRUE(i.state.PrimeraActivacion);
-    EXPECT_TRUE(i.window.log().contains(QStringLiteral("Configuración")));
-    EXPECT_FALSE(i.activation.retryCompanySettings());
-    i.main->setCompany(QStringLiteral("J123456789"));
-    EXPECT_TRUE(i.activation.retryCompanySettings());
-    EXPECT_EQ(i.state.ModoCantidad, 1);
-    EXPECT_EQ(i.window.entries(QStringLiteral("title ")).size(), 1);
+    RobotHarness h;
+    h.db().exec(QStringLiteral("DELETE FROM \"Configuración\""));
+    h.db().addItem(h.db().addSale({}), {});
+    h.tick();
+    h.tick();
+    EXPECT_TRUE(h.window().log().contains("Configuración")) << h.window().log().toStdString();
+    EXPECT_EQ(h.commands(), QStringList());
+    h.db().setCompany(QStringLiteral("J123456789"));
+    h.tick();
+    EXPECT_EQ(h.state().ModoCantidad, 1);
+    EXPECT_EQ(h.window().events.size(), 2) << "printed at the next tick";
+    EXPECT_EQ(h.window().entries(QStringLiteral("title ")).size(), 1);
 }
 
 TEST(FirstActivation, PurgesPrintedUnflaggedTicketsBeforeToday)
 {
-    Installation i;
+    RobotHarness h({.robotIni = "[regional]\nShortDateFormat=MM-dd-yyyy\n"});
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     const QString yesterday = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
-    const struct
-    {
-        int code;
-        QString fecha;
-        int impresa, imprimir;
-        bool kept;
-    } tickets[] = {
-        {1, yesterday, -1, 0, false}, {2, yesterday + QStringLiteral(" 18:30:00"), -1, 0, false},
-        {3, today, -1, 0, true},      {4, today + QStringLiteral(" 08:00:00"), -1, 0, true},
-        {5, yesterday, -1, -1, true}, {6, yesterday, 0, 0, true},
-    };
-    for (const auto &t : tickets)
-        i.local->exec(
-            QStringLiteral("INSERT INTO \"TiketNoFiscal\" (\"Código\", Fecha, Caja, Impresa, "
-                           "Imprimir) VALUES (?, ?, 1, ?, ?)"),
-            {t.code, t.fecha, t.impresa, t.imprimir});
-    i.settings.shortDateFormat = QStringLiteral("MM-dd-yyyy");
-    i.activation.run();
-    for (const auto &t : tickets)
-        EXPECT_EQ(i.local
-                      ->value(QStringLiteral("SELECT COUNT(*) FROM \"TiketNoFiscal\" WHERE "
-                                             "\"Código\" = ?"),
-                              {t.code})
-                      .toInt(),
-                  t.kept ? 1 : 0)
-            << "ticket " << t.code;
+    // Código, Fecha, Impresa, Imprimir; kept: 3 to 6.
+    const QStringList tickets{
+        "1, '" + yesterday + "', -1, 0",  "2, '" + yesterday + " 18:30:00', -1, 0",
+        "3, '" + today + "', -1, 0",      "4, '" + today + " 08:00:00', -1, 0",
+        "5, '" + yesterday + "', -1, -1", "6, '" + yesterday + "', 0, 0"};
+    testsupport::SqliteFile local(h.inst.file(QStringLiteral("Vextora.dba")));
+    for (const QString &t : tickets)
+        local.exec(
+            "INSERT INTO TiketNoFiscal (\"Código\", Fecha, Impresa, Imprimir, Caja) VALUES (" + t +
+            ", 1)");
+    h.robot().activate();
+    EXPECT_EQ(local.column(QStringLiteral("SELECT \"Código\" FROM TiketNoFiscal ORDER BY 1")),
+              (QVariantList{3, 4, 5, 6}));
 }
 
-TEST(FirstActivation, UnreachableLocalDatabaseDoesNotStopIt)
+TEST(FirstActivation, DatabaseOutOfReachDoesNotStopIt)
 {
-    Installation i;
-    i.state.RutaBaseLocal = i.dir.file(QStringLiteral("missing.dba"));
-    i.activation.run();
-    EXPECT_TRUE(i.activation.companySettingsRead());
-    EXPECT_FALSE(QFile::exists(i.dir.file(QStringLiteral("missing.dba"))));
+    for (const char *file : {"Vextora.dba", "Base de Datos.dba"}) {
+        SCOPED_TRACE(file);
+        RobotHarness h;
+        ASSERT_TRUE(QFile::remove(h.inst.file(file)));
+        h.robot().activate();
+        EXPECT_EQ(h.state().TasaMaqFiscal2, 8.0);
+        EXPECT_EQ(h.robot().firstActivation().companySettingsRead(), file[0] == 'V');
+        EXPECT_FALSE(QFile::exists(h.inst.file(file))) << "the robot never creates a database";
+    }
 }
 
 } // namespace

@@ -1,28 +1,34 @@
 #include "support/Installation.h"
 
+#include "db/Schema.h"
+
 #include <QFile>
+#include <QJsonDocument>
 
 namespace testsupport {
 
-Installation::Installation(const QString &printerType, const QByteArray &simIni, double scale)
-    : m_type(printerType)
+namespace {
+QString read(const QString &path)
 {
-    m_dir.write(QStringLiteral("Vextora.inf"),
-                QStringLiteral("Datos:%1/\r\nImpresora:%2\r\nPuerto:COM1\r\n80Columnas:-1\r\n"
-                               "Serial:Z1B1234567\r\nCaja:1\r\n")
-                    .arg(m_dir.path(), printerType)
-                    .toUtf8());
-    m_dir.write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+} // namespace
+
+Installation::Installation() : Installation(Setup()) {}
+
+Installation::Installation(const Setup &setup) : m_type(setup.type)
+{
+    m_dir.writeInstallation(setup.type);
     m_dir.write(QStringLiteral("robot-fiscal.ini"),
-                QStringLiteral("[driver]\nLibrary=%1\n[timing]\nScale=%2\n")
-                    .arg(QStringLiteral(FISCALSIM_LIBRARY))
-                    .arg(scale)
-                    .toUtf8());
-    writeSimIni(simIni);
-    m_main = std::make_unique<MainDatabase>(m_dir.file(QStringLiteral("Base de Datos.dba")));
-    m_main->setCompany(QStringLiteral("J123456789"));
-    m_local = std::make_unique<MainDatabase>(m_dir.file(QStringLiteral("Vextora.dba")),
-                                             QStringLiteral("local-schema.sql"));
+                "[driver]\nLibrary=" FISCALSIM_LIBRARY "\n[timing]\nScale=0.01\n" + setup.robotIni);
+    writeSimIni(setup.simIni);
+    const QString main = file(QStringLiteral("Base de Datos.dba"));
+    db::Schema::createDatabase(main, {db::Schema::mainSchema()});
+    db::Schema::createDatabase(file(QStringLiteral("Vextora.dba")), {db::Schema::localSchema()});
+    m_rows = std::make_unique<MainRows>(QStringLiteral("QSQLITE"), main);
+    m_rows->setCompany(QStringLiteral("J123456789"));
+    m_rows->setRates(16.0, 8.0, 31.0);
 }
 
 void Installation::writeSimIni(const QByteArray &extra) const
@@ -31,27 +37,33 @@ void Installation::writeSimIni(const QByteArray &extra) const
                 "[printer]\nType=" + m_type.toLatin1() + "\nSerial=Z1B1234567\n" + extra);
 }
 
-QStringList Installation::journalEntries() const
+QList<QStringList> Installation::simLog() const
 {
-    QFile f(m_dir.file(QStringLiteral("fiscalsim.log")));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList out;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')))
+    QList<QStringList> out;
+    for (const QString &line : read(file(QStringLiteral("fiscalsim.log"))).split(u'\n'))
         if (!line.isEmpty())
-            out << line;
+            out << line.split(u'\t');
     return out;
 }
 
 QStringList Installation::sentCommands() const
 {
     QStringList out;
-    for (const QString &line : journalEntries()) {
-        const QStringList f = line.split(QLatin1Char('\t'));
+    for (const QStringList &f : simLog())
         if (f.value(0) == QLatin1String("SendCmd"))
-            out << f.value(1);
-    }
+            out << f.value(1) + (f.value(2) == QLatin1String("1") ? QString()
+                                                                  : QStringLiteral(" [refused]"));
     return out;
+}
+
+QString Installation::paper() const
+{
+    return read(file(QStringLiteral("fiscalsim-paper.txt")));
+}
+
+QJsonObject Installation::fiscalMemory() const
+{
+    return QJsonDocument::fromJson(read(file(QStringLiteral("fiscalsim.state"))).toUtf8()).object();
 }
 
 } // namespace testsupport

@@ -1,35 +1,46 @@
 #pragma once
 
-#include "support/MainDatabase.h"
+#include "support/MainRows.h"
 #include "support/TestDir.h"
 
+#include <QJsonObject>
 #include <memory>
 
 namespace testsupport {
 
-// A complete program directory for the real binary: configuration, marker,
-// settings pointing at the built simulator, main and local databases.
+// A complete program directory on the built simulator: Vextora.inf, the
+// maintenance marker, robot-fiscal.ini, fiscalsim.ini, and the main and local
+// databases made by the robot's own schema code.
 class Installation
 {
 public:
-    explicit Installation(const QString &printerType = QStringLiteral("HKA"),
-                          const QByteArray &simIni = QByteArray(), double scale = 0.01);
+    struct Setup
+    {
+        QString type = QStringLiteral("HKA");
+        QByteArray simIni = {};   // added to fiscalsim.ini: [counters], [faults], [link]
+        QByteArray robotIni = {}; // added to robot-fiscal.ini
+    };
+    Installation();
+    explicit Installation(const Setup &setup);
 
     const TestDir &dir() const { return m_dir; }
     QString path() const { return m_dir.path(); }
-    MainDatabase &db() { return *m_main; }
-    MainDatabase &local() { return *m_local; }
+    QString file(const QString &name) const { return m_dir.file(name); }
+    MainRows &db() { return *m_rows; }
+    // fiscalsim.ini afresh: the printer type and serial, then `extra`.
     void writeSimIni(const QByteArray &extra) const;
 
-    // The simulator's journal: SendCmd commands, in order.
+    // What the simulator was asked, one entry per call, fields split at tabs.
+    QList<QStringList> simLog() const;
+    // The SendCmd commands in order, " [refused]" after each one refused.
     QStringList sentCommands() const;
-    QStringList journalEntries() const;
+    QString paper() const;
+    QJsonObject fiscalMemory() const;
 
 private:
     TestDir m_dir;
     QString m_type;
-    std::unique_ptr<MainDatabase> m_main;
-    std::unique_ptr<MainDatabase> m_local;
+    std::unique_ptr<MainRows> m_rows;
 };
 
 } // namespace testsupport

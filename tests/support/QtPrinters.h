@@ -1,9 +1,11 @@
 #pragma once
 
-// Readable Qt values in test failure messages; included in every test file.
+// Qt texts as text in failure messages, not as byte dumps. GoogleTest finds
+// these by argument-dependent lookup; every support header includes this one.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <ostream>
 
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -22,4 +24,9 @@ inline void PrintTo(const QStringList &l, std::ostream *os)
     for (const QString &s : l)
         *os << '"' << s.toStdString() << "\", ";
     *os << ']';
+}
+
+inline void PrintTo(const QVariant &v, std::ostream *os)
+{
+    *os << (v.isValid() ? v.typeName() : "invalid") << '(' << v.toString().toStdString() << ')';
 }

@@ -48,30 +48,6 @@ void RecordingWindow::setTitle(const QString &title)
     transcript << QStringLiteral("title ") + title;
 }
 
-void RecordingWindow::setControlEnabled(core::Control control, bool enabled)
-{
-    WindowState::setControlEnabled(control, enabled);
-    transcript << QStringLiteral("enable %1 %2").arg(static_cast<int>(control)).arg(enabled);
-}
-
-void RecordingWindow::setCaption(core::Control control, const QString &caption)
-{
-    WindowState::setCaption(control, caption);
-    transcript << QStringLiteral("caption %1 %2").arg(static_cast<int>(control)).arg(caption);
-}
-
-void RecordingWindow::setBackgroundColor(core::Rgb colour)
-{
-    WindowState::setBackgroundColor(colour);
-    transcript << QStringLiteral("background %1,%2,%3").arg(colour.r).arg(colour.g).arg(colour.b);
-}
-
-void RecordingWindow::minimizeToTray(const core::DatosIcono &icon)
-{
-    WindowState::minimizeToTray(icon);
-    transcript << QStringLiteral("tray ") + icon.tip;
-}
-
 void RecordingWindow::documentEvent(const core::DocumentEvent &event)
 {
     events << event;

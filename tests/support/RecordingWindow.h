@@ -1,15 +1,17 @@
 #pragma once
 
 #include "core/WindowState.h"
+#include "support/QtPrinters.h"
 
 #include <QStringList>
 #include <functional>
 
 namespace testsupport {
 
-// A window that keeps a transcript of what the robot showed it, one entry per
-// call, so that a test reads like the step list it checks:
-//   "status Enviando nombre...", "progress 24", "message ...".
+// A window that keeps a transcript of the texts the robot showed it, one entry
+// per call, so that a test reads like the step list it checks:
+//   "status Enviando nombre...", "progress 24", "message ...". Controls,
+// colours and the tray are kept as state only.
 class RecordingWindow : public core::WindowState
 {
 public:
@@ -20,10 +22,6 @@ public:
     void setProgress(int value) override;
     void setLog(const QString &text) override;
     void setTitle(const QString &title) override;
-    void setControlEnabled(core::Control control, bool enabled) override;
-    void setCaption(core::Control control, const QString &caption) override;
-    void setBackgroundColor(core::Rgb colour) override;
-    void minimizeToTray(const core::DatosIcono &icon) override;
     void documentEvent(const core::DocumentEvent &event) override;
     void notice(const QString &text) override;
 

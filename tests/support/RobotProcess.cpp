@@ -4,9 +4,15 @@
 
 namespace testsupport {
 
-RobotProcess::RobotProcess(const QString &programDir, QStringList extraArgs)
-    : m_dir(programDir), m_args(std::move(extraArgs))
+RobotProcess::RobotProcess(const QString &programDir, const QStringList &args)
 {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    m_process.setProcessEnvironment(env);
+    const QStringList dir{QStringLiteral("--dir"), programDir};
+    m_process.start(QStringLiteral(ROBOT_BINARY), (programDir.isEmpty() ? args : dir + args));
+    m_process.waitForStarted(10000);
 }
 
 RobotProcess::~RobotProcess()
@@ -17,106 +23,38 @@ RobotProcess::~RobotProcess()
     }
 }
 
-void RobotProcess::start()
+bool RobotProcess::waitForOutput(const QStringList &texts, int timeoutMs, bool error)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    // Sanitizer reports of the child go to its standard error, not an abort.
-    m_process.setProcessEnvironment(env);
-    QStringList args{QStringLiteral("--dir"), m_dir, QStringLiteral("--headless")};
-    args << m_args;
-    m_process.start(QStringLiteral(ROBOT_BINARY), args);
-    m_process.waitForStarted(10000);
-}
-
-void RobotProcess::drain()
-{
-    m_out += QString::fromUtf8(m_process.readAllStandardOutput());
-    m_err += QString::fromUtf8(m_process.readAllStandardError());
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        const QString stream = error ? err() : out();
+        for (const QString &t : texts)
+            if (stream.contains(t))
+                return true;
+        if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+            return false;
+        m_process.waitForReadyRead(int(qBound(qint64(1), deadline.remainingTime(), qint64(200))));
+    }
 }
 
 bool RobotProcess::waitForExit(int timeoutMs)
 {
-    const bool done = m_process.waitForFinished(timeoutMs);
-    drain();
-    return done;
+    return m_process.waitForFinished(timeoutMs);
 }
 
-bool RobotProcess::waitForOutput(const QString &text, int timeoutMs)
+int RobotProcess::exitCode() const
 {
-    return waitFor(text, false, timeoutMs);
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
-bool RobotProcess::waitForAnyOutput(const QStringList &texts, int timeoutMs)
+QString RobotProcess::out()
 {
-    QDeadlineTimer deadline(timeoutMs);
-    auto found = [&] {
-        drain();
-        for (const QString &t : texts)
-            if (m_out.contains(t))
-                return true;
-        return false;
-    };
-    while (!deadline.hasExpired()) {
-        if (found())
-            return true;
-        if (m_process.state() == QProcess::NotRunning)
-            return found();
-        m_process.waitForReadyRead(static_cast<int>(qMin<qint64>(200, deadline.remainingTime())));
-    }
-    return found();
+    return m_out += QString::fromUtf8(m_process.readAllStandardOutput());
 }
 
-bool RobotProcess::waitForError(const QString &text, int timeoutMs)
+QString RobotProcess::err()
 {
-    return waitFor(text, true, timeoutMs);
-}
-
-bool RobotProcess::waitFor(const QString &text, bool error, int timeoutMs)
-{
-    const QString &stream = error ? m_err : m_out;
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        drain();
-        if (stream.contains(text))
-            return true;
-        if (m_process.state() == QProcess::NotRunning)
-            return false;
-        m_process.waitForReadyRead(static_cast<int>(qMin<qint64>(200, deadline.remainingTime())));
-    }
-    drain();
-    return stream.contains(text);
-}
-
-void RobotProcess::terminate()
-{
-    m_process.terminate();
-}
-
-QString RobotProcess::standardOutput()
-{
-    drain();
-    return m_out;
-}
-
-QString RobotProcess::standardError()
-{
-    drain();
-    return m_err;
-}
-
-int RobotProcess::run(const QString &programDir, QString *err, QString *out, QStringList extraArgs)
-{
-    RobotProcess p(programDir, std::move(extraArgs));
-    p.start();
-    p.waitForExit();
-    if (err)
-        *err = p.standardError();
-    if (out)
-        *out = p.standardOutput();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return m_err += QString::fromUtf8(m_process.readAllStandardError());
 }
 
 } // namespace testsupport

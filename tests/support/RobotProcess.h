@@ -1,44 +1,33 @@
 #pragma once
 
+#include "support/QtPrinters.h"
+
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 namespace testsupport {
 
-// The real robot-fiscal binary, run headless on a program directory.
+// The real robot-fiscal binary, started at once with `args` after
+// "--dir programDir" (left out when programDir is empty), with no display.
 class RobotProcess
 {
 public:
-    explicit RobotProcess(const QString &programDir, QStringList extraArgs = {});
+    explicit RobotProcess(const QString &programDir,
+                          const QStringList &args = {QStringLiteral("--headless")});
     ~RobotProcess();
 
-    void start();
-    // Waits for the process to end; false on time-out.
-    bool waitForExit(int timeoutMs = 30000);
-    // Waits until standard output holds `text`; false on time-out or exit.
-    bool waitForOutput(const QString &text, int timeoutMs = 30000);
-    // Waits until standard output holds any of the texts.
-    bool waitForAnyOutput(const QStringList &texts, int timeoutMs = 30000);
-    // The same on standard error.
-    bool waitForError(const QString &text, int timeoutMs = 30000);
-    void terminate();
+    // Until standard output (or error) holds one of the texts; false on time-out or exit.
+    bool waitForOutput(const QStringList &texts, int timeoutMs = 60000, bool error = false);
+    bool waitForError(const QString &text) { return waitForOutput({text}, 60000, true); }
+    bool waitForExit(int timeoutMs = 60000);
+    void terminate() { m_process.terminate(); }
 
-    int exitCode() const { return m_process.exitCode(); }
-    QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
-    QString standardOutput();
-    QString standardError();
-
-    // Runs to the end and returns the exit code.
-    static int run(const QString &programDir, QString *err = nullptr, QString *out = nullptr,
-                   QStringList extraArgs = {});
+    // The exit status; -1 for a crash.
+    int exitCode() const;
+    QString out();
+    QString err();
 
 private:
-    void drain();
-    bool waitFor(const QString &text, bool error, int timeoutMs);
     QProcess m_process;
-    QString m_dir;
-    QStringList m_args;
     QString m_out;
     QString m_err;
 };

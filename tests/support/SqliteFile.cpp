@@ -9,22 +9,13 @@
 namespace testsupport {
 
 namespace {
-
-QVariant value(sqlite3_stmt *stmt, int i)
+void check(bool ok, sqlite3 *db, const QString &what)
 {
-    switch (sqlite3_column_type(stmt, i)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(stmt, i)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, i));
-    case SQLITE_NULL:
-        return QVariant();
-    default:
-        return QVariant(
-            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i))));
-    }
+    if (ok)
+        return;
+    ADD_FAILURE() << sqlite3_errmsg(db) << " in " << what.toStdString();
+    throw std::runtime_error("test SQL failed");
 }
-
 } // namespace
 
 void SqliteFile::createMain(const QString &path)
@@ -39,11 +30,8 @@ void SqliteFile::createLocal(const QString &path)
 
 SqliteFile::SqliteFile(const QString &path) : m_path(path)
 {
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK) {
-        ADD_FAILURE() << "cannot open " << path.toStdString();
-        throw std::runtime_error("cannot open test database");
-    }
+    const QByteArray name = path.toUtf8();
+    check(sqlite3_open_v2(name, &m_db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK, m_db, path);
     sqlite3_busy_timeout(m_db, 10000);
 }
 
@@ -54,30 +42,32 @@ SqliteFile::~SqliteFile()
 
 void SqliteFile::exec(const QString &sql)
 {
-    char *message = nullptr;
-    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
-        ADD_FAILURE() << (message ? message : "error") << " in " << sql.toStdString();
-        sqlite3_free(message);
-        throw std::runtime_error("test SQL failed");
-    }
+    check(sqlite3_exec(m_db, sql.toUtf8(), nullptr, nullptr, nullptr) == SQLITE_OK, m_db, sql);
 }
 
 QVariantList SqliteFile::column(const QString &sql)
 {
     sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-        ADD_FAILURE() << sqlite3_errmsg(m_db) << " in " << sql.toStdString();
-        throw std::runtime_error("test SQL failed");
-    }
+    check(sqlite3_prepare_v2(m_db, sql.toUtf8(), -1, &stmt, nullptr) == SQLITE_OK, m_db, sql);
     QVariantList out;
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        out << value(stmt, 0);
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE) {
-        ADD_FAILURE() << sqlite3_errmsg(m_db) << " in " << sql.toStdString();
-        throw std::runtime_error("test SQL failed");
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        switch (sqlite3_column_type(stmt, 0)) {
+        case SQLITE_INTEGER:
+            out << QVariant(qlonglong(sqlite3_column_int64(stmt, 0)));
+            break;
+        case SQLITE_FLOAT:
+            out << QVariant(sqlite3_column_double(stmt, 0));
+            break;
+        case SQLITE_NULL:
+            out << QVariant();
+            break;
+        default:
+            out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+        }
     }
+    sqlite3_finalize(stmt);
+    check(rc == SQLITE_DONE, m_db, sql);
     return out;
 }
 

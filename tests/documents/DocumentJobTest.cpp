@@ -1,0 +1,442 @@
+#include "core/Texts.h"
+#include "support/RobotHarness.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using testsupport::MainRows;
+using testsupport::RobotHarness;
+using C = MainRows::Customer;
+using Item = MainRows::Item;
+namespace texts = core::texts;
+
+namespace {
+
+// A pending invoice, or a pending credit note on the sale once it was printed
+// as invoice 00000077, and the installation it is printed on.
+struct Doc
+{
+    bool nota = false;
+    QString type = QStringLiteral("HKA");
+    QByteArray sim = {}; // added to fiscalsim.ini
+    QByteArray ini = {}; // added to robot-fiscal.ini
+    MainRows::Sale sale = {};
+    QList<Item> items = {Item{}}; // the sale's items, or the note's lines
+    MainRows::Note note = {};
+    QList<QPair<QVariant, QVariant>> payments = {}; // the sale's
+    int mode = 1; // the quantity columns shown: 1 whole, 2 decimal, 3 both, 0 none
+    QList<double> rates = {16, 8, 31};
+};
+
+// The robot on a fresh installation, given the document to print.
+struct Job
+{
+    explicit Job(const Doc &d)
+        : h({.type = d.type, .simIni = d.sim, .robotIni = d.ini}), nota(d.nota)
+    {
+        h.db().setCompany(QStringLiteral("J123456789"), d.mode & 1 ? -1 : 0, d.mode & 2 ? -1 : 0);
+        h.db().setRates(d.rates.value(0), d.rates.value(1), d.rates.value(2));
+        MainRows::Sale sale = d.sale;
+        sale.factura = d.nota ? QVariant("00000077") : QVariant();
+        code = h.db().addSale(sale);
+        for (const auto &p : d.payments)
+            h.db().addPayment(code, p.first, p.second);
+        if (d.nota) {
+            MainRows::Note note = d.note;
+            note.venta = code;
+            code = h.db().addCreditNote(note);
+        }
+        for (const Item &item : d.items)
+            d.nota ? h.db().addCreditNoteLine(code, item) : h.db().addItem(code, item);
+    }
+    void print() { nota ? h.printCreditNote() : h.printInvoice(); }
+    QVariant row(const char *column)
+    {
+        return nota ? h.db().creditNote(code, column) : h.db().sale(code, column);
+    }
+
+    RobotHarness h;
+    bool nota;
+    qint64 code = 0;
+};
+
+const QString kName37 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ01234567890").left(37);
+const QString kName60 = QStringLiteral("Distribuidora ").repeated(5).left(60);
+const QString kAddress80 = QStringLiteral("Calle Real de Sabana Grande ").repeated(3).left(80);
+const QString kName50 = QStringLiteral("Producto largo ").repeated(4).left(50);
+const QString kForma = QStringLiteral("i06Forma de Pago: Contado");
+const QStringList kFactura{"i01Cliente de Prueba", "i03J123456789", "i04Av. Principal",
+                           "i05Telefono: 0212-5551234", kForma};
+const QString kHarina = QStringLiteral("!000000100000001000HARINA");
+const QString kAfectada = QStringLiteral("i04Factura afectada: 00000077  01/12/2026");
+const QStringList kNota{"i01Cliente de Prueba", "i02J123456789", "i03Av. Principal", kAfectada};
+const QString kLinea = QStringLiteral("d1000000100000001000HARINA");
+const QString kCierre = QStringLiteral("f09000000000000");
+const QString kDescuento = QStringLiteral("Descuento a factura");
+const QByteArray kOperador = "[installation]\nSerialesOperador=X0X0000000, Z1B1234567\n";
+const QByteArray kOrden = "[installation]\nSerialOrdenCompra=Z1B1234567\n";
+const QStringList kDascom{"iS*Cliente de Prueba", "iR*J123456789", "iF*00000077", "iI*Z1B1234567",
+                          "iD*01/12/2026"};
+
+TEST(DocumentStream, EveryCommandOfAnInvoiceOrACreditNote)
+{
+    const Item arroz{"ARROZ", 150.25, 1, 0, {}, -1}; // exempt, covered by the payments below
+    const QString a = QStringLiteral(" 000001502500001000ARROZ");
+    Item hidden{"OCULTO", 1, 1, 0, {}, 0};
+    hidden.noMostrar = 1;
+    const struct
+    {
+        const char *name;
+        Doc doc;
+        QStringList expected;
+    } cases[] = {
+        // clang-format off
+        // The invoice's customer block and the lines the settings add.
+        {"name of 37", {.sale = {C{kName37, "J1", "Av. Bolívar", "0212-1"}}},
+         {"i01" + kName37, "i03J1", "i04Av. Bolívar", "i05Telefono: 0212-1", kForma, kHarina, "101"}},
+        {"name of 38", {.sale = {C{kName37 + "X", "J1", {}, {}}}}, {"i01" + kName37, "i02X", "i03J1", kForma, kHarina, "101"}},
+        {"name of 60", {.sale = {C{kName60, "J1", {}, {}}}},
+         {"i01" + kName60.left(37), "i02" + kName60.mid(37), "i03J1", kForma, kHarina, "101"}},
+        {"35 characters and 5 blanks", {.sale = {C{kName37.left(35) + "     ", "J1", {}, {}}}},
+         {"i01" + kName37.left(35), "i02", "i03J1", kForma, kHarina, "101"}},
+        {"template cuts the name", {.sale = {.customer = C{kName60, "J1", {}, {}}, .plantillaAuxiliar = -1}},
+         {"i01" + kName60.left(37), "i03J1", kForma, kHarina, "101"}},
+        {"null template cuts it too", {.sale = {.customer = C{kName60, "J1", {}, {}}, .plantillaAuxiliar = {}}},
+         {"i01" + kName60.left(37), "i03J1", kForma, kHarina, "101"}},
+        {"address of 80, no phone", {.sale = {C{"Ana", "V1", kAddress80, "0414"}}},
+         {"i01Ana", "i03V1", "i04" + kAddress80.left(37), "i05" + kAddress80.mid(37, 37), kForma, kHarina, "101"}},
+        {"null address", {.sale = {C{"Ana", "V1", {}, "0414-7"}}},
+         {"i01Ana", "i03V1", "i05Telefono: 0414-7", kForma, kHarina, "101"}},
+        {"blanks trimmed", {.sale = {C{"  Ana  ", "  J123456789 ", "  Calle 1  ", " 0414 "}}},
+         {"i01Ana", "i03J123456789", "i04Calle 1", "i05Telefono: 0414", kForma, kHarina, "101"}},
+        {"null name and RIF", {.sale = {C{{}, {}, {}, {}}}}, {"i01", "i03", kForma, kHarina, "101"}},
+        {"accents kept", {.sale = {C{"José Peña", "V9", {}, {}}}}, {"i01José Peña", "i03V9", kForma, kHarina, "101"}},
+        {"null form of payment", {.sale = {.customer = C{"Ana", "V1", {}, {}}, .formaPago = {}}},
+         {"i01Ana", "i03V1", "i06Forma de Pago: ", kHarina, "101"}},
+        {"operator serial", {.ini = kOperador, .sale = {C{"Ana", "V1", {}, {}}}},
+         {"i01Ana", "i03V1", "i06Operador: Operador 1", kHarina, "101"}},
+        {"purchase-order serial", {.ini = kOrden, .sale = {.customer = C{"Ana", "V1", {}, {}}, .ordComp = "OC-77"}},
+         {"i01Ana", "i03V1", kForma, "i07Orden de Compra: OC-77", kHarina, "101"}},
+        {"purchase-order serial, no order", {.ini = kOrden, .sale = {C{"Ana", "V1", {}, {}}}},
+         {"i01Ana", "i03V1", kForma, kHarina, "101"}},
+        {"another printer's serial", {.ini = QByteArray(kOperador + kOrden).replace("Z1B", "Z9Z"),
+         .sale = {.customer = C{"Ana", "V1", {}, {}}, .ordComp = "OC-77"}}, {"i01Ana", "i03V1", kForma, kHarina, "101"}},
+        // Invoice items by rate, quantity mode and text.
+        {"rate 1", {.items = {{"HARINA", 1234.5, 2, 0, {}, 0}}}, kFactura + QStringList{"!000012345000002000HARINA", "101"}},
+        {"exempt", {.items = {{"ARROZ", 10, 1, 0, {}, -1}}}, kFactura + QStringList{" 000000100000001000ARROZ", "101"}},
+        {"a rate of no position", {.sale = {.porcentImpuesto = 0.12}}, kFactura + QStringList{" 000000100000001000HARINA", "101"}},
+        {"0.07 finds 7", {.sale = {.porcentImpuesto = 0.07}, .rates = {16, 7, 29}}, kFactura + QStringList{"\"000000100000001000HARINA", "101"}},
+        {"0.29 finds 29", {.sale = {.porcentImpuesto = 0.29}, .rates = {16, 7, 29}}, kFactura + QStringList{"#000000100000001000HARINA", "101"}},
+        {"equal rates: the later", {.rates = {16, 16, 31}}, kFactura + QStringList{"\"000000100000001000HARINA", "101"}},
+        {"decimal quantity", {.items = {{"QUESO", 5, 9, 1.25, {}, 0}}, .mode = 3}, kFactura + QStringList{"!000000050000001250QUESO", "101"}},
+        {"whole quantity", {.items = {{"QUESO", 5, 9, 1.25, {}, 0}}}, kFactura + QStringList{"!000000050000009000QUESO", "101"}},
+        {"name and description", {.items = {{"TORNILLO", 1, 1, 0, "de acero", 0}}},
+         kFactura + QStringList{"!000000010000001000TORNILLO de acero", "101"}},
+        {"free-text item", {.items = {{"?", 100, 1, 0, "Mantenimiento técnico", 0}}},
+         kFactura + QStringList{"!000001000000001000Mantenimiento tecnico", "101"}},
+        {"free text a dash", {.items = {{"?", 100, 1, 0, "-", 0}}}, kFactura + QStringList{"!000001000000001000?", "101"}},
+        {"free text missing", {.items = {{"?", 100, 1, 0, {}, 0}}}, kFactura + QStringList{"!000001000000001000?", "101"}},
+        {"cut to 40, no description", {.items = {{kName50, 1, 1, 0, "oculta", 0}}},
+         kFactura + QStringList{"!000000010000001000" + kName50.left(40).trimmed(), "101"}},
+        {"leading blanks dropped", {.items = {{"   ACEITE", 1, 1, 0, {}, 0}}}, kFactura + QStringList{"!000000010000001000ACEITE", "101"}},
+        {"accents removed", {.items = {{"AZÚCAR Ñame", 1, 1, 0, {}, 0}}}, kFactura + QStringList{"!000000010000001000AZUCAR Name", "101"}},
+        {"hidden rows left out, order kept", {.items = {{"UNO", 1, 1, 0, {}, 0}, hidden, {"DOS", 2, 1, 0, {}, 0}}},
+         kFactura + QStringList{"!000000010000001000UNO", "!000000020000001000DOS", "101"}},
+        // The invoice's discount and payments by printer type.
+        {"null discount", {.sale = {.desc01 = {}}}, kFactura + QStringList{kHarina, "101"}},
+        {"12.5 per cent", {.sale = {.desc01 = 12.5}}, kFactura + QStringList{kHarina, "3", "p-1250", "101"}},
+        {"whole discount", {.type = "SAMSUNG", .sale = {.desc01 = 100}}, kFactura + QStringList{kHarina, "3", "p-10000", "101"}},
+        {"payments only on DASCOM", {.items = {arroz}, .payments = {{0, 150.25}}}, kFactura + QStringList{a, "101"}},
+        {"DASCOM payment rows", {.type = "DASCOM", .items = {arroz}, .payments = {{0, 100.0}, {4, 50.25}}},
+         kFactura + QStringList{a, "201000000010000", "213000000005025"}},
+        {"DASCOM without rows", {.type = "DASCOM"}, kFactura + QStringList{kHarina, "101"}},
+        {"DASCOM unknown means", {.type = "DASCOM", .items = {arroz}, .payments = {{{}, 100.0}, {9, 50.25}}},
+         kFactura + QStringList{a, "201000000010000", "201000000005025"}},
+        // Credit notes by printer type.
+        {"credit note", {.nota = true}, kNota + QStringList{kLinea, kCierre}},
+        {"SAMSUNG long address", {.nota = true, .type = "SAMSUNG", .sale = {C{"Ana", "V1", kAddress80, "0414"}}},
+         {"i01Ana", "i02V1", "i03" + kAddress80.left(37), "i04" + kAddress80.mid(37, 37),
+          "i05Factura afectada: 00000077  01/12/2026", kLinea, kCierre}},
+        {"null address, no phone", {.nota = true, .sale = {C{"Ana", "V1", {}, {}}}}, {"i01Ana", "i02V1", kAfectada, kLinea, kCierre}},
+        {"name cut to 37, RIF trimmed", {.nota = true, .sale = {C{kName60, " J123456789 ", {}, {}}}},
+         {"i01" + kName60.left(37), "i02J123456789", kAfectada, kLinea, kCierre}},
+        {"time of day after the date", {.nota = true, .sale = {.customer = C{"Ana", "V1", {}, {}}, .fecha = "2026-12-01 14:05:09"}},
+         {"i01Ana", "i02V1", kAfectada + " 14:05:09", kLinea, kCierre}},
+        {"the system's short date form", {.nota = true, .ini = "[regional]\nShortDateFormat=yyyy-MM-dd\n", .sale = {C{"Ana", "V1", {}, {}}}},
+         {"i01Ana", "i02V1", "i04Factura afectada: 00000077  2026-12-01", kLinea, kCierre}},
+        {"DASCOM credit note", {.nota = true, .type = "DASCOM"}, kDascom + QStringList{kLinea, kCierre}},
+        {"DASCOM discount and the sale's payments", {.nota = true, .type = "DASCOM", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}, {9, 4.0}}},
+         kDascom + QStringList{kLinea, "3", "p-1050", "209000000000500", "201000000000400", kCierre}},
+        {"discount and payments only on DASCOM", {.nota = true, .type = "SAMSUNG", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}}},
+         kNota + QStringList{kLinea, kCierre}},
+        // Credit-note lines, from the detail rows or from the amounts.
+        {"exempt line", {.nota = true, .items = {{"LIMON", 123.45, 2, 5, {}, -1}}}, kNota + QStringList{"d0000001234500002000LIMON", kCierre}},
+        {"decimal quantity line", {.nota = true, .items = {{"LIMON", 1, 2, 0.5, {}, 0}}, .mode = 3},
+         kNota + QStringList{"d1000000010000000500LIMON", kCierre}},
+        {"line without accents", {.nota = true, .items = {{"Limón Ñame", 1, 1, 1, {}, 0}}}, kNota + QStringList{"d1000000010000001000Limon Name", kCierre}},
+        {"line cut to 40", {.nota = true, .items = {{" " + kName50, 1, 1, 1, {}, 0}}},
+         kNota + QStringList{"d1000000010000001000" + (" " + kName50).left(40).trimmed(), kCierre}},
+        {"line at rate 2", {.nota = true, .note = {.porcentImpuesto = 0.08}}, kNota + QStringList{"d2000000100000001000HARINA", kCierre}},
+        {"line at no rate", {.nota = true, .note = {.porcentImpuesto = 0.12}}, kNota + QStringList{"d0000000100000001000HARINA", kCierre}},
+        {"amounts taxed and exempt", {.nota = true, .items = {}, .note = {.monto = 100, .montoExcento = 20}},
+         kNota + QStringList{"d1000001000000001000" + kDescuento, "d0000000200000001000" + kDescuento, kCierre}},
+        {"amount taxed", {.nota = true, .items = {}, .note = {.monto = 100}}, kNota + QStringList{"d1000001000000001000" + kDescuento, kCierre}},
+        {"amount exempt", {.nota = true, .items = {}, .note = {.montoExcento = 20}}, kNota + QStringList{"d0000000200000001000" + kDescuento, kCierre}},
+        {"amounts at no rate: one line", {.nota = true, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100, .montoExcento = 20}},
+         kNota + QStringList{"d0000001200000001000" + kDescuento, kCierre}},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Job j(c.doc);
+        j.print();
+        EXPECT_EQ(j.h.commands(), c.expected);
+        EXPECT_EQ(j.row("Impresa").toInt(), -1);
+        // A credit note's detail lines are logged as the printer takes them.
+        const QStringList lines = c.expected.filter(QRegularExpression("^d"));
+        if (c.doc.nota && !c.doc.items.isEmpty()) {
+            EXPECT_TRUE(j.h.window().log().contains(" ! " + lines.join(" ! ")));
+        }
+        // DASCOM logs the header lines too.
+        if (c.doc.nota && c.doc.type == "DASCOM") {
+            EXPECT_TRUE(j.h.window().log().startsWith(" ! " + kDascom.join(" ! ")));
+        }
+    }
+}
+
+TEST(DocumentWriteBack, NumbersFromTheAnswerOfEachPrinterType)
+{
+    const QByteArray counters = "[counters]\nInvoice=122\nCreditNote=122\nZ=12\n";
+    const struct
+    {
+        Doc doc;
+        QString numero;
+        int numeroZ; // invoices: the Z the document belongs to
+    } cases[] = {
+        // clang-format off
+        {{}, "00000001", 1},
+        {{.sim = counters}, "00000123", 13},
+        {{.sim = "[counters]\nInvoice=9\nZ=0\n"}, "00000010", 1},
+        // Printed, so recorded, without the numbers; the Z the row had stays.
+        {{.sim = "[faults]\nUpload=fail\n"}, "", 7},
+        {{.nota = true, .sim = counters}, "00000123", 7},
+        {{.nota = true, .type = "SAMSUNG", .sim = counters}, "00000123", 7},
+        {{.nota = true, .type = "DASCOM", .sim = counters}, "00000123", 7},
+        {{.nota = true, .sim = "[faults]\nUpload=fail\n"}, "0", 7},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((QString(c.doc.nota ? "nota " : "factura ") + c.doc.type + " " + c.numero)
+                         .toStdString());
+        Job j(c.doc);
+        j.h.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"NúmeroZ\" = 7"));
+        j.print();
+        for (const char *column : {j.nota ? "Número" : "Factura", "Control"})
+            EXPECT_EQ(j.row(column).toString(), c.numero);
+        EXPECT_EQ(j.h.db().value("SELECT MAX(\"NúmeroZ\") FROM \"Ventas\"").toInt(), c.numeroZ);
+        EXPECT_EQ(j.row("Impresa").toInt(), -1);
+        EXPECT_EQ(j.row("Imprimir").toInt(), 0);
+        EXPECT_TRUE(j.h.inst.paper().contains(j.nota ? "00000077" : c.numero));
+        ASSERT_EQ(j.h.window().events.size(), 2);
+        EXPECT_EQ(j.h.window().events[1].numero, c.numero);
+        EXPECT_EQ(j.h.window().messages, QStringList());
+        const bool sinNumeros = c.numero.toInt() == 0;
+        EXPECT_EQ(j.h.window().log().endsWith(texts::impresoSinNumeros(j.nota, j.code)),
+                  sinNumeros);
+    }
+}
+
+TEST(DocumentFailure, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
+{
+    const MainRows::Note amounts{.monto = 100, .montoExcento = 20};
+    const MainRows::Sale sale{.customer = {kName37 + QString(30, u'B'), "V1", "Calle 1", "0414"},
+                              .desc01 = 10};
+    const struct
+    {
+        QByteArray refuse;
+        Doc doc;
+        QString stage;
+    } cases[] = {
+        // clang-format off
+        {"i01", {.sale = sale}, "2.1"},
+        {"i02", {.sale = sale}, "2.2"},
+        {"i03", {.sale = sale}, "2.4"},
+        {"i04", {.sale = sale}, "2.51"},
+        {"i05", {.sale = sale}, "2.53"},
+        {"!", {.sale = sale}, "4.07"},
+        {"3", {.sale = sale}, "4.09"},
+        {"p-", {.sale = sale}, "4.09"},
+        {"101", {.sale = sale}, "6"},
+        {"i01", {.nota = true}, "2.01"},
+        {"i03", {.nota = true}, "2.03"},
+        {"i04", {.nota = true}, "2.04"},
+        {"iD*", {.nota = true, .type = "DASCOM"}, "2.05"},
+        {"d", {.nota = true}, "4.06"},
+        {"d1", {.nota = true, .items = {}, .note = amounts}, "4.16"},
+        {"d0", {.nota = true, .items = {}, .note = amounts}, "4.22"},
+        {"d0", {.nota = true, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100}}, "4.29"},
+        {"3", {.nota = true, .type = "DASCOM", .note = {.desc01 = 10}}, "4.08"},
+        {"p-", {.nota = true, .type = "DASCOM", .items = {}, .note = {.desc01 = 10, .monto = 100, .montoExcento = 20}}, "4.22"},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(
+            (c.doc.type + (c.doc.nota ? " nota, refused " : " factura, refused ") + c.refuse)
+                .toStdString());
+        Doc doc = c.doc;
+        doc.sim = "[faults]\nRefuse=" + c.refuse + "\n";
+        Job j(doc);
+        j.print();
+        EXPECT_TRUE(j.h.commands().value(j.h.commands().size() - 1).endsWith(" [refused]"));
+        ASSERT_EQ(j.h.window().messages.size(), 1);
+        const QString message = j.h.window().messages[0];
+        EXPECT_TRUE(message.startsWith(texts::kEtapaPrefijo + ' ' + c.stage + ".\rError: "))
+            << message.toStdString();
+        // An invoice's box holds the short form, the Log the long one; a credit note shows the long
+        // one in both.
+        EXPECT_EQ(message.count(u'\r'), j.nota ? 2 : 1);
+        EXPECT_TRUE(j.h.window().log().startsWith(message));
+        EXPECT_EQ(j.h.window().log().count(u'\r'), 2);
+        EXPECT_EQ(j.row("Impresa").toInt(), 0);
+        EXPECT_TRUE(j.row("Control").isNull());
+        EXPECT_TRUE(j.h.timer().isEnabled()) << "the port opened, so polling runs on";
+    }
+}
+
+TEST(DocumentFailure, DocumentThePrinterDidNotCloseIsNotRecorded)
+{
+    const struct
+    {
+        Doc doc;
+        QString stage;
+    } cases[] = {
+        // DASCOM payments short of the total.
+        {{.type = "DASCOM", .items = {{"ARROZ", 150.25, 1, 0, {}, -1}}, .payments = {{0, 100.0}}},
+         "6"},
+        // A credit note of amounts 0 and no detail: nothing for the closing command to close.
+        {{.nota = true, .items = {}}, "7"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stage.toStdString());
+        Job j(c.doc);
+        j.print();
+        EXPECT_EQ(j.row("Impresa").toInt(), 0);
+        EXPECT_TRUE(j.row(j.nota ? "Número" : "Factura").isNull());
+        ASSERT_EQ(j.h.window().messages.size(), 1);
+        EXPECT_TRUE(
+            j.h.window().messages[0].startsWith(texts::kEtapaPrefijo + ' ' + c.stage + '.'));
+        EXPECT_TRUE(j.h.window().log().endsWith(texts::noCerrado(j.nota)));
+    }
+}
+
+TEST(DocumentHeld, UnprintableValuesSendNothingAndNameTheColumn)
+{
+    const struct
+    {
+        Doc doc;
+        QString column; // empty: no quantity column chosen
+    } cases[] = {
+        // clang-format off
+        {{.items = {{"PAN", {}, 1, 1, {}, 0}}}, "Precio"},
+        {{.items = {{"PAN", -5.0, 1, 1, {}, 0}}}, "Precio"},
+        {{.items = {{"PAN", 5.0, {}, 1, {}, 0}}}, "Cantidad"},
+        {{.items = {{"PAN", 5.0, 1, -1, {}, 0}}, .mode = 2}, "CantDec"},
+        {{.sale = {.porcentImpuesto = {}}}, "PorcentImpuesto"},
+        {{.items = {{{}, 5.0, 1, 1, {}, 0}}}, "Nombre"},
+        {{.type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
+        {{.type = "DASCOM", .payments = {{0, -3.0}}}, "Monto"},
+        {{.mode = 0}, ""},
+        {{.nota = true, .items = {{"PAN", {}, 1, 1, {}, 0}}}, "Precio"},
+        {{.nota = true, .items = {{"PAN", -1.0, 1, 1, {}, 0}}}, "Precio"},
+        {{.nota = true, .items = {{"PAN", 1.0, 1, {}, {}, 0}}, .mode = 2}, "CantDec"},
+        {{.nota = true, .items = {{{}, 1.0, 1, 1, {}, 0}}}, "Nombre"},
+        {{.nota = true, .items = {}, .note = {.monto = {}}}, "Monto"},
+        {{.nota = true, .items = {}, .note = {.monto = -10.0}}, "Monto"},
+        {{.nota = true, .type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
+        {{.nota = true, .mode = 0}, ""},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.column + (c.doc.nota ? " nota " : " factura ") + c.doc.type).toStdString());
+        Job j(c.doc);
+        j.print();
+        j.print();
+        EXPECT_EQ(j.h.commands(), QStringList());
+        EXPECT_EQ(j.h.window().messages,
+                  QStringList{c.column.isEmpty()
+                                  ? texts::documentoRetenidoModoCantidad(j.nota, j.code)
+                                  : texts::documentoRetenido(j.nota, j.code, c.column)})
+            << "held once, not at every tick";
+        EXPECT_EQ(j.row("Impresa").toInt(), 0);
+        EXPECT_TRUE(j.h.timer().isEnabled());
+    }
+}
+
+TEST(DocumentJob, PortThatDoesNotOpenStopsPollingAndEnablesCerrar)
+{
+    for (const bool nota : {false, true}) {
+        SCOPED_TRACE(nota ? "nota" : "factura");
+        Job j({.nota = nota, .sim = "[faults]\nOpen=fail\n"});
+        j.print();
+        EXPECT_EQ(j.h.window().messages.value(0), texts::kErrorPuerto);
+        EXPECT_TRUE(j.h.window().messages.value(1).startsWith(texts::kEtapaPrefijo +
+                                                              (nota ? " 2.01." : " 2.1.")));
+        EXPECT_FALSE(j.h.timer().isEnabled());
+        EXPECT_TRUE(j.h.window().controlEnabled(core::Control::Command10));
+        EXPECT_EQ(j.row("Impresa").toInt(), 0);
+    }
+}
+
+TEST(DocumentJob, FailedDocumentWaitsForTheOperatorUntilTheListWasEmpty)
+{
+    for (const bool nota : {false, true}) {
+        SCOPED_TRACE(nota ? "nota" : "factura");
+        Job j({.nota = nota, .sim = "[faults]\nRefuse=i01\n"});
+        const QString table = nota ? "NotaCréditoVenta" : "Ventas";
+        j.print();
+        j.print();
+        j.h.tick();
+        EXPECT_EQ(j.h.commands(), QStringList{"i01Cliente de Prueba [refused]"})
+            << "not taken up again, and nothing cancelled: the operator looks at it first";
+        // Voided by someone: the list is empty once.
+        j.h.db().exec("UPDATE \"" + table + "\" SET \"Anulada\" = -1");
+        j.print();
+        j.h.db().exec("UPDATE \"" + table + "\" SET \"Anulada\" = 0");
+        j.print();
+        EXPECT_EQ(j.h.commands().size(), 2);
+    }
+}
+
+TEST(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
+{
+    for (const bool nota : {false, true}) {
+        SCOPED_TRACE(nota ? "nota" : "factura");
+        Job j({.nota = nota});
+        j.h.db().exec(QStringLiteral("CREATE TRIGGER rechazo BEFORE UPDATE ON \"%1\" BEGIN "
+                                     "SELECT RAISE(ABORT, 'rechazado'); END")
+                          .arg(nota ? "NotaCréditoVenta" : "Ventas"));
+        j.print();
+        ASSERT_EQ(j.h.window().messages.size(), 1);
+        EXPECT_TRUE(j.h.window().messages[0].contains(texts::impresoNoRegistrado(nota)));
+        EXPECT_TRUE(j.h.window().messages[0].contains("rechazado"));
+        EXPECT_TRUE(j.h.inst.paper().contains("00000001"));
+        EXPECT_EQ(j.row("Impresa").toInt(), 0);
+    }
+}
+
+TEST(DocumentJob, InvoiceCaptionsAndProgress)
+{
+    Job j({.items = {{"UNO", 1, 1, 0, {}, 0}, {"DOS", 1, 1, 0, {}, 0}}});
+    j.print();
+    EXPECT_EQ(j.h.window().entries("status ").join('|').remove("status "),
+              "Iniciando factura...|Tomando datos generales...|Iniciando comunicación...|"
+              "Enviando nombre...|Enviando RIF...|Enviando dirección...|Enviando otros campos...|"
+              "Buscando detalle...|Enviando item  1...|Enviando item  2...|"
+              "Enviando forma de pago...|Chequeando respuesta...|Registrando respuesta...|"
+              "Finalizando factura...");
+    EXPECT_EQ(j.h.window().entries("progress ").join(' ').remove("progress "),
+              "0 8 16 24 32 40 48 56 64 64 72 80 88 96 100");
+    EXPECT_TRUE(j.h.timer().isEnabled());
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+#include "support/RobotHarness.h"
+
+#include "documents/CreditNoteJob.h"
+#include "documents/InvoiceJob.h"
+#include "robot/PollingCycle.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+RobotHarness::RobotHarness(const Installation::Setup &setup, core::WindowServices *window)
+    : inst(setup), m_previousDir(QDir::currentPath()),
+      m_robot(std::make_unique<robot::Robot>(window ? *window : m_window))
+{
+    if (const int stop = m_robot->startUp(inst.path()); stop != 0) {
+        ADD_FAILURE() << "start-up stopped with " << stop << ": "
+                      << m_window.messages.join(u'\n').toStdString();
+        std::abort();
+    }
+    m_window.transcript.clear();
+    m_window.eventPumps = 0;
+}
+
+RobotHarness::~RobotHarness()
+{
+    m_robot->shutdown();
+    m_robot.reset();
+    QDir::setCurrent(m_previousDir);
+}
+
+void RobotHarness::run(const std::function<void()> &work)
+{
+    m_robot->activate();
+    EXPECT_TRUE(m_robot->runExclusive(work));
+}
+
+void RobotHarness::printInvoice()
+{
+    run([this] {
+        m_robot->lists().Data5.refresh();
+        documents::InvoiceJob(m_robot->jobContext()).ImprimirFactura();
+    });
+}
+
+void RobotHarness::printCreditNote()
+{
+    run([this] {
+        m_robot->lists().Data6.refresh();
+        documents::CreditNoteJob(m_robot->jobContext()).ImprimirNotaCredito();
+    });
+}
+
+void RobotHarness::tick()
+{
+    run([this] { m_robot->pollingCycle().tick(); });
+}
+
+} // namespace testsupport
