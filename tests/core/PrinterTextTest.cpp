@@ -1,5 +1,5 @@
-#include "core/Formato.h"
 #include "core/CodePage.h"
+#include "core/Formato.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
