@@ -164,23 +164,17 @@ TEST(Database, TranslatesTheSystemsSql)
             .columnTexts(QStringLiteral("x"))
             .join(QLatin1Char('|'));
     };
+    // What the robot's own texts do not show: `+` between columns, precedence, and
+    // brackets, booleans and double quotes inside text.
     const std::pair<const char *, const char *> plus[] = {
-        {"Texto + ' ' + [Otro Texto]", "uno a|||true d"},
         {"Texto + [Otro Texto]", "unoa|||trued"},
         {"Número + Número", "24||10|14"},
         {"Precio * 2 + 1", "6|9||3"},
-        {"True + 0", "-1|-1|-1|-1"},
         {"\"dq\" + 'x'", "dqx|dqx|dqx|dqx"},
-        {"'[Marca] true' + Texto", "[Marca] trueuno|[Marca] truedos||[Marca] truetrue"},
-        {"'it''s ' + Texto", "it's uno|it's dos||it's true"}};
+        {"'[Marca] true' + Texto", "[Marca] trueuno|[Marca] truedos||[Marca] truetrue"}};
     for (const auto &[expression, expected] : plus)
         EXPECT_EQ(select(expression, "1=1"), QString::fromUtf8(expected)) << expression;
-    const std::pair<const char *, const char *> conditions[] = {
-        {"Marca=TRUE", "1|3"}, {"Marca<>true", "2|4"},     {"Marca=false", "2"},
-        {"Texto=null", "3"},   {"Texto <> null", "1|2|4"}, {"Texto='true'", "4"},
-        {"Número=0012", "1"}};
-    for (const auto &[where, expected] : conditions)
-        EXPECT_EQ(select("Código", where), QString::fromUtf8(expected)) << where;
+    EXPECT_EQ(select("Código", "Texto='true' or Marca=TRUE"), QStringLiteral("1|3|4"));
     db->execute(
         QStringLiteral("Update [Tabla con Año] Set Texto=null, Marca=true Where Código= 2"));
     EXPECT_EQ(select("Código", "Texto=null and Marca=-1"), QStringLiteral("2|3"));

@@ -142,12 +142,6 @@ TEST_F(PrinterLinkTest, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAn
         link.VerRespuesta();
         EXPECT_EQ(link.TextoRespuesta, kSinRespuesta) << name;
     }
-    QByteArray many;
-    for (int i = 0; i < 10005; ++i)
-        many += "line " + QByteArray::number(i) + "\r\n";
-    dir.write(QStringLiteral("many.txt"), many);
-    EXPECT_EQ(link.LeerArchivo(dir.file(QStringLiteral("many.txt"))), 10001);
-    EXPECT_EQ(link.Lineas.value(10000), QStringLiteral("line 10000"));
 }
 
 TEST_F(PrinterLinkTest, StageDisplayAndFailureReport)
