@@ -102,7 +102,7 @@ TEST_F(PrinterLinkTest, CommandsGoInTheCodePageAndUploadsToANativePath)
     link.EnviarComando(QStringLiteral("XYZ"));
     EXPECT_FALSE(link.ResultadoComando);
     EXPECT_NE(link.ErrorImpresora, 0);
-    // The robot joins its directory and "\Status2.txt": the driver gets a native path.
+    // The robot joins its directory and "\Status.txt": the driver gets a native path.
     link.UploadStatusCmd(QStringLiteral("S1"), dir.path() + QStringLiteral("\\Status.txt"));
     link.UploadReportCmd(QStringLiteral("U0X"), dir.path() + QStringLiteral("\\Status2.txt"));
     EXPECT_TRUE(link.ResultadoComando);
