@@ -19,55 +19,43 @@ QString databasePath(const QTemporaryDir &dir)
     return QDir(dir.path()).filePath(QStringLiteral("Base de Datos.dba"));
 }
 
-struct BuildCase
+TEST(SalesHistoryBuild, WaitingSalesAreMachineOnesAndSpreadOverTheHistory)
 {
-    int sales;
-    int pending;
-    qint64 waiting;
-    qint64 lastWaitingAtLeast;
-};
+    // Sales, asked to wait, waiting, the last waiting code at least.
+    const std::tuple<const char *, int, int, qint64, qint64> cases[] = {
+        {"not a multiple of the waiting count", 1005, 20, 20, 900},
+        {"fewer sales than asked to wait", 10, 20, 10, 10},
+        {"none waits, as in the invoice benchmark", 100, 0, 0, 0}};
+    for (const auto &[name, sales, pending, waiting, lastWaitingAtLeast] : cases) {
+        SCOPED_TRACE(name);
+        QTemporaryDir dir;
+        bench::SalesHistory history(sales);
+        history.setPending(pending);
+        history.build(databasePath(dir));
 
-class SalesHistoryBuild : public testing::TestWithParam<BuildCase>
-{
-};
-
-TEST_P(SalesHistoryBuild, waitingSalesAreMachineOnesAndSpreadOverTheHistory)
-{
-    const BuildCase c = GetParam();
-    QTemporaryDir dir;
-    bench::SalesHistory history(c.sales);
-    history.setPending(c.pending);
-    history.build(databasePath(dir));
-
-    const bench::SqliteConnection db(databasePath(dir));
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\""), c.sales);
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"VentasDetalles\""),
-              qint64(c.sales) * bench::SalesHistory::kDetailsPerSale);
-    EXPECT_EQ(db.scalar(kOrphans), 0);
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = -1 AND "
-                        "\"Impresa\" = 0 AND \"Control\" IS NULL AND \"Factura\" IS NULL AND "
-                        "\"MáquinaFiscal\" = 1"),
-              c.waiting);
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = -1"), c.waiting);
-    EXPECT_GE(db.scalar("SELECT IFNULL(MAX(\"Código\"), 0) FROM \"Ventas\" WHERE "
-                        "\"Imprimir\" = -1"),
-              c.lastWaitingAtLeast);
-    // A printed sale carries its numbers and is spread over three machines.
-    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = 0 AND "
-                        "(\"Factura\" IS NOT printf('%08d', \"Código\") OR \"Control\" IS NOT "
-                        "\"Factura\")"),
-              0);
-    EXPECT_EQ(db.scalar("SELECT COUNT(DISTINCT \"MáquinaFiscal\") FROM \"Ventas\" WHERE "
-                        "\"Imprimir\" = 0"),
-              std::min(c.sales - c.waiting, qint64(3)));
+        const bench::SqliteConnection db(databasePath(dir));
+        EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\""), sales);
+        EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"VentasDetalles\""),
+                  qint64(sales) * bench::SalesHistory::kDetailsPerSale);
+        EXPECT_EQ(db.scalar(kOrphans), 0);
+        EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = -1 AND "
+                            "\"Impresa\" = 0 AND \"Control\" IS NULL AND \"Factura\" IS NULL AND "
+                            "\"MáquinaFiscal\" = 1"),
+                  waiting);
+        EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = -1"), waiting);
+        EXPECT_GE(db.scalar("SELECT IFNULL(MAX(\"Código\"), 0) FROM \"Ventas\" WHERE "
+                            "\"Imprimir\" = -1"),
+                  lastWaitingAtLeast);
+        // A printed sale carries its numbers and is spread over three machines.
+        EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM \"Ventas\" WHERE \"Imprimir\" = 0 AND "
+                            "(\"Factura\" IS NOT printf('%08d', \"Código\") OR \"Control\" IS NOT "
+                            "\"Factura\")"),
+                  0);
+        EXPECT_EQ(db.scalar("SELECT COUNT(DISTINCT \"MáquinaFiscal\") FROM \"Ventas\" WHERE "
+                            "\"Imprimir\" = 0"),
+                  std::min(sales - waiting, qint64(3)));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, SalesHistoryBuild,
-    testing::Values(BuildCase{10000, 20, 20, 9000}, // the list benchmark's
-                    BuildCase{1005, 20, 20, 900},   // not a multiple of the waiting count
-                    BuildCase{10, 20, 10, 10},      // fewer sales than asked to wait
-                    BuildCase{100, 0, 0, 0}));      // the invoice benchmark's: none waits
 
 TEST(SalesHistoryAppend, growsAnExistingFileToTheTotalOverItsOwnRows)
 {

@@ -1,370 +1,194 @@
-// The database layer against what other programs and broken installations do
-// to its files.
+// The database layer and its translation of the administrative system's SQL,
+// on real SQLite files and against what other programs do to them.
 #include "db/Database.h"
 #include "db/DataError.h"
+#include "db/Schema.h"
 #include "db/SqlTexts.h"
+#include "db/SqliteDialect.h"
+#include "support/QtPrinters.h"
 #include "support/SqliteFile.h"
 #include "support/TestDir.h"
 
 #include <QDir>
-#include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 using db::Database;
 using db::DataError;
-using db::RecordSet;
 using db::SqlTexts;
 using testsupport::SqliteFile;
 using testsupport::TestDir;
 
 namespace {
 
-DataError::Kind kindOf(const std::function<void()> &f)
+// The error `call` throws; a failure when it throws none.
+DataError errorOf(const std::function<void()> &call)
 {
     try {
-        f();
+        call();
     } catch (const DataError &e) {
-        return e.kind();
+        return e;
     }
     ADD_FAILURE() << "no DataError";
-    return DataError::Kind::File;
+    return DataError(DataError::Kind::File, {});
 }
 
-// Another program on the same file: a child process using SQLite directly.
-// It runs `sql`, tells the parent, and waits for the word to go on before
-// running `then` and ending.
-class OtherProgram
+QString created(const QString &path, const QString &schema, const QString &rows)
 {
-public:
-    OtherProgram(const QString &path, const QString &sql, const QString &then)
-    {
-        if (pipe(m_ready) != 0 || pipe(m_go) != 0)
-            throw std::runtime_error("pipe");
-        const QByteArray file = path.toUtf8();
-        const QByteArray first = sql.toUtf8();
-        const QByteArray second = then.toUtf8();
-        m_pid = fork();
-        if (m_pid == 0) {
-            // Only SQLite and plain system calls here: the child shares no Qt state.
-            sqlite3 *db = nullptr;
-            int status = 1;
-            char byte = 0;
-            if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-                SQLITE_OK) {
-                sqlite3_busy_timeout(db, 10000);
-                const bool ok =
-                    sqlite3_exec(db, first.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-                byte = ok ? 'y' : 'n';
-                if (write(m_ready[1], &byte, 1) == 1 && read(m_go[0], &byte, 1) == 1 && ok)
-                    status =
-                        sqlite3_exec(db, second.constData(), nullptr, nullptr, nullptr) == SQLITE_OK
-                            ? 0
-                            : 2;
-            }
-            sqlite3_close(db);
-            _exit(status);
-        }
-    }
+    db::Schema::createDatabase(path, {schema, rows});
+    return path;
+}
 
-    // Waits until the child ran its first statements; false when they failed.
-    bool waitReady()
-    {
-        char byte = 0;
-        return read(m_ready[0], &byte, 1) == 1 && byte == 'y';
-    }
-
-    // Lets the child go on and waits for its end; its exit status.
-    int finish()
-    {
-        const char byte = 'g';
-        [[maybe_unused]] const auto n = write(m_go[1], &byte, 1);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    ~OtherProgram()
-    {
-        if (m_pid > 0)
-            finish();
-        for (int fd : {m_ready[0], m_ready[1], m_go[0], m_go[1]})
-            close(fd);
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_ready[2] = {-1, -1};
-    int m_go[2] = {-1, -1};
-};
-
-class DatabaseFile : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        path = dir.file(QStringLiteral("Base de Datos.dba"));
-        SqliteFile::createMain(path);
-        SqliteFile(path).exec(
-            QStringLiteral("INSERT INTO Clientes VALUES (1, 'Ana', 'V1', NULL, NULL);"
-                           "INSERT INTO Ventas (Código, Cliente, Imprimir, MáquinaFiscal, NúmeroZ) "
-                           "VALUES (101, 1, -1, 1, 3), (102, 1, -1, 1, 3);"));
-    }
-
-    TestDir dir;
-    QString path;
-};
-
-TEST(Database, MissingFileIsAnOpenErrorAndNoFileIsCreated)
+TEST(Database, OpensOnlyAnExistingDatabaseFileAndNeverCreatesOne)
 {
     TestDir dir;
     QDir().mkpath(dir.file(QStringLiteral("sub")));
-    const QString cases[] = {
-        dir.file(QStringLiteral("nada.dba")),
-        dir.file(QStringLiteral("falta/Base de Datos.dba")),
-        dir.path() + QStringLiteral("\\\\nada.dba"),
-        dir.file(QStringLiteral("sub")),
-        QString(),
-    };
-    for (const QString &path : cases) {
-        SCOPED_TRACE(qPrintable(path));
-        try {
-            Database::open(path);
-            ADD_FAILURE() << "opened";
-        } catch (const DataError &e) {
-            EXPECT_EQ(e.kind(), DataError::Kind::Open);
-            EXPECT_EQ(e.subject(), path);
-        }
+    dir.write(QStringLiteral("texto.dba"), QByteArray("Datos:F:\\Comun\\\r\n").repeated(200));
+    dir.write(QStringLiteral("roto.dba"),
+              QByteArray("SQLite format 3", 16) + QByteArray(4000, 'x'));
+    for (const char *name : {"nada.dba", "sub", "", "texto.dba", "roto.dba"}) {
+        const QString path = *name ? dir.file(QString::fromUtf8(name)) : QString();
+        const DataError e = errorOf([&] { Database::open(path); });
+        EXPECT_EQ(e.kind(), DataError::Kind::Open) << name;
+        EXPECT_EQ(e.subject(), path);
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-              QStringList{QStringLiteral("sub")});
+              (QStringList{"roto.dba", "sub", "texto.dba"}));
     EXPECT_TRUE(QDir(dir.file(QStringLiteral("sub"))).isEmpty());
-}
 
-TEST(Database, PathsWithBackslashesAndDoubledSeparatorsOpen)
-{
-    TestDir dir;
-    SqliteFile::createLocal(dir.file(QStringLiteral("Vextora.dba")));
-    // Characters that mean something in a URI or to SQLite's file names.
-    const QString odd = QStringLiteral("Compañía 100% #1?mode=ro&x");
-    QDir().mkpath(dir.file(odd));
-    SqliteFile::createLocal(dir.file(odd + QStringLiteral("/Vextora.dba")));
+    // Separators as the configuration writes them; characters that mean
+    // something in a URI or to SQLite's file names.
+    const QString odd = dir.file(QStringLiteral("Compañía 100% #1?mode=ro&x"));
+    QDir().mkpath(odd);
+    created(odd + QStringLiteral("/Vextora.dba"), db::Schema::localSchema(), {});
     for (const QString &path :
-         {dir.path() + QStringLiteral("\\Vextora.dba"),
-          dir.path() + QStringLiteral("//Vextora.dba"),
-          dir.path() + QStringLiteral("/\\Vextora.dba"),
-          dir.path() + QLatin1Char('/') + odd + QStringLiteral("\\Vextora.dba")}) {
-        SCOPED_TRACE(qPrintable(path));
-        EXPECT_EQ(Database::open(path)->openRecordset(SqlTexts::ticketsPendientes(1)).recordCount(),
-                  0);
-    }
+         {odd + QStringLiteral("\\Vextora.dba"), odd + QStringLiteral("//\\Vextora.dba")})
+        Database::open(path)->execute(
+            SqlTexts::purgaTickets(QDate(2026, 1, 1), QStringLiteral("dd/MM/yyyy")));
 }
 
-TEST(Database, FileThatIsNotADatabaseIsAnOpenError)
+TEST(Database, ErrorsAreTypedAndCarryTheEnginesMessageAndTheSql)
 {
     TestDir dir;
-    dir.write(QStringLiteral("texto.dba"), QByteArray("Datos:F:\\Comun\\\r\n").repeated(200));
-    QByteArray header("SQLite format 3");
-    header.append('\0');
-    dir.write(QStringLiteral("roto.dba"), header + QByteArray(4000, '\xff'));
-    for (const char *name : {"texto.dba", "roto.dba"}) {
-        SCOPED_TRACE(name);
-        const QString path = dir.file(QString::fromUtf8(name));
-        EXPECT_EQ(kindOf([&] { Database::open(path); }), DataError::Kind::Open);
-    }
-}
-
-TEST_F(DatabaseFile, MissingObjectsAreTypedErrorsNamingTheSql)
-{
-    auto db = Database::open(path);
-    const QString missingTable =
-        QStringLiteral("Select * from [Consulta Inexistente] Where Código= 1");
-    const QString missingColumn =
-        QStringLiteral("Select Código, ColumnaInexistente from [Consulta VentasAct]");
-    const QString badUpdate =
-        QStringLiteral("Update [NotaCréditoVenta] Set Nada='1' Where Código= 1;");
-    for (const QString &sql : {missingTable, missingColumn}) {
-        SCOPED_TRACE(qPrintable(sql));
-        try {
-            db->openRecordset(sql);
-            ADD_FAILURE() << "no error";
-        } catch (const DataError &e) {
-            EXPECT_EQ(e.kind(), DataError::Kind::Query);
-            EXPECT_EQ(e.subject(), sql);
-            EXPECT_FALSE(e.message().isEmpty());
-        }
-    }
-    EXPECT_EQ(kindOf([&] { db->execute(badUpdate); }), DataError::Kind::Query);
-
-    RecordSet rs = db->openRecordset(SqlTexts::facturasPendientes(1));
-    EXPECT_EQ(kindOf([&] { rs.field(QStringLiteral("NombreCliente")); }),
-              DataError::Kind::MissingColumn);
-    rs.moveNext();
-    rs.moveNext();
-    EXPECT_TRUE(rs.eof());
-    EXPECT_EQ(kindOf([&] { rs.field(QStringLiteral("Código")); }),
-              DataError::Kind::NoCurrentRecord);
-    // The connection is still good after errors.
-    EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(1)).recordCount(), 2);
-}
-
-TEST_F(DatabaseFile, NullsInEveryColumnTheJobsReadAreNulls)
-{
-    SqliteFile(path).exec(QStringLiteral(
-        "INSERT INTO Clientes (Código) VALUES (9);"
-        "INSERT INTO Ventas (Código, Cliente, Imprimir, MáquinaFiscal, Desc01, PlantillaAuxiliar) "
-        "VALUES (900, 9, -1, 1, NULL, NULL);"
-        "INSERT INTO VentasDetalles (Venta, Ordenar, ExcentoImpuesto) VALUES (900, 1, NULL);"
-        "INSERT INTO AbonosVenta (Venta) VALUES (900);"
-        "INSERT INTO NotaCréditoVenta (Código, Venta, Imprimir, MáquinaFiscal, Desc01) "
-        "VALUES (90, 900, -1, 1, NULL);"
-        "INSERT INTO NotaCréditoVentaDetalles (NotaCredVent, ExcentoImpuesto) VALUES (90, NULL);"
-        "INSERT INTO Configuración (Código, VerCantidad, VerCantidadDecimal, "
-        "UsarImpresiónFacturaInt) VALUES (1, NULL, NULL, NULL);"
-        "INSERT INTO Configuración2 (Código) VALUES (1);"));
-    auto db = Database::open(path);
-    const struct
-    {
-        QString sql;
-        QStringList columns;
-    } cases[] = {
-        {SqlTexts::encabezadoFactura(900),
-         {"NombreCliente", "Rif", "Dirección", "Teléfono", "PlantillaAuxiliar", "NombreFormaPago",
-          "CampoTextoAdic02", "ORD_COMP", "PorcentImpuesto", "Desc01"}},
-        {SqlTexts::detalleFactura(900),
-         {"Cantidad", "CantDec", "Precio", "Especificación", "Nombre", "ExcentoImpuesto"}},
-        {SqlTexts::abonosVenta(900), {"TipoMecanismo", "Monto"}},
-        {SqlTexts::encabezadoNotaCredito(90),
-         {"NombreCliente", "Rif", "Dirección", "Teléfono", "Factura", "FechaVenta", "Desc01",
-          "PorcentImpuesto", "Monto", "MontoExcento"}},
-        {SqlTexts::detalleNotaCredito(90),
-         {"Cantidad", "CantDec", "ExcentoImpuesto", "Precio", "Nombre"}},
-        {SqlTexts::configuracion(),
-         {"RIFCompañía", "VerCantidad", "VerCantidadDecimal", "UsarImpresiónFacturaInt"}},
-        {SqlTexts::configuracion2(), {"TasaMaqFiscal1", "TasaMaqFiscal2", "TasaMaqFiscal3"}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(qPrintable(c.sql));
-        const RecordSet rs = db->openRecordset(c.sql);
-        ASSERT_EQ(rs.recordCount(), 1);
-        for (const QString &column : c.columns) {
-            SCOPED_TRACE(qPrintable(column));
-            EXPECT_TRUE(rs.isNull(column));
-            EXPECT_EQ(rs.text(column), QString());
-            EXPECT_EQ(rs.number(column), std::nullopt);
-            EXPECT_EQ(rs.dateTime(column), std::nullopt);
-            EXPECT_FALSE(RecordSet::isTrue(rs.field(column)));
-            EXPECT_FALSE(RecordSet::isFalse(rs.field(column)));
-        }
-    }
-}
-
-TEST_F(DatabaseFile, TextWhereANumberBelongsIsAValueError)
-{
+    auto db = Database::open(
+        created(dir.file(QStringLiteral("main.dba")), db::Schema::mainSchema(),
+                QStringLiteral("INSERT INTO Ventas (Código, Imprimir, MáquinaFiscal, Fecha) VALUES "
+                               "(101, -1, 1, 'ayer'); INSERT INTO VentasDetalles (Venta, Cantidad, "
+                               "CantidadDecimal) VALUES (101, ' 2.5 ', '1,5');")));
+    const QString noColumn = QStringLiteral("Select Código, Nada from [Consulta VentasAct]");
+    const QString badUpdate = QStringLiteral("Update [NotaCréditoVenta] Set Nada='1';");
+    const db::RecordSet items = db->openRecordset(SqlTexts::detalleFactura(101));
+    const db::RecordSet sales =
+        db->openRecordset(QStringLiteral("Select * from [Consulta VentasAct]"));
+    db::RecordSet past = items;
+    past.moveNext();
     // SQLite keeps a text that does not read as a number even in a REAL column.
-    SqliteFile(path).exec(QStringLiteral(
-        "INSERT INTO VentasDetalles (Venta, Ordenar, Precio, Cantidad, CantidadDecimal) VALUES "
-        "(101, 1, 'doce', ' 2.5 ', '1,5');"
-        "UPDATE Ventas SET Fecha='ayer' WHERE Código=101;"));
-    auto db = Database::open(path);
-    const RecordSet rs = db->openRecordset(SqlTexts::detalleFactura(101));
-    EXPECT_EQ(kindOf([&] { rs.number(QStringLiteral("Precio")); }), DataError::Kind::Value);
-    EXPECT_EQ(kindOf([&] { rs.number(QStringLiteral("CantDec")); }), DataError::Kind::Value);
-    EXPECT_EQ(rs.number(QStringLiteral("Cantidad")), 2.5);
-    const RecordSet sale = db->openRecordset(
-        QStringLiteral("Select Fecha from [Consulta VentasAct] Where Código= 101"));
-    EXPECT_EQ(kindOf([&] { sale.dateTime(QStringLiteral("Fecha")); }), DataError::Kind::Value);
+    EXPECT_EQ(items.number(QStringLiteral("Cantidad")), 2.5);
+    const std::tuple<const char *, std::function<void()>, DataError::Kind, QString, const char *>
+        cases[] = {{"missing column", [&] { db->openRecordset(noColumn); }, DataError::Kind::Query,
+                    noColumn, "no such column: Nada"},
+                   {"update that fails", [&] { db->execute(badUpdate); }, DataError::Kind::Query,
+                    badUpdate, "no such column: Nada"},
+                   {"field not in the result", [&] { items.field(QStringLiteral("Rif")); },
+                    DataError::Kind::MissingColumn, items.sql(), "Rif"},
+                   {"field past the last row", [&] { past.field(QStringLiteral("Precio")); },
+                    DataError::Kind::NoCurrentRecord, items.sql(), "Precio"},
+                   {"decimal comma", [&] { items.number(QStringLiteral("CantDec")); },
+                    DataError::Kind::Value, items.sql(), "1,5"},
+                   {"text for a date", [&] { sales.dateTime(QStringLiteral("Fecha")); },
+                    DataError::Kind::Value, sales.sql(), "ayer"}};
+    for (const auto &[name, call, kind, sql, message] : cases) {
+        SCOPED_TRACE(name);
+        const DataError e = errorOf(call);
+        EXPECT_EQ(e.kind(), kind);
+        EXPECT_EQ(e.subject(), sql);
+        EXPECT_TRUE(e.message().contains(QLatin1String(message))) << qPrintable(e.message());
+    }
+    EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(1)).recordCount(), 1);
 }
 
-TEST_F(DatabaseFile, ReadResultSetLeavesNoLockBehind)
+TEST(Database, LocksOfOtherProgramsAreWaitedForThenABusyError)
 {
-    auto db = Database::open(path);
-    const RecordSet rs = db->openRecordset(SqlTexts::facturasPendientes(1));
-    ASSERT_EQ(rs.recordCount(), 2);
-    // Another program can take the whole file at once, without waiting.
-    OtherProgram other(path, QStringLiteral("PRAGMA busy_timeout=0; BEGIN EXCLUSIVE;"),
-                       QStringLiteral("COMMIT;"));
-    EXPECT_TRUE(other.waitReady());
-    EXPECT_EQ(other.finish(), 0);
-}
-
-TEST_F(DatabaseFile, LockHeldPastTheBusyTimeoutIsABusyError)
-{
+    TestDir dir;
+    const QString path =
+        created(dir.file(QStringLiteral("main.dba")), db::Schema::mainSchema(),
+                QStringLiteral(
+                    "INSERT INTO Ventas (Código, Imprimir, MáquinaFiscal) VALUES (101, -1, 1);"));
     db::Database::Options options;
     options.busyTimeoutMs = 200;
     auto db = Database::open(path, options);
-    const QString update =
-        SqlTexts::registroFactura(QStringLiteral("00000001"), QStringLiteral("0003"), 101);
-    const struct
-    {
-        const char *lock;
-        bool readsWait;
-    } cases[] = {{"BEGIN IMMEDIATE;", false}, {"BEGIN EXCLUSIVE;", true}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.lock);
-        OtherProgram other(
-            path,
-            QString::fromUtf8(c.lock) +
-                QStringLiteral("UPDATE Ventas SET Observación='otro' WHERE Código=102;"),
-            QStringLiteral("COMMIT;"));
-        ASSERT_TRUE(other.waitReady());
-        EXPECT_EQ(kindOf([&] { db->execute(update); }), DataError::Kind::Busy);
-        if (c.readsWait)
-            EXPECT_EQ(kindOf([&] { db->openRecordset(SqlTexts::facturasPendientes(1)); }),
-                      DataError::Kind::Busy);
-        else
-            EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(1)).recordCount(), 2);
-        EXPECT_EQ(other.finish(), 0);
+    // Rows are read whole: no lock stays behind, another program takes the file at once.
+    ASSERT_EQ(db->openRecordset(SqlTexts::facturasPendientes(1)).recordCount(), 1);
+    SqliteFile other(path);
+    other.exec(QStringLiteral("PRAGMA busy_timeout=0; BEGIN EXCLUSIVE; COMMIT;"));
+    const QString update = SqlTexts::registroFactura(QStringLiteral("1"), QStringLiteral("3"), 101);
+    for (const bool exclusive : {false, true}) {
+        other.exec(exclusive ? QStringLiteral("BEGIN EXCLUSIVE")
+                             : QStringLiteral("BEGIN IMMEDIATE"));
+        EXPECT_EQ(errorOf([&] { db->execute(update); }).kind(), DataError::Kind::Busy);
+        // Reads wait only for an exclusive lock.
+        auto read = [&] { db->openRecordset(SqlTexts::facturasPendientes(1)); };
+        if (exclusive) {
+            EXPECT_EQ(errorOf(read).kind(), DataError::Kind::Busy);
+        } else {
+            read();
+        }
+        other.exec(QStringLiteral("COMMIT"));
         // Once the other program commits, the same connection goes on.
         db->execute(update);
-        SqliteFile check(path);
-        EXPECT_EQ(check.scalar(QStringLiteral("SELECT NúmeroZ FROM Ventas WHERE Código=101")),
-                  QVariant(qlonglong(4)));
-        EXPECT_EQ(check.scalar(QStringLiteral("SELECT Observación FROM Ventas WHERE Código=102")),
-                  QVariant(QStringLiteral("otro")));
-        check.exec(QStringLiteral(
-            "UPDATE Ventas SET Control=NULL, Observación=NULL WHERE Código IN (101, 102)"));
+        other.exec(QStringLiteral("UPDATE Ventas SET Control=NULL"));
     }
+
+    // Other programs' locks are waited for five seconds at least.
+    EXPECT_GE(Database::open(path)->openRecordset("PRAGMA busy_timeout").text("timeout").toInt(),
+              5000);
 }
 
-TEST_F(DatabaseFile, AnotherProgramWritingMeanwhileLosesNothing)
+TEST(Database, TranslatesTheSystemsSql)
 {
-    constexpr int kTheirRows = 300;
-    constexpr int kOurSales = 60;
-    SqliteFile setup(path);
-    for (int code = 1000; code < 1000 + kOurSales; ++code)
-        setup.exec(QStringLiteral("INSERT INTO Ventas (Código, Cliente, Imprimir, MáquinaFiscal) "
-                                  "VALUES (%1, 1, -1, 7)")
-                       .arg(code));
-    // The other program adds payments one transaction at a time, as a cash
-    // register would, while the robot records its invoices.
-    QString inserts;
-    for (int i = 0; i < kTheirRows; ++i)
-        inserts += QStringLiteral(
-                       "INSERT INTO AbonosVenta (Venta, TipoMecanismo, Monto) VALUES (102, 0, %1);")
-                       .arg(i);
-    OtherProgram other(path, QStringLiteral("SELECT 1;"), inserts);
-    ASSERT_TRUE(other.waitReady());
-    std::thread writer([&] { EXPECT_EQ(other.finish(), 0); });
-    auto db = Database::open(path);
-    for (int code = 1000; code < 1000 + kOurSales; ++code) {
-        EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(7)).recordCount(),
-                  1000 + kOurSales - code);
-        db->execute(SqlTexts::registroFactura(
-            QStringLiteral("%1").arg(code, 8, 10, QLatin1Char('0')), QStringLiteral("0001"), code));
+    TestDir dir;
+    auto db = Database::open(created(
+        dir.file(QStringLiteral("scratch.db")),
+        QStringLiteral("CREATE TABLE \"Tabla con Año\" (\"Código\" INTEGER PRIMARY KEY, \"Marca\" "
+                       "INTEGER, \"Texto\" TEXT, \"Otro Texto\" TEXT, \"Número\" INTEGER, "
+                       "\"Precio\" REAL);"),
+        QStringLiteral("INSERT INTO \"Tabla con Año\" VALUES (1, -1, 'uno', 'a', 12, 2.5), "
+                       "(2, 0, 'dos', NULL, NULL, 4), (3, -1, NULL, 'c', 5, NULL), "
+                       "(4, 1, 'true', 'd', 7, 1);")));
+    // A column of the four rows (a null shows as nothing), and the rows a condition selects.
+    const auto select = [&](const char *what, const char *where) {
+        return db
+            ->openRecordset(QStringLiteral("Select %1 as x from [Tabla con Año] Where %2 "
+                                           "order by Código")
+                                .arg(QString::fromUtf8(what), QString::fromUtf8(where)))
+            .columnTexts(QStringLiteral("x"))
+            .join(QLatin1Char('|'));
+    };
+    // What the robot's own texts do not show: `+` between columns, precedence, and
+    // brackets, booleans and double quotes inside text.
+    const std::pair<const char *, const char *> plus[] = {
+        {"Texto + [Otro Texto]", "unoa|||trued"},
+        {"Número + Número", "24||10|14"},
+        {"Precio * 2 + 1", "6|9||3"},
+        {"\"dq\" + 'x'", "dqx|dqx|dqx|dqx"},
+        {"'[Marca] true' + Texto", "[Marca] trueuno|[Marca] truedos||[Marca] truetrue"}};
+    for (const auto &[expression, expected] : plus)
+        EXPECT_EQ(select(expression, "1=1"), QString::fromUtf8(expected)) << expression;
+    EXPECT_EQ(select("Código", "Texto='true' or Marca=TRUE"), QStringLiteral("1|3|4"));
+    db->execute(
+        QStringLiteral("Update [Tabla con Año] Set Texto=null, Marca=true Where Código= 2"));
+    EXPECT_EQ(select("Código", "Texto=null and Marca=-1"), QStringLiteral("2|3"));
+
+    // A two-digit year of the short date form, and texts that cannot be read.
+    const db::SqliteDialect dialect(QStringLiteral("d/M/yy"));
+    EXPECT_EQ(dialect.translate(QStringLiteral("Select * from T Where F<datevalue('6/12/95')")),
+              QStringLiteral("Select * from T Where F<'1995-12-06'"));
+    for (const char *tail : {"datevalue('31/31/26')", "'abc", "[F", "(1"}) {
+        const QString sql = QStringLiteral("Select * from T Where F<") + QString::fromUtf8(tail);
+        const DataError e = errorOf([&] { dialect.translate(sql); });
+        EXPECT_EQ(e.kind(), DataError::Kind::Query) << tail;
+        EXPECT_EQ(e.subject(), sql);
     }
-    writer.join();
-    SqliteFile check(path);
-    EXPECT_EQ(check.scalar(QStringLiteral("SELECT count(*) FROM AbonosVenta WHERE Venta=102")),
-              QVariant(qlonglong(kTheirRows)));
-    EXPECT_EQ(check.scalar(QStringLiteral("SELECT count(*) FROM Ventas WHERE MáquinaFiscal=7 "
-                                          "AND Control=printf('%08d', Código) AND NúmeroZ=2")),
-              QVariant(qlonglong(kOurSales)));
 }
 
 } // namespace

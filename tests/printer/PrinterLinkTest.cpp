@@ -1,188 +1,162 @@
 #include "printer/PrinterLink.h"
-#include "core/Texts.h"
-#include "support/SimPrinter.h"
+#include "core/Clock.h"
+#include "core/CodePage.h"
+#include "core/PollingTimer.h"
+#include "printer/DriverLibrary.h"
+#include "support/QtPrinters.h"
+#include "support/RecordingWindow.h"
+#include "support/TestDir.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using core::Control;
-using testsupport::SimPrinter;
+using printer::DriverLibrary;
 
 namespace {
 
-TEST(LeerArchivo, ReadsLinesUpToTheLimitKeepingLoneLineFeeds)
+const QString kSinRespuesta = QStringLiteral("Sin respuesta");
+
+TEST(DriverLibrary, RefusesWhatIsNotADriverWithTheOperatorsMessage)
 {
-    SimPrinter sim;
-    QByteArray many;
-    for (int i = 0; i < 10005; ++i)
-        many += "line " + QByteArray::number(i) + "\r\n";
-    const struct
+    testsupport::TestDir dir;
+    dir.write(QStringLiteral("notalibrary.so"), "garbage");
+    // The message's start: the loader's own reason follows.
+    const std::pair<const char *, const char *> cases[] = {
+        {"TFHKAIF", "No se pudo cargar la biblioteca de la impresora fiscal TFHKAIF.\r"},
+        {"./notalibrary.so",
+         "No se pudo cargar la biblioteca de la impresora fiscal ./notalibrary.so.\r"},
+        {"libsqlite3.so.0",
+         "La biblioteca de la impresora fiscal libsqlite3.so.0 no tiene la función OpenFpctrl."}};
+    for (const auto &[library, message] : cases) {
+        QString error;
+        EXPECT_EQ(DriverLibrary::load(QString::fromUtf8(library), dir.path(), &error), nullptr);
+        EXPECT_TRUE(error.startsWith(QString::fromUtf8(message))) << qPrintable(error);
+    }
+    QFile::copy(QStringLiteral(FISCALSIM_LIBRARY), dir.file(QStringLiteral("driver.so")));
+    for (const char *path : {FISCALSIM_LIBRARY, "driver.so", ".\\driver.so"})
+        EXPECT_NE(DriverLibrary::load(QString::fromUtf8(path), dir.path(), nullptr), nullptr)
+            << path;
+}
+
+// The built simulator loaded through the robot's loader, in a fresh program
+// directory made current as the robot's is.
+class PrinterLinkTest : public ::testing::Test
+{
+protected:
+    PrinterLinkTest() : previous(QDir::currentPath()) { QDir::setCurrent(dir.path()); }
+    ~PrinterLinkTest() override
     {
-        const char *name;
-        QByteArray bytes;
-        int lines;
-        QString text;
-    } cases[] = {
-        {"empty file", "", 0, ""},
-        {"CR LF", "uno\r\ndos\r\n", 2, "uno\r\ndos\r\n"},
-        {"CR alone", "uno\rdos\r", 2, "uno\r\ndos\r\n"},
-        {"last line without end", "uno\r\ndos", 2, "uno\r\ndos\r\n"},
-        {"LF inside a line", "uno\ndos\r\n", 1, "uno\ndos\r\n"},
-        {"empty lines", "\r\n\r\n", 2, "\r\n\r\n"},
-        {"code page",
-         "Pe\xf1"
-         "a\r\n",
-         1, QString::fromUtf8("Peña\r\n")},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        sim.dir().write(QStringLiteral("answer.txt"), c.bytes);
-        EXPECT_EQ(sim.link().LeerArchivo(sim.dir().file(QStringLiteral("answer.txt"))), c.lines);
-        sim.link().ResultadoComando = true;
-        sim.link().ArchivoRespuesta = sim.dir().file(QStringLiteral("answer.txt"));
-        sim.link().VerRespuesta();
-        EXPECT_EQ(sim.link().TextoRespuesta, c.text);
+        driver->CloseFpctrl();
+        QDir::setCurrent(previous);
     }
-    sim.dir().write(QStringLiteral("many.txt"), many);
-    EXPECT_EQ(sim.link().LeerArchivo(sim.dir().file(QStringLiteral("many.txt"))), 10001);
-    sim.link().ArchivoRespuesta = sim.dir().file(QStringLiteral("many.txt"));
-    sim.link().VerRespuesta();
-    EXPECT_TRUE(sim.link().TextoRespuesta.endsWith(QStringLiteral("line 10000\r\n")));
-    EXPECT_FALSE(sim.link().TextoRespuesta.contains(QStringLiteral("line 10001")));
-}
-
-TEST(VerRespuesta, NoAnswerAfterAFailedUploadOrAnUnreadableFile)
-{
-    SimPrinter sim;
-    sim.dir().write(QStringLiteral("answer.txt"), "uno\r\n");
-    // A failed upload never reads the file.
-    sim.link().ResultadoComando = false;
-    sim.link().ArchivoRespuesta = sim.dir().file(QStringLiteral("answer.txt"));
-    sim.link().VerRespuesta();
-    EXPECT_EQ(sim.link().TextoRespuesta, core::texts::kSinRespuesta);
-    // An upload that said yes and left a directory, or nothing, in its place.
-    QDir(sim.dir().path()).mkdir(QStringLiteral("adir"));
-    for (const QString &name : {QStringLiteral("adir"), QStringLiteral("missing.txt")}) {
-        sim.link().ResultadoComando = true;
-        sim.link().ArchivoRespuesta = sim.dir().file(name);
-        sim.link().VerRespuesta();
-        EXPECT_EQ(sim.link().TextoRespuesta, core::texts::kSinRespuesta) << qPrintable(name);
-    }
-}
-
-TEST(ReporteEtapa, ShortAndLongForms)
-{
-    SimPrinter sim;
-    const struct
+    // fiscalsim.log, one entry per call.
+    QStringList log() const
     {
-        double stage;
-        int error;
-        int status;
-        QString shortForm;
-        QString longForm;
-    } cases[] = {
-        {0, 0, 0, "No se pudo realizar la tarea. Por favor verifique la etapa  0.\rError:  0",
-         "No se pudo realizar la tarea. Por favor verifique la etapa  0.\rError:  0\rEstatus: 0"},
-        {2.01, 0, 0, "No se pudo realizar la tarea. Por favor verifique la etapa  2.01.\rError:  0",
-         "No se pudo realizar la tarea. Por favor verifique la etapa  2.01.\rError:  0\rEstatus: "
-         "0"},
-        {2.51, 3, 4, "No se pudo realizar la tarea. Por favor verifique la etapa  2.51.\rError:  3",
-         "No se pudo realizar la tarea. Por favor verifique la etapa  2.51.\rError:  3\rEstatus: "
-         "4"},
-        {4.15, -2, -7,
-         "No se pudo realizar la tarea. Por favor verifique la etapa  4.15.\rError: -2",
-         "No se pudo realizar la tarea. Por favor verifique la etapa  4.15.\rError: -2\rEstatus: "
-         "-7"},
-    };
-    for (const auto &c : cases) {
-        sim.link().ErrorImpresora = c.error;
-        sim.link().EstatusImpresora = c.status;
-        EXPECT_EQ(sim.link().reporteEtapa(c.stage, false), c.shortForm);
-        EXPECT_EQ(sim.link().reporteEtapa(c.stage, true), c.longForm);
+        QFile f(dir.file(QStringLiteral("fiscalsim.log")));
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    testsupport::TestDir dir;
+    QString previous;
+    testsupport::RecordingWindow window;
+    core::Clock clock{0.0};
+    core::PollingTimer timer{clock};
+    core::CodePage codePage;
+    std::unique_ptr<DriverLibrary> driver =
+        DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), QString(), nullptr);
+    printer::PrinterLink link{*driver, window, timer, codePage, QStringLiteral("COM1")};
+};
+
+TEST_F(PrinterLinkTest, AbrirPuertoSwitchesPollingAndControlsByTheOutcome)
+{
+    const Control five[] = {Control::Command3, Control::Command4, Control::Command5,
+                            Control::Command6, Control::Command7};
+    // Opened: polling goes on even when the operator had stopped it. Refused:
+    // the port is closed again and only Cerrar (Command10) is left to the operator.
+    for (const bool opens : {true, false}) {
+        SCOPED_TRACE(opens ? "opened" : "refused");
+        dir.write(QStringLiteral("fiscalsim.ini"), opens ? "" : "[faults]\nOpen=fail\n");
+        QFile::remove(dir.file(QStringLiteral("fiscalsim.log")));
+        timer.setEnabled(!opens);
+        link.AbrirPuerto();
+        EXPECT_EQ(window.messages,
+                  opens ? QStringList()
+                        : QStringList{"Ocurrió un error abriendo el puerto. Por favor verifique."});
+        EXPECT_EQ(timer.isEnabled(), opens);
+        for (Control c : five)
+            EXPECT_EQ(window.controlEnabled(c), opens);
+        EXPECT_EQ(window.controlEnabled(Control::Command10), !opens);
+        EXPECT_EQ(log(), (opens ? QStringList{"OpenFpctrl\tCOM1\t1"}
+                                : QStringList{"OpenFpctrl\tCOM1\t0", "CloseFpctrl"}));
     }
 }
 
-TEST(MostrarEtapa, ShowsTheStageBetweenTwoEventPumps)
+TEST_F(PrinterLinkTest, CommandsGoInTheCodePageAndUploadsToANativePath)
 {
-    SimPrinter sim;
-    sim.link().MostrarEtapa(2.02);
-    EXPECT_EQ(sim.window().stage(), QStringLiteral("Etapa  2.02"));
-    EXPECT_EQ(sim.window().eventPumps, 2);
-    sim.link().MostrarEtapa(0);
-    EXPECT_EQ(sim.window().stage(), QStringLiteral("Etapa  0"));
+    link.AbrirPuerto();
+    link.EnviarComando(QString::fromUtf8("i01Peña Ñandú"));
+    EXPECT_TRUE(link.ResultadoComando);
+    link.EnviarComando(QStringLiteral("XYZ"));
+    EXPECT_FALSE(link.ResultadoComando);
+    EXPECT_NE(link.ErrorImpresora, 0);
+    // The robot joins its directory and "\Status.txt": the driver gets a native path.
+    link.UploadStatusCmd(QStringLiteral("S1"), dir.path() + QStringLiteral("\\Status.txt"));
+    link.UploadReportCmd(QStringLiteral("U0X"), dir.path() + QStringLiteral("\\Status2.txt"));
+    EXPECT_TRUE(link.ResultadoComando);
+    link.CerrarPuerto();
+    EXPECT_EQ(
+        log().mid(1),
+        (QStringList{QString::fromUtf8("SendCmd\ti01Peña Ñandú\t1"), "SendCmd\tXYZ\t0",
+                     "UploadStatusCmd\tS1\t" + dir.file("Status.txt") + "\t1",
+                     "UploadReportCmd\tU0X\t" + dir.file("Status2.txt") + "\t1", "CloseFpctrl"}));
+    link.VerRespuesta();
+    EXPECT_EQ(link.TextoRespuesta.mid(168, 8), QStringLiteral("00000000"));
 }
 
-const Control kFive[] = {Control::Command3, Control::Command4, Control::Command5, Control::Command6,
-                         Control::Command7};
-
-TEST(AbrirPuerto, FailureLeavesPollingOffAndCerrarEnabled)
+TEST_F(PrinterLinkTest, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAnAnswer)
 {
-    SimPrinter sim("[printer]\nType=HKA\n[faults]\nOpen=fail\n");
-    sim.timer().setEnabled(true);
-    sim.link().AbrirPuerto();
-    EXPECT_EQ(sim.window().messages, QStringList{core::texts::kErrorPuerto});
-    EXPECT_FALSE(sim.timer().isEnabled());
-    for (Control c : kFive)
-        EXPECT_FALSE(sim.window().controlEnabled(c));
-    EXPECT_TRUE(sim.window().controlEnabled(Control::Command10));
-    // The port was closed after the failure: a command is refused.
-    sim.link().EnviarComando(QStringLiteral("I0X"));
-    EXPECT_FALSE(sim.link().ResultadoComando);
-    const auto journal = sim.journal();
-    ASSERT_GE(journal.size(), 2);
-    EXPECT_EQ(journal[0].value(0), QStringLiteral("OpenFpctrl"));
-    EXPECT_EQ(journal[1].value(0), QStringLiteral("CloseFpctrl"));
-}
-
-TEST(AbrirPuerto, SuccessSwitchesPollingOnEvenAfterDetener)
-{
-    SimPrinter sim;
-    // The operator stopped polling: the timer is off and the button reads "Iniciar".
-    sim.timer().setEnabled(false);
-    sim.window().setCaption(Control::Command3, QStringLiteral("Iniciar"));
-    sim.link().AbrirPuerto();
-    EXPECT_TRUE(sim.window().messages.isEmpty());
-    EXPECT_TRUE(sim.timer().isEnabled());
-    EXPECT_EQ(sim.window().caption(Control::Command3), QStringLiteral("Iniciar"));
-    for (Control c : kFive)
-        EXPECT_TRUE(sim.window().controlEnabled(c));
-    EXPECT_FALSE(sim.window().controlEnabled(Control::Command10));
-    sim.link().CerrarPuerto();
-}
-
-TEST(EnviarComando, SendsInTheCodePageAndKeepsTheDriverWords)
-{
-    SimPrinter sim;
-    sim.link().AbrirPuerto();
-    sim.link().EnviarComando(QString::fromUtf8("i01Peña Ñandú"));
-    EXPECT_TRUE(sim.link().ResultadoComando);
-    EXPECT_EQ(sim.link().Comando, QString::fromUtf8("i01Peña Ñandú"));
-    sim.link().EnviarComando(QStringLiteral("XYZ"));
-    EXPECT_FALSE(sim.link().ResultadoComando);
-    EXPECT_NE(sim.link().ErrorImpresora, 0);
-    sim.link().CerrarPuerto();
-    EXPECT_EQ(sim.sentCommands(),
-              (QStringList{QString::fromUtf8("i01Peña Ñandú"), QStringLiteral("XYZ [refused]")}));
-}
-
-TEST(UploadStatusCmd, WritesTheAnswerFileAtANativePath)
-{
-    SimPrinter sim;
-    sim.link().AbrirPuerto();
-    // The robot joins its directory and "\Status.txt"; the driver gets a native path.
-    sim.link().UploadStatusCmd(QStringLiteral("S1"),
-                               sim.dir().path() + QStringLiteral("\\Status.txt"));
-    EXPECT_TRUE(sim.link().ResultadoComando);
-    sim.link().VerRespuesta();
-    EXPECT_GE(sim.link().TextoRespuesta.size(), 51);
-    EXPECT_EQ(sim.link().TextoRespuesta.mid(21, 8), QStringLiteral("00000000"));
-    bool sawNative = false;
-    for (const QStringList &f : sim.journal()) {
-        if (f.value(0) == QLatin1String("UploadStatusCmd"))
-            sawNative = f.value(2) == QDir(sim.dir().path()).filePath(QStringLiteral("Status.txt"));
+    const std::tuple<const char *, bool, QByteArray, QString> cases[] = {
+        {"CR LF", true, "uno\r\ndos\r\n", "uno\r\ndos\r\n"},
+        {"CR alone", true, "uno\rdos\r", "uno\r\ndos\r\n"},
+        {"last line without end", true, "uno\r\ndos", "uno\r\ndos\r\n"},
+        {"LF inside a line", true, "uno\ndos\r\n", "uno\ndos\r\n"},
+        {"empty lines", true, "\r\n\r\n", "\r\n\r\n"},
+        {"empty file", true, "", ""},
+        {"code page", true, "Pe\xf1\x61\r\n", QString::fromUtf8("Peña\r\n")},
+        {"failed upload: the file is not read", false, "uno\r\n", kSinRespuesta}};
+    for (const auto &[name, uploaded, bytes, text] : cases) {
+        dir.write(QStringLiteral("answer.txt"), bytes);
+        link.ResultadoComando = uploaded;
+        link.ArchivoRespuesta = dir.file(QStringLiteral("answer.txt"));
+        link.VerRespuesta();
+        EXPECT_EQ(link.TextoRespuesta, text) << name;
     }
-    EXPECT_TRUE(sawNative);
-    sim.link().CerrarPuerto();
+    // An upload that said yes and left a folder, or nothing, in its place.
+    QDir(dir.path()).mkdir(QStringLiteral("adir"));
+    for (const char *name : {"adir", "missing.txt"}) {
+        link.ResultadoComando = true;
+        link.ArchivoRespuesta = dir.file(QString::fromUtf8(name));
+        link.VerRespuesta();
+        EXPECT_EQ(link.TextoRespuesta, kSinRespuesta) << name;
+    }
+}
+
+TEST_F(PrinterLinkTest, StageDisplayAndFailureReport)
+{
+    link.MostrarEtapa(2.02);
+    EXPECT_EQ(window.stage(), QStringLiteral("Etapa  2.02"));
+    EXPECT_EQ(window.eventPumps, 2);
+    link.ErrorImpresora = -2;
+    link.EstatusImpresora = -7;
+    EXPECT_EQ(link.reporteEtapa(4.15, true),
+              "No se pudo realizar la tarea. Por favor verifique la etapa  4.15.\rError: -2\r"
+              "Estatus: -7");
+    link.ErrorImpresora = 3;
+    EXPECT_EQ(link.reporteEtapa(0, false),
+              "No se pudo realizar la tarea. Por favor verifique la etapa  0.\rError:  3");
 }
 
 } // namespace

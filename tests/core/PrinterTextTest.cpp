@@ -1,0 +1,67 @@
+#include "core/CodePage.h"
+#include "core/Formato.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using core::Formato;
+
+TEST(Formato, TextsForThePrinter)
+{
+    using F = QString (*)(const QString &);
+    const std::tuple<const char *, F, const char *, const char *> cases[] = {
+        {"the twelve accented letters", Formato::LimpioCadena, "ÁÉÍÓÚáéíóúÑñ", "AEIOUaeiouNn"},
+        {"other letters and blanks kept", Formato::LimpioCadena, " Müller çÜ àè ",
+         " Müller çÜ àè "},
+        {"RIF", Formato::Decoro_RIF, "J123456789", "J-12345678-9"},
+        {"short RIF", Formato::Decoro_RIF, "V1234567", "V-1234567-"},
+        {"long RIF cut", Formato::Decoro_RIF, "J1234567890XYZ", "J-12345678-9"},
+        {"empty RIF", Formato::Decoro_RIF, "", "--"},
+    };
+    for (const auto &[name, format, input, expected] : cases)
+        EXPECT_EQ(format(QString::fromUtf8(input)), QString::fromUtf8(expected)) << name;
+}
+
+TEST(Formato, CifrasRoundsHalfAwayFromZeroAndNeverCuts)
+{
+    // Amount, width, implied decimals (2 for a price, 3 for a quantity). Decimal
+    // texts round as written (1.005), not as their binary approximations.
+    const std::tuple<double, int, int, const char *> cases[] = {
+        {1234.5, 10, 2, "0000123450"},  {1, 8, 3, "00001000"},
+        {-1234.5, 10, 2, "0000123450"}, {0, 10, 2, "0000000000"},
+        {0.07, 10, 2, "0000000007"},    {0.125, 10, 2, "0000000013"},
+        {1e-9, 10, 2, "0000000000"},    {9.999, 10, 2, "0000001000"},
+        {99.995, 4, 2, "10000"},        {123456789.5, 10, 2, "12345678950"},
+        {1.005, 4, 2, "0101"},          {2.675, 4, 2, "0268"},
+        {1.0005, 8, 3, "00001001"}};
+    for (const auto &[amount, width, decimals, expected] : cases)
+        EXPECT_EQ(Formato::Cifras(amount, width, decimals), QLatin1String(expected)) << amount;
+}
+
+TEST(Formato, TextoNumeroHasALeadingBlankUnlessNegativeAndAPeriod)
+{
+    // The tests run in a Spanish locale, whose decimal separator is a comma.
+    const std::pair<double, const char *> cases[] = {
+        {4.15, " 4.15"},       {0, " 0"},     {-0.0, " 0"},       {-2.5, "-2.5"},
+        {1234567, " 1234567"}, {100, " 100"}, {0.1 + 0.2, " 0.3"}};
+    for (const auto &[value, expected] : cases)
+        EXPECT_EQ(Formato::TextoNumero(value), QLatin1String(expected)) << value;
+    EXPECT_EQ(Formato::TextoNumero(qint64(12)), QLatin1String(" 12"));
+    EXPECT_EQ(Formato::TextoNumero(qint64(-7)), QLatin1String("-7"));
+}
+
+TEST(CodePage, Windows1252HoldsSpanishAndMarksTheRestWithQuestionMarks)
+{
+    const core::CodePage cp;
+    const std::tuple<const char *, QString, QByteArray> cases[] = {
+        {"Spanish letters and the euro", QString::fromUtf8("Peña ó €"), "Pe\xf1\x61 \xf3 \x80"},
+        {"unmappable", QString::fromUtf8("日本"), "??"},
+        {"one mark for a surrogate pair", QString::fromUtf8("a😀b"), "a?b"},
+        {"a real U+001A kept", QStringLiteral("a\x1a") + QString::fromUtf8("日"), "a\x1a?"},
+    };
+    for (const auto &[name, text, bytes] : cases)
+        EXPECT_EQ(cp.fromUnicode(text), bytes) << name;
+    EXPECT_EQ(cp.toUnicode("Pe\xf1\x61 \x80"), QString::fromUtf8("Peña €"));
+    EXPECT_TRUE(core::CodePage(QStringLiteral("IBM850")).isValid());
+    EXPECT_FALSE(core::CodePage(QStringLiteral("no-such-code-page")).isValid());
+}

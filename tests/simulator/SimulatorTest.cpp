@@ -1,0 +1,314 @@
+// What a fiscal printer enforces, the faults it is told to show, its journal
+// and its fiscal memory, through the simulator's five entries.
+#include "printer/DriverLibrary.h"
+#include "support/QtPrinters.h"
+#include "support/TestDir.h"
+
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Reply
+{
+    int result = -1, status = -1, error = -1;
+};
+
+// The error words and status bits the simulator documents.
+enum Error { None, PortClosed, Syntax, NotNow, BadValue, Fault, NoAnswer };
+enum Status { InvoiceOpen = 0x02, CreditNoteOpen = 0x04 };
+
+// The built simulator loaded by path as the robot loads its driver (once for
+// the process), in a fresh program directory made current.
+class Simulator : public ::testing::Test
+{
+protected:
+    Simulator() : m_previous(QDir::currentPath()) { QDir::setCurrent(dir.path()); }
+    ~Simulator() override
+    {
+        driver().CloseFpctrl();
+        QDir::setCurrent(m_previous);
+    }
+    static printer::Driver &driver()
+    {
+        static const auto library =
+            printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), QString(), nullptr);
+        return *library;
+    }
+
+    void ini(const QByteArray &text) const { dir.write(QStringLiteral("fiscalsim.ini"), text); }
+    static int open() { return driver().OpenFpctrl("COM1"); }
+    static Reply send(const QByteArray &command)
+    {
+        Reply r;
+        r.result = driver().SendCmd(&r.status, &r.error, command.constData());
+        return r;
+    }
+    // Sends each command and expects the printer to take it; the last reply.
+    static Reply sendAll(const QList<QByteArray> &commands)
+    {
+        Reply r;
+        for (const QByteArray &c : commands)
+            EXPECT_EQ((r = send(c)).error, None) << c.constData();
+        return r;
+    }
+    // Through UploadStatusCmd into Status.txt, or UploadReportCmd into Status2.txt.
+    Reply upload(bool report, const QByteArray &command) const
+    {
+        Reply r;
+        const QByteArray file = dir.file(report ? "Status2.txt" : "Status.txt").toLocal8Bit();
+        auto call = report ? &printer::Driver::UploadReportCmd : &printer::Driver::UploadStatusCmd;
+        r.result = (driver().*call)(&r.status, &r.error, command.constData(), file.constData());
+        return r;
+    }
+    QString read(const char *name) const
+    {
+        QFile f(dir.file(QString::fromUtf8(name)));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    QStringList log() const { return read("fiscalsim.log").split('\n', Qt::SkipEmptyParts); }
+    QString paper() const { return read("fiscalsim-paper.txt"); }
+    // Characters of the S1 answer, counting from 1.
+    QString status(int from, int count) const
+    {
+        EXPECT_EQ(upload(false, "S1").result, 1);
+        return read("Status.txt").mid(from - 1, count);
+    }
+
+    testsupport::TestDir dir;
+
+private:
+    QString m_previous;
+};
+
+// 2 × 1.234,50 at rate 1 (16 %) and 1,5 × 10,00 exempt, then 10 % off:
+// bases 2.222,10 and 13,50, tax 355,536 rounded half up to 355,54.
+const QList<QByteArray> kInvoice = {"i01Pe\xf1\x61 \xd1\x61nd\xfa", // windows-1252
+                                    "!000012345000002000HARINA PAN", " 000000100000001500AGUA", "3",
+                                    "p-1000"};
+const QByteArray kItem = "!000000500000001000PAN";
+const QByteArray kLine = "d1000000500000001000PAN";
+
+TEST_F(Simulator, InvoicePrintsFromHeaderToClosingAndAdvancesItsCounter)
+{
+    ini("[counters]\nInvoice=122\nZ=11\n");
+    ASSERT_EQ(open(), 1);
+    sendAll(kInvoice);
+    EXPECT_EQ(sendAll({"101"}).status & InvoiceOpen, 0);
+    EXPECT_EQ(status(22, 8) + status(48, 4), QStringLiteral("000001230011"));
+    const QString roll = paper();
+    for (const char *expected : {"Peña Ñandú", "2,000 x 1.234,50", "1,500 x 10,00",
+                                 "DESCUENTO 10,00%", "2.222,10", "355,54", "PAGO 01", "FECHA "})
+        EXPECT_TRUE(roll.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(roll.contains(QRegularExpression("TOTAL +2\\.591,14\n[^=]*FACTURA N\\. +00000123")))
+        << qPrintable(roll);
+    // The [counters] seed only a printer that has no fiscal memory yet.
+    ini("[counters]\nInvoice=500\n");
+    ASSERT_EQ(open(), 1);
+    EXPECT_EQ(status(22, 8), QStringLiteral("00000123"));
+}
+
+TEST_F(Simulator, AnInvoiceClosesWhenItsPaymentsCoverTheTotalWithTax)
+{
+    // The payments, and what the paper shows once they close it (nullptr: it stays open).
+    const std::tuple<const char *, QList<QByteArray>, const char *> cases[] = {
+        {"one cent short", {"201000000259113"}, nullptr},
+        {"the missing cent later", {"201000000259113", "205000000000001"}, "PAGO 05"},
+        {"more than due gives change", {"209000000300000"}, "CAMBIO"},
+        {"the rest paid whole", {"201000000100000", "101"}, "PAGO 01"}};
+    ASSERT_EQ(open(), 1);
+    for (const auto &[name, payments, onPaper] : cases) {
+        SCOPED_TRACE(name);
+        sendAll(kInvoice);
+        EXPECT_EQ((sendAll(payments).status & InvoiceOpen) == 0, onPaper != nullptr);
+        EXPECT_TRUE(!onPaper || paper().contains(QLatin1String(onPaper)));
+        send("7");
+    }
+}
+
+TEST_F(Simulator, SevenCancelsTheOpenDocumentAndKeepsTheNumber)
+{
+    ini("[counters]\nInvoice=40\n");
+    ASSERT_EQ(open(), 1);
+    sendAll({"7", "i01Cliente Anulado", kItem}); // with nothing open "7" is harmless
+    EXPECT_EQ(sendAll({"7"}).status & InvoiceOpen, 0);
+    EXPECT_EQ(status(22, 8), QStringLiteral("00000040"));
+    // The cancelled document's header does not reach the next one.
+    sendAll({kItem, "101"});
+    const QString next = paper().section(QStringLiteral("DOCUMENTO ANULADO"), -1);
+    EXPECT_FALSE(next.contains(QLatin1String("Cliente Anulado")));
+    EXPECT_TRUE(next.contains(QLatin1String("00000041")));
+}
+
+TEST_F(Simulator, CreditNoteClosesOnlyWithItsOwnCommandAndTheXAnswerHoldsItsNumber)
+{
+    // Type, header lines, closing, position of the number in the U0X answer, paper.
+    const std::tuple<const char *, QList<QByteArray>, QByteArray, int, const char *> cases[] = {
+        {"HKA", {"i04Factura afectada: 123"}, "f09000000000000", 169, "Factura afectada: 123"},
+        {"SAMSUNG", {"i04Factura: 124"}, "f09000000000000", 169, "PAGO 09"},
+        {"DASCOM", {"iF*00000125"}, "f05000000001500", 41, "FACTURA AFECTADA: 00000125"}};
+    for (const auto &[type, header, closing, position, onPaper] : cases) {
+        SCOPED_TRACE(type);
+        ini(QByteArray("[printer]\nType=") + type + "\n[counters]\nCreditNote=7\n");
+        QFile::remove(dir.file(QStringLiteral("fiscalsim.state")));
+        ASSERT_EQ(open(), 1);
+        sendAll(header);
+        const Reply paid = sendAll({"d1000001234500002000HARINA", "d0000000100000001000AGUA", "3",
+                                    "p-0550", "201000000005000"});
+        EXPECT_NE(paid.status & CreditNoteOpen, 0) << "payments never close a credit note";
+        EXPECT_EQ(sendAll({closing}).status & CreditNoteOpen, 0);
+        ASSERT_EQ(upload(true, "U0X").result, 1);
+        EXPECT_EQ(read("Status2.txt").mid(position - 1, 8), QStringLiteral("00000008"));
+        for (const char *expected : {"NOTA DE CREDITO", "DESCUENTO 5,50%", onPaper})
+            EXPECT_TRUE(paper().contains(QLatin1String(expected))) << expected;
+        EXPECT_EQ(status(22, 8), QStringLiteral("00000000")) << "the invoices' counter";
+    }
+    EXPECT_TRUE(paper().contains(QRegularExpression(QStringLiteral("PAGO 05 +15,00"))));
+}
+
+TEST_F(Simulator, ReportsCountTheZAndTheDrawerOpensAtAnyTime)
+{
+    ini("[counters]\nZ=11\n");
+    ASSERT_EQ(open(), 1);
+    sendAll({"0", "w", kItem, "0", "w", "101", "I0X"});
+    EXPECT_EQ(status(48, 4), QStringLiteral("0011")) << "an X report closes nothing";
+    EXPECT_TRUE(paper().contains(QLatin1String("REPORTE X")));
+    sendAll({"I0Z"});
+    EXPECT_EQ(status(48, 4), QStringLiteral("0012"));
+    EXPECT_TRUE(paper().contains(QRegularExpression("REPORTE Z\n[^=]*Z N\\. +0012")));
+    const QByteArray today = QDate::currentDate().toString(QStringLiteral("ddMMyy")).toLatin1();
+    for (const QByteArray &range : {"I2A" + today + today, QByteArray("I2A010115310115")}) {
+        sendAll({range});
+        const QString report = paper().section(QStringLiteral("REPORTE DE MEMORIA"), -1);
+        EXPECT_EQ(report.contains(QLatin1String("Z 0012")), range.endsWith(today)) << range.data();
+        EXPECT_EQ(report.contains(QLatin1String("SIN CIERRES")), !range.endsWith(today));
+    }
+}
+
+TEST_F(Simulator, RefusesWhatAFiscalPrinterRefusesAndKeepsTheDocument)
+{
+    // What the printer holds before, the command and the error word.
+    const std::tuple<const char *, QList<QByteArray>, QByteArray, int> cases[] = {
+        {"price of nine digits", {}, "!00000500000001000PAN", Syntax},
+        {"description of 41 characters", {}, "!000000500000001000" + QByteArray(41, 'A'), Syntax},
+        {"zero quantity", {}, "!000000500000000000PAN", BadValue},
+        {"credit-note line of rate 4", {}, "d4000000500000001000PAN", Syntax},
+        {"credit-note line inside an invoice", {kItem}, kLine, NotNow},
+        {"invoice item inside a credit note", {kLine}, kItem, NotNow},
+        {"header line inside an invoice", {kItem}, "i01Cliente", NotNow},
+        {"reference line inside a credit note", {kLine}, "iF*00000123", NotNow},
+        {"header line number ten", {}, "i10Cliente", Syntax},
+        {"X report with an invoice open", {kItem}, "I0X", NotNow},
+        {"Z report with a credit note open", {kLine}, "I0Z", NotNow},
+        {"memory report with reversed dates", {}, "I2A311215010115", BadValue},
+        {"memory report on the 30th of February", {}, "I2A300215010315", BadValue},
+        {"payment with nothing open", {}, "101", NotNow},
+        {"whole payment inside a credit note", {kLine}, "101", NotNow},
+        {"partial payment of nothing", {kItem}, "201000000000000", BadValue},
+        {"credit-note closing inside an invoice", {kItem}, "f09000000000000", NotNow},
+        {"discount above 100 %", {kItem}, "p-10001", BadValue},
+        {"second discount", {kItem, "3", "p-1000"}, "p-0500", NotNow},
+        {"item after the discount", {kItem, "3", "p-1000"}, kItem, NotNow},
+        {"item after a payment", {kItem, "201000000000100"}, kItem, NotNow},
+        {"unknown command", {}, "XYZ", Syntax}};
+    ASSERT_EQ(open(), 1);
+    for (const auto &[name, before, command, error] : cases) {
+        SCOPED_TRACE(name);
+        const Reply held = sendAll(before);
+        const Reply r = send(command);
+        EXPECT_EQ(r.result, 0);
+        EXPECT_EQ(r.error, error);
+        EXPECT_TRUE(before.isEmpty() || r.status == held.status) << "nothing held changes";
+        EXPECT_EQ(send("7").error, None);
+    }
+    EXPECT_EQ(status(22, 8), QStringLiteral("00000000"));
+}
+
+TEST_F(Simulator, AClosedPortRefusesEverythingAndKeepsTheDocument)
+{
+    ini("[faults]\nOpen=fail\n");
+    EXPECT_EQ(open(), 0);
+    EXPECT_EQ(send("0").error, PortClosed);
+    EXPECT_EQ(upload(false, "S1").error, PortClosed);
+    ini("");
+    ASSERT_EQ(open(), 1);
+    ASSERT_EQ(open(), 1) << "an open port opens again";
+    sendAll({kItem});
+    driver().CloseFpctrl();
+    const Reply closed = send("101");
+    EXPECT_EQ(closed.error, PortClosed);
+    EXPECT_NE(closed.status & InvoiceOpen, 0) << "closing the port leaves the invoice open";
+}
+
+TEST_F(Simulator, UploadsTakeOnlyTheirOwnCommandAndRefusedPrefixesAreRefused)
+{
+    ASSERT_EQ(open(), 1);
+    for (const auto &[report, command] : {std::pair{false, "U0X"}, {true, "S1"}, {false, "S9"}})
+        EXPECT_EQ(upload(report, command).error, Syntax) << command;
+    ini("[faults]\nRefuse=I0Z,101\nUpload=fail\n");
+    ASSERT_EQ(open(), 1);
+    for (const auto &[report, command] : {std::pair{false, "S1"}, {true, "U0X"}})
+        EXPECT_EQ(upload(report, command).error, NoAnswer) << command;
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("Status.txt"))));
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("Status2.txt"))));
+    const std::pair<QByteArray, int> cases[] = {
+        {"I0Z", Fault}, {"I0X", None}, {kItem, None}, {"101", Fault}, {"201000000000580", None}};
+    for (const auto &[command, error] : cases)
+        EXPECT_EQ(send(command).error, error) << command.constData();
+}
+
+TEST_F(Simulator, RefuseNthAndKillAfterCountSendsSinceLoadAndTheMemoryKeepsTheOpenInvoice)
+{
+    // A process of its own, whose library counts from its loading on.
+    ini("[faults]\nRefuseNth=3\nKillAfter=5\n[counters]\nInvoice=5\n");
+    QFile::copy(QStringLiteral(FISCALSIM_LIBRARY), dir.file(QStringLiteral("fresh.so")));
+    const pid_t pid = fork();
+    if (pid == 0) {
+        auto d = printer::DriverLibrary::load(dir.file(QStringLiteral("fresh.so")), {}, nullptr);
+        int s = 0, e = 0;
+        d->SendCmd(&s, &e, "0"); // port closed: still counted
+        d->OpenFpctrl("COM1");
+        for (const char *c : {"i01Cliente Cortado", "!000000500000001000PAN",
+                              "!000000500000001000PAN", "!000000250000002000LECHE", "101"})
+            d->SendCmd(&s, &e, c);
+        _exit(0); // not reached: killed after the fifth
+    }
+    int ended = 0;
+    waitpid(pid, &ended, 0);
+    ASSERT_TRUE(WIFSIGNALED(ended) && WTERMSIG(ended) == SIGKILL) << ended;
+    EXPECT_EQ(log(), (QStringList{
+                         "SendCmd\t0\t0", "OpenFpctrl\tCOM1\t1", "SendCmd\ti01Cliente Cortado\t1",
+                         "SendCmd\t!000000500000001000PAN\t0", "SendCmd\t!000000500000001000PAN\t1",
+                         "SendCmd\t!000000250000002000LECHE\t1"}));
+    // Power back, in this process: the invoice is still open and closes with both items.
+    ini("");
+    ASSERT_EQ(open(), 1);
+    EXPECT_NE(upload(false, "S1").status & InvoiceOpen, 0) << "uploads answer at any time";
+    sendAll({"101"});
+    EXPECT_EQ(status(22, 8), QStringLiteral("00000006"));
+    EXPECT_TRUE(paper().contains(
+        QRegularExpression("Cliente Cortado\n[^=]*PAN[^=]*LECHE[^=]*FACTURA N\\. +00000006")))
+        << qPrintable(paper());
+}
+
+TEST_F(Simulator, BaudMakesEachCallLastAsLongAsItsBytes)
+{
+    ini("[link]\nBaud=9600\n");
+    ASSERT_EQ(open(), 1);
+    // Lower bounds only: 10 bits a byte at 9600 baud, the answer's bytes too.
+    QElapsedTimer timer;
+    timer.start();
+    send("I2A010115310115");
+    EXPECT_GE(timer.elapsed(), 15 * 10 * 1000 / 9600);
+    timer.restart();
+    ASSERT_EQ(upload(false, "S1").result, 1);
+    EXPECT_GE(timer.elapsed(), read("Status.txt").size() * 10 * 1000 / 9600);
+}
+
+} // namespace
