@@ -297,18 +297,4 @@ TEST_F(Simulator, RefuseNthAndKillAfterCountSendsSinceLoadAndTheMemoryKeepsTheOp
         << qPrintable(paper());
 }
 
-TEST_F(Simulator, BaudMakesEachCallLastAsLongAsItsBytes)
-{
-    ini("[link]\nBaud=9600\n");
-    ASSERT_EQ(open(), 1);
-    // Lower bounds only: 10 bits a byte at 9600 baud, the answer's bytes too.
-    QElapsedTimer timer;
-    timer.start();
-    send("I2A010115310115");
-    EXPECT_GE(timer.elapsed(), 15 * 10 * 1000 / 9600);
-    timer.restart();
-    ASSERT_EQ(upload(false, "S1").result, 1);
-    EXPECT_GE(timer.elapsed(), read("Status.txt").size() * 10 * 1000 / 9600);
-}
-
 } // namespace
