@@ -78,7 +78,8 @@ int main(int argc, char **argv)
             const QString name = QStringLiteral("ventas_%1").arg(sales);
             path = server->createDatabase(name);
             db::Schema::createPostgresDatabase(path, {db::Schema::mainSchema()});
-            if (!server->exec(name, history.postgresSql()))
+            if (!server->exec(name, history.postgresSql()) ||
+                !server->exec(name, QStringLiteral("VACUUM ANALYZE")))
                 return 1;
         } else {
             history.build(path);

@@ -15,9 +15,10 @@ namespace bench {
 PostgresServer::PostgresServer()
 {
     m_started = script(QStringLiteral("start"));
-    m_socket = QString::fromUtf8(
-                   BenchMachine::readFile(QDir(m_state.path()).filePath(QStringLiteral("socket"))))
-                   .trimmed();
+    m_socket =
+        QString::fromUtf8(
+            BenchMachine::readFile(QDir(m_state.path()).filePath(QStringLiteral("cluster/socket"))))
+            .trimmed();
 }
 
 PostgresServer::~PostgresServer()
@@ -31,8 +32,7 @@ bool PostgresServer::script(const QString &action) const
     p.setProcessChannelMode(QProcess::ForwardedChannels);
     p.start(QStringLiteral(ROBOT_SOURCE_DIR "/scripts/pg-cluster.sh"),
             {action, QDir(m_state.path()).filePath(QStringLiteral("cluster"))});
-    return p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit &&
-           p.exitCode() == 0;
+    return p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 QString PostgresServer::createDatabase(const QString &name)
@@ -54,7 +54,8 @@ bool PostgresServer::exec(const QString &database, const QString &sql) const
         QSqlQuery query(db);
         ok = db.open() && query.exec(sql);
         if (!ok)
-            std::fprintf(stderr, "%s\n", qPrintable(query.lastError().text() + db.lastError().text()));
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(query.lastError().text() + db.lastError().text()));
     }
     QSqlDatabase::removeDatabase(name);
     return ok;

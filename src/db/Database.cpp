@@ -58,6 +58,7 @@ QString readWriteUri(const QString &absolutePath)
 // A few distinct texts per connection are run over and over (the lists on
 // every tick); the jobs' texts differ by code but live on short connections.
 constexpr qsizetype kTranslationCacheSize = 32;
+constexpr qsizetype kPreparedLimit = 8;
 
 // What tells one file from another that took its name, or from itself
 // before a write.
@@ -144,6 +145,32 @@ struct Database::Private
     DataError error(const QSqlError &e, const QString &sql) const
     {
         return postgres ? postgres->error(e, sql) : sqlError(e, sql);
+    }
+
+    // On a server, a query text run a second time on this connection (the
+    // lists, at every tick) is prepared once and executed from then on: the
+    // server plans it once instead of at every run. The jobs' texts, run once,
+    // are sent as they are.
+    mutable QHash<QString, int> runs;
+    mutable QHash<QString, std::shared_ptr<QSqlQuery>> prepared;
+
+    std::shared_ptr<QSqlQuery> preparedQuery(const QString &text) const
+    {
+        if (!postgres)
+            return nullptr;
+        if (auto it = prepared.constFind(text); it != prepared.cend())
+            return *it;
+        if (runs.size() >= kTranslationCacheSize)
+            runs.clear();
+        if (++runs[text] < 2 || prepared.size() >= kPreparedLimit)
+            return nullptr;
+        auto query = std::make_shared<QSqlQuery>(db());
+        query->setForwardOnly(true);
+        query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        if (!query->prepare(text))
+            return nullptr;
+        prepared.insert(text, query);
+        return query;
     }
 };
 
@@ -264,10 +291,15 @@ QString Database::translate(const QString &sql) const
 RecordSet Database::openRecordset(const QString &sql)
 {
     const QString text = translate(sql);
-    QSqlQuery query(d->db());
-    query.setForwardOnly(true);
-    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!query.exec(text))
+    std::shared_ptr<QSqlQuery> prepared = d->preparedQuery(text);
+    QSqlQuery single;
+    if (!prepared) {
+        single = QSqlQuery(d->db());
+        single.setForwardOnly(true);
+        single.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    }
+    QSqlQuery &query = prepared ? *prepared : single;
+    if (!(prepared ? query.exec() : query.exec(text)))
         throw d->error(query.lastError(), sql);
     const QSqlRecord record = query.record();
     QStringList columns;
@@ -301,6 +333,7 @@ void Database::execute(const QString &sql)
 
 void Database::close()
 {
+    d->prepared.clear();
     d->postgres.reset();
     if (d->connection.isEmpty())
         return;

@@ -64,9 +64,8 @@ MachineLock::State MachineLock::acquirePostgres()
         bool taken = false;
         {
             QSqlQuery query(m_connection->database());
-            const QString sql = QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)")
-                                    .arg(kNamespace)
-                                    .arg(m_caja);
+            const QString sql =
+                QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)").arg(kNamespace).arg(m_caja);
             if (!query.exec(sql))
                 throw m_connection->error(query.lastError(), sql);
             taken = query.next() && query.value(0).toBool();

@@ -43,14 +43,14 @@ void PostgresDialect::prepareConnection(QSqlDatabase &db)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral(
-        "SELECT c.relname, a.attname, t.typcategory FROM pg_catalog.pg_class c "
-        "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
-        "LEFT JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 "
-        "AND NOT a.attisdropped "
-        "LEFT JOIN pg_catalog.pg_type t ON t.oid = a.atttypid "
-        "WHERE c.relkind IN ('r', 'v', 'm', 'f', 'p') "
-        "AND n.nspname = ANY (pg_catalog.current_schemas(false))");
+    const QString sql =
+        QStringLiteral("SELECT c.relname, a.attname, t.typcategory FROM pg_catalog.pg_class c "
+                       "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+                       "LEFT JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 "
+                       "AND NOT a.attisdropped "
+                       "LEFT JOIN pg_catalog.pg_type t ON t.oid = a.atttypid "
+                       "WHERE c.relkind IN ('r', 'v', 'm', 'f', 'p') "
+                       "AND n.nspname = ANY (pg_catalog.current_schemas(false))");
     if (!query.exec(sql))
         throw DataError(DataError::Kind::Open, query.lastError().text(), sql);
     m_relations.clear();

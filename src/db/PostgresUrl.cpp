@@ -62,7 +62,8 @@ std::optional<PostgresUrl> PostgresUrl::parse(const QString &text, QString *why)
         const QString keyword = QString::fromLatin1(o->keyword);
         const QString value = QString::fromUtf8(o->val);
         if (keyword == QLatin1String("password"))
-            reason = QStringLiteral("lleva una contraseña; va en ~/.pgpass, PGPASSFILE o PGSERVICE");
+            reason =
+                QStringLiteral("lleva una contraseña; va en ~/.pgpass, PGPASSFILE o PGSERVICE");
         else if (keyword == QLatin1String("port") && !portsAreNumbers(value))
             reason = QStringLiteral("el puerto %1 no es un número").arg(value);
         // Qt's driver turns every ';' of its options into a blank.

@@ -19,7 +19,10 @@ QAtomicInteger<int> counter;
 
 QString unique(const QString &prefix)
 {
-    return QStringLiteral("%1_%2_%3").arg(prefix).arg(QCoreApplication::applicationPid()).arg(++counter);
+    return QStringLiteral("%1_%2_%3")
+        .arg(prefix)
+        .arg(QCoreApplication::applicationPid())
+        .arg(++counter);
 }
 
 } // namespace
@@ -103,8 +106,8 @@ QVariantList PostgresCluster::column(const QString &database, const QString &sql
     QVariantList out;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setConnectOptions(QStringLiteral("host='%1';user=postgres;dbname='%2'")
-                                 .arg(socketDirectory(), database));
+        db.setConnectOptions(
+            QStringLiteral("host='%1';user=postgres;dbname='%2'").arg(socketDirectory(), database));
         if (!db.open()) {
             ADD_FAILURE() << qPrintable(db.lastError().text());
         } else {

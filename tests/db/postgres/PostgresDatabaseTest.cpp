@@ -1,7 +1,6 @@
 #include "db/DataError.h"
 #include "db/Database.h"
 #include "db/MachineLock.h"
-#include "db/PostgresConnection.h"
 #include "db/PostgresUrl.h"
 #include "db/Schema.h"
 #include "db/SqlTexts.h"
@@ -127,8 +126,7 @@ TEST_P(MainDatabaseOn, WriteBacksStoreTheNumbersAndTakeTheDocumentOffItsList)
     EXPECT_EQ(texts(sale, QStringLiteral("Impresa")), (QStringList{"-1", "-1"}));
     EXPECT_EQ(texts(sale, QStringLiteral("Imprimir")), (QStringList{"0", "0"}));
     EXPECT_EQ(texts(sale, QStringLiteral("NúmeroZ")), (QStringList{"4", "13"}));
-    EXPECT_EQ(texts(SqlTexts::facturasPendientes(1), QStringLiteral("Código")),
-              (QStringList{"3"}));
+    EXPECT_EQ(texts(SqlTexts::facturasPendientes(1), QStringLiteral("Código")), (QStringList{"3"}));
     EXPECT_EQ(texts(QStringLiteral("Select Número, Control, Impresa from NotaCréditoVenta Where "
                                    "Código=21"),
                     QStringLiteral("Número")),
@@ -204,7 +202,8 @@ TEST(PostgresDatabase, WriteBackWaitsForALockOnlyUpToTheBusyTimeout)
     db::Schema::createPostgresDatabase(cluster.url(name),
                                        {db::Schema::mainSchema(), QString::fromUtf8(kRows)});
     // The administrative system holds the sale's row in an open transaction.
-    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("other"));
+    QSqlDatabase other =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("other"));
     other.setConnectOptions(
         QStringLiteral("host='%1';user=postgres;dbname=%2").arg(cluster.socketDirectory(), name));
     ASSERT_TRUE(other.open());
@@ -234,33 +233,6 @@ TEST(PostgresDatabase, WriteBackWaitsForALockOnlyUpToTheBusyTimeout)
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
 }
 
-TEST(PostgresDatabase, ServerOutOfReachIsOneMessageAWrongDatabaseItsOwn)
-{
-    PostgresCluster &cluster = PostgresCluster::shared();
-    testsupport::TestDir nowhere;
-    const struct
-    {
-        const char *name;
-        QString url;
-        bool outage;
-    } cases[] = {
-        {"no server", QStringLiteral("postgresql://postgres@/ventas?host=") + nowhere.path(), true},
-        {"no database", cluster.url(QStringLiteral("no_existe")), false},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        try {
-            Database::open(c.url);
-            ADD_FAILURE() << "opened";
-        } catch (const DataError &e) {
-            EXPECT_EQ(e.kind(), DataError::Kind::Open);
-            EXPECT_EQ(e.message() == db::PostgresConnection::outageMessage(), c.outage)
-                << qPrintable(e.message());
-            EXPECT_EQ(e.subject(), c.url);
-        }
-    }
-}
-
 TEST(PostgresUrl, ReadAsLibpqReadsItAndRefusedWithAReason)
 {
     const struct
@@ -285,17 +257,14 @@ TEST(PostgresUrl, ReadAsLibpqReadsItAndRefusedWithAReason)
         const auto url = db::PostgresUrl::parse(QString::fromUtf8(c.url), &why);
         EXPECT_EQ(url.has_value(), c.option != nullptr) << qPrintable(why);
         if (url) {
-            EXPECT_TRUE(url->connectOptions({{QStringLiteral("lock_timeout"), QStringLiteral("5000")}})
-                            .contains(QString::fromUtf8(c.option)))
+            EXPECT_TRUE(
+                url->connectOptions({{QStringLiteral("lock_timeout"), QStringLiteral("5000")}})
+                    .contains(QString::fromUtf8(c.option)))
                 << qPrintable(url->connectOptions());
         } else {
             EXPECT_FALSE(why.isEmpty());
         }
     }
-    EXPECT_EQ(db::PostgresUrl::withoutPassword(QStringLiteral("postgresql://caja:secreto@db/v")),
-              QStringLiteral("postgresql://caja:***@db/v"));
-    EXPECT_EQ(db::PostgresUrl::withoutPassword(QStringLiteral("postgresql://db/v?password=x&a=b")),
-              QStringLiteral("postgresql://db/v?password=***&a=b"));
 }
 
 } // namespace

@@ -88,6 +88,7 @@ TEST(DemoOnPostgres, PrintsEveryDocumentOnceAsARoleThatReadsAndUpdates)
     cluster.exec(name, QStringLiteral(R"(
         CREATE ROLE %1 LOGIN;
         GRANT CONNECT ON DATABASE %2 TO %1;
+        GRANT USAGE ON SCHEMA public TO %1;
         GRANT SELECT ON "Configuración", "Configuración2", "Consulta VentasAct",
               "Consulta VentasDetallesAct", "AbonosVenta", "Consulta NotaCréditoVenta",
               "Consulta NotaCréditoVenta Detalles", "Consulta Ventas Edición",
@@ -95,7 +96,7 @@ TEST(DemoOnPostgres, PrintsEveryDocumentOnceAsARoleThatReadsAndUpdates)
         GRANT UPDATE ("Factura", "Control", "Impresa", "Imprimir", "NúmeroZ")
               ON "Consulta Ventas Edición" TO %1;
         GRANT UPDATE ("Número", "Control", "Impresa", "Imprimir") ON "NotaCréditoVenta" TO %1;)")
-                            .arg(role, name));
+                           .arg(role, name));
     configure(demo, cluster.url(name, role), 1);
 
     RobotProcess robot(demo);
@@ -146,10 +147,20 @@ TEST(SeveralRegisters, TwoRobotsShareOneDatabaseEachPrintingItsOwn)
     stop(one);
     stop(two);
     using Codes = QMap<QString, int>;
-    EXPECT_EQ(printed(one), (Codes{{"1041", 1}, {"1043", 1}, {"1045", 1}, {"1047", 1},
-                                   {"1049", 1}, {"203", 1}, {"205", 1}}));
-    EXPECT_EQ(printed(two), (Codes{{"1042", 1}, {"1044", 1}, {"1046", 1}, {"1048", 1},
-                                   {"1050", 1}, {"1051", 1}, {"204", 1}}));
+    EXPECT_EQ(printed(one), (Codes{{"1041", 1},
+                                   {"1043", 1},
+                                   {"1045", 1},
+                                   {"1047", 1},
+                                   {"1049", 1},
+                                   {"203", 1},
+                                   {"205", 1}}));
+    EXPECT_EQ(printed(two), (Codes{{"1042", 1},
+                                   {"1044", 1},
+                                   {"1046", 1},
+                                   {"1048", 1},
+                                   {"1050", 1},
+                                   {"1051", 1},
+                                   {"204", 1}}));
     // Each printer numbers its own invoices from 141.
     EXPECT_EQ(cluster.column(name, QStringLiteral(R"(SELECT "Factura" FROM "Ventas"
                   WHERE "Código" IN (1049, 1051) ORDER BY 1)")),
@@ -220,9 +231,10 @@ TEST(SeveralRegisters, ServerAwayAndBackIsToldOnceAndPrintingResumes)
     stop(robot);
     EXPECT_EQ(robot.standardError().count(outage), 1) << qPrintable(robot.standardError());
     EXPECT_EQ(robot.standardError().count(core::texts::kBaseDisponible), 1);
-    EXPECT_EQ(cluster.scalar(QStringLiteral("ventas"),
-                             QStringLiteral(R"(SELECT "Factura" FROM "Ventas" WHERE "Código" = 1060)")),
-              QVariant(QStringLiteral("00000151")));
+    EXPECT_EQ(
+        cluster.scalar(QStringLiteral("ventas"),
+                       QStringLiteral(R"(SELECT "Factura" FROM "Ventas" WHERE "Código" = 1060)")),
+        QVariant(QStringLiteral("00000151")));
 }
 
 TEST(SeveralRegisters, UnusableUrlStopsTheStartUpNamingKeyAndValue)
