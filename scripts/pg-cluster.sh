@@ -59,6 +59,11 @@ start)
       { cat "$home/initdb.log" >&2; exit 1; }
     echo "$home" >"$dir/home"
   fi
+  # One left running by a run that was cut short is used as it is.
+  if as_owner "$bin/pg_ctl" -D "$home/data" status >/dev/null 2>&1; then
+    echo "$home" >"$dir/socket"
+    exit 0
+  fi
   # Speed over durability: nothing here outlives the run.
   as_owner "$bin/pg_ctl" -D "$home/data" -l "$home/server.log" -w -t 60 \
     -o "-c listen_addresses='' -c unix_socket_directories='$home' -c fsync=off \

@@ -148,29 +148,27 @@ struct Database::Private
     }
 
     // On a server, a query text run a second time on this connection (the
-    // lists, at every tick) is prepared once and executed from then on: the
-    // server plans it once instead of at every run. The jobs' texts, run once,
-    // are sent as they are.
+    // lists, at every tick) becomes a prepared statement, executed from then
+    // on: the server plans it once instead of at every run. The jobs' texts,
+    // run once, are sent as they are. The session's end drops the statements.
     mutable QHash<QString, int> runs;
-    mutable QHash<QString, std::shared_ptr<QSqlQuery>> prepared;
+    mutable QHash<QString, QString> prepared;
 
-    std::shared_ptr<QSqlQuery> preparedQuery(const QString &text) const
+    QString statementFor(const QString &text) const
     {
         if (!postgres)
-            return nullptr;
+            return text;
         if (auto it = prepared.constFind(text); it != prepared.cend())
             return *it;
         if (runs.size() >= kTranslationCacheSize)
             runs.clear();
         if (++runs[text] < 2 || prepared.size() >= kPreparedLimit)
-            return nullptr;
-        auto query = std::make_shared<QSqlQuery>(db());
-        query->setForwardOnly(true);
-        query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-        if (!query->prepare(text))
-            return nullptr;
-        prepared.insert(text, query);
-        return query;
+            return text;
+        const QString name = QStringLiteral("robot_%1").arg(prepared.size() + 1);
+        QSqlQuery prepare(db());
+        if (!prepare.exec(QStringLiteral("PREPARE %1 AS %2").arg(name, text)))
+            return text;
+        return *prepared.insert(text, QStringLiteral("EXECUTE ") + name);
     }
 };
 
@@ -290,16 +288,11 @@ QString Database::translate(const QString &sql) const
 
 RecordSet Database::openRecordset(const QString &sql)
 {
-    const QString text = translate(sql);
-    std::shared_ptr<QSqlQuery> prepared = d->preparedQuery(text);
-    QSqlQuery single;
-    if (!prepared) {
-        single = QSqlQuery(d->db());
-        single.setForwardOnly(true);
-        single.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    }
-    QSqlQuery &query = prepared ? *prepared : single;
-    if (!(prepared ? query.exec() : query.exec(text)))
+    const QString text = d->statementFor(translate(sql));
+    QSqlQuery query(d->db());
+    query.setForwardOnly(true);
+    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!query.exec(text))
         throw d->error(query.lastError(), sql);
     const QSqlRecord record = query.record();
     QStringList columns;
@@ -334,6 +327,7 @@ void Database::execute(const QString &sql)
 void Database::close()
 {
     d->prepared.clear();
+    d->runs.clear();
     d->postgres.reset();
     if (d->connection.isEmpty())
         return;

@@ -1,10 +1,11 @@
 #include "db/PostgresConnection.h"
 
+#include "db/Libpq.h"
+
 #include <QAtomicInteger>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <libpq-fe.h>
 
 namespace db {
 
@@ -73,11 +74,17 @@ PostgresConnection::PostgresConnection(const PostgresUrl &url, const Session &se
     }
     db.setConnectOptions(url.connectOptions(settings));
     if (!db.open()) {
-        // A refused login or a missing database is the installation's to fix
-        // and keeps libpq's words; a server that does not answer is an outage.
-        const QString message = PQping(url.conninfo().constData()) == PQPING_OK
-                                    ? engineMessage(db.lastError())
-                                    : outageMessage();
+        // A server that does not answer, or refuses connections while it
+        // starts or stops, is an outage. One that answers may have finished
+        // starting a moment ago: a second try tells that from a login it
+        // refuses or a missing database, which keep libpq's words.
+        const bool answers = Libpq::ping(url.conninfo().constData()) == PQPING_OK;
+        if (answers) {
+            db.close();
+            if (db.open())
+                return;
+        }
+        const QString message = answers ? engineMessage(db.lastError()) : outageMessage();
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);

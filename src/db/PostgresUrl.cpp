@@ -1,7 +1,8 @@
 #include "db/PostgresUrl.h"
 
+#include "db/Libpq.h"
+
 #include <QRegularExpression>
-#include <libpq-fe.h>
 
 namespace db {
 
@@ -45,12 +46,15 @@ std::optional<PostgresUrl> PostgresUrl::parse(const QString &text, QString *why)
     const QString url = text.trimmed();
     if (!isUrl(url))
         return refuse(QStringLiteral("no empieza por postgresql://"));
+    if (!Libpq::available())
+        return refuse(QStringLiteral("falta la biblioteca libpq de PostgreSQL (paquete "
+                                     "libqt6sql6-psql)"));
     char *error = nullptr;
-    PQconninfoOption *options = PQconninfoParse(url.toUtf8().constData(), &error);
+    PQconninfoOption *options = Libpq::conninfoParse(url.toUtf8().constData(), &error);
     if (!options) {
         const QString reason =
             error ? QString::fromUtf8(error).trimmed() : QStringLiteral("sin memoria");
-        PQfreemem(error);
+        Libpq::freemem(error);
         return refuse(reason);
     }
     PostgresUrl result;
@@ -71,7 +75,7 @@ std::optional<PostgresUrl> PostgresUrl::parse(const QString &text, QString *why)
             reason = QStringLiteral("el valor de %1 lleva ';'").arg(keyword);
         result.m_params.append({keyword, value});
     }
-    PQconninfoFree(options);
+    Libpq::conninfoFree(options);
     if (!reason.isEmpty())
         return refuse(reason);
     return result;
