@@ -11,6 +11,7 @@
 //   idle_server [ROBOTS [SALES [SECONDS]]]     default: 20 1000000 60
 //
 // Linux only. Figures and the machine they came from: bench/README.md.
+#include "db/DataError.h"
 #include "db/Schema.h"
 #include "robot/DemoInstallation.h"
 #include "support/BenchMachine.h"
@@ -72,11 +73,8 @@ double processSeconds(qint64 pid)
     return (f.value(11).toLongLong() + f.value(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
     const int robots = argc > 1 ? std::atoi(argv[1]) : 20;
     const int sales = argc > 2 ? std::atoi(argv[2]) : 1000000;
     const int seconds = argc > 3 ? std::atoi(argv[3]) : 60;
@@ -193,4 +191,18 @@ int main(int argc, char **argv)
     std::printf("\ngoal: server under 5 %% of one core: %s\n", serverShare < 5 ? "met" : "MISSED");
     std::printf("every robot exit 0 on SIGTERM: %s\n", clean ? "yes" : "NO");
     return clean ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // Caught so that the throwaway server is stopped and removed on the way out.
+    try {
+        return run(argc, argv);
+    } catch (const db::DataError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.describe()));
+        return 1;
+    }
 }

@@ -7,6 +7,7 @@
 //   list_refresh [--postgres] [SALES...]     default: 10000 100000 1000000
 //
 // Figures and the machine they came from: bench/README.md.
+#include "db/DataError.h"
 #include "db/Database.h"
 #include "db/ListSource.h"
 #include "db/Schema.h"
@@ -41,11 +42,8 @@ Figures summarise(std::vector<double> us)
     return {us[us.size() / 2], us[us.size() * 9 / 10], us.front()};
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
     std::vector<int> sizes;
     bool postgres = false;
     for (int i = 1; i < argc; ++i) {
@@ -138,4 +136,18 @@ int main(int argc, char **argv)
         std::printf("load average %s\n", bench::BenchMachine::loadAverage().constData());
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // Caught so that the throwaway server is stopped and removed on the way out.
+    try {
+        return run(argc, argv);
+    } catch (const db::DataError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.describe()));
+        return 1;
+    }
 }
