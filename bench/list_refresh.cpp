@@ -1,13 +1,19 @@
 // Refresh of the pending-invoice list source (Data5) on main databases of
 // growing sales history: the query, the record count and the VistaEspecial
 // texts, as every polling tick does them. 20 sales wait; the rest are printed.
+// With --postgres the main database is a PostgreSQL database on a throwaway
+// server, reached over its Unix socket.
 //
-//   list_refresh [SALES...]     default: 10000 100000 1000000
+//   list_refresh [--postgres] [SALES...]     default: 10000 100000 1000000
 //
 // Figures and the machine they came from: bench/README.md.
+#include "db/DataError.h"
 #include "db/Database.h"
 #include "db/ListSource.h"
+#include "db/Schema.h"
 #include "db/SqlTexts.h"
+#include "support/BenchMachine.h"
+#include "support/PostgresServer.h"
 #include "support/SalesHistory.h"
 
 #include <QCoreApplication>
@@ -17,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -35,28 +42,46 @@ Figures summarise(std::vector<double> us)
     return {us[us.size() / 2], us[us.size() * 9 / 10], us.front()};
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int run(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
+    bool postgres = false;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--postgres") == 0)
+            postgres = true;
+        else
+            sizes.push_back(std::atoi(argv[i]));
+    }
     if (sizes.empty())
         sizes = {10000, 100000, 1000000};
+    std::unique_ptr<bench::PostgresServer> server;
+    if (postgres) {
+        server = std::make_unique<bench::PostgresServer>();
+        if (!server->started())
+            return 1;
+    }
 
+    std::printf("%s\n", postgres ? "PostgreSQL, Unix socket" : "SQLite file");
     std::printf("%10s %10s %10s %10s %10s %12s %14s\n", "sales", "build s", "median us", "p90 us",
                 "min us", "first us", "reopen med us");
     std::vector<double> medians;
     for (int sales : sizes) {
         QTemporaryDir dir;
-        const QString path = QDir(dir.path()).filePath(QStringLiteral("Base de Datos.dba"));
+        QString path = QDir(dir.path()).filePath(QStringLiteral("Base de Datos.dba"));
         QElapsedTimer buildTimer;
         buildTimer.start();
         bench::SalesHistory history(sales);
         history.setPending(kPending);
-        history.build(path);
+        if (server) {
+            const QString name = QStringLiteral("ventas_%1").arg(sales);
+            path = server->createDatabase(name);
+            db::Schema::createPostgresDatabase(path, {db::Schema::mainSchema()});
+            if (!server->exec(name, history.postgresSql()) ||
+                !server->exec(name, QStringLiteral("VACUUM ANALYZE")))
+                return 1;
+        } else {
+            history.build(path);
+        }
         const double buildSeconds = buildTimer.nsecsElapsed() / 1e9;
 
         db::ListSource data5;
@@ -108,6 +133,21 @@ int main(int argc, char **argv)
         std::printf("\nlargest/smallest median: %.2f (goal < 2)\n",
                     medians.back() / medians.front());
         std::printf("largest median %.1f us (goal < 1000 us)\n", medians.back());
+        std::printf("load average %s\n", bench::BenchMachine::loadAverage().constData());
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // Caught so that the throwaway server is stopped and removed on the way out.
+    try {
+        return run(argc, argv);
+    } catch (const db::DataError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.describe()));
+        return 1;
+    }
 }

@@ -6,8 +6,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins
   libsqlite3-dev sqlite3
+  libpq-dev postgresql
   libgtest-dev googletest
   desktop-file-utils
   clang-format-14 git

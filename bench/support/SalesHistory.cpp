@@ -52,6 +52,43 @@ void SalesHistory::build(const QString &path) const
     db.exec("COMMIT;");
 }
 
+QString SalesHistory::postgresSql() const
+{
+    const int every = m_pending > 0 ? std::max(1, m_sales / m_pending) : 0;
+    // Foreign keys go unchecked while the rows go in, as in the SQLite file.
+    return QStringLiteral(
+               "SET session_replication_role = replica;"
+               "INSERT INTO \"Clientes\" SELECT i, format('%1', i), 'J' || (300000000 + i), "
+               "'%2', '%3' FROM generate_series(1, %4) i;"
+               "INSERT INTO \"Productos\" SELECT 'P' || lpad(i::text, 5, '0'), format('%5', i), "
+               "10 + i, CASE WHEN i % 7 = 0 THEN -1 ELSE 0 END FROM generate_series(1, %6) i;"
+               "INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Impresa\", "
+               "\"Imprimir\", \"Control\", \"MáquinaFiscal\", \"Factura\", \"NúmeroZ\", "
+               "\"PorcentImpuesto\", \"FormaPago\", \"Total\") "
+               "SELECT code, 1 + code % %4, '%7', CASE WHEN p THEN 0 ELSE -1 END, "
+               "CASE WHEN p THEN -1 ELSE 0 END, CASE WHEN p THEN NULL ELSE lpad(code::text, 8, "
+               "'0') END, CASE WHEN p THEN 1 ELSE 1 + code % 3 END, CASE WHEN p THEN NULL ELSE "
+               "lpad(code::text, 8, '0') END, 1 + code / 500, 0.16, 1, 100 FROM (SELECT code, "
+               "%8 > 0 AND code % greatest(%8, 1) = 0 AND code / greatest(%8, 1) <= %9 AS p "
+               "FROM generate_series(1, %10) code) s;"
+               "INSERT INTO \"VentasDetalles\" (\"Venta\", \"COD_PROD\", \"Cantidad\", "
+               "\"CantidadDecimal\", \"Precio\", \"ExcentoImpuesto\", \"Ordenar\") "
+               "SELECT code, 'P' || lpad((1 + (code * 7 + k) % %6)::text, 5, '0'), 1, 1, 20, 0, k "
+               "FROM generate_series(1, %10) code, generate_series(1, %11) k;"
+               "SET session_replication_role = origin;"
+               "ANALYZE;")
+        .arg(m_customerName.arg(QStringLiteral("%s")), QString::fromUtf8(m_customerAddress),
+             QString::fromUtf8(m_customerPhone))
+        .arg(kCustomers)
+        .arg(m_productName.arg(QStringLiteral("%s")))
+        .arg(kProducts)
+        .arg(QString::fromUtf8(m_saleDate))
+        .arg(every)
+        .arg(m_pending)
+        .arg(m_sales)
+        .arg(kDetailsPerSale);
+}
+
 void SalesHistory::append(const SqliteConnection &db) const
 {
     const qint64 customers = db.scalar("SELECT MAX(\"Código\") FROM \"Clientes\"");

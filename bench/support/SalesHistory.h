@@ -32,6 +32,9 @@ public:
     // A new file from the shipped schema with kCustomers customers, kProducts
     // products and the sales, in one transaction.
     void build(const QString &path) const;
+    // The same history in an empty PostgreSQL main database, made by the
+    // server itself: statements for a superuser's session.
+    QString postgresSql() const;
     // Sales added after the file's last one, over its customers and priced
     // products, until it holds `sales`; in the caller's transaction.
     void append(const SqliteConnection &db) const;

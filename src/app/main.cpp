@@ -51,6 +51,11 @@ int main(int argc, char *argv[])
         QStringLiteral("printer"),
         QStringLiteral("Tipo de impresora de la demostración: HKA, SAMSUNG o DASCOM."),
         QStringLiteral("TYPE"), QStringLiteral("HKA"));
+    const QCommandLineOption databaseOption(
+        QStringLiteral("database"),
+        QStringLiteral("Base de datos principal PostgreSQL de la demostración, vacía: "
+                       "postgresql://USUARIO@SERVIDOR:PUERTO/NOMBRE."),
+        QStringLiteral("URL"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Muestra esta ayuda."));
     const QCommandLineOption versionOption(QStringLiteral("version"),
@@ -59,6 +64,7 @@ int main(int argc, char *argv[])
     parser.addOption(headlessOption);
     parser.addOption(demoOption);
     parser.addOption(printerOption);
+    parser.addOption(databaseOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
     if (!parser.parse(args)) {
@@ -69,7 +75,8 @@ int main(int argc, char *argv[])
         std::fputs(
             qPrintable(parser.helpText().replace(
                 QStringLiteral("[options]"),
-                QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE]"))),
+                QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE] "
+                               "[--database URL]"))),
             stdout);
         return 0;
     }
@@ -84,8 +91,8 @@ int main(int argc, char *argv[])
         const QString dir = parser.value(demoOption);
         const QString library = QDir(QCoreApplication::applicationDirPath())
                                     .filePath(robot::DemoInstallation::simulatorLibraryName());
-        const QString failure =
-            robot::DemoInstallation::create(dir, parser.value(printerOption), library);
+        const QString failure = robot::DemoInstallation::create(
+            dir, parser.value(printerOption), library, parser.value(databaseOption));
         if (!failure.isEmpty()) {
             std::fprintf(stderr, "%s\n", qPrintable(failure));
             return 7;
@@ -94,8 +101,8 @@ int main(int argc, char *argv[])
                     qPrintable(QFileInfo(dir).absoluteFilePath()));
         return 0;
     }
-    if (parser.isSet(printerOption)) {
-        std::fprintf(stderr, "--printer solo acompaña a --create-demo.\n");
+    if (parser.isSet(printerOption) || parser.isSet(databaseOption)) {
+        std::fprintf(stderr, "--printer y --database solo acompañan a --create-demo.\n");
         return 64;
     }
 

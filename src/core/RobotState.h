@@ -20,6 +20,8 @@ struct RobotState
 {
     // Configuration read at start-up.
     QString RutaPrograma;
+    // The main database: the file in the data directory, or the server's URL
+    // of [database] Url.
     QString RutaBaseDatos;
     QString DirectorioDatos;
     QString RutaBaseLocal;

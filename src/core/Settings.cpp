@@ -29,6 +29,12 @@ Settings Settings::load(const QString &iniPath)
     s.SerialOrdenCompra = text("installation/SerialOrdenCompra", {});
     s.shortDateFormat = text("regional/ShortDateFormat", s.shortDateFormat);
     s.codePage = text("regional/CodePage", s.codePage);
+    // QSettings reads a value with commas (several hosts) as a list.
+    const QVariant url = ini.value(QStringLiteral("database/Url"));
+    s.databaseUrl =
+        (url.typeId() == QMetaType::QStringList ? url.toStringList().join(QLatin1Char(','))
+                                                : url.toString())
+            .trimmed();
     bool ok = false;
     const double scale = ini.value(QStringLiteral("timing/Scale")).toString().toDouble(&ok);
     if (ok && scale >= 0.0)

@@ -16,6 +16,9 @@ struct Settings
     QString shortDateFormat = QStringLiteral("dd/MM/yyyy");
     QString codePage = QStringLiteral("windows-1252");
     double timingScale = 1.0;
+    // [database] Url: empty for the SQLite file that Vextora.inf names,
+    // otherwise the PostgreSQL main database's URL, as written.
+    QString databaseUrl;
 
     static Settings load(const QString &iniPath);
 };

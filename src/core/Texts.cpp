@@ -32,6 +32,26 @@ QString codigoPaginaDesconocido(const QString &name)
         .arg(name);
 }
 
+QString valorNoValido(const QString &key, const QString &value, const QString &why)
+{
+    return QStringLiteral("El valor de %1 en robot-fiscal.ini no se puede usar: %2\r%3")
+        .arg(key, value, why);
+}
+
+QString maquinaFiscalOcupada(qint32 caja)
+{
+    return QStringLiteral("Otro robot ya imprime para la máquina fiscal %1 (Caja:%1) en esta base "
+                          "de datos. Este robot no se inicia.")
+        .arg(caja);
+}
+
+QString maquinaFiscalTomada(qint32 caja)
+{
+    return QStringLiteral("Otro robot tomó la máquina fiscal %1 (Caja:%1) mientras la base de "
+                          "datos no respondía. Este robot no imprime mientras el otro siga.")
+        .arg(caja);
+}
+
 namespace {
 QString documento(bool notaCredito, qint64 codigo)
 {

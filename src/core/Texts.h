@@ -23,6 +23,9 @@ QString cajaNoNumerica(const QString &value, const QString &path);
 QString bibliotecaNoCargada(const QString &library, const QString &reason);
 QString bibliotecaSinEntrada(const QString &library, const QString &entry);
 QString codigoPaginaDesconocido(const QString &name);
+QString valorNoValido(const QString &key, const QString &value, const QString &why);
+QString maquinaFiscalOcupada(qint32 caja);
+QString maquinaFiscalTomada(qint32 caja);
 
 // Printer link.
 inline const QString kErrorPuerto =

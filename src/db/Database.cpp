@@ -2,9 +2,12 @@
 
 #include "core/FileLayer.h"
 #include "db/DataError.h"
+#include "db/PostgresConnection.h"
+#include "db/PostgresDialect.h"
 #include "db/SqliteDialect.h"
 
 #include <QAtomicInteger>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlDatabase>
@@ -12,6 +15,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace db {
 
@@ -52,22 +58,117 @@ QString readWriteUri(const QString &absolutePath)
 // A few distinct texts per connection are run over and over (the lists on
 // every tick); the jobs' texts differ by code but live on short connections.
 constexpr qsizetype kTranslationCacheSize = 32;
+constexpr qsizetype kPreparedLimit = 8;
+
+// What tells one file from another that took its name, or from itself
+// before a write.
+struct FileIdentity
+{
+    bool exists = false;
+    quint64 device = 0, inode = 0;
+    qint64 size = 0, modifiedNs = 0;
+
+    static FileIdentity of(const QString &path)
+    {
+        FileIdentity id;
+#ifdef Q_OS_UNIX
+        struct stat st;
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+            return id;
+        id.exists = true;
+        id.device = st.st_dev;
+        id.inode = st.st_ino;
+        id.size = st.st_size;
+        id.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#else
+        const QFileInfo info(path);
+        if (!info.exists())
+            return id;
+        id.exists = true;
+        id.inode = info.birthTime().toMSecsSinceEpoch();
+        id.size = info.size();
+        id.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
+#endif
+        return id;
+    }
+
+    bool operator==(const FileIdentity &) const = default;
+};
+
+// Values as the SQLite engine gives them, whatever the engine: integers as
+// qint64, booleans as Jet's -1 and 0, dates and times as ISO-8601 text.
+QVariant plainValue(const QVariant &v)
+{
+    if (v.isNull())
+        return QVariant();
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return QVariant(v.toLongLong());
+    case QMetaType::Bool:
+        return QVariant(qlonglong(v.toBool() ? -1 : 0));
+    case QMetaType::QDate:
+        return v.toDate().toString(Qt::ISODate);
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QTime:
+        return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+    default:
+        return v;
+    }
+}
 
 } // namespace
 
 struct Database::Private
 {
     QString path;
-    QString connection;
+    Engine engine = Engine::Sqlite;
+    QString connection;                           // SQLite
+    QString localFile;                            // SQLite
+    FileIdentity identity;                        // SQLite, when opened
+    std::unique_ptr<PostgresConnection> postgres; // PostgreSQL
     std::unique_ptr<SqlDialect> dialect;
     mutable QHash<QString, QString> translated;
 
     QSqlDatabase db() const
     {
+        if (postgres)
+            return postgres->database();
         if (connection.isEmpty())
             throw DataError(DataError::Kind::Open, QStringLiteral("La base de datos está cerrada."),
                             path);
         return QSqlDatabase::database(connection, false);
+    }
+
+    DataError error(const QSqlError &e, const QString &sql) const
+    {
+        return postgres ? postgres->error(e, sql) : sqlError(e, sql);
+    }
+
+    // On a server, a query text run a second time on this connection (the
+    // lists, at every tick) becomes a prepared statement, executed from then
+    // on: the server plans it once instead of at every run. The jobs' texts,
+    // run once, are sent as they are. The session's end drops the statements.
+    mutable QHash<QString, int> runs;
+    mutable QHash<QString, QString> prepared;
+
+    QString statementFor(const QString &text) const
+    {
+        if (!postgres)
+            return text;
+        if (auto it = prepared.constFind(text); it != prepared.cend())
+            return *it;
+        if (runs.size() >= kTranslationCacheSize)
+            runs.clear();
+        if (++runs[text] < 2 || prepared.size() >= kPreparedLimit)
+            return text;
+        const QString name = QStringLiteral("robot_%1").arg(prepared.size() + 1);
+        QSqlQuery prepare(db());
+        if (!prepare.exec(QStringLiteral("PREPARE %1 AS %2").arg(name, text)))
+            return text;
+        return *prepared.insert(text, QStringLiteral("EXECUTE ") + name);
     }
 };
 
@@ -85,8 +186,30 @@ std::unique_ptr<Database> Database::open(const QString &path, const QString &sho
     return open(path, options);
 }
 
+Database::Engine Database::engineOf(const QString &location)
+{
+    return PostgresUrl::isUrl(location) ? Engine::Postgres : Engine::Sqlite;
+}
+
 std::unique_ptr<Database> Database::open(const QString &path, const Options &options)
 {
+    if (engineOf(path) == Engine::Postgres) {
+        QString why;
+        const std::optional<PostgresUrl> url = PostgresUrl::parse(path, &why);
+        if (!url)
+            throw DataError(DataError::Kind::Open, QStringLiteral("URL no válida: ") + why, path);
+        std::unique_ptr<Database> self(new Database);
+        self->d->path = path;
+        self->d->engine = Engine::Postgres;
+        PostgresConnection::Session session;
+        session.lockTimeoutMs = options.busyTimeoutMs;
+        self->d->postgres = std::make_unique<PostgresConnection>(*url, session);
+        self->d->dialect = std::make_unique<PostgresDialect>(options.shortDateFormat);
+        QSqlDatabase db = self->d->postgres->database();
+        self->d->dialect->prepareConnection(db);
+        return self;
+    }
+
     const QString local = core::FileLayer::localPath(path);
     const QFileInfo info(local);
     if (local.isEmpty() || !info.exists())
@@ -98,6 +221,9 @@ std::unique_ptr<Database> Database::open(const QString &path, const Options &opt
 
     std::unique_ptr<Database> self(new Database);
     self->d->path = path;
+    self->d->localFile = info.absoluteFilePath();
+    // Taken before opening: a change between the two shows as a change.
+    self->d->identity = FileIdentity::of(self->d->localFile);
     self->d->dialect = std::make_unique<SqliteDialect>(options.shortDateFormat);
     const QString name = QStringLiteral("robot-db-%1").arg(++connectionCounter);
     {
@@ -133,6 +259,21 @@ const QString &Database::path() const
     return d->path;
 }
 
+Database::Engine Database::engine() const
+{
+    return d->engine;
+}
+
+bool Database::fileChanged() const
+{
+    return d->engine == Engine::Sqlite && FileIdentity::of(d->localFile) != d->identity;
+}
+
+bool Database::lost() const
+{
+    return d->postgres && d->postgres->lost();
+}
+
 QString Database::translate(const QString &sql) const
 {
     auto it = d->translated.constFind(sql);
@@ -147,11 +288,12 @@ QString Database::translate(const QString &sql) const
 
 RecordSet Database::openRecordset(const QString &sql)
 {
-    const QString text = translate(sql);
+    const QString text = d->statementFor(translate(sql));
     QSqlQuery query(d->db());
     query.setForwardOnly(true);
+    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!query.exec(text))
-        throw sqlError(query.lastError(), sql);
+        throw d->error(query.lastError(), sql);
     const QSqlRecord record = query.record();
     QStringList columns;
     columns.reserve(record.count());
@@ -162,14 +304,13 @@ RecordSet Database::openRecordset(const QString &sql)
         QVector<QVariant> row;
         row.reserve(columns.size());
         for (int i = 0; i < columns.size(); ++i) {
-            const QVariant v = query.value(i);
-            row.append(v.isNull() ? QVariant() : v);
+            row.append(plainValue(query.value(i)));
         }
         rows.append(std::move(row));
     }
     // A lock that outlasts the busy timeout in the middle of the rows ends next().
     if (query.lastError().isValid())
-        throw sqlError(query.lastError(), sql);
+        throw d->error(query.lastError(), sql);
     query.finish();
     return RecordSet(std::move(columns), std::move(rows), sql);
 }
@@ -179,12 +320,15 @@ void Database::execute(const QString &sql)
     const QString text = translate(sql);
     QSqlQuery query(d->db());
     if (!query.exec(text))
-        throw sqlError(query.lastError(), sql);
+        throw d->error(query.lastError(), sql);
     query.finish();
 }
 
 void Database::close()
 {
+    d->prepared.clear();
+    d->runs.clear();
+    d->postgres.reset();
     if (d->connection.isEmpty())
         return;
     {

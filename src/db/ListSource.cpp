@@ -3,7 +3,45 @@
 #include "db/DataError.h"
 #include "db/Database.h"
 
+#include <QHash>
+
 namespace db {
+
+namespace {
+
+// The connections the list sources keep, one per database and date form;
+// held by the sources, so a database no source uses is closed.
+QHash<QString, std::weak_ptr<Database>> &keptConnections()
+{
+    static QHash<QString, std::weak_ptr<Database>> kept;
+    return kept;
+}
+
+QString keyOf(const QString &location, const QString &shortDateFormat)
+{
+    return location + QLatin1Char('\n') + shortDateFormat;
+}
+
+std::shared_ptr<Database> keptConnection(const QString &location, const QString &shortDateFormat)
+{
+    const QString key = keyOf(location, shortDateFormat);
+    std::shared_ptr<Database> database = keptConnections().value(key).lock();
+    if (database && !database->fileChanged() && !database->lost())
+        return database;
+    keptConnections().remove(key);
+    database = Database::open(location, shortDateFormat);
+    keptConnections().insert(key, database);
+    return database;
+}
+
+void forget(const QString &location, const QString &shortDateFormat, const Database *database)
+{
+    const QString key = keyOf(location, shortDateFormat);
+    if (keptConnections().value(key).lock().get() == database)
+        keptConnections().remove(key);
+}
+
+} // namespace
 
 ListSource::ListSource() = default;
 
@@ -31,10 +69,14 @@ void ListSource::refresh()
     if (m_databaseName.isEmpty() || m_recordSource.isEmpty())
         return;
     try {
-        auto database = Database::open(m_databaseName, m_shortDateFormat);
-        m_recordset = database->openRecordset(m_recordSource);
+        m_database = keptConnection(m_databaseName, m_shortDateFormat);
+        m_recordset = m_database->openRecordset(m_recordSource);
     } catch (const DataError &) {
         m_recordset = RecordSet();
+        if (m_database) {
+            forget(m_databaseName, m_shortDateFormat, m_database.get());
+            m_database.reset();
+        }
         throw;
     }
 }
@@ -49,6 +91,7 @@ QStringList ListSource::vistaEspecial() const
 void ListSource::close()
 {
     m_recordset = RecordSet();
+    m_database.reset();
 }
 
 } // namespace db

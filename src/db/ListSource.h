@@ -10,10 +10,13 @@ namespace db {
 
 class Database;
 
-// A database path and a query text whose result set the robot opens, refreshes
-// and reads by column name. Each refresh opens the file afresh and reads the
-// rows whole: a file that was moved away, restored from a backup or replaced
-// under the same name is seen at once, never an old copy still held open.
+// A database path (or server URL) and a query text whose result set the robot
+// opens, refreshes and reads by column name. The list sources of one database
+// share one connection, kept between refreshes; each refresh reads the rows
+// whole. A SQLite file whose identity changed since it was opened (moved
+// away, restored from a backup, replaced under the same name, or written) is
+// opened afresh first, so an old copy is never read; a connection that
+// failed is dropped and the next refresh opens a new one.
 class ListSource
 {
 public:
@@ -42,10 +45,11 @@ public:
     // The column VistaEspecial of every row, for the list displays; a null
     // value (a null operand of a joined text) is an empty line.
     QStringList vistaEspecial() const;
-    // Drops the rows.
+    // Drops the rows and lets go of the connection.
     void close();
 
 private:
+    std::shared_ptr<Database> m_database;
     QString m_databaseName;
     QString m_recordSource;
     QString m_shortDateFormat = QStringLiteral("dd/MM/yyyy");

@@ -190,6 +190,7 @@ public:
 
     QString run()
     {
+        m_dialect.beginStatement(relations());
         Kind kind;
         return level(0, m_tokens.size(), true, &kind);
     }
@@ -198,6 +199,38 @@ private:
     [[noreturn]] void fail(const QString &why) const
     {
         throw DataError(DataError::Kind::Query, why, m_sql);
+    }
+
+    // The names written after from, update, join and into, and after a comma
+    // that follows one of them.
+    QStringList relations() const
+    {
+        QStringList out;
+        // 1: a name is due; 2: just after one (an alias may follow); 3: after its alias.
+        int state = 0;
+        for (const Token &t : m_tokens) {
+            if (t.kind == Tok::Space)
+                continue;
+            const bool name = t.kind == Tok::Bracket || t.kind == Tok::Word;
+            if (t.kind == Tok::Word &&
+                (t.value == QLatin1String("from") || t.value == QLatin1String("update") ||
+                 t.value == QLatin1String("join") || t.value == QLatin1String("into"))) {
+                state = 1;
+            } else if (state == 1 && name) {
+                out << (t.kind == Tok::Bracket ? t.value : t.text);
+                state = 2;
+            } else if (state == 2 && name && !isKeyword(t.value)) {
+                state = 3;
+            } else if (state == 2 && t.kind == Tok::Word && t.value == QLatin1String("as")) {
+                state = 2;
+            } else {
+                state =
+                    (state == 2 || state == 3) && t.kind == Tok::Op && t.text == QLatin1String(",")
+                        ? 1
+                        : 0;
+            }
+        }
+        return out;
     }
 
     // The next token after `i` that is not blank, or the end.
@@ -345,10 +378,10 @@ private:
                         inSet = true;
                     else if (top && w == QLatin1String("where"))
                         inSet = false;
-                } else if (w == QLatin1String("null") || call || isAscii(t.text)) {
+                } else if (w == QLatin1String("null") || call) {
                     item.text = t.text;
                 } else {
-                    item.text = m_dialect.identifier(t.text, false);
+                    item.text = m_dialect.plainName(t.text);
                 }
                 break;
             }
@@ -497,6 +530,13 @@ QString SqlDialect::translate(const QString &jetSql) const
 {
     return Walker(*this, jetSql).run();
 }
+
+QString SqlDialect::plainName(const QString &name) const
+{
+    return isAscii(name) ? name : identifier(name, false);
+}
+
+void SqlDialect::beginStatement(const QStringList &) const {}
 
 QString SqlDialect::textLiteral(const QString &text) const
 {

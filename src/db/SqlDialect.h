@@ -26,13 +26,21 @@ public:
     const QString &shortDateFormat() const { return m_shortDateFormat; }
 
     // Makes a freshly opened connection ready for translated SQL, e.g. the
-    // functions that the translation calls.
-    virtual void prepareConnection(QSqlDatabase &db) const = 0;
+    // functions that the translation calls or the names the database holds.
+    virtual void prepareConnection(QSqlDatabase &db) = 0;
 
     // How the engine writes each piece; public so that a reader can see every
     // engine's choices side by side.
     // A table, query or column name; `bracketed` when Jet wrote it in [].
     virtual QString identifier(const QString &name, bool bracketed) const = 0;
+    // A name Jet wrote without brackets. By default one of plain letters
+    // stays as written (the engine finds it regardless of case, as Jet does)
+    // and any other is an identifier.
+    virtual QString plainName(const QString &name) const;
+    // Called before the names of each statement are translated, with the
+    // tables and queries it names after from, update, join and into, as
+    // written.
+    virtual void beginStatement(const QStringList &relations) const;
     virtual QString booleanLiteral(bool value) const = 0;
     virtual QString dateLiteral(const QDate &date) const = 0;
     virtual QString textLiteral(const QString &text) const;

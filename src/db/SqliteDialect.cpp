@@ -55,7 +55,7 @@ void jetPlus(sqlite3_context *context, int, sqlite3_value **argv)
 
 } // namespace
 
-void SqliteDialect::prepareConnection(QSqlDatabase &db) const
+void SqliteDialect::prepareConnection(QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
     sqlite3 *h = nullptr;

@@ -13,7 +13,7 @@ class SqliteDialect : public SqlDialect
 public:
     using SqlDialect::SqlDialect;
 
-    void prepareConnection(QSqlDatabase &db) const override;
+    void prepareConnection(QSqlDatabase &db) override;
 
     QString identifier(const QString &name, bool bracketed) const override;
     QString booleanLiteral(bool value) const override;

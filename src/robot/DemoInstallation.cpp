@@ -2,6 +2,7 @@
 
 #include "core/PrinterType.h"
 #include "db/DataError.h"
+#include "db/PostgresUrl.h"
 #include "db/Schema.h"
 
 #include <QDir>
@@ -41,11 +42,15 @@ QString DemoInstallation::simulatorLibraryName()
 }
 
 QString DemoInstallation::create(const QString &dirPath, const QString &printerType,
-                                 const QString &driverLibrary)
+                                 const QString &driverLibrary, const QString &databaseUrl)
 {
     if (!core::parsePrinterType(printerType))
         return QStringLiteral("Tipo de impresora desconocido: %1 (HKA, SAMSUNG o DASCOM).")
             .arg(printerType);
+    QString why;
+    if (!databaseUrl.isEmpty() && !db::PostgresUrl::parse(databaseUrl, &why))
+        return QStringLiteral("La URL %1 no se puede usar: %2.")
+            .arg(db::PostgresUrl::withoutPassword(databaseUrl), why);
     const QFileInfo info(dirPath);
     if (info.exists() && !info.isDir())
         return QStringLiteral("%1 existe y no es un directorio.").arg(dirPath);
@@ -63,9 +68,16 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
         item(QStringLiteral("Datos:") + data) + crlf + QStringLiteral("Impresora:") + printerType +
         crlf + QStringLiteral("Puerto:COM1") + crlf + QStringLiteral("80Columnas:-1") + crlf +
         QStringLiteral("Serial:") + QLatin1String(kSerial) + crlf + QStringLiteral("Caja:1") + crlf;
-    const QString ini = QStringLiteral("[driver]\nLibrary=%1\n\n[regional]\n"
-                                       "ShortDateFormat=dd/MM/yyyy\n\n[timing]\nScale=1.0\n")
-                            .arg(QDir::fromNativeSeparators(driverLibrary));
+    QString ini = QStringLiteral("[driver]\nLibrary=%1\n\n[regional]\n"
+                                 "ShortDateFormat=dd/MM/yyyy\n\n[timing]\nScale=1.0\n")
+                      .arg(QDir::fromNativeSeparators(driverLibrary));
+    if (!databaseUrl.isEmpty()) {
+        // Quoted: a URL may hold commas (several hosts) and semicolons.
+        QString value = databaseUrl;
+        value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+        value.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        ini += QStringLiteral("\n[database]\nUrl=\"%1\"\n").arg(value);
+    }
     // The counters follow the printed history of the demo database.
     const QString sim = QStringLiteral("[printer]\nType=%1\nSerial=%2\nCodePage=windows-1252\n"
                                        "Rates=16,8,31\n\n[counters]\nInvoice=140\nCreditNote=7\n"
@@ -81,14 +93,25 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
         {"fiscalsim.ini", sim},
         {"KardolenTerminalUpd.inf", QString()},
     };
+    // The server first: a database that is not empty, or out of reach, leaves
+    // the directory as it was, to try again.
+    if (!databaseUrl.isEmpty()) {
+        try {
+            db::Schema::createPostgresDatabase(
+                databaseUrl, {db::Schema::mainSchema(), db::Schema::demoMainData()});
+        } catch (const db::DataError &e) {
+            return e.describe();
+        }
+    }
     for (const auto &f : files) {
         if (!writeFile(dir.filePath(QLatin1String(f.name)), f.text))
             return QStringLiteral("No se pudo escribir %1.")
                 .arg(dir.filePath(QLatin1String(f.name)));
     }
     try {
-        db::Schema::createDatabase(dir.filePath(QStringLiteral("Base de Datos.dba")),
-                                   {db::Schema::mainSchema(), db::Schema::demoMainData()});
+        if (databaseUrl.isEmpty())
+            db::Schema::createDatabase(dir.filePath(QStringLiteral("Base de Datos.dba")),
+                                       {db::Schema::mainSchema(), db::Schema::demoMainData()});
         db::Schema::createDatabase(dir.filePath(QStringLiteral("Vextora.dba")),
                                    {db::Schema::localSchema(), db::Schema::demoLocalData()});
     } catch (const db::DataError &e) {

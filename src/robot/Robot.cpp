@@ -4,6 +4,7 @@
 #include "core/InstanceLock.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
+#include "db/MachineLock.h"
 #include "db/PrintJournal.h"
 #include "documents/JobContext.h"
 #include "documents/Recovery.h"
@@ -52,6 +53,18 @@ int Robot::startUp(const QString &programDir)
         m_window.messageBox(core::texts::codigoPaginaDesconocido(m_settings.codePage));
         return Startup::ConfigurationStop;
     }
+    // One robot per fiscal machine on the main database. After the check for
+    // another copy on this directory, so that a second copy there still ends
+    // silently with 4 rather than with this stop; before the driver library is
+    // loaded and the journal opened, so that a robot that may not print never
+    // touches the printer. A database out of reach now stops nothing: the
+    // lock is then taken at the first tick that reaches it, before anything
+    // is printed.
+    m_machineLock = std::make_unique<db::MachineLock>(m_state.RutaBaseDatos, m_state.Caja);
+    if (m_machineLock->acquire() == db::MachineLock::State::HeldByAnother) {
+        m_window.messageBox(core::texts::maquinaFiscalOcupada(m_state.Caja));
+        return Startup::MachineStop;
+    }
     // Last, after the check for another copy, so that a second copy still ends silently.
     QString error;
     auto driver =
@@ -77,8 +90,24 @@ int Robot::startUp(const QString &programDir)
         std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
     m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,
                                              *m_activation, m_jobs.get());
-    m_cycle->Recuperar = [this] { return m_recovery->run(); };
+    m_cycle->Recuperar = [this] { return keepMachine() && m_recovery->run(); };
     return 0;
+}
+
+bool Robot::keepMachine()
+{
+    // Throws the database's error when it is out of reach: the tick tells it once.
+    if (m_machineLock->keep()) {
+        m_machineTakenTold = false;
+        return true;
+    }
+    if (!m_machineTakenTold) {
+        m_machineTakenTold = true;
+        const QString text = core::texts::maquinaFiscalTomada(m_state.Caja);
+        m_window.setLog(text);
+        m_window.notice(text);
+    }
+    return false;
 }
 
 void Robot::start()

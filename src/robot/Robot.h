@@ -18,6 +18,7 @@ class InstanceLock;
 } // namespace core
 
 namespace db {
+class MachineLock;
 class PrintJournal;
 } // namespace db
 
@@ -93,6 +94,8 @@ private:
     core::Clock m_clock;
     core::PollingTimer m_timer;
     std::unique_ptr<core::InstanceLock> m_lock;
+    std::unique_ptr<db::MachineLock> m_machineLock;
+    bool m_machineTakenTold = false;
     std::unique_ptr<core::CodePage> m_codePage;
     std::unique_ptr<printer::Driver> m_driver;
     std::unique_ptr<printer::PrinterLink> m_link;
@@ -109,6 +112,7 @@ private:
 
     void onTick();
     void finishStopIfRequested();
+    bool keepMachine();
 };
 
 } // namespace robot

@@ -5,6 +5,7 @@
 #include "core/FileLayer.h"
 #include "core/InstanceLock.h"
 #include "core/Texts.h"
+#include "db/PostgresUrl.h"
 #include "db/SqlTexts.h"
 
 #include <QDir>
@@ -67,9 +68,19 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     m_state.RutaPrograma = QDir::cleanPath(dir);
     m_settings = core::Settings::load(QDir(dir).filePath(QStringLiteral("robot-fiscal.ini")));
 
-    // 2. Configuration.
+    // 2. Configuration. A [database] Url puts the main database on a server.
     if (!LeerConfiguracion())
         return ConfigurationStop;
+    if (!m_settings.databaseUrl.isEmpty()) {
+        QString why;
+        if (!db::PostgresUrl::parse(m_settings.databaseUrl, &why)) {
+            m_window.messageBox(core::texts::valorNoValido(
+                QStringLiteral("[database] Url"),
+                db::PostgresUrl::withoutPassword(m_settings.databaseUrl), why));
+            return ConfigurationStop;
+        }
+        m_state.RutaBaseDatos = m_settings.databaseUrl;
+    }
 
     // 3. Maintenance marker.
     if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos +

@@ -24,6 +24,7 @@ public:
         DriverStop = 5,
         DirectoryStop = 6,
         JournalStop = 8,
+        MachineStop = 9,
     };
 
     Startup(core::RobotState &state, core::Settings &settings, db::ListSources &lists,
