@@ -18,6 +18,11 @@ QDateTime Clock::now() const
     return QDateTime::currentDateTime();
 }
 
+std::chrono::steady_clock::time_point Clock::monotonic() const
+{
+    return std::chrono::steady_clock::now();
+}
+
 void Clock::DelayMili(int Seconds) const
 {
     if (Seconds <= 0)

@@ -18,6 +18,8 @@ public:
 
     // The local date and time, as written into records and journals; never scaled.
     QDateTime now() const;
+    // A point on the monotonic clock, for measuring pauses.
+    std::chrono::steady_clock::time_point monotonic() const;
 
     // Pauses for `Seconds` hundredths of a second (50 is half a second) while
     // events go on being processed; 0 or below returns at once.

@@ -46,8 +46,8 @@ struct RobotState
     qint32 TicksSinFactura = 0;
 
     // Job bookkeeping: the Código each job took up last.
-    qint32 UltimaFactura = 0;
-    qint32 UltimaNotaCredito = 0;
+    qint64 UltimaFactura = 0;
+    qint64 UltimaNotaCredito = 0;
 };
 
 } // namespace core

@@ -1,5 +1,7 @@
 #include "core/Texts.h"
 
+#include "core/Formato.h"
+
 namespace core::texts {
 
 QString configuracionIlegible(const QString &path)
@@ -99,6 +101,18 @@ QString noCerrado(bool notaCredito)
 {
     return notaCredito ? QStringLiteral("La impresora no cerró la nota de crédito.")
                        : QStringLiteral("La impresora no cerró la factura.");
+}
+
+QString cierreNoEnviado(bool notaCredito)
+{
+    return QStringLiteral("No se pudo leer el último número de la impresora: no se envió el cierre "
+                          "de la ") +
+           (notaCredito ? QStringLiteral("nota de crédito.") : QStringLiteral("factura."));
+}
+
+QString falloEnEtapa(double etapa)
+{
+    return QStringLiteral("falló en la etapa") + Formato::TextoNumero(etapa);
 }
 
 QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero)

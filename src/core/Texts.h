@@ -69,6 +69,9 @@ QString errorBaseDatos(const QString &detalle);
 QString impresoNoRegistrado(bool notaCredito);
 QString impresoSinNumeros(bool notaCredito, qint64 codigo);
 QString noCerrado(bool notaCredito);
+QString cierreNoEnviado(bool notaCredito);
+// Why a failed document waits before it is taken up again.
+QString falloEnEtapa(double etapa);
 
 inline const QString kSondeoReanudado = QStringLiteral("sondeo reanudado");
 // Operator's printer actions.

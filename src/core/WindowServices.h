@@ -36,7 +36,7 @@ struct Rgb
 // One line of standard output per document event when headless.
 struct DocumentEvent
 {
-    enum class Kind { Inicio, Impresa, Fallo, Recuperada, Retenida };
+    enum class Kind { Inicio, Impresa, Fallo, Recuperada, Retenida, Anulada };
     Kind kind = Kind::Inicio;
     bool notaCredito = false;
     qint64 codigo = 0;

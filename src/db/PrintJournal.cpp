@@ -142,7 +142,8 @@ QList<PrintJournal::Entry> PrintJournal::unfinished() const
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     QList<Entry> out;
     if (!q.exec(QStringLiteral("SELECT id, tipo, codigo, estado, numero_antes, numero, numero_z "
-                               "FROM documento WHERE estado IN ('tomado', 'cerrando', 'cerrado') "
+                               "FROM documento WHERE estado IN ('tomado', 'cerrando', 'cerrado', "
+                               "'fallido') "
                                "ORDER BY id")))
         throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
     while (q.next()) {
@@ -178,7 +179,7 @@ void PrintJournal::recount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     if (q.exec(QStringLiteral("SELECT COUNT(*) FROM documento WHERE estado IN "
-                              "('tomado', 'cerrando', 'cerrado')")) &&
+                              "('tomado', 'cerrando', 'cerrado', 'fallido')")) &&
         q.next())
         m_unfinished = q.value(0).toInt();
 }

@@ -20,8 +20,8 @@ public:
         Cerrando,   // the closing command is being sent
         Cerrado,    // the printer closed it; numbers read back
         Registrado, // its row was written
-        Fallido,    // ended through its failure path before closing: left to the operator
-        Anulado,    // left open by a crash and cancelled: to be printed again
+        Fallido,    // ended through its failure path: may have left it open on the printer
+        Anulado,    // whatever it left open was cancelled: it may be printed again
     };
     struct Entry
     {
@@ -48,7 +48,7 @@ public:
     void anulado(qint64 id);
 
     // Entries that recovery must settle before any new document: taken up,
-    // closing or closed, and not yet recorded.
+    // closing, closed and not yet recorded, or failed and not yet cancelled.
     QList<Entry> unfinished() const;
     // True when nothing is left for recovery (kept in memory, so a tick
     // with nothing to recover reads no file).

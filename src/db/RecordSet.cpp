@@ -2,6 +2,8 @@
 
 #include "db/DataError.h"
 
+#include <QCryptographicHash>
+
 #include <cmath>
 
 namespace db {
@@ -170,6 +172,22 @@ bool RecordSet::isFalse(const QVariant &v)
         return true;
     const auto value = readNumber(text);
     return value && *value == 0.0;
+}
+
+QByteArray RecordSet::fingerprint() const
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &c : m_columns)
+        hash.addData(c.toUtf8().append('\x1f'));
+    for (const auto &row : m_rows) {
+        hash.addData(QByteArrayView("\x1e"));
+        for (const QVariant &v : row) {
+            // A null differs from an empty text.
+            hash.addData(v.isNull() ? QByteArray("\x00", 1) : toText(v).toUtf8().prepend('\x01'));
+            hash.addData(QByteArrayView("\x1f"));
+        }
+    }
+    return hash.result();
 }
 
 } // namespace db

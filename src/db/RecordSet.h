@@ -44,6 +44,9 @@ public:
     std::optional<QDateTime> dateTime(const QString &name) const;
 
     const QStringList &columns() const { return m_columns; }
+    // A digest of every column and row: equal for the same rows read again,
+    // different as soon as one value changed.
+    QByteArray fingerprint() const;
     const QString &sql() const { return m_sql; }
     // Every row's value of one column, for the list displays; a null row is an
     // empty text. An unknown name throws DataError(MissingColumn).

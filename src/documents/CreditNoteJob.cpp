@@ -67,7 +67,7 @@ bool CreditNoteJob::enviarProbado(const QString &comando)
 {
     if (enviar(comando))
         return true;
-    fallaEtapa(true);
+    fallaEtapa();
     return false;
 }
 
@@ -91,13 +91,13 @@ QString CreditNoteJob::textoFecha(const QVariant &fecha) const
     return text;
 }
 
-void CreditNoteJob::ImprimirNotaCredito()
+bool CreditNoteJob::ImprimirNotaCredito()
 {
     m_ctx.window.setStage(QString());
     m_ctx.Timer1.setEnabled(false);
 
     if (!tomar())
-        return;
+        return false;
 
     try {
         etapa(1);
@@ -107,7 +107,7 @@ void CreditNoteJob::ImprimirNotaCredito()
         const bool header =
             core::formaDascom(m_ctx.state.TipoImpresora) ? encabezadoDascom() : encabezadoHka();
         if (!header)
-            return;
+            return true;
         etapa(3);
         if (!number(m_encabezado.field(QStringLiteral("Desc01")), &m_desc01))
             m_desc01 = 0.0;
@@ -117,13 +117,14 @@ void CreditNoteJob::ImprimirNotaCredito()
         m_encabezado.close();
         const bool lines = m_detalle.recordCount() > 0 ? lineasDetalle() : lineasSinDetalle();
         if (!lines || !descuentoYPagos() || !cierreYRegistro())
-            return;
+            return true;
     } catch (const db::DataError &e) {
         fallaBaseDatos(e, m_cierreEnviado);
-        return;
+        return true;
     }
     m_db->close();
     finNormal();
+    return true;
 }
 
 bool CreditNoteJob::leer()
@@ -140,6 +141,11 @@ bool CreditNoteJob::leer()
     if (core::formaDascom(m_ctx.state.TipoImpresora))
         m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_venta));
     return true;
+}
+
+QByteArray CreditNoteJob::huella() const
+{
+    return m_encabezado.fingerprint() + m_detalle.fingerprint() + m_pagos.fingerprint();
 }
 
 bool CreditNoteJob::validar()
@@ -298,7 +304,7 @@ bool CreditNoteJob::lineasSinDetalle()
             const bool taken = enviar(comando);
             etapa(4.16);
             if (!taken) {
-                fallaEtapa(true);
+                fallaEtapa();
                 return false;
             }
         }
@@ -314,7 +320,7 @@ bool CreditNoteJob::lineasSinDetalle()
             const bool taken = enviar(comando);
             etapa(4.22);
             if (!taken) {
-                fallaEtapa(true);
+                fallaEtapa();
                 return false;
             }
         }
@@ -333,7 +339,7 @@ bool CreditNoteJob::lineasSinDetalle()
     const bool taken = enviar(comando);
     etapa(4.29);
     if (!taken) {
-        fallaEtapa(true);
+        fallaEtapa();
         return false;
     }
     return true;
@@ -361,43 +367,31 @@ bool CreditNoteJob::descuentoYPagos()
     return true;
 }
 
-QString CreditNoteJob::leerNumero()
-{
-    return PrinterNumbers::leerNota(m_ctx.link, m_ctx.state.RutaPrograma,
-                                    core::formaDascom(m_ctx.state.TipoImpresora));
-}
-
 bool CreditNoteJob::cierreYRegistro()
 {
     m_ctx.window.processEvents();
-    // The last note's number before closing: if it has not moved after the
-    // closing command, the printer did not close this note.
-    const QString antes = leerNumero();
-    if (!journalCerrando(antes))
-        return false;
     etapa(6);
+    if (!antesDelCierre())
+        return false;
     enviar(kCierre);
     m_cierreEnviado = true;
     etapa(7);
-    QString numero = leerNumero();
-    if (numero.size() == 8 && PrinterRules::soloDigitos(numero) && numero == antes) {
-        m_cierreEnviado = false;
-        fallaEtapa(true);
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + core::texts::noCerrado(true));
+    QString numero, ninguno;
+    switch (despuesDelCierre(&numero, &ninguno)) {
+    case Cierre::Desconocido:
+        cierreDesconocido();
         return false;
+    case Cierre::NoCerrado:
+        noCerrado();
+        return false;
+    case Cierre::Cerrado:
+        break;
     }
-    // Only digits reach the SQL text; anything else records the note as number 0.
-    const bool sinNumero = !PrinterRules::soloDigitos(numero);
-    if (sinNumero)
-        numero = QStringLiteral("0");
-    journalCerrado(sinNumero ? QString() : numero, QString());
+    journalCerrado(numero, QString());
     etapa(8);
     cerrarPuerto();
     m_db->execute(db::SqlTexts::registroNotaCredito(numero, m_codigo));
     journalRegistrado();
-    if (sinNumero)
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
-                            core::texts::impresoSinNumeros(true, m_codigo));
     evento(core::DocumentEvent::Kind::Impresa, numero);
     return true;
 }

@@ -19,7 +19,8 @@ public:
     explicit CreditNoteJob(JobContext &ctx);
     ~CreditNoteJob() override;
 
-    void ImprimirNotaCredito();
+    // True when a document was taken up (printed or not).
+    bool ImprimirNotaCredito();
 
     static const QString kDescripcionSinDetalle;
     static const QString kCierre;
@@ -29,6 +30,7 @@ protected:
 
 private:
     bool leer() override;
+    QByteArray huella() const override;
     bool validar() override;
     void finNormal() override;
     bool encabezadoHka();
@@ -44,10 +46,7 @@ private:
     void anotarEnLog(const QString &comando);
     // The date of the corrected invoice as the operator's short date form writes it.
     QString textoFecha(const QVariant &fecha) const;
-    // The last credit-note number of a U0X answer; empty when absent.
-    QString leerNumero();
 
-    std::unique_ptr<db::Database> m_db;
     db::RecordSet m_encabezado;
     db::RecordSet m_detalle;
     db::RecordSet m_pagos;
@@ -56,7 +55,6 @@ private:
     double m_porcentImpuesto = 0.0;
     double m_monto = 0.0;
     double m_montoExcento = 0.0;
-    bool m_cierreEnviado = false;
 };
 
 } // namespace documents

@@ -4,49 +4,73 @@
 #include "core/RobotState.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
+#include "db/Database.h"
 #include "db/ListSource.h"
 #include "db/PrintJournal.h"
+#include "documents/HeldDocuments.h"
 #include "documents/PrinterNumbers.h"
+#include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
 
 namespace documents {
 
+namespace texts = core::texts;
+
+DocumentJob::DocumentJob(JobContext &ctx) : m_ctx(ctx) {}
+
+DocumentJob::~DocumentJob() = default;
+
 bool DocumentJob::tomar()
 {
-    auto &st = m_ctx.state;
-    db::ListSource &lista = esNotaCredito() ? m_ctx.Data6 : m_ctx.Data5;
-    qint32 &ultima = esNotaCredito() ? st.UltimaNotaCredito : st.UltimaFactura;
-    if (lista.recordCount() == 0) {
-        ultima = 0;
-        finNormal();
-        return false;
-    }
-    const qint64 codigo = lista.recordset().field(QStringLiteral("Código")).toLongLong();
-    // The document taken last is not taken again at once: invoices keep to
-    // codes above it, credit notes to any other code.
-    if (esNotaCredito() ? codigo == ultima : codigo <= ultima) {
-        finNormal();
-        return false;
-    }
-    const qint32 anterior = ultima;
-    ultima = static_cast<qint32>(codigo);
-    m_codigo = codigo;
-    try {
-        if (!leer() || !validar() || !journalTomado()) {
-            finNormal();
-            return false;
+    const bool nota = esNotaCredito();
+    db::ListSource &lista = nota ? m_ctx.Data6 : m_ctx.Data5;
+    db::RecordSet &filas = lista.recordset();
+    QList<qint64> pendientes;
+    for (filas.moveFirst(); !filas.eof(); filas.moveNext())
+        pendientes << filas.field(QStringLiteral("Código")).toLongLong();
+    if (m_ctx.retenidos)
+        m_ctx.retenidos->keepOnly(nota, pendientes);
+
+    filas.moveFirst();
+    for (const qint64 codigo : pendientes) {
+        m_codigo = codigo;
+        try {
+            const bool leido = leer();
+            if (leido) {
+                m_huella = huella();
+                // Held, and neither its rows nor the pause have changed: the
+                // documents behind it go first.
+                if (m_ctx.retenidos && m_ctx.retenidos->waiting(nota, codigo, m_huella)) {
+                    m_db->close();
+                } else if (!validar() || !journalTomado()) {
+                    m_db->close();
+                } else {
+                    if (m_ctx.retenidos)
+                        m_ctx.retenidos->release(nota, codigo);
+                    (nota ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = codigo;
+                    evento(core::DocumentEvent::Kind::Inicio);
+                    return true;
+                }
+            }
+        } catch (const db::DataError &e) {
+            // Nothing was sent. A database away or busy is tried again on the
+            // next tick; a document whose rows cannot be read waits like one
+            // held, and the ones behind it go on.
+            if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy) {
+                fallaBaseDatos(e, false);
+                m_ctx.Timer1.setEnabled(true);
+                return false;
+            }
+            const QString text = texts::errorBaseDatos(e.describe());
+            m_huella.clear();
+            hold(text, m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r') + text, true);
+            m_ctx.window.setLog(text);
+            evento(core::DocumentEvent::Kind::Fallo);
         }
-    } catch (const db::DataError &e) {
-        // Nothing was sent: a database that was away or busy is tried again
-        // on a later tick; anything else waits for the operator.
-        if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy)
-            ultima = anterior;
-        fallaBaseDatos(e, false);
-        m_ctx.Timer1.setEnabled(true);
-        return false;
+        filas.moveNext();
     }
-    evento(core::DocumentEvent::Kind::Inicio);
-    return true;
+    finNormal();
+    return false;
 }
 
 bool DocumentJob::enviar(const QString &comando)
@@ -55,10 +79,11 @@ bool DocumentJob::enviar(const QString &comando)
     return m_ctx.link.ResultadoComando;
 }
 
-void DocumentJob::abrirPuerto()
+bool DocumentJob::abrirPuerto()
 {
-    m_ctx.link.AbrirPuerto();
+    m_puertoFallido = !m_ctx.link.AbrirPuerto();
     m_puertoAbierto = true;
+    return !m_puertoFallido;
 }
 
 void DocumentJob::cerrarPuerto()
@@ -67,11 +92,32 @@ void DocumentJob::cerrarPuerto()
     m_puertoAbierto = false;
 }
 
-void DocumentJob::fallaEtapa(bool largoEnCaja)
+void DocumentJob::hold(const QString &motivo, const QString &mensaje, bool esFallo)
+{
+    // The same document held again, for the same reason and with the same
+    // rows, is not told again.
+    const bool nuevo =
+        !m_ctx.retenidos || m_ctx.retenidos->hold(esNotaCredito(), m_codigo, motivo, m_huella);
+    if (nuevo)
+        m_ctx.window.messageBox(mensaje);
+    if (!esFallo && nuevo) {
+        m_ctx.window.setLog(mensaje);
+        m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
+                        .notaCredito = esNotaCredito(),
+                        .codigo = m_codigo,
+                        .motivo = motivo});
+    }
+}
+
+void DocumentJob::fallaEtapa()
 {
     cerrarPuerto();
     const QString largo = m_ctx.link.reporteEtapa(m_etapa, true);
-    m_ctx.window.messageBox(largoEnCaja ? largo : m_ctx.link.reporteEtapa(m_etapa, false));
+    const QString enCaja = esNotaCredito() ? largo : m_ctx.link.reporteEtapa(m_etapa, false);
+    if (m_puertoFallido)
+        m_ctx.window.messageBox(enCaja);
+    else
+        hold(texts::falloEnEtapa(m_etapa), enCaja, true);
     m_ctx.window.setLog(largo);
     journalFallido();
     evento(core::DocumentEvent::Kind::Fallo);
@@ -82,9 +128,9 @@ void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
     if (m_puertoAbierto)
         cerrarPuerto();
     QString text = m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r') +
-                   core::texts::errorBaseDatos(error.describe());
+                   texts::errorBaseDatos(error.describe());
     if (impreso)
-        text += QLatin1Char('\r') + core::texts::impresoNoRegistrado(esNotaCredito());
+        text += QLatin1Char('\r') + texts::impresoNoRegistrado(esNotaCredito());
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
     // Printed and not recorded stays open in the journal: recovery records it.
@@ -95,12 +141,7 @@ void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
 
 void DocumentJob::retener(const QString &mensaje)
 {
-    m_ctx.window.messageBox(mensaje);
-    m_ctx.window.setLog(mensaje);
-    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                    .notaCredito = esNotaCredito(),
-                    .codigo = m_codigo,
-                    .motivo = mensaje});
+    hold(mensaje, mensaje, false);
 }
 
 void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
@@ -114,6 +155,58 @@ void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
                     .etapa = m_etapa});
 }
 
+bool DocumentJob::antesDelCierre()
+{
+    QString z;
+    if (!PrinterNumbers::leerConfiable(m_ctx.link, m_ctx.state.RutaPrograma,
+                                       m_ctx.state.TipoImpresora, esNotaCredito(), m_ctx.clock,
+                                       &m_numeroAntes, &z)) {
+        // Without it the outcome of the closing could never be told.
+        fallaEtapa();
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
+                            texts::cierreNoEnviado(esNotaCredito()));
+        return false;
+    }
+    return journalCerrando(m_numeroAntes);
+}
+
+DocumentJob::Cierre DocumentJob::despuesDelCierre(QString *numero, QString *numeroZ)
+{
+    auto &link = m_ctx.link;
+    m_respuestaCierre = {link.Comando, link.ResultadoComando, link.EstatusImpresora,
+                         link.ErrorImpresora};
+    if (!PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
+                                       esNotaCredito(), m_ctx.clock, numero, numeroZ))
+        return Cierre::Desconocido;
+    return *numero == m_numeroAntes ? Cierre::NoCerrado : Cierre::Cerrado;
+}
+
+void DocumentJob::cierreDesconocido()
+{
+    cerrarPuerto();
+    if (m_ctx.recovery && m_journalId) {
+        m_ctx.recovery->retener(m_journalId, esNotaCredito(), m_codigo, texts::kNumeroIlegible);
+        return;
+    }
+    // Without a journal nobody could settle it later: the operator must.
+    const QString text =
+        texts::recuperacionPendiente(esNotaCredito(), m_codigo, texts::kNumeroIlegible);
+    m_ctx.window.messageBox(text);
+    m_ctx.window.setLog(text);
+}
+
+void DocumentJob::noCerrado()
+{
+    auto &link = m_ctx.link;
+    link.Comando = m_respuestaCierre.comando;
+    link.ResultadoComando = m_respuestaCierre.resultado;
+    link.EstatusImpresora = m_respuestaCierre.estatus;
+    link.ErrorImpresora = m_respuestaCierre.error;
+    m_cierreEnviado = false;
+    fallaEtapa();
+    m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(esNotaCredito()));
+}
+
 bool DocumentJob::journalTomado()
 {
     if (!m_ctx.journal)
@@ -123,7 +216,7 @@ bool DocumentJob::journalTomado()
     // Still pending although the printer closed it: never a second copy.
     const QString numero = m_ctx.journal->closedBefore(kind, m_codigo);
     if (!numero.isEmpty()) {
-        retener(core::texts::yaImpreso(esNotaCredito(), m_codigo, numero));
+        retener(texts::yaImpreso(esNotaCredito(), m_codigo, numero));
         return false;
     }
     m_journalId = m_ctx.journal->tomado(kind, m_codigo);
@@ -179,7 +272,7 @@ void DocumentJob::journalFallido()
 void DocumentJob::journalWarning(const db::DataError &error)
 {
     // The journal stays unsettled: no new document starts until it can be written.
-    const QString text = core::texts::errorBaseDatos(error.describe());
+    const QString text = texts::errorBaseDatos(error.describe());
     m_ctx.window.notice(text);
 }
 

@@ -47,7 +47,7 @@ InvoiceJob::InvoiceJob(JobContext &ctx) : DocumentJob(ctx) {}
 
 InvoiceJob::~InvoiceJob() = default;
 
-void InvoiceJob::ImprimirFactura()
+bool InvoiceJob::ImprimirFactura()
 {
     auto &w = m_ctx.window;
     w.setStatus(core::texts::kIniciandoFactura);
@@ -56,7 +56,7 @@ void InvoiceJob::ImprimirFactura()
     m_ctx.Timer1.setEnabled(false);
 
     if (!tomar())
-        return;
+        return false;
 
     try {
         w.setStatus(core::texts::kIniciandoComunicacion);
@@ -65,15 +65,16 @@ void InvoiceJob::ImprimirFactura()
         abrirPuerto();
         m_etapa = 2;
         if (!bloqueCliente() || !items() || !descuento() || !pago() || !registrar())
-            return;
+            return true;
     } catch (const db::DataError &e) {
-        fallaBaseDatos(e, m_pagoAceptado);
-        return;
+        fallaBaseDatos(e, m_cierreEnviado);
+        return true;
     }
     w.processEvents();
     if (m_db)
         m_db->close();
     finNormal();
+    return true;
 }
 
 bool InvoiceJob::leer()
@@ -93,6 +94,11 @@ bool InvoiceJob::leer()
     if (m_ctx.state.TipoImpresora == core::PrinterType::Dascom)
         m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_codigo));
     return true;
+}
+
+QByteArray InvoiceJob::huella() const
+{
+    return m_encabezado.fingerprint() + m_detalle.fingerprint() + m_pagos.fingerprint();
 }
 
 bool InvoiceJob::validar()
@@ -149,14 +155,14 @@ bool InvoiceJob::bloqueCliente()
     const QVariant nombre = h.field(QStringLiteral("NombreCliente"));
     const QString nombreLimpio = trimmed(nombre);
     if (!enviar(QStringLiteral("i01") + nombreLimpio.left(kAncho))) {
-        fallaEtapa(false);
+        fallaEtapa();
         return false;
     }
     m_etapa = 2.2;
     if (db::RecordSet::isFalse(h.field(QStringLiteral("PlantillaAuxiliar"))) &&
         asText(nombre).size() > kAncho) {
         if (!enviar(QStringLiteral("i02") + nombreLimpio.mid(kAncho))) {
-            fallaEtapa(false);
+            fallaEtapa();
             return false;
         }
     }
@@ -166,7 +172,7 @@ bool InvoiceJob::bloqueCliente()
     const QString i03 = QStringLiteral("i03") + trimmed(h.field(QStringLiteral("Rif")));
     m_etapa = 2.4;
     if (!enviar(i03)) {
-        fallaEtapa(false);
+        fallaEtapa();
         return false;
     }
     w.processEvents();
@@ -179,7 +185,7 @@ bool InvoiceJob::bloqueCliente()
     const QString dir = trimmed(direccion);
     if (!direccion.isNull()) {
         if (!enviar(QStringLiteral("i04") + dir.left(kAncho))) {
-            fallaEtapa(false);
+            fallaEtapa();
             return false;
         }
     }
@@ -187,7 +193,7 @@ bool InvoiceJob::bloqueCliente()
     if (dir.size() > kAncho) {
         // The rest of the address takes line 5; no phone line then.
         if (!enviar(QStringLiteral("i05") + dir.mid(kAncho, kAncho))) {
-            fallaEtapa(false);
+            fallaEtapa();
             return false;
         }
     } else {
@@ -195,7 +201,7 @@ bool InvoiceJob::bloqueCliente()
         const QVariant telefono = h.field(QStringLiteral("Teléfono"));
         if (!telefono.isNull()) {
             if (!enviar(QStringLiteral("i05Telefono: ") + trimmed(telefono).left(kAncho))) {
-                fallaEtapa(false);
+                fallaEtapa();
                 return false;
             }
         }
@@ -283,7 +289,7 @@ bool InvoiceJob::items()
             comando += core::Formato::LimpioCadena(texto.left(40).trimmed());
             m_etapa = 4.07;
             if (!enviar(comando)) {
-                fallaEtapa(false);
+                fallaEtapa();
                 return false;
             }
             w.processEvents();
@@ -300,16 +306,11 @@ bool InvoiceJob::descuento()
     m_etapa = 4.09;
     if (m_desc01 > 0) {
         if (!enviar(QStringLiteral("3")) || !enviar(PrinterRules::comandoDescuento(m_desc01))) {
-            fallaEtapa(false);
+            fallaEtapa();
             return false;
         }
     }
     return true;
-}
-
-void InvoiceJob::leerEstado(QString *factura, QString *z)
-{
-    PrinterNumbers::leerFactura(m_ctx.link, m_ctx.state.RutaPrograma, factura, z);
 }
 
 bool InvoiceJob::pago()
@@ -318,20 +319,17 @@ bool InvoiceJob::pago()
     w.setStatus(core::texts::kEnviandoFormaPago);
     w.setProgress(72);
     m_etapa = 6;
-
-    // The last invoice number before the payment: if it has not moved after
-    // it, the printer did not close this invoice.
-    QString zAntes;
-    leerEstado(&m_facturaAntes, &zAntes);
-    if (!journalCerrando(m_facturaAntes))
+    if (!antesDelCierre())
         return false;
-
+    m_cierreEnviado = true;
     if (m_ctx.state.TipoImpresora != core::PrinterType::Dascom) {
         enviar(QStringLiteral("101"));
         w.processEvents();
     } else if (m_pagos.recordCount() == 0) {
         enviar(QStringLiteral("101"));
     } else {
+        // Payment rows close the invoice once they cover its total, whatever
+        // the answer to each row.
         for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
             double monto = 0.0;
             number(m_pagos.field(QStringLiteral("Monto")), &monto);
@@ -340,30 +338,7 @@ bool InvoiceJob::pago()
         }
         m_pagos.close();
     }
-    if (!m_ctx.link.ResultadoComando && !cerradaDeTodosModos()) {
-        fallaEtapa(false);
-        return false;
-    }
-    m_pagoAceptado = true;
     return true;
-}
-
-bool InvoiceJob::cerradaDeTodosModos()
-{
-    // Payment rows that already covered the total close the invoice even when
-    // a later row is refused: such an invoice is printed, not failed.
-    auto &link = m_ctx.link;
-    const int estatus = link.EstatusImpresora;
-    const int error = link.ErrorImpresora;
-    QString despues, z;
-    leerEstado(&despues, &z);
-    if (PrinterNumbers::completo(despues) && PrinterNumbers::completo(m_facturaAntes) &&
-        despues != m_facturaAntes)
-        return true;
-    link.EstatusImpresora = estatus;
-    link.ErrorImpresora = error;
-    link.ResultadoComando = false;
-    return false;
 }
 
 bool InvoiceJob::registrar()
@@ -374,14 +349,16 @@ bool InvoiceJob::registrar()
     w.setStatus(core::texts::kChequeandoRespuesta);
     w.setProgress(80);
     QString factura, z;
-    leerEstado(&factura, &z);
-    if (!factura.isEmpty() && !m_facturaAntes.isEmpty() && factura == m_facturaAntes) {
-        // Payments that did not cover the total leave the invoice open.
-        m_etapa = 6;
-        m_pagoAceptado = false;
-        fallaEtapa(false);
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + core::texts::noCerrado(false));
+    switch (despuesDelCierre(&factura, &z)) {
+    case Cierre::Desconocido:
+        cierreDesconocido();
         return false;
+    case Cierre::NoCerrado:
+        m_etapa = 6;
+        noCerrado();
+        return false;
+    case Cierre::Cerrado:
+        break;
     }
     journalCerrado(factura, z);
     m_etapa = 8;
@@ -392,7 +369,7 @@ bool InvoiceJob::registrar()
     m_db->execute(z.isEmpty() ? db::SqlTexts::registroFacturaSinZ(factura, m_codigo)
                               : db::SqlTexts::registroFactura(factura, z, m_codigo));
     journalRegistrado();
-    if (factura.isEmpty() || z.isEmpty())
+    if (z.isEmpty())
         w.setLog(core::texts::impresoSinNumeros(false, m_codigo));
     evento(core::DocumentEvent::Kind::Impresa, factura, z);
     return true;

@@ -19,13 +19,15 @@ public:
     explicit InvoiceJob(JobContext &ctx);
     ~InvoiceJob() override;
 
-    void ImprimirFactura();
+    // True when a document was taken up (printed or not).
+    bool ImprimirFactura();
 
 protected:
     bool esNotaCredito() const override { return false; }
 
 private:
     bool leer() override;
+    QByteArray huella() const override;
     bool validar() override;
     void finNormal() override;
     // Each step returns false when the job has ended through its failure path.
@@ -33,19 +35,13 @@ private:
     bool items();
     bool descuento();
     bool pago();
-    bool cerradaDeTodosModos();
     bool registrar();
-    // The invoice number and Z counter of an S1 answer, digits only or empty.
-    void leerEstado(QString *factura, QString *z);
 
-    std::unique_ptr<db::Database> m_db;
     db::RecordSet m_encabezado;
     db::RecordSet m_detalle;
     db::RecordSet m_pagos;
     double m_porcentImpuesto = 0.0;
     double m_desc01 = 0.0;
-    QString m_facturaAntes;
-    bool m_pagoAceptado = false;
 };
 
 } // namespace documents

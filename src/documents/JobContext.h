@@ -20,6 +20,9 @@ class PrintJournal;
 
 namespace documents {
 
+class HeldDocuments;
+class Recovery;
+
 // What a document job works with, all owned by the robot.
 struct JobContext
 {
@@ -33,6 +36,11 @@ struct JobContext
     db::ListSource &Data6; // pending credit notes
     // The print journal; without one a job keeps no record across a crash.
     db::PrintJournal *journal = nullptr;
+    // The documents held back or failed, each waiting before it is taken up again.
+    HeldDocuments *retenidos = nullptr;
+    // Settles what the journal left unfinished; a job hands it a closing
+    // whose outcome it could not tell.
+    Recovery *recovery = nullptr;
 
     // Tells the window of a document's event, at the clock's time.
     void publicar(core::DocumentEvent event) const;

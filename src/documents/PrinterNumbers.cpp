@@ -1,5 +1,6 @@
 #include "documents/PrinterNumbers.h"
 
+#include "core/Clock.h"
 #include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
 
@@ -26,6 +27,28 @@ QString PrinterNumbers::leerNota(printer::PrinterLink &link, const QString &ruta
     link.TextoRespuesta += QStringLiteral(" \r\n");
     const int posicion = formaDascom ? 41 : 169;
     return link.TextoRespuesta.mid(posicion - 1, 8);
+}
+
+bool PrinterNumbers::leerConfiable(printer::PrinterLink &link, const QString &rutaPrograma,
+                                   core::PrinterType tipo, bool notaCredito,
+                                   const core::Clock &clock, QString *numero, QString *numeroZ)
+{
+    constexpr int kLecturas = 3;
+    for (int i = 0; i < kLecturas; ++i) {
+        if (i > 0)
+            clock.DelayMili(10);
+        if (notaCredito) {
+            *numero = leerNota(link, rutaPrograma, core::formaDascom(tipo));
+            numeroZ->clear();
+        } else {
+            leerFactura(link, rutaPrograma, numero, numeroZ);
+        }
+        if (completo(*numero))
+            return true;
+    }
+    numero->clear();
+    numeroZ->clear();
+    return false;
 }
 
 bool PrinterNumbers::completo(const QString &numero)

@@ -2,6 +2,12 @@
 
 #include <QString>
 
+#include "core/PrinterType.h"
+
+namespace core {
+class Clock;
+}
+
 namespace printer {
 class PrinterLink;
 }
@@ -24,6 +30,12 @@ public:
     // The daily closure a document printed now belongs to: the Z counter plus
     // one, as the write-back stores it; empty when the counter is.
     static QString zDelDocumento(const QString &numeroZ);
+    // The last number of a document kind that can be trusted (eight digits),
+    // read up to a few times a short pause apart, as a noisy line may lose
+    // one answer; false when no reading gave one. The port must be open.
+    static bool leerConfiable(printer::PrinterLink &link, const QString &rutaPrograma,
+                              core::PrinterType tipo, bool notaCredito, const core::Clock &clock,
+                              QString *numero, QString *numeroZ);
     // A number that can be trusted: eight digits.
     static bool completo(const QString &numero);
 };

@@ -16,12 +16,10 @@ using Entry = db::PrintJournal::Entry;
 using State = db::PrintJournal::State;
 namespace texts = core::texts;
 
-namespace {
-bool isNota(const Entry &e)
+bool Recovery::isNota(const Entry &e) const
 {
     return e.kind == db::PrintJournal::Kind::Nota;
 }
-} // namespace
 
 bool Recovery::run()
 {
@@ -46,12 +44,13 @@ bool Recovery::settle(const Entry &entry)
 {
     switch (entry.state) {
     case State::Tomado:
-        // It never reached its closing command: whatever it left open goes.
+    case State::Fallido:
+        // It never reached its closing command, or the printer did not take
+        // it: whatever it left open goes.
         return cancel(entry);
     case State::Cerrando: {
         QString numero, numeroZ;
-        if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(numero) ||
-            !PrinterNumbers::completo(entry.numeroAntes)) {
+        if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(entry.numeroAntes)) {
             hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
@@ -65,8 +64,10 @@ bool Recovery::settle(const Entry &entry)
     case State::Cerrado: {
         QString numero = entry.numero;
         QString numeroZ = entry.numeroZ;
-        if (numero.isEmpty())
-            readNumber(entry, &numero, &numeroZ);
+        if (numero.isEmpty() && !readNumber(entry, &numero, &numeroZ)) {
+            hold(entry, core::texts::kNumeroIlegible);
+            return false;
+        }
         return record(entry, numero, numeroZ);
     }
     default:
@@ -89,23 +90,22 @@ bool Recovery::cancel(const Entry &entry)
     const QString text = core::texts::anuladoParaReimprimir(isNota(entry), entry.codigo);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
+    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Anulada,
+                    .notaCredito = isNota(entry),
+                    .codigo = entry.codigo});
     return true;
 }
 
 bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
 {
     auto &link = m_ctx.link;
-    link.AbrirPuerto();
-    if (isNota(entry)) {
-        const QString n = PrinterNumbers::leerNota(link, m_ctx.state.RutaPrograma,
-                                                   core::formaDascom(m_ctx.state.TipoImpresora));
-        *numero = PrinterNumbers::completo(n) ? n : QString();
-        numeroZ->clear();
-    } else {
-        PrinterNumbers::leerFactura(link, m_ctx.state.RutaPrograma, numero, numeroZ);
-    }
+    bool leido = false;
+    if (link.AbrirPuerto())
+        leido =
+            PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
+                                          isNota(entry), m_ctx.clock, numero, numeroZ);
     link.CerrarPuerto();
-    return !numero->isEmpty();
+    return leido;
 }
 
 bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
@@ -113,8 +113,6 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
     try {
         auto db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
         if (isNota(entry)) {
-            if (numero.isEmpty())
-                numero = QStringLiteral("0");
             db->execute(db::SqlTexts::registroNotaCredito(numero, entry.codigo));
         } else {
             db->execute(numeroZ.isEmpty()
@@ -141,16 +139,21 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
 
 void Recovery::hold(const Entry &entry, const QString &motivo)
 {
-    const QString text = core::texts::recuperacionPendiente(isNota(entry), entry.codigo, motivo);
+    retener(entry.id, isNota(entry), entry.codigo, motivo);
+}
+
+void Recovery::retener(qint64 journalId, bool notaCredito, qint64 codigo, const QString &motivo)
+{
+    const QString text = core::texts::recuperacionPendiente(notaCredito, codigo, motivo);
     m_ctx.window.setLog(text);
     // Told once: the next ticks try again quietly.
-    if (m_heldReported.contains(entry.id))
+    if (m_heldReported.contains(journalId))
         return;
-    m_heldReported.insert(entry.id);
+    m_heldReported.insert(journalId);
     m_ctx.window.notice(text);
     m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                    .notaCredito = isNota(entry),
-                    .codigo = entry.codigo,
+                    .notaCredito = notaCredito,
+                    .codigo = codigo,
                     .motivo = motivo});
 }
 

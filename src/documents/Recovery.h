@@ -10,9 +10,9 @@ namespace documents {
 
 // Settles what the print journal left unfinished, before any new document:
 // a document the printer closed is recorded without printing it again; one
-// left open is cancelled ("7") so that it can be printed again normally.
-// A closing whose outcome cannot be told yet (the printer does not answer)
-// holds every new document back until it can.
+// that a crash or a failure may have left open is cancelled ("7") so that it
+// can be printed again normally. A closing whose outcome cannot be told yet
+// (the printer does not answer) holds every new document back until it can.
 class Recovery
 {
 public:
@@ -20,6 +20,9 @@ public:
 
     // True when nothing is left unsettled and new documents may start.
     bool run();
+    // Tells, once per journal entry, that a document is left unsettled and
+    // holds new documents back.
+    void retener(qint64 journalId, bool notaCredito, qint64 codigo, const QString &motivo);
 
 private:
     bool settle(const db::PrintJournal::Entry &entry);
@@ -28,6 +31,7 @@ private:
     // Reads the printer's last number of the entry's kind; port opened and closed.
     bool readNumber(const db::PrintJournal::Entry &entry, QString *numero, QString *numeroZ);
     void hold(const db::PrintJournal::Entry &entry, const QString &motivo);
+    bool isNota(const db::PrintJournal::Entry &entry) const;
 
     JobContext &m_ctx;
     QSet<qint64> m_heldReported;

@@ -41,24 +41,10 @@ void HeadlessWindow::processEvents()
 QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
 {
     using Kind = core::DocumentEvent::Kind;
-    QString name;
-    switch (event.kind) {
-    case Kind::Inicio:
-        name = QStringLiteral("inicio");
-        break;
-    case Kind::Impresa:
-        name = QStringLiteral("impresa");
-        break;
-    case Kind::Fallo:
-        name = QStringLiteral("fallo");
-        break;
-    case Kind::Recuperada:
-        name = QStringLiteral("recuperada");
-        break;
-    case Kind::Retenida:
-        name = QStringLiteral("retenida");
-        break;
-    }
+    // In the order of DocumentEvent::Kind.
+    static const char *const kNames[] = {"inicio",     "impresa",  "fallo",
+                                         "recuperada", "retenida", "anulada"};
+    const QString name = QLatin1String(kNames[static_cast<int>(event.kind)]);
     QString line = timeText(event.hora) + QLatin1Char(' ') + name + QLatin1Char(' ') +
                    (event.notaCredito ? QStringLiteral("nota") : QStringLiteral("factura")) +
                    QLatin1Char(' ') + QString::number(event.codigo);

@@ -21,18 +21,19 @@ PrinterLink::PrinterLink(Driver &driver, core::WindowServices &window, core::Pol
 {
 }
 
-void PrinterLink::AbrirPuerto()
+bool PrinterLink::AbrirPuerto()
 {
     HabilitarControles(false);
     const QByteArray port = m_codePage.fromUnicode(m_puerto);
     if (m_driver.OpenFpctrl(port.constData()) != 0) {
         // Whatever the state before: a job that stopped the timer runs on with it on.
         HabilitarControles(true);
-        return;
+        return true;
     }
     m_window.messageBox(core::texts::kErrorPuerto);
     m_window.setControlEnabled(core::Control::Command10, true);
     CerrarPuerto();
+    return false;
 }
 
 void PrinterLink::CerrarPuerto()

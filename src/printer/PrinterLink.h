@@ -23,7 +23,8 @@ public:
     PrinterLink(Driver &driver, core::WindowServices &window, core::PollingTimer &timer,
                 const core::CodePage &codePage, const QString &puerto);
 
-    void AbrirPuerto();
+    // False when the port could not be opened (the operator has been told).
+    bool AbrirPuerto();
     void CerrarPuerto();
     void HabilitarControles(bool h);
     void EnviarComando(const QString &texto);

@@ -16,8 +16,10 @@ PollingCycle::PollingCycle(core::RobotState &state, const core::Settings &settin
       m_activation(activation)
 {
     if (jobs) {
-        ImprimirFactura = [jobs] { documents::InvoiceJob(*jobs).ImprimirFactura(); };
-        ImprimirNotaCredito = [jobs] { documents::CreditNoteJob(*jobs).ImprimirNotaCredito(); };
+        ImprimirFactura = [jobs] { return documents::InvoiceJob(*jobs).ImprimirFactura(); };
+        ImprimirNotaCredito = [jobs] {
+            return documents::CreditNoteJob(*jobs).ImprimirNotaCredito();
+        };
     }
 }
 
@@ -71,16 +73,22 @@ void PollingCycle::tick()
         if (!ready || !settled)
             return;
 
+        bool tomada = false;
         if (m_lists.Data5.recordCount() > 0) {
             m_window.setStatus(core::texts::kConstruyendoFactura);
             m_window.processEvents();
             m_window.processEvents();
-            ImprimirFactura();
-        } else if (m_state.TicksSinFactura <= 3) {
-            ++m_state.TicksSinFactura;
-        } else {
-            creditNoteTurn();
-            m_state.TicksSinFactura = 0;
+            tomada = ImprimirFactura();
+        }
+        // Invoices that all wait (held or failed) do not keep the credit
+        // notes from their turn.
+        if (!tomada) {
+            if (m_state.TicksSinFactura <= 3) {
+                ++m_state.TicksSinFactura;
+            } else {
+                creditNoteTurn();
+                m_state.TicksSinFactura = 0;
+            }
         }
         m_window.processEvents();
         m_window.setStatus(core::texts::kEsperando);

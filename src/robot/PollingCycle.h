@@ -26,9 +26,10 @@ public:
     // The credit-note turn of the fifth idle tick.
     void creditNoteTurn();
 
-    // Run the jobs on `jobs`; tests may stand in for them.
-    std::function<void()> ImprimirFactura;
-    std::function<void()> ImprimirNotaCredito;
+    // Run the jobs on `jobs`; tests may stand in for them. True when the job
+    // took a document up (printed or failed).
+    std::function<bool()> ImprimirFactura;
+    std::function<bool()> ImprimirNotaCredito;
     // Settles what a crash left unfinished; no job starts until it returns true.
     std::function<bool()> Recuperar;
 

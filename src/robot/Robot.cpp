@@ -6,6 +6,7 @@
 #include "db/DataError.h"
 #include "db/MachineLock.h"
 #include "db/PrintJournal.h"
+#include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
 #include "documents/Recovery.h"
 #include "printer/DriverLibrary.h"
@@ -86,6 +87,9 @@ int Robot::startUp(const QString &programDir)
     m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer, m_clock,
                                            m_lists.Data5, m_lists.Data6, m_journal.get()});
     m_recovery = std::make_unique<documents::Recovery>(*m_jobs);
+    m_retenidos = std::make_unique<documents::HeldDocuments>(m_clock);
+    m_jobs->recovery = m_recovery.get();
+    m_jobs->retenidos = m_retenidos.get();
     m_activation =
         std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
     m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,

@@ -11,7 +11,8 @@ enum ErrorCode : int {
     BadValue = 4,         // a field of no value or out of range: zero amount, date, percentage
     FaultRefused = 5,     // refused by a [faults] setting
     AnswerNotWritten = 6, // an upload whose answer file could not be written, or Upload=fail
-    MemoryNotWritten = 7  // fiscalsim.state could not be written; the command had no effect
+    MemoryNotWritten = 7, // fiscalsim.state could not be written; the command had no effect
+    ReplyLost = 8         // LoseReplyNth: carried out, but its answer never reached the caller
 };
 
 // Bits of the status word: what the printer holds at the end of the call.

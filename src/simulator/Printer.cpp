@@ -195,6 +195,9 @@ int Printer::send(int *status, int *error, const char *command)
                 .append(outcome.printed);
         }
     }
+    // The printer did it; the caller never hears so.
+    if (code == NoError && m_settings.loseReplyNth > 0 && m_sends == m_settings.loseReplyNth)
+        code = ReplyLost;
     report(status, error, code);
     const int r = code == NoError ? 1 : 0;
     log({QStringLiteral("SendCmd"), text, QString::number(r)});
@@ -227,6 +230,7 @@ int Printer::upload(Upload kind, int *status, int *error, const char *command, c
     const std::lock_guard<std::mutex> lock(m_mutex);
     const CallTime callTime(*this);
     follow(false);
+    ++m_uploads;
     const QByteArray bytes = bytesOf(command);
     const QString text = decode(bytes);
     const QString path = decode(bytesOf(file));
@@ -235,7 +239,8 @@ int Printer::upload(Upload kind, int *status, int *error, const char *command, c
     QString answer;
     if (!m_portOpen)
         code = PortClosed;
-    else if (m_settings.uploadFails)
+    else if (m_settings.uploadFails ||
+             (m_settings.uploadFailNth > 0 && m_uploads == m_settings.uploadFailNth))
         code = AnswerNotWritten;
     else if (kind == Upload::Status && text == QLatin1String("S1"))
         answer = Answers::status(m_memory, m_settings, QDateTime::currentDateTime());

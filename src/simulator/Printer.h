@@ -19,9 +19,9 @@ namespace sim {
 // fiscalsim.state from there afresh and the port counts as closed. Every
 // OpenFpctrl reads both again too, so a changed fiscalsim.ini takes effect
 // at the next opening without reloading the library. The fiscal memory
-// lives on disk after every change; only the port and the count of SendCmd
-// calls since the library was loaded (for the RefuseNth and KillAfter
-// faults) live in the process.
+// lives on disk after every change; only the port and the counts of SendCmd
+// and upload calls since the library was loaded (for the RefuseNth,
+// LoseReplyNth, KillAfter and UploadFailNth faults) live in the process.
 class Printer
 {
 public:
@@ -61,6 +61,7 @@ private:
     FiscalMemory m_memory;
     bool m_portOpen = false;
     qint64 m_sends = 0;
+    qint64 m_uploads = 0;
 };
 
 } // namespace sim

@@ -66,6 +66,8 @@ Settings Settings::read(const QString &dir)
     s.refusedPrefixes = listValue(ini, QStringLiteral("faults/Refuse"));
     s.refuseNth = intValue(ini, QStringLiteral("faults/RefuseNth"), 0);
     s.uploadFails = saysFail(ini, QStringLiteral("faults/Upload"));
+    s.uploadFailNth = intValue(ini, QStringLiteral("faults/UploadFailNth"), 0);
+    s.loseReplyNth = intValue(ini, QStringLiteral("faults/LoseReplyNth"), 0);
     s.killAfter = intValue(ini, QStringLiteral("faults/KillAfter"), 0);
 
     s.baud = intValue(ini, QStringLiteral("link/Baud"), 0);

@@ -28,6 +28,8 @@ public:
     QStringList refusedPrefixes;
     int refuseNth = 0;
     bool uploadFails = false;
+    int uploadFailNth = 0;
+    int loseReplyNth = 0;
     int killAfter = 0;
 
     int baud = 0;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <chrono>
+
+namespace core {
+class Clock;
+}
+
+namespace documents {
+
+// The documents a job held back or saw fail, each kept from being taken up
+// again at once: until its rows change or a pause has passed, whichever is
+// first. Only that document waits; the ones behind it are printed meanwhile.
+class HeldDocuments
+{
+public:
+    struct Entry
+    {
+        bool notaCredito = false;
+        qint64 codigo = 0;
+        QString motivo;
+        QByteArray huella; // the fingerprint of its rows when it was held
+        std::chrono::steady_clock::time_point desde;
+    };
+    static constexpr std::chrono::milliseconds kPausa{60000};
+
+    explicit HeldDocuments(const core::Clock &clock) : m_clock(clock) {}
+
+    // Holds a document; false when it was held already for the same reason
+    // with the same rows (the operator has been told).
+    bool hold(bool notaCredito, qint64 codigo, const QString &motivo, const QByteArray &huella);
+    // Whether the document still waits, given its rows now: a change of rows
+    // or the end of the pause lets it go.
+    bool waiting(bool notaCredito, qint64 codigo, const QByteArray &huella) const;
+    bool contains(bool notaCredito, qint64 codigo) const;
+    void release(bool notaCredito, qint64 codigo);
+    // Forgets documents of a kind that are no longer pending.
+    void keepOnly(bool notaCredito, const QList<qint64> &pendientes);
+    const QList<Entry> &entries() const { return m_entries; }
+
+private:
+    const Entry *find(bool notaCredito, qint64 codigo) const;
+
+    const core::Clock &m_clock;
+    QList<Entry> m_entries;
+};
+
+} // namespace documents
