@@ -160,7 +160,7 @@ bool DocumentJob::antesDelCierre()
     QString z;
     if (!PrinterNumbers::leerConfiable(m_ctx.link, m_ctx.state.RutaPrograma,
                                        m_ctx.state.TipoImpresora, esNotaCredito(), m_ctx.clock,
-                                       &m_numeroAntes, &z)) {
+                                       PrinterNumbers::kLecturas, &m_numeroAntes, &z)) {
         // Without it the outcome of the closing could never be told.
         fallaEtapa();
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
@@ -175,8 +175,10 @@ DocumentJob::Cierre DocumentJob::despuesDelCierre(QString *numero, QString *nume
     auto &link = m_ctx.link;
     m_respuestaCierre = {link.Comando, link.ResultadoComando, link.EstatusImpresora,
                          link.ErrorImpresora};
+    // One reading: an unknown outcome costs a tick, as recovery reads again
+    // before anything else is printed.
     if (!PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
-                                       esNotaCredito(), m_ctx.clock, numero, numeroZ))
+                                       esNotaCredito(), m_ctx.clock, 1, numero, numeroZ))
         return Cierre::Desconocido;
     return *numero == m_numeroAntes ? Cierre::NoCerrado : Cierre::Cerrado;
 }
@@ -204,7 +206,11 @@ void DocumentJob::noCerrado()
     link.ErrorImpresora = m_respuestaCierre.error;
     m_cierreEnviado = false;
     fallaEtapa();
-    m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(esNotaCredito()));
+    // A refused closing says so itself; one the printer took and that did
+    // not close (payments short of the total) needs the words.
+    if (m_respuestaCierre.resultado)
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
+                            texts::noCerrado(esNotaCredito()));
 }
 
 bool DocumentJob::journalTomado()

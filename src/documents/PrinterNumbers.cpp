@@ -31,10 +31,10 @@ QString PrinterNumbers::leerNota(printer::PrinterLink &link, const QString &ruta
 
 bool PrinterNumbers::leerConfiable(printer::PrinterLink &link, const QString &rutaPrograma,
                                    core::PrinterType tipo, bool notaCredito,
-                                   const core::Clock &clock, QString *numero, QString *numeroZ)
+                                   const core::Clock &clock, int lecturas, QString *numero,
+                                   QString *numeroZ)
 {
-    constexpr int kLecturas = 3;
-    for (int i = 0; i < kLecturas; ++i) {
+    for (int i = 0; i < lecturas; ++i) {
         if (i > 0)
             clock.DelayMili(10);
         if (notaCredito) {

@@ -31,11 +31,12 @@ public:
     // one, as the write-back stores it; empty when the counter is.
     static QString zDelDocumento(const QString &numeroZ);
     // The last number of a document kind that can be trusted (eight digits),
-    // read up to a few times a short pause apart, as a noisy line may lose
-    // one answer; false when no reading gave one. The port must be open.
+    // read up to `lecturas` times a short pause apart, as a noisy line may
+    // lose an answer; false when no reading gave one. The port must be open.
     static bool leerConfiable(printer::PrinterLink &link, const QString &rutaPrograma,
                               core::PrinterType tipo, bool notaCredito, const core::Clock &clock,
-                              QString *numero, QString *numeroZ);
+                              int lecturas, QString *numero, QString *numeroZ);
+    static constexpr int kLecturas = 3;
     // A number that can be trusted: eight digits.
     static bool completo(const QString &numero);
 };

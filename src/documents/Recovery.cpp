@@ -101,9 +101,9 @@ bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
     auto &link = m_ctx.link;
     bool leido = false;
     if (link.AbrirPuerto())
-        leido =
-            PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
-                                          isNota(entry), m_ctx.clock, numero, numeroZ);
+        leido = PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma,
+                                              m_ctx.state.TipoImpresora, isNota(entry), m_ctx.clock,
+                                              PrinterNumbers::kLecturas, numero, numeroZ);
     link.CerrarPuerto();
     return leido;
 }

@@ -39,11 +39,16 @@ qint64 addDocument(Installation &inst, bool nota)
     return code;
 }
 
+QString docName(bool nota, qint64 code)
+{
+    return (nota ? QStringLiteral(" nota ") : QStringLiteral(" factura ")) + QString::number(code);
+}
+
 // Runs the robot until it prints (or recovers) the document; its output.
 QString runUntilDone(Installation &inst, bool nota, qint64 code)
 {
     RobotProcess robot(inst.path());
-    const QString doc = (nota ? " nota " : " factura ") + QString::number(code);
+    const QString doc = docName(nota, code);
     EXPECT_TRUE(robot.waitForOutput(QStringList{"impresa" + doc, "recuperada" + doc}))
         << (robot.out() + robot.err()).toStdString();
     robot.terminate();
@@ -51,64 +56,158 @@ QString runUntilDone(Installation &inst, bool nota, qint64 code)
     return robot.out() + robot.err();
 }
 
-// Kills the robot right after each command of a document in turn, as a power
-// cut would, restarts it, and checks that the printer closed the document
-// exactly once and that its row holds the number the printer gave it.
-void killAtEveryCommand(const QString &type, bool nota)
+// How a run of the robot goes wrong at the nth command of a document.
+enum class Fault {
+    Kill,          // the process dies right after it, as in a power cut
+    LoseReply,     // the printer carries it out and its answer is lost
+    LoseThenRead,  // as LoseReply, and the next status or report read fails too
+    KillAfterRead, // the read just before the closing fails, then the closing kills
+};
+
+struct Plan
 {
-    qsizetype commands = 0;
-    {
-        Installation inst({.type = type, .simIni = kCounters});
-        runUntilDone(inst, nota, addDocument(inst, nota));
-        commands = inst.sentCommands().size();
+    int commands = 0;      // SendCmd calls of the document
+    QList<int> nextUpload; // per command: the upload call that follows it, 0 if none
+    int closing = 0;       // the last command that closed the document
+    int readBeforeClosing = 0;
+};
+
+// The calls one clean run makes: which command is which, and where the reads fall.
+Plan planOf(const QString &type, bool nota)
+{
+    Installation inst({.type = type, .simIni = kCounters});
+    runUntilDone(inst, nota, addDocument(inst, nota));
+    Plan plan;
+    int uploads = 0;
+    for (const QStringList &call : inst.simLog()) {
+        if (call.value(0) == QLatin1String("SendCmd")) {
+            ++plan.commands;
+            plan.nextUpload << 0;
+            plan.closing = plan.commands;
+            plan.readBeforeClosing = uploads;
+        } else if (call.value(0).startsWith(QLatin1String("Upload"))) {
+            ++uploads;
+            for (int &next : plan.nextUpload)
+                if (next == 0)
+                    next = uploads;
+        }
     }
-    ASSERT_GT(commands, 4);
-    for (int n = 1; n <= commands; ++n) {
-        SCOPED_TRACE(QStringLiteral("%1 %2, killed after command %3 of %4")
-                         .arg(type, nota ? "nota" : "factura")
-                         .arg(n)
-                         .arg(commands)
-                         .toStdString());
-        Installation inst(
-            {.type = type,
-             .simIni = kCounters + "[faults]\nKillAfter=" + QByteArray::number(n) + "\n"});
-        const qint64 code = addDocument(inst, nota);
-        {
-            RobotProcess robot(inst.path());
+    return plan;
+}
+
+QByteArray faultsFor(Fault fault, int n, const Plan &plan)
+{
+    const QByteArray nth = QByteArray::number(n);
+    switch (fault) {
+    case Fault::Kill:
+        return "KillAfter=" + nth;
+    case Fault::LoseReply:
+        return "LoseReplyNth=" + nth;
+    case Fault::LoseThenRead:
+        return "LoseReplyNth=" + nth +
+               "\nUploadFailNth=" + QByteArray::number(plan.nextUpload.value(n - 1));
+    case Fault::KillAfterRead:
+        return "KillAfter=" + QByteArray::number(plan.closing) +
+               "\nUploadFailNth=" + QByteArray::number(plan.readBeforeClosing);
+    }
+    return {};
+}
+
+// Runs the robot on a document with a fault at its nth command, then again
+// without faults with one more invoice queued behind it, and checks that
+// the printer closed each document exactly once, that each row holds the
+// number the printer gave that document, and that nothing was left stuck.
+void faultAt(const QString &type, bool nota, Fault fault, int n, const Plan &plan)
+{
+    SCOPED_TRACE(QStringLiteral("%1 %2, fault %3 at command %4 of %5")
+                     .arg(type, nota ? "nota" : "factura")
+                     .arg(int(fault))
+                     .arg(n)
+                     .arg(plan.commands)
+                     .toStdString());
+    Installation inst(
+        {.type = type, .simIni = kCounters + "[faults]\n" + faultsFor(fault, n, plan) + "\n"});
+    const qint64 code = addDocument(inst, nota);
+    QString log;
+    {
+        RobotProcess robot(inst.path());
+        if (fault == Fault::Kill || fault == Fault::KillAfterRead) {
             ASSERT_TRUE(robot.waitForExit());
             ASSERT_EQ(robot.exitCode(), -1) << robot.err().toStdString();
-        }
-        inst.writeSimIni(kCounters);
-        const QString log = runUntilDone(inst, nota, code);
-
-        const QJsonObject memory = inst.fiscalMemory();
-        const int last = memory.value(nota ? "lastCreditNote" : "lastInvoice").toInt();
-        EXPECT_EQ(last, (nota ? kFirstNote : kFirstInvoice) + 1) << log.toStdString();
-        EXPECT_TRUE(memory.value("document").toObject().isEmpty())
-            << "a document was left open on the printer";
-        const QString expected = QStringLiteral("%1").arg(last, 8, 10, QLatin1Char('0'));
-        if (nota) {
-            EXPECT_EQ(inst.db().creditNote(code, QStringLiteral("Número")).toString(), expected);
-            EXPECT_EQ(inst.db().creditNote(code, QStringLiteral("Impresa")).toInt(), -1);
         } else {
-            EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(), expected);
-            EXPECT_EQ(inst.db().sale(code, QStringLiteral("NúmeroZ")).toInt(), 4);
-            EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), -1);
+            const QString doc = docName(nota, code);
+            EXPECT_TRUE(
+                robot.waitForOutput({"impresa" + doc, "recuperada" + doc, "retenida" + doc}))
+                << (robot.out() + robot.err()).toStdString();
         }
+        log = robot.out() + robot.err();
+    }
+    inst.writeSimIni(kCounters);
+    const qint64 behind = inst.db().addSale({});
+    inst.db().addItem(behind, {});
+    {
+        RobotProcess robot(inst.path());
+        const auto recorded = [&] {
+            return (nota ? inst.db().creditNote(code, "Impresa") : inst.db().sale(code, "Impresa"))
+                       .toInt() == -1;
+        };
+        EXPECT_TRUE(robot.waitForOutput({"impresa" + docName(false, behind)}));
+        if (!recorded()) {
+            EXPECT_TRUE(robot.waitForOutput(
+                {"impresa" + docName(nota, code), "recuperada" + docName(nota, code)}));
+        }
+        robot.terminate();
+        robot.waitForExit();
+        log += robot.out() + robot.err();
+    }
+
+    if (qEnvironmentVariableIsSet("HARNESS_DEBUG"))
+        qInfo("%d %d %s", int(fault), n, qPrintable(log));
+    const QJsonObject memory = inst.fiscalMemory();
+    const auto numero = [](int n) { return QStringLiteral("%1").arg(n, 8, 10, QLatin1Char('0')); };
+    EXPECT_TRUE(memory.value("document").toObject().isEmpty())
+        << "a document was left open on the printer";
+    EXPECT_EQ(memory.value("lastInvoice").toInt(), kFirstInvoice + (nota ? 1 : 2))
+        << log.toStdString();
+    EXPECT_EQ(memory.value("lastCreditNote").toInt(), kFirstNote + (nota ? 1 : 0))
+        << log.toStdString();
+    if (nota) {
+        EXPECT_EQ(inst.db().creditNote(code, "Número").toString(), numero(kFirstNote + 1));
+        EXPECT_EQ(inst.db().creditNote(code, "Impresa").toInt(), -1);
+        EXPECT_EQ(inst.db().sale(behind, "Factura").toString(), numero(kFirstInvoice + 1));
+    } else {
+        EXPECT_EQ(inst.db().sale(code, "Factura").toString(), numero(kFirstInvoice + 1));
+        EXPECT_EQ(inst.db().sale(code, "NúmeroZ").toInt(), 4);
+        EXPECT_EQ(inst.db().sale(behind, "Factura").toString(), numero(kFirstInvoice + 2));
     }
 }
 
-TEST(ExactlyOnce, InvoiceAndCreditNoteKilledAtEveryCommandHka)
+// Every command of an invoice and of a credit note: killed after it, its
+// answer lost, its answer lost and the next read failing; and the read just
+// before the closing failing with a kill at the closing.
+void faultAtEveryCommand(const QString &type)
 {
-    for (const bool nota : {false, true})
-        killAtEveryCommand(QStringLiteral("HKA"), nota);
+    for (const bool nota : {false, true}) {
+        const Plan plan = planOf(type, nota);
+        ASSERT_GT(plan.commands, 4);
+        for (int n = 1; n <= plan.commands; ++n) {
+            for (const Fault fault : {Fault::Kill, Fault::LoseReply, Fault::LoseThenRead})
+                if (fault != Fault::LoseThenRead || plan.nextUpload.value(n - 1) > 0)
+                    faultAt(type, nota, fault, n, plan);
+        }
+        faultAt(type, nota, Fault::KillAfterRead, plan.closing, plan);
+    }
 }
 
-TEST(ExactlyOnceAllTypes, InvoiceAndCreditNoteKilledAtEveryCommandSamsungDascom)
+TEST(ExactlyOnce, InvoiceAndCreditNoteFaultedAtEveryCommandHka)
+{
+    faultAtEveryCommand(QStringLiteral("HKA"));
+}
+
+TEST(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDascom)
 {
     for (const QString type : {"SAMSUNG", "DASCOM"})
-        for (const bool nota : {false, true})
-            killAtEveryCommand(type, nota);
+        faultAtEveryCommand(type);
 }
 
 TEST(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
