@@ -45,8 +45,8 @@ bool DocumentJob::tomar()
                 } else if (!validar() || !journalTomado()) {
                     m_db->close();
                 } else {
-                    if (m_ctx.retenidos)
-                        m_ctx.retenidos->release(nota, codigo);
+                    // A document held before stays listed until it is printed
+                    // or fails again: the same failure is not told twice.
                     (nota ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = codigo;
                     evento(core::DocumentEvent::Kind::Inicio);
                     return true;

@@ -12,7 +12,7 @@ TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
 {
     const core::Clock clock;
     testsupport::TestDir dir;
-    qint64 taken, closing, closed;
+    qint64 taken, closing, closed, failed;
     {
         PrintJournal j(dir.path(), clock);
         EXPECT_TRUE(j.settled());
@@ -25,7 +25,8 @@ TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
         const qint64 recorded = j.tomado(Kind::Factura, 103);
         j.cerrado(recorded, QStringLiteral("00000042"), QStringLiteral("0003"));
         j.registrado(recorded);
-        j.fallido(j.tomado(Kind::Factura, 104));
+        failed = j.tomado(Kind::Factura, 104);
+        j.fallido(failed);
     }
     // As after a power cut: a new process opens the same file.
     PrintJournal j(dir.path(), clock);
@@ -33,10 +34,12 @@ TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
     const std::tuple<qint64, Kind, qint64, State, QString, QString, QString> expected[] = {
         {taken, Kind::Factura, 101, State::Tomado, "", "", ""},
         {closing, Kind::Nota, 7, State::Cerrando, "00000006", "", ""},
-        {closed, Kind::Factura, 102, State::Cerrado, "00000040", "00000041", "0003"}};
+        {closed, Kind::Factura, 102, State::Cerrado, "00000040", "00000041", "0003"},
+        // Failed: may have left it open until it is cancelled.
+        {failed, Kind::Factura, 104, State::Fallido, "", "", ""}};
     const QList<PrintJournal::Entry> entries = j.unfinished();
-    ASSERT_EQ(entries.size(), 3);
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(entries.size(), 4);
+    for (int i = 0; i < 4; ++i) {
         const PrintJournal::Entry &e = entries[i];
         EXPECT_EQ(std::tie(e.id, e.kind, e.codigo, e.state, e.numeroAntes, e.numero, e.numeroZ),
                   expected[i]);
@@ -49,5 +52,6 @@ TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
     j.anulado(taken);
     j.registrado(closed);
     j.anulado(closing);
+    j.anulado(failed);
     EXPECT_TRUE(j.settled());
 }

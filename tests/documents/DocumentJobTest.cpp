@@ -1,6 +1,7 @@
 #include "core/Texts.h"
 #include "support/RobotHarness.h"
 
+#include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -217,12 +218,9 @@ TEST(DocumentWriteBack, NumbersFromTheAnswerOfEachPrinterType)
         {{}, "00000001", 1},
         {{.sim = counters}, "00000123", 13},
         {{.sim = "[counters]\nInvoice=9\nZ=0\n"}, "00000010", 1},
-        // Printed, so recorded, without the numbers; the Z the row had stays.
-        {{.sim = "[faults]\nUpload=fail\n"}, "", 7},
         {{.nota = true, .sim = counters}, "00000123", 7},
         {{.nota = true, .type = "SAMSUNG", .sim = counters}, "00000123", 7},
         {{.nota = true, .type = "DASCOM", .sim = counters}, "00000123", 7},
-        {{.nota = true, .sim = "[faults]\nUpload=fail\n"}, "0", 7},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -240,9 +238,6 @@ TEST(DocumentWriteBack, NumbersFromTheAnswerOfEachPrinterType)
         ASSERT_EQ(j.h.window().events.size(), 2);
         EXPECT_EQ(j.h.window().events[1].numero, c.numero);
         EXPECT_EQ(j.h.window().messages, QStringList());
-        const bool sinNumeros = c.numero.toInt() == 0;
-        EXPECT_EQ(j.h.window().log().endsWith(texts::impresoSinNumeros(j.nota, j.code)),
-                  sinNumeros);
     }
 }
 
@@ -305,19 +300,26 @@ TEST(DocumentFailure, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
 
 TEST(DocumentFailure, DocumentThePrinterDidNotCloseIsNotRecorded)
 {
+    const QByteArray unreadable = "[faults]\nUpload=fail\n";
+    enum Closing { Taken, Refused, NotSent };
     const struct
     {
         Doc doc;
         QString stage;
+        Closing closing;
     } cases[] = {
+        // clang-format off
         // DASCOM payments short of the total.
-        {{.type = "DASCOM", .items = {{"ARROZ", 150.25, 1, 0, {}, -1}}, .payments = {{0, 100.0}}},
-         "6"},
+        {{.type = "DASCOM", .items = {{"ARROZ", 150.25, 1, 0, {}, -1}}, .payments = {{0, 100.0}}}, "6", Taken},
         // A credit note of amounts 0 and no detail: nothing for the closing command to close.
-        {{.nota = true, .items = {}}, "7"},
+        {{.nota = true, .items = {}}, "7", Refused},
+        // No number to compare the outcome with: the closing is never sent.
+        {{.sim = unreadable}, "6", NotSent},
+        {{.nota = true, .sim = unreadable}, "6", NotSent},
+        // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.stage.toStdString());
+        SCOPED_TRACE((c.stage + (c.doc.nota ? " nota" : " factura")).toStdString());
         Job j(c.doc);
         j.print();
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
@@ -325,7 +327,15 @@ TEST(DocumentFailure, DocumentThePrinterDidNotCloseIsNotRecorded)
         ASSERT_EQ(j.h.window().messages.size(), 1);
         EXPECT_TRUE(
             j.h.window().messages[0].startsWith(texts::kEtapaPrefijo + ' ' + c.stage + '.'));
-        EXPECT_TRUE(j.h.window().log().endsWith(texts::noCerrado(j.nota)));
+        const QString log = j.h.window().log();
+        EXPECT_EQ(log.endsWith(texts::noCerrado(j.nota)), c.closing == Taken);
+        EXPECT_EQ(log.endsWith(texts::cierreNoEnviado(j.nota)), c.closing == NotSent);
+        const QString last = j.h.commands().value(j.h.commands().size() - 1);
+        EXPECT_EQ(last.startsWith(kCierre) || last.startsWith("101") || last.startsWith("2"),
+                  c.closing != NotSent);
+        // Whatever it left open on the printer is cancelled before anything else.
+        j.h.tick();
+        EXPECT_EQ(j.h.commands().value(j.h.commands().size() - 1), "7");
     }
 }
 
@@ -372,7 +382,7 @@ TEST(DocumentHeld, UnprintableValuesSendNothingAndNameTheColumn)
     }
 }
 
-TEST(DocumentJob, PortThatDoesNotOpenStopsPollingAndEnablesCerrar)
+TEST(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
 {
     for (const bool nota : {false, true}) {
         SCOPED_TRACE(nota ? "nota" : "factura");
@@ -384,27 +394,69 @@ TEST(DocumentJob, PortThatDoesNotOpenStopsPollingAndEnablesCerrar)
         EXPECT_FALSE(j.h.timer().isEnabled());
         EXPECT_TRUE(j.h.window().controlEnabled(core::Control::Command10));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
+        // The printer is back: printed at once, not held as a failed document.
+        j.h.inst.writeSimIni({});
+        j.h.tick();
+        EXPECT_EQ(j.h.commands().value(1), "7");
+        j.print();
+        EXPECT_EQ(j.row("Impresa").toInt(), -1);
     }
 }
 
-TEST(DocumentJob, FailedDocumentWaitsForTheOperatorUntilTheListWasEmpty)
+// The queue goes on around a document that failed or was held: the failed
+// one is cancelled, each waits until its rows change or its pause has passed,
+// and the others are printed meanwhile in their order, a later one with a
+// lower code and the credit notes too.
+TEST(DocumentQueue, DocumentsThatWaitDoNotStopTheOthers)
 {
-    for (const bool nota : {false, true}) {
-        SCOPED_TRACE(nota ? "nota" : "factura");
-        Job j({.nota = nota, .sim = "[faults]\nRefuse=i01\n"});
-        const QString table = nota ? "NotaCréditoVenta" : "Ventas";
-        j.print();
-        j.print();
-        j.h.tick();
-        EXPECT_EQ(j.h.commands(), QStringList{"i01Cliente de Prueba [refused]"})
-            << "not taken up again, and nothing cancelled: the operator looks at it first";
-        // Voided by someone: the list is empty once.
-        j.h.db().exec("UPDATE \"" + table + "\" SET \"Anulada\" = -1");
-        j.print();
-        j.h.db().exec("UPDATE \"" + table + "\" SET \"Anulada\" = 0");
-        j.print();
-        EXPECT_EQ(j.h.commands().size(), 2);
-    }
+    // 99.99 is refused: the failing sale, with a code beyond 32 bits.
+    RobotHarness h({.simIni = "[faults]\nRefuse=!0000009999\n"});
+    const qint64 failing = h.db().addSale({}, 3000000000LL);
+    h.db().addItem(failing, {.precio = 99.99});
+    const qint64 next = h.db().addSale({});
+    h.db().addItem(next, {});
+    const auto printed = [&](qint64 code) { return h.db().sale(code, "Impresa").toInt() == -1; };
+    const auto tries = [&] { return h.commands().count("i01Cliente de Prueba"); };
+    const auto fix = [&](qint64 venta) {
+        h.db().exec(QStringLiteral("UPDATE \"VentasDetalles\" SET \"Precio\" = 10 WHERE "
+                                   "\"Venta\" = %1")
+                        .arg(venta));
+    };
+
+    h.tick();
+    ASSERT_EQ(h.window().messages.size(), 1);
+    h.tick();
+    // Its header lines and the refused item, then the cancel before the next one.
+    EXPECT_EQ(h.commands().value(6), "7");
+    EXPECT_TRUE(printed(next));
+    // Flagged later with a lower code, and held for its price until corrected.
+    const qint64 late = h.db().addSale({}, 5);
+    h.db().addItem(late, {.precio = {}});
+    h.tick();
+    EXPECT_EQ(h.window().messages.value(1), texts::documentoRetenido(false, late, "Precio"));
+    fix(late);
+    h.tick();
+    EXPECT_TRUE(printed(late));
+    EXPECT_EQ(tries(), 3) << "the failed sale waits";
+    // A waiting invoice does not keep the credit notes from their turn.
+    const qint64 nota = h.db().addCreditNote({.venta = next});
+    h.db().addCreditNoteLine(nota, {});
+    for (int i = 0; i < 10 && h.db().creditNote(nota, "Impresa").toInt() != -1; ++i)
+        h.tick();
+    EXPECT_EQ(h.db().creditNote(nota, "Impresa").toInt(), -1);
+
+    // Its pause passes: tried again, and not told again.
+    const QDeadlineTimer deadline(10000);
+    while (tries() < 4 && !deadline.hasExpired())
+        h.tick();
+    EXPECT_EQ(tries(), 4);
+    EXPECT_EQ(h.window().messages.size(), 2);
+    // Corrected, it is printed at once.
+    fix(failing);
+    h.tick();
+    h.tick();
+    EXPECT_TRUE(printed(failing));
+    EXPECT_EQ(h.inst.fiscalMemory().value("lastInvoice").toInt(), 3);
 }
 
 TEST(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
