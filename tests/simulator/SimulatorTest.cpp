@@ -263,10 +263,12 @@ TEST_F(Simulator, UploadsTakeOnlyTheirOwnCommandAndRefusedPrefixesAreRefused)
         EXPECT_EQ(send(command).error, error) << command.constData();
 }
 
-TEST_F(Simulator, RefuseNthAndKillAfterCountSendsSinceLoadAndTheMemoryKeepsTheOpenInvoice)
+TEST_F(Simulator, NthFaultsCountCallsSinceLoadAndTheMemoryKeepsTheOpenInvoice)
 {
     // A process of its own, whose library counts from its loading on.
-    ini("[faults]\nRefuseNth=3\nKillAfter=5\n[counters]\nInvoice=5\n");
+    ini("[faults]\nRefuseNth=3\nLoseReplyNth=4\nUploadFailNth=2\nKillAfter=5\n"
+        "[counters]\nInvoice=5\n");
+    const QByteArray answer = dir.file(QStringLiteral("Status.txt")).toLocal8Bit();
     QFile::copy(QStringLiteral(FISCALSIM_LIBRARY), dir.file(QStringLiteral("fresh.so")));
     const pid_t pid = fork();
     if (pid == 0) {
@@ -274,18 +276,24 @@ TEST_F(Simulator, RefuseNthAndKillAfterCountSendsSinceLoadAndTheMemoryKeepsTheOp
         int s = 0, e = 0;
         d->SendCmd(&s, &e, "0"); // port closed: still counted
         d->OpenFpctrl("COM1");
-        for (const char *c : {"i01Cliente Cortado", "!000000500000001000PAN",
-                              "!000000500000001000PAN", "!000000250000002000LECHE", "101"})
+        // Refused, then carried out with its answer lost.
+        for (const char *c :
+             {"i01Cliente Cortado", "!000000500000001000PAN", "!000000500000001000PAN"})
+            d->SendCmd(&s, &e, c);
+        d->UploadStatusCmd(&s, &e, "S1", answer.constData());
+        d->UploadStatusCmd(&s, &e, "S1", answer.constData());
+        for (const char *c : {"!000000250000002000LECHE", "101"})
             d->SendCmd(&s, &e, c);
         _exit(0); // not reached: killed after the fifth
     }
     int ended = 0;
     waitpid(pid, &ended, 0);
     ASSERT_TRUE(WIFSIGNALED(ended) && WTERMSIG(ended) == SIGKILL) << ended;
+    const QString s1 = "UploadStatusCmd\tS1\t" + QString::fromLocal8Bit(answer) + '\t';
     EXPECT_EQ(log(), (QStringList{
                          "SendCmd\t0\t0", "OpenFpctrl\tCOM1\t1", "SendCmd\ti01Cliente Cortado\t1",
-                         "SendCmd\t!000000500000001000PAN\t0", "SendCmd\t!000000500000001000PAN\t1",
-                         "SendCmd\t!000000250000002000LECHE\t1"}));
+                         "SendCmd\t!000000500000001000PAN\t0", "SendCmd\t!000000500000001000PAN\t0",
+                         s1 + '1', s1 + '0', "SendCmd\t!000000250000002000LECHE\t1"}));
     // Power back, in this process: the invoice is still open and closes with both items.
     ini("");
     ASSERT_EQ(open(), 1);
@@ -295,6 +303,7 @@ TEST_F(Simulator, RefuseNthAndKillAfterCountSendsSinceLoadAndTheMemoryKeepsTheOp
     EXPECT_TRUE(paper().contains(
         QRegularExpression("Cliente Cortado\n[^=]*PAN[^=]*LECHE[^=]*FACTURA N\\. +00000006")))
         << qPrintable(paper());
+    EXPECT_EQ(paper().count("PAN"), 1) << "the refused item is not on it, the lost answer's is";
 }
 
 } // namespace
