@@ -166,13 +166,12 @@ bool CreditNoteJob::validar()
     if (core::formaDascom(st.TipoImpresora) && !desc.isNull() &&
         (v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
         return hold(QStringLiteral("Desc01"));
+    // Without a rate, detail lines would go out as exempt ones.
     double porcentImpuesto = 0;
-    const bool conTasa = number(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto);
-    const bool tasaExiste =
-        conTasa && PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1, st.TasaMaqFiscal2,
-                                              st.TasaMaqFiscal3) >= 0;
-    if (!conTasa)
+    if (!number(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
         return hold(QStringLiteral("PorcentImpuesto"));
+    const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
+                                                       st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
     const auto precio = [](double x) {
         return PrinterRules::cabe(x, PrinterRules::kAnchoPrecio, 2) && !PrinterRules::esCero(x, 2);
     };
