@@ -18,6 +18,12 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
     // place, robot-fiscal.ini added to, Vextora.inf rewritten. "%1" stands for
     // the program directory.
     const QString vextora = texts::configuracionIlegible(QStringLiteral("%1\\Vextora.inf"));
+    const auto cp = [](const char *v, const QString &why) {
+        return texts::valorNoValido("[regional] CodePage", v, why);
+    };
+    const auto scale = [](const char *v) {
+        return texts::valorNoValido("[timing] Scale", v, texts::kEscalaNoValida);
+    };
     const struct
     {
         const char *name;
@@ -32,7 +38,15 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
          "Datos:%1/\r\n\r\n\r\n\r\n\r\nCaja:x\r\n"},
         {"configuration missing", 2, vextora, "Vextora.inf"},
         {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
-        {"unknown code page", 2, texts::codigoPaginaDesconocido("cp-nada"), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"unknown code page", 2, cp("cp-nada", texts::kCodigoPaginaDesconocido), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"UTF-16 code page", 2, cp("UTF-16", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-16\n"},
+        {"UTF-8 code page", 2, cp("UTF-8", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-8\n"},
+        {"Scale 0: a busy loop", 2, scale("0"), "", "", "[timing]\nScale=0\n"},
+        {"Scale inf", 2, scale("inf"), "", "", "[timing]\nScale=inf\n"},
+        {"Scale nan", 2, scale("nan"), "", "", "[timing]\nScale=nan\n"},
+        {"Scale negative", 2, scale("-1"), "", "", "[timing]\nScale=-1\n"},
+        {"Scale not a number", 2, scale("abc"), "", "", "[timing]\nScale=abc\n"},
+        {"Scale that never prints", 2, scale("1e9"), "", "", "[timing]\nScale=1e9\n"},
         {"maintenance marker missing", 3, texts::kMantenimiento, "KardolenTerminalUpd.inf"},
         {"empty configuration", 3, texts::kMantenimiento, "", "", "", ""},
         {"driver library missing", 5, texts::bibliotecaNoCargada("/nada/libnada.so", "..."), "", "",

@@ -3,6 +3,7 @@
 #include "support/RobotProcess.h"
 
 #include <QFile>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using testsupport::Installation;
@@ -18,27 +19,55 @@ qint64 addInvoice(Installation &inst, int items = 1)
     return venta;
 }
 
-TEST(UnattendedRobot, DatabaseAwayIsToldOnceAndPrintingResumesWhenItIsBack)
+TEST(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenItIsBack)
 {
-    Installation inst;
-    const qint64 first = addInvoice(inst);
-    RobotProcess robot(inst.path());
-    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
-    const QString path = inst.file(QStringLiteral("Base de Datos.dba"));
-    const QString aside = inst.file(QStringLiteral("aparte.dba"));
-    ASSERT_TRUE(QFile::rename(path, aside));
-    ASSERT_TRUE(robot.waitForError(QStringLiteral("Error de base de datos")))
-        << robot.err().toStdString();
-    EXPECT_FALSE(QFile::exists(path)) << "the robot never creates a database";
-    ASSERT_TRUE(QFile::rename(aside, path));
-    const qint64 second = addInvoice(inst);
-    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
-        << robot.err().toStdString();
-    robot.terminate();
-    ASSERT_TRUE(robot.waitForExit());
-    EXPECT_EQ(robot.exitCode(), 0);
-    EXPECT_EQ(robot.err().count("Error de base de datos"), 1) << robot.err().toStdString();
-    EXPECT_EQ(robot.err().count(core::texts::kBaseDisponible), 1);
+    const struct
+    {
+        const char *name;
+        bool garbage; // a file that is not a database in its place, rather than none
+        bool atStart;
+    } cases[] = {{"moved away", false, false},
+                 {"garbage in its place", true, false},
+                 {"garbage from the start", true, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Installation inst;
+        const QString path = inst.file(QStringLiteral("Base de Datos.dba"));
+        const QString aside = inst.file(QStringLiteral("aparte.dba"));
+        // Each change is one rename, so that no tick sees a third state.
+        const auto spoil = [&] {
+            if (!c.garbage) {
+                ASSERT_TRUE(QFile::rename(path, aside));
+                return;
+            }
+            // The same file under a second name, so that this test's own
+            // connection still finds it once it is back.
+            std::filesystem::create_hard_link(path.toStdString(), aside.toStdString());
+            inst.dir().write(QStringLiteral("basura"), QByteArray(4096, 'x'));
+            std::filesystem::rename(inst.file(QStringLiteral("basura")).toStdString(),
+                                    path.toStdString());
+        };
+        if (c.atStart)
+            spoil();
+        RobotProcess robot(inst.path());
+        if (!c.atStart) {
+            const qint64 first = addInvoice(inst);
+            ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
+            spoil();
+        }
+        ASSERT_TRUE(robot.waitForError(QStringLiteral("Error de base de datos")))
+            << robot.err().toStdString();
+        EXPECT_TRUE(c.garbage || !QFile::exists(path)) << "the robot never creates a database";
+        std::filesystem::rename(aside.toStdString(), path.toStdString());
+        const qint64 second = addInvoice(inst);
+        ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
+            << robot.err().toStdString();
+        robot.terminate();
+        ASSERT_TRUE(robot.waitForExit());
+        EXPECT_EQ(robot.exitCode(), 0);
+        EXPECT_EQ(robot.err().count("Error de base de datos"), 1) << robot.err().toStdString();
+        EXPECT_EQ(robot.err().count(core::texts::kBaseDisponible), 1);
+    }
 }
 
 TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
