@@ -232,6 +232,11 @@ ControlServer::Reply ControlServer::handle(const QStringList &words)
         return {Done, QString::fromUtf8(QJsonDocument(StatusReport::json(m_robot))
                                             .toJson(QJsonDocument::Compact))};
     }
+    // A job switches polling its own way as it ends: the operator's switch
+    // comes after it.
+    if ((command == QLatin1String("detener") || command == QLatin1String("iniciar")) &&
+        m_robot.busy())
+        return {Done, {}, true};
     Outcome outcome;
     if (command == QLatin1String("cierre-x"))
         outcome = m_actions.cierreX();
