@@ -11,6 +11,7 @@ packages=(
   libpq-dev postgresql
   libgtest-dev googletest
   desktop-file-utils
+  lintian systemd
   clang-format-14 git
 )
 if [ "${1:-}" = "--screenshot" ]; then

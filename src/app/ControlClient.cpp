@@ -57,8 +57,7 @@ int ControlClient::run(const QString &programDir, const QStringList &words)
         if (!more || deadline.hasExpired())
             break;
     }
-    const QJsonObject reply =
-        QJsonDocument::fromJson(answer.left(answer.indexOf('\n'))).object();
+    const QJsonObject reply = QJsonDocument::fromJson(answer.left(answer.indexOf('\n'))).object();
     if (!answer.contains('\n') || !reply.contains(QStringLiteral("status")))
         return say(Status::Refused, core::texts::kSinRespuestaRobot);
     return say(reply.value(QStringLiteral("status")).toInt(Status::Refused),

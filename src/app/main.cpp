@@ -126,8 +126,9 @@ int main(int argc, char *argv[])
         const QDir bin(QCoreApplication::applicationDirPath());
         QString library = bin.filePath(robot::DemoInstallation::simulatorLibraryName());
         if (!QFileInfo::exists(library))
-            library = QDir::cleanPath(bin.filePath(QStringLiteral("../lib/robot-fiscal/") +
-                                                   robot::DemoInstallation::simulatorLibraryName()));
+            library =
+                QDir::cleanPath(bin.filePath(QStringLiteral("../lib/robot-fiscal/") +
+                                             robot::DemoInstallation::simulatorLibraryName()));
         const QString failure = robot::DemoInstallation::create(
             dir, parser.value(printerOption), library, parser.value(databaseOption));
         if (!failure.isEmpty()) {

@@ -427,7 +427,6 @@ void MainWindow::aplicarIntervalo()
         m_robot->Timer1().setInterval(std::chrono::milliseconds(qRound(ms)));
 }
 
-
 void MainWindow::showOptions()
 {
     m_robot->link().HabilitarControles(false);

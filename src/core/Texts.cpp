@@ -160,7 +160,8 @@ QString rechazo(const QString &que, int error, int estatus)
 
 QString controlNoDisponible(const QString &path, const QString &why)
 {
-    return QStringLiteral("No se pudo abrir el control %1: %2. El robot sigue sin él.").arg(path, why);
+    return QStringLiteral("No se pudo abrir el control %1: %2. El robot sigue sin él.")
+        .arg(path, why);
 }
 
 QString controlSinGrupo(const QString &path)

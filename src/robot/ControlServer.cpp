@@ -48,8 +48,7 @@ ControlServer::ControlServer(Robot &robot, QObject *parent)
 {
     connect(&m_server, &QLocalServer::newConnection, this, &ControlServer::onNewConnection);
     // After the work that freed the runner has returned, never inside it.
-    connect(&m_robot, &Robot::runnerFree, this, &ControlServer::retryWaiting,
-            Qt::QueuedConnection);
+    connect(&m_robot, &Robot::runnerFree, this, &ControlServer::retryWaiting, Qt::QueuedConnection);
 }
 
 ControlServer::~ControlServer() = default;
@@ -93,8 +92,8 @@ bool ControlServer::listen()
     // Owner and group only, set before the socket appears under its name.
     m_server.setSocketOptions(QLocalServer::UserAccessOption | QLocalServer::GroupAccessOption);
     if (!m_server.listen(path)) {
-        m_robot.window().notice(texts::controlNoDisponible(QDir::toNativeSeparators(path),
-                                                           m_server.errorString()));
+        m_robot.window().notice(
+            texts::controlNoDisponible(QDir::toNativeSeparators(path), m_server.errorString()));
         return false;
     }
     struct stat dirInfo = {}, socketInfo = {};
@@ -229,8 +228,9 @@ ControlServer::Reply ControlServer::handle(const QStringList &words)
     if (command == QLatin1String("estado")) {
         if (words.size() == 1)
             return {Done, StatusReport::text(m_robot)};
-        return {Done, QString::fromUtf8(QJsonDocument(StatusReport::json(m_robot))
-                                            .toJson(QJsonDocument::Compact))};
+        return {Done,
+                QString::fromUtf8(
+                    QJsonDocument(StatusReport::json(m_robot)).toJson(QJsonDocument::Compact))};
     }
     // A job switches polling its own way as it ends: the operator's switch
     // comes after it.

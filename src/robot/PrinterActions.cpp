@@ -77,11 +77,10 @@ Outcome PrinterActions::report(const QString &command, bool x)
                                      : texts::kErrorPuerto;
         if (x) {
             // The port stays open: "Anular" can still reach the printer through it.
-            tell(Result::Failed, texts::kErrorCierreDiario + QLatin1Char('\r') +
-                                     QStringLiteral("Error: ") +
-                                     QString::number(link.ErrorImpresora) + QLatin1Char('\r') +
-                                     QStringLiteral("Estatus: ") +
-                                     QString::number(link.EstatusImpresora));
+            tell(Result::Failed,
+                 texts::kErrorCierreDiario + QLatin1Char('\r') + QStringLiteral("Error: ") +
+                     QString::number(link.ErrorImpresora) + QLatin1Char('\r') +
+                     QStringLiteral("Estatus: ") + QString::number(link.EstatusImpresora));
             window.setControlEnabled(core::Control::Command10, true);
         } else {
             tell(Result::Failed, texts::kErrorCierreDiario + QLatin1Char(' ') + texts::kFalso);
@@ -155,8 +154,8 @@ Outcome PrinterActions::memoriaFiscal(const QString &desde, const QString &hasta
 {
     auto &window = m_robot.window();
     const QString &format = m_robot.settings().shortDateFormat;
-    for (const auto &[text, box] : {std::pair{desde, QStringLiteral("Desde")},
-                                    std::pair{hasta, QStringLiteral("Hasta")}}) {
+    for (const auto &[text, box] :
+         {std::pair{desde, QStringLiteral("Desde")}, std::pair{hasta, QStringLiteral("Hasta")}}) {
         if (!parseDate(text, format).isValid()) {
             if (malo)
                 *malo = box;

@@ -201,8 +201,8 @@ bool Startup::handleItem(int position, const QString &item)
         bool ok = false;
         const int caja = value.toInt(&ok);
         if (!ok) {
-            m_window.messageBox(
-                core::texts::cajaNoNumerica(value, shownPath(configurationPath(m_state.RutaPrograma))));
+            m_window.messageBox(core::texts::cajaNoNumerica(
+                value, shownPath(configurationPath(m_state.RutaPrograma))));
             return false;
         }
         m_state.Caja = caja;

@@ -119,15 +119,16 @@ QString StatusReport::text(Robot &robot)
                QString::number(d.value(QStringLiteral("codigo")).toInteger());
     };
     QStringList lines;
-    lines << QStringLiteral("Sondeo: ") +
-                 (s.value(QStringLiteral("sondeo")).toBool() ? QStringLiteral("en marcha")
-                                                             : QStringLiteral("detenido"));
+    lines << QStringLiteral("Sondeo: ") + (s.value(QStringLiteral("sondeo")).toBool()
+                                               ? QStringLiteral("en marcha")
+                                               : QStringLiteral("detenido"));
     const QJsonObject imprimiendo = s.value(QStringLiteral("imprimiendo")).toObject();
     lines << QStringLiteral("Imprimiendo: ") +
                  (imprimiendo.isEmpty()
                       ? QStringLiteral("nada")
-                      : name(imprimiendo) + QStringLiteral(" (etapa %1)").arg(
-                                                imprimiendo.value(QStringLiteral("etapa")).toDouble()));
+                      : name(imprimiendo) +
+                            QStringLiteral(" (etapa %1)")
+                                .arg(imprimiendo.value(QStringLiteral("etapa")).toDouble()));
     const QJsonObject pendientes = s.value(QStringLiteral("pendientes")).toObject();
     lines << QStringLiteral("Pendientes: %1 facturas, %2 notas de crédito")
                  .arg(pendientes.value(QStringLiteral("facturas")).toInt())
@@ -135,18 +136,17 @@ QString StatusReport::text(Robot &robot)
     QStringList retenidos;
     for (const QJsonValue &v : s.value(QStringLiteral("retenidos")).toArray())
         retenidos << name(v.toObject()) + QStringLiteral(" (") +
-                         v.toObject().value(QStringLiteral("motivo")).toString() +
-                         QLatin1Char(')');
-    lines << QStringLiteral("Retenidos: ") +
-                 (retenidos.isEmpty() ? QStringLiteral("ninguno")
-                                      : retenidos.join(QStringLiteral("; ")));
+                         v.toObject().value(QStringLiteral("motivo")).toString() + QLatin1Char(')');
+    lines << QStringLiteral("Retenidos: ") + (retenidos.isEmpty()
+                                                  ? QStringLiteral("ninguno")
+                                                  : retenidos.join(QStringLiteral("; ")));
     const QJsonObject ultimo = s.value(QStringLiteral("ultimo")).toObject();
     lines << QStringLiteral("Último impreso: ") +
-                 (ultimo.isEmpty() ? QStringLiteral("ninguno")
-                                   : name(ultimo) + QStringLiteral(", número ") +
-                                         ultimo.value(QStringLiteral("numero")).toString() +
-                                         QStringLiteral(", ") +
-                                         ultimo.value(QStringLiteral("hora")).toString());
+                 (ultimo.isEmpty()
+                      ? QStringLiteral("ninguno")
+                      : name(ultimo) + QStringLiteral(", número ") +
+                            ultimo.value(QStringLiteral("numero")).toString() +
+                            QStringLiteral(", ") + ultimo.value(QStringLiteral("hora")).toString());
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -60,7 +60,7 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
     {
         QStringList words;
         int status;
-        QString line;    // on standard output when done, on standard error otherwise
+        QString line;     // on standard output when done, on standard error otherwise
         QStringList sent; // what reached the simulated printer
         QString paper = {};
     } cases[] = {
@@ -85,7 +85,8 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
         const qsizetype before = r.inst.sentCommands().size();
         const Answer a = r.ask(c.words);
         EXPECT_EQ(a.status, c.status);
-        EXPECT_TRUE((c.status == 0 ? a.out : a.err).startsWith(c.line)) << (a.out + a.err).toStdString();
+        EXPECT_TRUE((c.status == 0 ? a.out : a.err).startsWith(c.line))
+            << (a.out + a.err).toStdString();
         EXPECT_EQ(r.inst.sentCommands().mid(before), c.sent);
         EXPECT_TRUE(r.inst.paper().contains(c.paper));
     }
@@ -127,10 +128,11 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     EXPECT_EQ(estado["sondeo"], true);
     EXPECT_EQ(estado["imprimiendo"], QJsonValue::Null);
     EXPECT_EQ(estado["pendientes"].toObject(), (QJsonObject{{"facturas", 1}, {"notas", 0}}));
-    EXPECT_EQ(estado["retenidos"].toArray(),
-              (QJsonArray{QJsonObject{{"documento", "factura"},
-                                      {"codigo", held},
-                                      {"motivo", texts::documentoRetenido(false, held, "Precio")}}}));
+    EXPECT_EQ(
+        estado["retenidos"].toArray(),
+        (QJsonArray{QJsonObject{{"documento", "factura"},
+                                {"codigo", held},
+                                {"motivo", texts::documentoRetenido(false, held, "Precio")}}}));
     EXPECT_EQ(estado["ultimo"]["documento"], "factura");
     EXPECT_EQ(estado["ultimo"]["numero"], "00000001");
 
@@ -146,7 +148,8 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     EXPECT_EQ(r.ask({"detener"}).out.trimmed(), texts::kSondeoDetenido);
     EXPECT_EQ(r.ask({"estado", "--json"}).json()["sondeo"], false);
     const Answer plain = r.ask({"estado"});
-    EXPECT_TRUE(plain.out.startsWith("Sondeo: detenido\nImprimiendo: nada\n")) << plain.out.toStdString();
+    EXPECT_TRUE(plain.out.startsWith("Sondeo: detenido\nImprimiendo: nada\n"))
+        << plain.out.toStdString();
     const qint64 next = r.invoice(1);
     EXPECT_EQ(r.ask({"iniciar"}).out.trimmed(), texts::kSondeoIniciado);
     EXPECT_TRUE(r.robot.waitForOutput({QStringLiteral("impresa factura %1").arg(next)}));
@@ -188,7 +191,8 @@ TEST(Control, AnotherUserIsRefusedEvenThroughALoosenedSocket)
     ASSERT_TRUE(QFile::setPermissions(r.inst.path(), QFile::Permissions(0x7755)));
     ASSERT_TRUE(QFile::setPermissions(socket, QFile::Permissions(0x6666)));
     QProcess client;
-    client.start("runuser", {"-u", "nobody", "--", ROBOT_BINARY, "--dir", r.inst.path(), "cierre-z"});
+    client.start("runuser",
+                 {"-u", "nobody", "--", ROBOT_BINARY, "--dir", r.inst.path(), "cierre-z"});
     ASSERT_TRUE(client.waitForFinished(60000));
     EXPECT_EQ(client.exitCode(), 1);
     EXPECT_EQ(QString::fromUtf8(client.readAllStandardError()).trimmed(), texts::kNoAutorizado);
