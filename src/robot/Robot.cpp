@@ -153,6 +153,7 @@ bool Robot::runExclusive(const std::function<void()> &work)
 {
     if (m_busy)
         return false;
+    m_pollingAtStart = m_timer.isEnabled();
     m_busy = true;
     work();
     m_busy = false;

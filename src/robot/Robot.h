@@ -61,6 +61,9 @@ public:
     bool busy() const { return m_busy; }
     // A job has taken a document up and is printing it.
     bool printing() const;
+    // Whether polling runs: a job switches Timer1 off while it works, so
+    // while something runs, as it was when that began.
+    bool polling() const { return m_busy ? m_pollingAtStart : m_timer.isEnabled(); }
     // "Detener" by the operator: polling stays off until someone starts it
     // again, however unattended the robot.
     void setStoppedByOperator(bool stopped) { m_stoppedByOperator = stopped; }
@@ -119,6 +122,7 @@ private:
     bool m_stopEmitted = false;
     bool m_autoResumeEnabled = false;
     bool m_stoppedByOperator = false;
+    bool m_pollingAtStart = false;
 
     void onTick();
     void finishStopIfRequested();

@@ -101,7 +101,7 @@ QJsonObject StatusReport::json(Robot &robot)
     }
 
     return {
-        {QStringLiteral("sondeo"), robot.Timer1().isEnabled()},
+        {QStringLiteral("sondeo"), robot.polling()},
         {QStringLiteral("imprimiendo"), imprimiendo},
         {QStringLiteral("pendientes"),
          QJsonObject{{QStringLiteral("facturas"), jobs.Data5.recordCount()},
