@@ -1,8 +1,8 @@
 #include "app/WindowMode.h"
 
+#include "app/RobotSession.h"
+
 #include "console/MainWindow.h"
-#include "core/StopSignals.h"
-#include "robot/ControlServer.h"
 #include "robot/Robot.h"
 
 #include <QApplication>
@@ -20,17 +20,9 @@ int WindowMode::run(int &argc, char **argv, const QString &programDir)
     QApplication app(argc, argv);
     console::MainWindow window;
     robot::Robot robot(window);
-    if (const int stop = robot.startUp(programDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                            : programDir);
-        stop != 0)
+    RobotSession session(robot);
+    if (const int stop = session.start(programDir); stop != 0)
         return stop;
-
-    core::StopSignals stopSignals;
-    QObject::connect(&stopSignals, &core::StopSignals::stopRequested, &robot,
-                     &robot::Robot::requestStop);
-    robot.start();
-    robot::ControlServer control(robot);
-    control.listen();
     QGuiApplication::setQuitOnLastWindowClosed(false);
     window.attach(robot);
     QObject::connect(&window, &console::MainWindow::closed, &app, &QCoreApplication::quit);

@@ -1,10 +1,9 @@
 // robot-fiscal: parses the command line, picks the window or the headless
 // mode, and runs the robot.
 #include "app/ControlClient.h"
+#include "app/RobotSession.h"
 #include "app/WindowMode.h"
-#include "core/StopSignals.h"
 #include "headless/HeadlessWindow.h"
-#include "robot/ControlServer.h"
 #include "robot/DemoInstallation.h"
 #include "robot/Robot.h"
 
@@ -160,17 +159,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     headless::HeadlessWindow window;
     robot::Robot robot(window);
-    if (const int stop = robot.startUp(programDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                            : programDir);
-        stop != 0)
+    app::RobotSession session(robot);
+    if (const int stop = session.start(programDir); stop != 0)
         return stop;
-
-    core::StopSignals stopSignals;
-    QObject::connect(&stopSignals, &core::StopSignals::stopRequested, &robot,
-                     &robot::Robot::requestStop);
-    robot.start();
-    robot::ControlServer control(robot);
-    control.listen();
     // Nobody can press "Iniciar" on a service: polling switched off by a
     // failed port opening comes back by itself.
     robot.setAutoResume(true);
