@@ -31,15 +31,6 @@ QString trimmed(const QVariant &v)
     return v.isNull() ? QString() : v.toString().trimmed();
 }
 
-bool number(const QVariant &v, double *out)
-{
-    if (v.isNull())
-        return false;
-    bool ok = false;
-    *out = v.toDouble(&ok);
-    return ok;
-}
-
 // A number column written in plain decimal, a text column as stored.
 QString plain(const QVariant &v)
 {
@@ -110,11 +101,12 @@ bool CreditNoteJob::ImprimirNotaCredito()
         if (!header)
             return true;
         etapa(3);
-        if (!number(m_encabezado.field(QStringLiteral("Desc01")), &m_desc01))
+        if (!PrinterRules::numero(m_encabezado.field(QStringLiteral("Desc01")), &m_desc01))
             m_desc01 = 0.0;
-        number(m_encabezado.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
-        number(m_encabezado.field(QStringLiteral("Monto")), &m_monto);
-        number(m_encabezado.field(QStringLiteral("MontoExcento")), &m_montoExcento);
+        PrinterRules::numero(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
+                             &m_porcentImpuesto);
+        PrinterRules::numero(m_encabezado.field(QStringLiteral("Monto")), &m_monto);
+        PrinterRules::numero(m_encabezado.field(QStringLiteral("MontoExcento")), &m_montoExcento);
         m_encabezado.close();
         const bool lines = m_detalle.recordCount() > 0 ? lineasDetalle() : lineasSinDetalle();
         if (!lines || !descuentoYPagos() || !cierreYRegistro())
@@ -166,7 +158,7 @@ bool CreditNoteJob::validar()
         return hold(QStringLiteral("Factura"));
     double v = 0;
     const QVariant desc = h.field(QStringLiteral("Desc01"));
-    if (!desc.isNull() && !number(desc, &v))
+    if (!desc.isNull() && !PrinterRules::numero(desc, &v))
         return hold(QStringLiteral("Desc01"));
     // Only the DASCOM form sends the discount.
     if (core::formaDascom(st.TipoImpresora) && !desc.isNull() &&
@@ -174,7 +166,7 @@ bool CreditNoteJob::validar()
         return hold(QStringLiteral("Desc01"));
     // Without a rate, detail lines would go out as exempt ones.
     double porcentImpuesto = 0;
-    if (!number(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
+    if (!PrinterRules::numero(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
         return hold(QStringLiteral("PorcentImpuesto"));
     const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
                                                        st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
@@ -189,9 +181,10 @@ bool CreditNoteJob::validar()
         const QString columnaCantidad =
             st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
         for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-            if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 || !precio(v))
+            if (!PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
+                !precio(v))
                 return hold(QStringLiteral("Precio"));
-            if (!number(m_detalle.field(columnaCantidad), &v) || v < 0 ||
+            if (!PrinterRules::numero(m_detalle.field(columnaCantidad), &v) || v < 0 ||
                 !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) ||
                 PrinterRules::esCero(v, 3))
                 return hold(columnaCantidad);
@@ -206,7 +199,7 @@ bool CreditNoteJob::validar()
         double monto = 0, excento = 0;
         for (const auto &[column, value] :
              {std::pair{"Monto", &monto}, {"MontoExcento", &excento}}) {
-            if (!number(h.field(QLatin1String(column)), value) || *value < 0)
+            if (!PrinterRules::numero(h.field(QLatin1String(column)), value) || *value < 0)
                 return hold(QLatin1String(column));
         }
         if (porcentImpuesto < 0)
@@ -225,14 +218,7 @@ bool CreditNoteJob::validar()
             return hold(QStringLiteral("Monto"));
         }
     }
-    for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
-        m_pagos.field(QStringLiteral("TipoMecanismo"));
-        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0 ||
-            !PrinterRules::cabe(v, PrinterRules::kAnchoPago, 2))
-            return hold(QStringLiteral("Monto"));
-    }
-    m_pagos.moveFirst();
-    return true;
+    return pagosImprimibles(m_pagos);
 }
 
 bool CreditNoteJob::encabezadoHka()
@@ -294,9 +280,9 @@ bool CreditNoteJob::lineasDetalle()
     double cantidad = 0.0;
     for (m_detalle.moveFirst(); !m_detalle.eof();) {
         if (st.ModoCantidad == 1)
-            number(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
+            PrinterRules::numero(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
         else if (st.ModoCantidad > 1)
-            number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
+            PrinterRules::numero(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
         etapa(4);
         const int codigo =
             db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
@@ -309,7 +295,7 @@ bool CreditNoteJob::lineasDetalle()
         QString comando = QStringLiteral("d") + digito;
         etapa(4.03);
         double precio = 0.0;
-        number(m_detalle.field(QStringLiteral("Precio")), &precio);
+        PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &precio);
         comando += core::Formato::Cifras(precio, 10, 2);
         etapa(4.04);
         comando += core::Formato::Cifras(cantidad, 8, 3);
@@ -407,7 +393,7 @@ bool CreditNoteJob::descuentoYPagos()
     m_etapa = 6;
     for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
         double monto = 0.0;
-        number(m_pagos.field(QStringLiteral("Monto")), &monto);
+        PrinterRules::numero(m_pagos.field(QStringLiteral("Monto")), &monto);
         enviar(PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
     }
     m_pagos.close();

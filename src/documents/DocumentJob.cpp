@@ -9,6 +9,7 @@
 #include "db/PrintJournal.h"
 #include "documents/HeldDocuments.h"
 #include "documents/PrinterNumbers.h"
+#include "documents/PrinterRules.h"
 #include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
 
@@ -141,6 +142,21 @@ void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
     if (!impreso)
         journalFallido();
     evento(core::DocumentEvent::Kind::Fallo);
+}
+
+bool DocumentJob::pagosImprimibles(db::RecordSet &pagos)
+{
+    for (pagos.moveFirst(); !pagos.eof(); pagos.moveNext()) {
+        pagos.field(QStringLiteral("TipoMecanismo"));
+        double monto = 0;
+        if (!PrinterRules::numero(pagos.field(QStringLiteral("Monto")), &monto) || monto < 0 ||
+            !PrinterRules::cabe(monto, PrinterRules::kAnchoPago, 2)) {
+            retener(texts::documentoRetenido(esNotaCredito(), m_codigo, QStringLiteral("Monto")));
+            return false;
+        }
+    }
+    pagos.moveFirst();
+    return true;
 }
 
 void DocumentJob::retener(const QString &mensaje)

@@ -55,6 +55,10 @@ protected:
     void fallaBaseDatos(const db::DataError &error, bool impreso);
     // A document held back before anything was sent.
     void retener(const QString &mensaje);
+    // The payment rows, checked: each amount a number the printer takes, and
+    // every column read now, so that a missing one stops the job before its
+    // first command. False after holding the document.
+    bool pagosImprimibles(db::RecordSet &pagos);
     // `numeroZ` is the printer's Z counter; the event names the closure the
     // document belongs to.
     void evento(core::DocumentEvent::Kind kind, const QString &numero = {},

@@ -31,16 +31,6 @@ QString asText(const QVariant &v)
 {
     return v.isNull() ? QString() : v.toString();
 }
-
-// A number the job needs; null or not a number is "absent".
-bool number(const QVariant &v, double *out)
-{
-    if (v.isNull())
-        return false;
-    bool ok = false;
-    *out = v.toDouble(&ok);
-    return ok;
-}
 } // namespace
 
 InvoiceJob::InvoiceJob(JobContext &ctx) : DocumentJob(ctx) {}
@@ -109,14 +99,15 @@ bool InvoiceJob::validar()
         return false;
     };
     double porcentImpuesto = 0;
-    if (!number(m_encabezado.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
+    if (!PrinterRules::numero(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
+                              &porcentImpuesto))
         return hold(QStringLiteral("PorcentImpuesto"));
     // A null discount is none; a negative one or one the printer refuses is
     // held rather than dropped or sent.
     double v = 0;
     const QVariant desc = m_encabezado.field(QStringLiteral("Desc01"));
     if (!desc.isNull() &&
-        (!number(desc, &v) || v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
+        (!PrinterRules::numero(desc, &v) || v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
         return hold(QStringLiteral("Desc01"));
 
     if (m_detalle.recordCount() > 0 && st.ModoCantidad == 0) {
@@ -128,10 +119,10 @@ bool InvoiceJob::validar()
     const QString columnaCantidad =
         st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
     for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-        if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
+        if (!PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
             !PrinterRules::cabe(v, PrinterRules::kAnchoPrecio, 2) || PrinterRules::esCero(v, 2))
             return hold(QStringLiteral("Precio"));
-        if (!number(m_detalle.field(columnaCantidad), &v) || v < 0 ||
+        if (!PrinterRules::numero(m_detalle.field(columnaCantidad), &v) || v < 0 ||
             !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) || PrinterRules::esCero(v, 3))
             return hold(columnaCantidad);
         // A taxed item needs the printer's position of the sale's rate.
@@ -147,15 +138,7 @@ bool InvoiceJob::validar()
             return hold(QStringLiteral("Nombre"));
     }
     m_detalle.moveFirst();
-    for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
-        // Read now: a missing column stops the job before its first command.
-        m_pagos.field(QStringLiteral("TipoMecanismo"));
-        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0 ||
-            !PrinterRules::cabe(v, PrinterRules::kAnchoPago, 2))
-            return hold(QStringLiteral("Monto"));
-    }
-    m_pagos.moveFirst();
-    return true;
+    return pagosImprimibles(m_pagos);
 }
 
 bool InvoiceJob::bloqueCliente()
@@ -241,9 +224,9 @@ bool InvoiceJob::bloqueCliente()
         enviar(QStringLiteral("i07Orden de Compra: ") + orden.toString());
 
     m_etapa = 2.7;
-    number(h.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
+    PrinterRules::numero(h.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
     m_desc01 = 0.0;
-    number(h.field(QStringLiteral("Desc01")), &m_desc01);
+    PrinterRules::numero(h.field(QStringLiteral("Desc01")), &m_desc01);
     m_etapa = 2.71;
     w.processEvents();
     m_encabezado.close();
@@ -265,9 +248,9 @@ bool InvoiceJob::items()
         w.processEvents();
         for (m_detalle.moveFirst(); !m_detalle.eof();) {
             if (st.ModoCantidad == 1)
-                number(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
+                PrinterRules::numero(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
             else if (st.ModoCantidad > 1)
-                number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
+                PrinterRules::numero(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
             ++item;
             m_etapa = 4;
             if (db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))))
@@ -281,7 +264,7 @@ bool InvoiceJob::items()
             w.setProgress(64);
             m_etapa = 4.01;
             double precio = 0.0;
-            number(m_detalle.field(QStringLiteral("Precio")), &precio);
+            PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &precio);
             QString comando = QChar(32 + codigoImpuesto) +
                               core::Formato::FormatoMonto(precio, 10, 2) +
                               core::Formato::FormatoMonto(cantidad, 8, 3);
@@ -347,7 +330,7 @@ bool InvoiceJob::pago()
         // the answer to each row.
         for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
             double monto = 0.0;
-            number(m_pagos.field(QStringLiteral("Monto")), &monto);
+            PrinterRules::numero(m_pagos.field(QStringLiteral("Monto")), &monto);
             enviar(
                 PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
         }

@@ -87,4 +87,13 @@ bool PrinterRules::soloDigitos(const QString &text)
     return true;
 }
 
+bool PrinterRules::numero(const QVariant &v, double *out)
+{
+    if (v.isNull())
+        return false;
+    bool ok = false;
+    *out = v.toDouble(&ok);
+    return ok;
+}
+
 } // namespace documents

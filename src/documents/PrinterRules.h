@@ -40,6 +40,8 @@ public:
     // A payment row's command: its means code and the amount with two implied
     // decimals, at least twelve digits.
     static QString comandoPago(const QVariant &TipoMecanismo, double Monto);
+    // A number a command needs: false when the value is null or not a number.
+    static bool numero(const QVariant &v, double *out);
     // True when the text is made of digits only (and is not empty).
     static bool soloDigitos(const QString &text);
 };
