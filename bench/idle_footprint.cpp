@@ -121,11 +121,9 @@ int main(int argc, char **argv)
         return 64;
     }
     const QString simulator = QStringLiteral(FISCALSIM_LIBRARY);
-    const QString robotPath = QFileInfo(simulator).dir().filePath(QStringLiteral("robot-fiscal"));
-    if (!QFileInfo(robotPath).isExecutable()) {
-        std::fprintf(stderr, "%s is not built\n", qPrintable(robotPath));
+    const QString robotPath = bench::BenchMachine::builtRobot(simulator);
+    if (robotPath.isEmpty())
         return 1;
-    }
 
     QTemporaryDir tmp;
     const QString dir = QDir(tmp.path()).filePath(QStringLiteral("demo"));

@@ -83,11 +83,9 @@ int run(int argc, char **argv)
         return 64;
     }
     const QString simulator = QStringLiteral(FISCALSIM_LIBRARY);
-    const QString robotPath = QFileInfo(simulator).dir().filePath(QStringLiteral("robot-fiscal"));
-    if (!QFileInfo(robotPath).isExecutable()) {
-        std::fprintf(stderr, "%s is not built\n", qPrintable(robotPath));
+    const QString robotPath = bench::BenchMachine::builtRobot(simulator);
+    if (robotPath.isEmpty())
         return 1;
-    }
 
     bench::PostgresServer server;
     if (!server.started())
@@ -197,12 +195,5 @@ int run(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    // Caught so that the throwaway server is stopped and removed on the way out.
-    try {
-        return run(argc, argv);
-    } catch (const db::DataError &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.describe()));
-        return 1;
-    }
+    return bench::PostgresServer::main(argc, argv, run);
 }

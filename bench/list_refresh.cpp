@@ -142,12 +142,5 @@ int run(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    // Caught so that the throwaway server is stopped and removed on the way out.
-    try {
-        return run(argc, argv);
-    } catch (const db::DataError &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.describe()));
-        return 1;
-    }
+    return bench::PostgresServer::main(argc, argv, run);
 }

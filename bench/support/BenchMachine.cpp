@@ -1,6 +1,9 @@
 #include "BenchMachine.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cstdio>
 
 namespace bench {
 
@@ -14,6 +17,15 @@ QByteArray BenchMachine::readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString BenchMachine::builtRobot(const QString &simulatorLibrary)
+{
+    const QString path = QFileInfo(simulatorLibrary).dir().filePath(QStringLiteral("robot-fiscal"));
+    if (QFileInfo(path).isExecutable())
+        return path;
+    std::fprintf(stderr, "%s is not built\n", qPrintable(path));
+    return QString();
 }
 
 } // namespace bench

@@ -14,6 +14,9 @@ public:
     // The whole file, or nothing if it cannot be read (a /proc entry of a
     // process that has just ended, say).
     static QByteArray readFile(const QString &path);
+    // The robot built beside the simulator library; empty, after saying so on
+    // standard error, when it is not built.
+    static QString builtRobot(const QString &simulatorLibrary);
 };
 
 } // namespace bench

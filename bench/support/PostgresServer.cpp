@@ -2,6 +2,9 @@
 
 #include "BenchMachine.h"
 
+#include "db/DataError.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -19,6 +22,17 @@ PostgresServer::PostgresServer()
         QString::fromUtf8(
             BenchMachine::readFile(QDir(m_state.path()).filePath(QStringLiteral("cluster/socket"))))
             .trimmed();
+}
+
+int PostgresServer::main(int argc, char **argv, int (*run)(int, char **))
+{
+    QCoreApplication app(argc, argv);
+    try {
+        return run(argc, argv);
+    } catch (const db::DataError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.describe()));
+        return 1;
+    }
 }
 
 PostgresServer::~PostgresServer()

@@ -18,6 +18,10 @@ public:
     QString createDatabase(const QString &name);
     // Runs SQL as postgres; false with the message on standard error.
     bool exec(const QString &database, const QString &sql) const;
+    // main() of a program that starts servers: `run` in a Qt application, a
+    // database error reported rather than thrown out, so that every server is
+    // stopped and removed on the way out.
+    static int main(int argc, char **argv, int (*run)(int, char **));
     // The server's process id (the postmaster's).
     qint64 pid() const;
 
