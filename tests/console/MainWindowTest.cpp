@@ -46,6 +46,16 @@ struct Console
         boxes.start();
     }
     void click(Control c) { QTest::mouseClick(window.button(c), Qt::LeftButton); }
+    // The row of buttons, left to right, as the operator reads it.
+    QStringList buttons()
+    {
+        QStringList captions;
+        for (Control b :
+             {Control::Command6, Control::Command21, Control::Command22, Control::Command1,
+              Control::Command13, Control::Command4, Control::Command3, Control::Command10})
+            captions << window.button(b)->text() + (window.button(b)->isEnabled() ? "" : " (off)");
+        return captions;
+    }
     QStringList lastCall() const { return h.inst.simLog().value(h.inst.simLog().size() - 1); }
     // Pending credit notes on printed sales, listed; polling stays off.
     QList<qint64> startWithCreditNotes(int n)
@@ -63,74 +73,40 @@ TEST(ConsoleWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
 {
     Console c;
     c.startWithCreditNotes(2);
-    QStringList captions;
-    int x = -1;
-    for (Control b :
-         {Control::Command6, Control::Command21, Control::Command22, Control::Command1,
-          Control::Command13, Control::Command4, Control::Command3, Control::Command10}) {
-        QPushButton *button = c.window.button(b);
-        captions << button->text() + (button->isEnabled() ? "" : " (off)");
-        EXPECT_GT(button->x(), x) << button->text().toStdString();
-        x = button->x();
-    }
-    EXPECT_EQ(captions, (QStringList{"Cierre Z", "Cierre X", "Abrir G", "Anular", "Reportes",
-                                     "Minimizar", "Detener", "Cerrar (off)"}));
-    EXPECT_FALSE(c.window.button(Control::Command5)->isVisible());
-    EXPECT_FALSE(c.window.button(Control::Command7)->isVisible());
-    EXPECT_EQ(c.window.windowTitle(), texts::kInitialTitle);
-    EXPECT_EQ(c.window.palette().color(QPalette::Window), QColor(189, 206, 213));
-    QStringList labels;
-    for (QLabel *l : c.window.findChildren<QLabel *>())
-        labels << l->text();
-    for (const QString &caption :
-         {texts::kCaptionFacturas, texts::kCaptionNotas, texts::kCaptionTickets})
-        EXPECT_TRUE(labels.contains(caption)) << caption.toStdString();
+    EXPECT_EQ(c.buttons(), (QStringList{"Cierre Z", "Cierre X", "Abrir G", "Anular", "Reportes",
+                                        "Minimizar", "Detener", "Cerrar (off)"}));
     QListWidget *notes = c.window.list(core::ListDisplay::DBList1);
     ASSERT_EQ(notes->count(), 2);
-    EXPECT_EQ(notes->item(0)->text(), c.h.robot().lists().Data6.vistaEspecial().value(0));
     EXPECT_TRUE(notes->item(0)->text().contains(" de Cliente de Prueba J123456789"));
     c.window.setLog("Etapa 2.1\rNo se pudo");
     EXPECT_EQ(c.window.findChild<QPlainTextEdit *>("Log")->toPlainText(), "Etapa 2.1\nNo se pudo");
-    // "Reportes" puts the options over the lists.
-    c.click(Control::Command13);
-    EXPECT_FALSE(notes->isVisible());
-    EXPECT_EQ(QStringList({c.window.desde()->text(), c.window.hasta()->text(),
-                           c.window.button(Control::Command19)->text(),
-                           c.window.button(Control::Command9)->text()}),
-              (QStringList{"01/01/2015", "31/01/2015", "Imprimir", "Continuar"}));
 }
 
 TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
 {
-    const struct
-    {
-        Control button;
-        QByteArray faults;
-        QStringList sent;
-        QString message; // the start of the one box shown, if any
-        bool portClosed;
-    } cases[] = {
+    // The button, the faults, what reached the printer, the start of the one box shown if any,
+    // and whether the port was closed after.
+    const std::tuple<Control, QByteArray, QStringList, QString, bool> cases[] = {
         // clang-format off
         {Control::Command21, "", {"I0X"}, "", true},
-        {Control::Command6, "", {"I0Z"}, "", true},
         {Control::Command22, "", {"0", "w"}, "", true},
         // The port stays open for "Anular" after a refused X report.
         {Control::Command21, "Refuse=I0X", {"I0X [refused]"}, texts::kErrorCierreDiario + "\nError: ", false},
         {Control::Command6, "Refuse=I0Z", {"I0Z [refused]"}, texts::kErrorCierreDiario + " Falso", true},
         // clang-format on
     };
-    for (const auto &t : cases) {
-        SCOPED_TRACE(t.sent.join(' ').toStdString());
-        Console c("[faults]\n" + t.faults + "\n");
-        c.click(t.button);
-        EXPECT_EQ(c.h.commands(), t.sent);
-        EXPECT_EQ(c.messages.size(), t.message.isEmpty() ? 0 : 1);
-        EXPECT_EQ(c.messages.value(0).left(t.message.size()), t.message);
-        EXPECT_EQ(c.lastCall() == QStringList{"CloseFpctrl"}, t.portClosed);
-        EXPECT_EQ(c.window.button(Control::Command10)->isEnabled(), !t.portClosed);
+    for (const auto &[button, faults, sent, message, portClosed] : cases) {
+        SCOPED_TRACE(sent.join(' ').toStdString());
+        Console c("[faults]\n" + faults + "\n");
+        c.click(button);
+        EXPECT_EQ(c.h.commands(), sent);
+        EXPECT_EQ(c.messages.size(), message.isEmpty() ? 0 : 1);
+        EXPECT_EQ(c.messages.value(0).left(message.size()), message);
+        EXPECT_EQ(c.lastCall() == QStringList{"CloseFpctrl"}, portClosed);
+        EXPECT_EQ(c.window.button(Control::Command10)->isEnabled(), !portClosed);
         EXPECT_TRUE(c.window.button(Control::Command3)->isEnabled());
         EXPECT_TRUE(c.h.timer().isEnabled());
-        if (!t.portClosed) {
+        if (!portClosed) {
             c.click(Control::Command1);
             EXPECT_EQ(c.lastCall(), (QStringList{"SendCmd", "7", "1"}));
         }
@@ -139,115 +115,104 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
 
 TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
-    const struct
-    {
-        QString desde, hasta, message, sent, focus;
-        QByteArray faults = {};
-    } cases[] = {
+    // Desde, hasta, the faults, the box shown, what reached the printer, where the focus goes.
+    const std::tuple<QString, QString, QByteArray, QString, QString, QString> cases[] = {
         // clang-format off
-        {"", "31/01/2015", texts::kIndiqueFecha, "", "Desde"},
-        {"01/01/2015", "32/01/2015", texts::kIndiqueFecha, "", "Hasta"},
-        {"31/12/2015", "01/01/2015", texts::kFechaFinalMayor, "", ""},
-        {"01/01/2015", "31/01/2015", "", "I2A010115310115", ""},
-        {"05/03/2016", "05/03/2016", "", "I2A050316050316", ""},
+        {"", "31/01/2015", "", texts::kIndiqueFecha, "", "Desde"},
+        {"01/01/2015", "32/01/2015", "", texts::kIndiqueFecha, "", "Hasta"},
+        {"31/12/2015", "01/01/2015", "", texts::kFechaFinalMayor, "", ""},
+        {"05/03/2016", "05/03/2016", "", "", "I2A050316050316", ""},
         // A port that does not open shows its box from inside the print.
-        {"01/01/2015", "31/01/2015", texts::kErrorPuerto, "I2A010115310115 [refused]", "", "Open=fail"},
+        {"01/01/2015", "31/01/2015", "Open=fail", texts::kErrorPuerto, "I2A010115310115 [refused]", ""},
         // clang-format on
     };
-    for (const auto &t : cases) {
-        SCOPED_TRACE((t.desde + " " + t.hasta + " " + t.faults).toStdString());
-        Console c("[faults]\n" + t.faults + "\n");
+    for (const auto &[desde, hasta, faults, message, sent, focus] : cases) {
+        SCOPED_TRACE((desde + " " + hasta + " " + faults).toStdString());
+        Console c("[faults]\n" + faults + "\n");
         bool enabledAtBox = true;
         c.onBox = [&] { enabledAtBox = c.window.isEnabled(); };
         c.click(Control::Command13);
-        c.window.desde()->setText(t.desde);
-        c.window.hasta()->setText(t.hasta);
+        c.window.desde()->setText(desde);
+        c.window.hasta()->setText(hasta);
         c.click(Control::Command19);
-        EXPECT_EQ(c.messages, t.message.isEmpty() ? QStringList() : QStringList{t.message});
-        EXPECT_EQ(c.h.commands(), t.sent.isEmpty() ? QStringList() : QStringList{t.sent});
-        if (!t.focus.isEmpty()) {
-            EXPECT_EQ(c.window.focusWidget()->objectName(), t.focus);
+        EXPECT_EQ(c.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        EXPECT_EQ(c.h.commands(), sent.isEmpty() ? QStringList() : QStringList{sent});
+        if (!focus.isEmpty()) {
+            EXPECT_EQ(c.window.focusWidget()->objectName(), focus);
         }
-        EXPECT_EQ(enabledAtBox, t.faults.isEmpty()) << "the window is off while the report prints";
+        EXPECT_EQ(enabledAtBox, faults.isEmpty()) << "the window is off while the report prints";
         EXPECT_TRUE(c.window.isEnabled());
         EXPECT_TRUE(c.window.optionsPanel()->isVisible());
     }
 }
 
-TEST(ConsoleControls, DetenerIniciarAndContinuarSwitchPolling)
+TEST(ConsoleControls, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButtons)
 {
     Console c;
     c.h.timer().setEnabled(true);
-    QStringList seen;
+    QStringList seen; // polling, and the buttons from "Minimizar" on
     const auto look = [&] {
-        seen << QStringLiteral("%1 %2 %3")
-                    .arg(c.h.timer().isEnabled() ? "polling" : "stopped",
-                         c.window.button(Control::Command3)->text(),
-                         c.window.button(Control::Command10)->isEnabled() ? "Cerrar" : "-");
+        seen << (c.h.timer().isEnabled() ? "polling " : "stopped ") + c.buttons().mid(5).join(", ");
     };
     c.click(Control::Command3);
     look();
     c.click(Control::Command3);
     look();
-    // "Continuar" closes the options and polls again, the caption left as it was.
     c.click(Control::Command3);
+    // "Reportes" holds back what would reach the printer and puts the options over the lists;
+    // "Continuar" closes them and polls again, the caption left as it was.
     c.click(Control::Command13);
+    look();
+    EXPECT_FALSE(c.window.list(core::ListDisplay::DBList1)->isVisible());
     c.click(Control::Command9);
-    EXPECT_EQ(seen, (QStringList{"stopped Iniciar Cerrar", "polling Detener -"}));
+    look();
     EXPECT_FALSE(c.window.optionsPanel()->isVisible());
-    EXPECT_TRUE(c.h.timer().isEnabled());
-    EXPECT_EQ(c.window.button(Control::Command3)->text(), texts::kIniciar);
+    EXPECT_EQ(seen, (QStringList{"stopped Minimizar, Iniciar, Cerrar",
+                                 "polling Minimizar, Detener, Cerrar (off)",
+                                 "stopped Minimizar (off), Iniciar (off), Cerrar",
+                                 "polling Minimizar, Iniciar, Cerrar"}));
 }
 
 TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
 {
-    const QPair<const char *, std::function<void(Console &)>> ways[] = {
-        {"Cerrar", [](Console &c) { c.click(Control::Command10); }},
-        {"cmdCerrar", [](Console &c) { c.window.cmdCerrar()->click(); }},
-        {"the window's own control", [](Console &c) { c.window.close(); }},
-    };
-    for (const auto &[how, close] : ways) {
-        SCOPED_TRACE(how);
-        Console c;
-        c.h.timer().setEnabled(true);
-        c.click(Control::Command3); // "Detener" enables "Cerrar"
-        QSignalSpy closed(&c.window, &console::MainWindow::closed);
-        const auto closes = [&] { return c.h.inst.simLog().count({"CloseFpctrl"}); };
-        c.h.robot().runExclusive([&] {
-            close(c);
-            EXPECT_TRUE(c.window.isVisible());
-            EXPECT_EQ(closes(), 0);
-        });
-        EXPECT_FALSE(c.window.isVisible());
-        c.window.close();
-        EXPECT_EQ(closed.count(), 1);
-        EXPECT_EQ(closes(), 1);
-    }
+    Console c;
+    c.h.timer().setEnabled(true);
+    c.click(Control::Command3); // "Detener" enables "Cerrar"
+    QSignalSpy closed(&c.window, &console::MainWindow::closed);
+    const auto closes = [&] { return c.h.inst.simLog().count({"CloseFpctrl"}); };
+    c.h.robot().runExclusive([&] {
+        c.click(Control::Command10);
+        EXPECT_TRUE(c.window.isVisible());
+        EXPECT_EQ(closes(), 0);
+    });
+    EXPECT_FALSE(c.window.isVisible());
+    c.window.close();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(closes(), 1);
 }
 
 TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
 {
-    for (const int row : {2, 0, 1}) {
-        SCOPED_TRACE(row);
-        const bool doubleClick = row == 1;
-        Console c;
-        const QList<qint64> notes = c.startWithCreditNotes(3);
-        QListWidget *list = c.window.list(core::ListDisplay::DBList1);
+    Console c;
+    QListWidget *list = c.window.list(core::ListDisplay::DBList1);
+    const auto click = [&](int row, bool twice) {
         const QPoint at = list->visualItemRect(list->item(row)).center();
         // A double click comes after the press and release of its first click.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        if (doubleClick)
+        if (twice)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        EXPECT_EQ(c.h.robot().lists().Data6.recordset().field("Código").toLongLong(), notes[row]);
-        EXPECT_EQ(c.h.commands(), doubleClick ? QStringList{"7 [refused]"} : QStringList());
-        EXPECT_EQ(c.messages, QStringList());
-    }
-    Console c;
+    };
     c.window.setListRows(core::ListDisplay::DBList1, {"Nota 1"});
-    QListWidget *list = c.window.list(core::ListDisplay::DBList1);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(0)).center());
+    click(0, false);
     EXPECT_EQ(c.messages, QStringList{texts::kNoHayRegistros}) << "no credit note behind the row";
+    const QList<qint64> notes = c.startWithCreditNotes(3);
+    for (const int row : {2, 0, 1}) {
+        SCOPED_TRACE(row);
+        click(row, row == 1);
+        EXPECT_EQ(c.h.robot().lists().Data6.recordset().field("Código").toLongLong(), notes[row]);
+        EXPECT_EQ(c.h.commands(), row == 1 ? QStringList{"7 [refused]"} : QStringList());
+    }
+    EXPECT_EQ(c.messages.size(), 1);
 }
 
 TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
@@ -257,7 +222,6 @@ TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
     const QPair<const char *, std::function<void(Console &)>> ways[] = {
         {"first activation", [](Console &c) { c.h.robot().activate(); }},
         {"Minimizar", [](Console &c) { c.click(Control::Command4); }},
-        {"the window's own control", [](Console &c) { c.window.showMinimized(); }},
     };
     for (const auto &[how, minimise] : ways) {
         SCOPED_TRACE(how);
@@ -272,15 +236,11 @@ TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
 
 TEST(ConsoleTray, AnyActivityOnTheIconBringsTheWindowBackAndRemovesTheIcon)
 {
-    const QPair<const char *, QSystemTrayIcon::ActivationReason> reasons[] = {
-        {"click", QSystemTrayIcon::Trigger},
-        {"double click", QSystemTrayIcon::DoubleClick},
-        {"middle", QSystemTrayIcon::MiddleClick},
-        {"menu", QSystemTrayIcon::Context},
-        {"unknown", QSystemTrayIcon::Unknown}};
-    for (const auto &[name, reason] : reasons) {
-        SCOPED_TRACE(name);
-        Console c;
+    Console c;
+    for (const auto reason :
+         {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
+          QSystemTrayIcon::Context, QSystemTrayIcon::Unknown}) {
+        SCOPED_TRACE(reason);
         // As it stands behind the icon.
         c.window.showMinimized();
         c.window.trayIcon()->show();

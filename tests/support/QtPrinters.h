@@ -18,14 +18,6 @@ inline void PrintTo(const QByteArray &b, std::ostream *os)
     *os << '"' << b.toStdString() << '"';
 }
 
-inline void PrintTo(const QStringList &l, std::ostream *os)
-{
-    *os << '[';
-    for (const QString &s : l)
-        *os << '"' << s.toStdString() << "\", ";
-    *os << ']';
-}
-
 inline void PrintTo(const QVariant &v, std::ostream *os)
 {
     *os << (v.isValid() ? v.typeName() : "invalid") << '(' << v.toString().toStdString() << ')';

@@ -1,14 +1,9 @@
 #include "support/RecordingWindow.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace testsupport {
-
-void RecordingWindow::messageBox(const QString &text)
-{
-    messages << text;
-    transcript << QStringLiteral("message ") + text;
-}
 
 void RecordingWindow::processEvents()
 {
@@ -18,54 +13,15 @@ void RecordingWindow::processEvents()
         onProcessEvents();
 }
 
-void RecordingWindow::setStatus(const QString &text)
+QString RecordingWindow::said(const char *kind, const QString &text)
 {
-    WindowState::setStatus(text);
-    transcript << QStringLiteral("status ") + text;
-}
-
-void RecordingWindow::setStage(const QString &text)
-{
-    WindowState::setStage(text);
-    transcript << QStringLiteral("stage ") + text;
-}
-
-void RecordingWindow::setProgress(int value)
-{
-    WindowState::setProgress(value);
-    transcript << QStringLiteral("progress ") + QString::number(value);
-}
-
-void RecordingWindow::setLog(const QString &text)
-{
-    WindowState::setLog(text);
-    transcript << QStringLiteral("log ") + text;
-}
-
-void RecordingWindow::setTitle(const QString &title)
-{
-    WindowState::setTitle(title);
-    transcript << QStringLiteral("title ") + title;
-}
-
-void RecordingWindow::documentEvent(const core::DocumentEvent &event)
-{
-    events << event;
-}
-
-void RecordingWindow::notice(const QString &text)
-{
-    transcript << QStringLiteral("notice ") + text;
+    transcript << QLatin1String(kind) + text;
+    return text;
 }
 
 QStringList RecordingWindow::entries(const QString &prefix) const
 {
-    QStringList out;
-    for (const QString &e : transcript) {
-        if (e.startsWith(prefix))
-            out << e;
-    }
-    return out;
+    return transcript.filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix)));
 }
 
 } // namespace testsupport

@@ -15,15 +15,15 @@ namespace testsupport {
 class RecordingWindow : public core::WindowState
 {
 public:
-    void messageBox(const QString &text) override;
+    void messageBox(const QString &t) override { messages << said("message ", t); }
     void processEvents() override;
-    void setStatus(const QString &text) override;
-    void setStage(const QString &text) override;
-    void setProgress(int value) override;
-    void setLog(const QString &text) override;
-    void setTitle(const QString &title) override;
-    void documentEvent(const core::DocumentEvent &event) override;
-    void notice(const QString &text) override;
+    void setStatus(const QString &t) override { WindowState::setStatus(said("status ", t)); }
+    void setStage(const QString &t) override { WindowState::setStage(said("stage ", t)); }
+    void setProgress(int v) override { WindowState::setProgress(said("progress ", v).toInt()); }
+    void setLog(const QString &t) override { WindowState::setLog(said("log ", t)); }
+    void setTitle(const QString &t) override { WindowState::setTitle(said("title ", t)); }
+    void documentEvent(const core::DocumentEvent &event) override { events << event; }
+    void notice(const QString &t) override { said("notice ", t); }
 
     QStringList transcript;
     QStringList messages;
@@ -34,6 +34,11 @@ public:
 
     // The transcript entries that start with `prefix`.
     QStringList entries(const QString &prefix) const;
+
+private:
+    // Kept in the transcript after `kind`, and passed on.
+    QString said(const char *kind, const QString &text);
+    QString said(const char *kind, int value) { return said(kind, QString::number(value)); }
 };
 
 } // namespace testsupport

@@ -15,14 +15,6 @@ RobotProcess::RobotProcess(const QString &programDir, const QStringList &args)
     m_process.waitForStarted(10000);
 }
 
-RobotProcess::~RobotProcess()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(10000);
-    }
-}
-
 bool RobotProcess::waitForOutput(const QStringList &texts, int timeoutMs, bool error)
 {
     const QDeadlineTimer deadline(timeoutMs);
@@ -35,26 +27,6 @@ bool RobotProcess::waitForOutput(const QStringList &texts, int timeoutMs, bool e
             return false;
         m_process.waitForReadyRead(int(qBound(qint64(1), deadline.remainingTime(), qint64(200))));
     }
-}
-
-bool RobotProcess::waitForExit(int timeoutMs)
-{
-    return m_process.waitForFinished(timeoutMs);
-}
-
-int RobotProcess::exitCode() const
-{
-    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
-}
-
-QString RobotProcess::out()
-{
-    return m_out += QString::fromUtf8(m_process.readAllStandardOutput());
-}
-
-QString RobotProcess::err()
-{
-    return m_err += QString::fromUtf8(m_process.readAllStandardError());
 }
 
 } // namespace testsupport

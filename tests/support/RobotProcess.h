@@ -13,18 +13,21 @@ class RobotProcess
 public:
     explicit RobotProcess(const QString &programDir,
                           const QStringList &args = {QStringLiteral("--headless")});
-    ~RobotProcess();
+    ~RobotProcess() { m_process.kill(), m_process.waitForFinished(10000); }
 
     // Until standard output (or error) holds one of the texts; false on time-out or exit.
     bool waitForOutput(const QStringList &texts, int timeoutMs = 60000, bool error = false);
     bool waitForError(const QString &text) { return waitForOutput({text}, 60000, true); }
-    bool waitForExit(int timeoutMs = 60000);
+    bool waitForExit(int timeoutMs = 60000) { return m_process.waitForFinished(timeoutMs); }
     void terminate() { m_process.terminate(); }
 
     // The exit status; -1 for a crash.
-    int exitCode() const;
-    QString out();
-    QString err();
+    int exitCode() const
+    {
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+    QString out() { return m_out += QString::fromUtf8(m_process.readAllStandardOutput()); }
+    QString err() { return m_err += QString::fromUtf8(m_process.readAllStandardError()); }
 
 private:
     QProcess m_process;

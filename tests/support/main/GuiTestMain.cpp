@@ -6,17 +6,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
-
-int threadsRunning()
-{
-    return int(QDir(QStringLiteral("/proc/self/task"))
-                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
-                   .size());
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
@@ -29,7 +18,10 @@ int main(int argc, char **argv)
     // process exits; the leak checker then reports that data. Let them end.
     app.reset();
     const QDeadlineTimer deadline(2000);
-    while (threadsRunning() > 1 && !deadline.hasExpired())
+    const auto threads = [] {
+        return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    };
+    while (threads().size() > 1 && !deadline.hasExpired())
         QThread::msleep(1);
     return status;
 }
