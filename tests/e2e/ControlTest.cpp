@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalSocket>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -161,6 +162,34 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
         EXPECT_TRUE(a.err.startsWith(err)) << a.err.toStdString();
         EXPECT_EQ(a.out, QString());
     }
+}
+
+TEST(Control, RequestsThatAreNoCommandGetAnErrorLineAndASilentClientHoldsNobodyUp)
+{
+    Running r("");
+    const QString socket = r.inst.file("robot-fiscal.sock");
+    QLocalSocket silent;
+    silent.connectToServer(socket);
+    ASSERT_TRUE(silent.waitForConnected());
+    // Not JSON, not an array, no words, words that are no strings, cut at the
+    // line end, and past the size limit without a line end.
+    const QByteArray requests[] = {"basura\n", "{}\n",           "[]\n",
+                                   "[1,2]\n",  "[\"estado\",\n", QByteArray(5000, '[')};
+    for (const QByteArray &request : requests) {
+        SCOPED_TRACE(request.left(16).toStdString());
+        QLocalSocket client;
+        client.connectToServer(socket);
+        ASSERT_TRUE(client.waitForConnected());
+        client.write(request);
+        QByteArray reply;
+        while (!reply.contains('\n') && client.waitForReadyRead(30000))
+            reply += client.readAll();
+        const QJsonObject answer = QJsonDocument::fromJson(reply).object();
+        EXPECT_EQ(answer["status"].toInt(), 2) << reply.toStdString();
+    }
+    EXPECT_EQ(r.ask({"estado"}).status, 0);
+    const qint64 next = r.invoice(1);
+    EXPECT_TRUE(r.robot.waitForOutput({QStringLiteral("impresa factura %1").arg(next)}));
 }
 
 TEST(Control, AnotherUserIsRefusedEvenThroughALoosenedSocket)
