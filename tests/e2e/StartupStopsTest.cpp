@@ -18,6 +18,7 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
     // place, robot-fiscal.ini added to, Vextora.inf rewritten. "%1" stands for
     // the program directory.
     const QString vextora = texts::configuracionIlegible(QStringLiteral("%1\\Vextora.inf"));
+    const QString url = QStringLiteral("[database] Url");
     const struct
     {
         const char *name;
@@ -33,6 +34,11 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         {"configuration missing", 2, vextora, "Vextora.inf"},
         {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
         {"unknown code page", 2, texts::codigoPaginaDesconocido("cp-nada"), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"password in the Url", 2, texts::valorNoValido(url, "postgresql://caja:***@db/ventas", "..."), "", "",
+         "[database]\nUrl=\"postgresql://caja:secreto@db/ventas\"\n"},
+        {"port in the Url not a number", 2, texts::valorNoValido(url, "postgresql://caja@db:puerto/ventas", "..."), "", "",
+         "[database]\nUrl=\"postgresql://caja@db:puerto/ventas\"\n"},
+        {"Url of no server", 2, texts::valorNoValido(url, "ventas.example", "..."), "", "", "[database]\nUrl=ventas.example\n"},
         {"maintenance marker missing", 3, texts::kMantenimiento, "KardolenTerminalUpd.inf"},
         {"empty configuration", 3, texts::kMantenimiento, "", "", "", ""},
         {"driver library missing", 5, texts::bibliotecaNoCargada("/nada/libnada.so", "..."), "", "",
@@ -62,19 +68,32 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         else
             EXPECT_EQ(robot.err(), box + "\n\n");
         EXPECT_EQ(robot.out(), QString());
+        EXPECT_FALSE(robot.err().contains("secreto"));
     }
 }
 
-TEST(StartupStops, SecondCopyOnTheSameDirectoryEndsSilently)
+// A second robot for the fiscal machine that a running robot holds, on the
+// same main database, stops its start-up with status 9; a second copy on the
+// same program directory still ends silently with 4.
+using OneRobotPerFiscalMachine = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(OneRobotPerFiscalMachine);
+
+TEST_P(OneRobotPerFiscalMachine, SecondRobotStopsWith9AndASecondCopyEndsSilentlyWith4)
 {
-    Installation inst;
-    inst.db().addItem(inst.db().addSale({}), {});
-    RobotProcess first(inst.path());
-    ASSERT_TRUE(first.waitForOutput({"impresa factura"}));
-    RobotProcess second(inst.path());
-    ASSERT_TRUE(second.waitForExit());
-    EXPECT_EQ(second.exitCode(), 4);
-    EXPECT_EQ(second.err() + second.out(), QString());
+    Installation first({.engine = GetParam()});
+    const Installation second({.sharing = &first});
+    first.db().addItem(first.db().addSale({}), {});
+    RobotProcess running(first.path());
+    ASSERT_TRUE(running.waitForOutput({"impresa factura"}));
+    for (const QString &dir : {second.path(), first.path()}) {
+        RobotProcess another(dir);
+        ASSERT_TRUE(another.waitForExit());
+        const bool copy = dir == first.path();
+        EXPECT_EQ(another.exitCode(), copy ? 4 : 9);
+        EXPECT_EQ(another.err() + another.out(),
+                  copy ? QString()
+                       : texts::kAppTitle + '\n' + texts::maquinaFiscalOcupada(1) + "\n\n");
+    }
 }
 
 TEST(CommandLine, HelpVersionAndWrongArguments)

@@ -1,43 +1,63 @@
 #include "core/Texts.h"
+#include "db/PostgresConnection.h"
 #include "support/Installation.h"
+#include "support/PostgresCluster.h"
 #include "support/RobotProcess.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
+using testsupport::Engine;
 using testsupport::Installation;
+using testsupport::MainRows;
+using testsupport::PostgresCluster;
 using testsupport::RobotProcess;
 
 namespace {
 
-qint64 addInvoice(Installation &inst, int items = 1)
+qint64 addInvoice(MainRows &rows, int items = 1)
 {
-    const qint64 venta = inst.db().addSale({});
+    const qint64 venta = rows.addSale({});
     for (int i = 0; i < items; ++i)
-        inst.db().addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
+        rows.addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
     return venta;
 }
 
-TEST(UnattendedRobot, DatabaseAwayIsToldOnceAndPrintingResumesWhenItIsBack)
+// The main database out of reach while the robot runs (the file moved away,
+// the server stopped) and back: told once each way, and printing resumes.
+using DatabaseOutage = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(DatabaseOutage);
+
+TEST_P(DatabaseOutage, ToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
 {
-    Installation inst;
-    const qint64 first = addInvoice(inst);
+    const bool file = GetParam() == Engine::Sqlite;
+    const auto server = file ? nullptr : std::make_unique<PostgresCluster>();
+    Installation inst({.engine = GetParam(), .cluster = server.get()});
+    const qint64 first = addInvoice(inst.db());
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
-    const QString path = inst.file(QStringLiteral("Base de Datos.dba"));
     const QString aside = inst.file(QStringLiteral("aparte.dba"));
-    ASSERT_TRUE(QFile::rename(path, aside));
-    ASSERT_TRUE(robot.waitForError(QStringLiteral("Error de base de datos")))
-        << robot.err().toStdString();
-    EXPECT_FALSE(QFile::exists(path)) << "the robot never creates a database";
-    ASSERT_TRUE(QFile::rename(aside, path));
-    const qint64 second = addInvoice(inst);
+    const QString outage =
+        file ? QStringLiteral("Error de base de datos") : db::PostgresConnection::outageMessage();
+    if (file)
+        ASSERT_TRUE(QFile::rename(inst.mainDatabase(), aside));
+    else
+        server->stop();
+    ASSERT_TRUE(robot.waitForError(outage)) << robot.err().toStdString();
+    EXPECT_FALSE(file && QFile::exists(inst.mainDatabase()))
+        << "the robot never creates a database";
+    if (file)
+        ASSERT_TRUE(QFile::rename(aside, inst.mainDatabase()));
+    else
+        server->start();
+    MainRows rows(inst.mainDatabase());
+    const qint64 second = addInvoice(rows);
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
         << robot.err().toStdString();
     robot.terminate();
     ASSERT_TRUE(robot.waitForExit());
     EXPECT_EQ(robot.exitCode(), 0);
-    EXPECT_EQ(robot.err().count("Error de base de datos"), 1) << robot.err().toStdString();
+    EXPECT_EQ(robot.err().count(outage), 1) << robot.err().toStdString();
     EXPECT_EQ(robot.err().count(core::texts::kBaseDisponible), 1);
 }
 
@@ -45,7 +65,7 @@ TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
 {
     // A slow line: the invoice takes seconds, so the stop arrives in the middle.
     Installation inst({.simIni = "[link]\nBaud=2400\n"});
-    const qint64 code = addInvoice(inst, 6);
+    const qint64 code = addInvoice(inst.db(), 6);
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("inicio factura %1").arg(code)}));
     robot.terminate();
@@ -59,7 +79,7 @@ TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
 TEST(UnattendedRobot, PollingComesBackByItselfAfterAPortFailure)
 {
     Installation inst({.simIni = "[faults]\nOpen=fail\n"});
-    const qint64 code = addInvoice(inst);
+    const qint64 code = addInvoice(inst.db());
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("fallo factura %1 etapa=2.1\n").arg(code)}));
     inst.writeSimIni({});
