@@ -12,6 +12,7 @@ packages=(
   libgtest-dev googletest
   desktop-file-utils
   clang-format-14 git
+  clang-14 libclang-rt-14-dev   # the fuzz targets: clang and its libFuzzer
 )
 if [ "${1:-}" = "--screenshot" ]; then
   packages+=(xvfb xauth fonts-dejavu-core)

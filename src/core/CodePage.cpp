@@ -10,6 +10,18 @@ CodePage::CodePage(const QString &name) : m_name(name), m_nameBytes(name.toLatin
 {
     QStringEncoder probe(m_nameBytes.constData());
     m_valid = probe.isValid();
+    if (!m_valid)
+        return;
+    m_eightBit = true;
+    for (char c = 0x20; c < 0x7f && m_eightBit; ++c)
+        m_eightBit =
+            QByteArray(QStringEncoder(m_nameBytes.constData()).encode(QString(QLatin1Char(c)))) ==
+            QByteArray(1, c);
+    for (const char16_t c : {u'\u00e9', u'\u00f1', u'\u20ac', u'\u0416', u'\u4e2d', u'\u3042'}) {
+        const QByteArray bytes = QStringEncoder(m_nameBytes.constData()).encode(QString(QChar(c)));
+        if (bytes.size() > 1)
+            m_eightBit = false;
+    }
 }
 
 QByteArray CodePage::fromUnicode(const QString &text) const

@@ -8,11 +8,15 @@ bool isLineEnd(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-// Steps over one line end (CR, LF or CR LF) at position i.
+// Steps over one line end at position i: CR, LF, or CRs followed by LF. A
+// file copied twice in text mode carries CR CR LF, still one line end.
 qsizetype skipLineEnd(const QString &text, qsizetype i)
 {
-    if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-        return i + 2;
+    qsizetype j = i;
+    while (j < text.size() && text[j] == QLatin1Char('\r'))
+        ++j;
+    if (j < text.size() && text[j] == QLatin1Char('\n'))
+        return j + 1;
     return i + 1;
 }
 } // namespace

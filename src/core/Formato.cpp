@@ -54,6 +54,16 @@ QString Formato::LimpioCadena(const QString &Cadenita)
     return out;
 }
 
+QString Formato::TextoImprimible(const QString &texto)
+{
+    QString out = texto;
+    for (QChar &c : out) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
 QString Formato::Cifras(double Monto, int largo, int Decimales)
 {
     if (!std::isfinite(Monto))

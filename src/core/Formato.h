@@ -10,6 +10,10 @@ class Formato
 public:
     // Twelve accented Spanish letters to their plain letters; nothing else changes.
     static QString LimpioCadena(const QString &Cadenita);
+    // A command as the printer may take it: every control character (C0, DEL,
+    // C1) a blank, one for one, so that a CR LF in a customer's text never
+    // feeds the fiscal paper and the fields keep their widths.
+    static QString TextoImprimible(const QString &texto);
     // The absolute amount as digits with `Decimales` implied decimals, padded
     // with zeros on the left to `largo`, never cut. Rounded half away from
     // zero on the amount's shortest exact decimal text.

@@ -1,13 +1,19 @@
 #include "core/Settings.h"
 
+#include "core/CodePage.h"
+#include "core/Texts.h"
+
 #include <QFileInfo>
 #include <QSettings>
+#include <cmath>
 
 namespace core {
 
-Settings Settings::load(const QString &iniPath)
+Settings Settings::load(const QString &iniPath, QString *refusal)
 {
     Settings s;
+    if (refusal)
+        refusal->clear();
     if (!QFileInfo(iniPath).isFile())
         return s;
     QSettings ini(iniPath, QSettings::IniFormat);
@@ -35,10 +41,27 @@ Settings Settings::load(const QString &iniPath)
         (url.typeId() == QMetaType::QStringList ? url.toStringList().join(QLatin1Char(','))
                                                 : url.toString())
             .trimmed();
-    bool ok = false;
-    const double scale = ini.value(QStringLiteral("timing/Scale")).toString().toDouble(&ok);
-    if (ok && scale >= 0.0)
-        s.timingScale = scale;
+    auto refuse = [refusal](const char *key, const QString &value, const QString &why) {
+        if (refusal && refusal->isEmpty())
+            *refusal = texts::valorNoValido(QLatin1String(key), value, why);
+    };
+    const QVariant scaleValue = ini.value(QStringLiteral("timing/Scale"));
+    if (!scaleValue.isNull()) {
+        const QString scaleText = scaleValue.typeId() == QMetaType::QStringList
+                                      ? scaleValue.toStringList().join(QLatin1Char(','))
+                                      : scaleValue.toString();
+        bool ok = false;
+        const double scale = scaleText.trimmed().toDouble(&ok);
+        // toDouble takes "inf" and "nan"; neither is a scale, nor is 0.
+        if (ok && std::isfinite(scale) && scale >= kMinScale && scale <= kMaxScale)
+            s.timingScale = scale;
+        else if (!scaleText.trimmed().isEmpty())
+            refuse("[timing] Scale", scaleText, texts::kEscalaNoValida);
+    }
+    if (!CodePage(s.codePage).isValid())
+        refuse("[regional] CodePage", s.codePage, texts::kCodigoPaginaDesconocido);
+    else if (!CodePage(s.codePage).isEightBit())
+        refuse("[regional] CodePage", s.codePage, texts::kCodigoPaginaNoOchoBits);
     return s;
 }
 

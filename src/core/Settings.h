@@ -20,7 +20,17 @@ struct Settings
     // otherwise the PostgreSQL main database's URL, as written.
     QString databaseUrl;
 
-    static Settings load(const QString &iniPath);
+    // Reads the file; a missing file gives the defaults. A value the robot
+    // cannot use (a Scale that is not a number between kMinScale and
+    // kMaxScale, a CodePage that is not an 8-bit one) sets `refusal` to the
+    // operator's message, naming the key and the value.
+    static Settings load(const QString &iniPath, QString *refusal = nullptr);
+
+    // Faster than a tick every 2.5 ms is a busy loop; slower than one every
+    // 250 s, with the first activation's pause of 500 s, is a robot that
+    // seems never to print.
+    static constexpr double kMinScale = 0.001;
+    static constexpr double kMaxScale = 100.0;
 };
 
 } // namespace core

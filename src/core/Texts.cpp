@@ -28,16 +28,17 @@ QString bibliotecaSinEntrada(const QString &library, const QString &entry)
         .arg(library, entry);
 }
 
-QString codigoPaginaDesconocido(const QString &name)
-{
-    return QStringLiteral("La página de códigos %1 de robot-fiscal.ini no existe en este sistema.")
-        .arg(name);
-}
-
 QString valorNoValido(const QString &key, const QString &value, const QString &why)
 {
     return QStringLiteral("El valor de %1 en robot-fiscal.ini no se puede usar: %2\r%3")
         .arg(key, value, why);
+}
+
+QString sinCaja(const QString &path)
+{
+    return QStringLiteral("El archivo de configuración %1 no indica Caja: en su sexta línea: el "
+                          "robot imprime los documentos de la máquina fiscal 0.")
+        .arg(path);
 }
 
 QString maquinaFiscalOcupada(qint32 caja)

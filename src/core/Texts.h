@@ -22,8 +22,17 @@ QString configuracionIlegible(const QString &path);
 QString cajaNoNumerica(const QString &value, const QString &path);
 QString bibliotecaNoCargada(const QString &library, const QString &reason);
 QString bibliotecaSinEntrada(const QString &library, const QString &entry);
-QString codigoPaginaDesconocido(const QString &name);
+// Why a value of robot-fiscal.ini cannot be used (after the key and the value).
 QString valorNoValido(const QString &key, const QString &value, const QString &why);
+inline const QString kEscalaNoValida =
+    QStringLiteral("debe ser un número entre 0.001 y 100 (1 es el tiempo real).");
+inline const QString kCodigoPaginaDesconocido =
+    QStringLiteral("esa página de códigos no existe en este sistema.");
+inline const QString kCodigoPaginaNoOchoBits =
+    QStringLiteral("la impresora fiscal recibe sus textos en una página de códigos de 8 bits, como "
+                   "windows-1252.");
+// Vextora.inf without a usable Caja: the robot prints for fiscal machine 0.
+QString sinCaja(const QString &path);
 QString maquinaFiscalOcupada(qint32 caja);
 QString maquinaFiscalTomada(qint32 caja);
 

@@ -1,6 +1,7 @@
 #include "db/PrintJournal.h"
 
 #include "db/DataError.h"
+#include "db/SqliteDialect.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -45,6 +46,7 @@ PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock)
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         throw DataError(DataError::Kind::Open, db.lastError().text(), m_path);
+    SqliteDialect::strictNames(db);
     QSqlQuery q(db);
     // A write-ahead log: a synchronous write costs one sync of the log.
     for (const char *sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",

@@ -55,14 +55,38 @@ void jetPlus(sqlite3_context *context, int, sqlite3_value **argv)
 
 } // namespace
 
-void SqliteDialect::prepareConnection(QSqlDatabase &db)
+namespace {
+sqlite3 *handleOf(QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
-    sqlite3 *h = nullptr;
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        h = *static_cast<sqlite3 *const *>(handle.constData());
-    if (!h || sqlite3_create_function_v2(h, "jet_plus", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                         nullptr, jetPlus, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return *static_cast<sqlite3 *const *>(handle.constData());
+    return nullptr;
+}
+
+bool noDoubleQuotedStrings(sqlite3 *h)
+{
+    return sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DML, 0, static_cast<int *>(nullptr)) ==
+               SQLITE_OK &&
+           sqlite3_db_config(h, SQLITE_DBCONFIG_DQS_DDL, 0, static_cast<int *>(nullptr)) ==
+               SQLITE_OK;
+}
+} // namespace
+
+void SqliteDialect::strictNames(QSqlDatabase &db)
+{
+    sqlite3 *h = handleOf(db);
+    if (!h || !noDoubleQuotedStrings(h))
+        throw DataError(DataError::Kind::Open,
+                        QStringLiteral("No se pudo preparar la conexión SQLite."),
+                        db.databaseName());
+}
+
+void SqliteDialect::prepareConnection(QSqlDatabase &db)
+{
+    strictNames(db);
+    if (sqlite3_create_function_v2(handleOf(db), "jet_plus", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, jetPlus, nullptr, nullptr, nullptr) != SQLITE_OK)
         throw DataError(DataError::Kind::Open,
                         QStringLiteral("No se pudo preparar la conexión SQLite."),
                         db.databaseName());

@@ -14,6 +14,10 @@ public:
     using SqlDialect::SqlDialect;
 
     void prepareConnection(QSqlDatabase &db) override;
+    // SQLite reads a double-quoted name that matches no column as a text, so
+    // a column missing from a saved query would print its own name. Every
+    // connection the robot opens has that off: a missing name is an error.
+    static void strictNames(QSqlDatabase &db);
 
     QString identifier(const QString &name, bool bracketed) const override;
     QString booleanLiteral(bool value) const override;

@@ -73,7 +73,8 @@ bool CreditNoteJob::enviarProbado(const QString &comando)
 
 void CreditNoteJob::anotarEnLog(const QString &comando)
 {
-    m_ctx.window.setLog(m_ctx.window.log() + QStringLiteral(" ! ") + comando);
+    m_ctx.window.setLog(m_ctx.window.log() + QStringLiteral(" ! ") +
+                        core::Formato::TextoImprimible(comando));
 }
 
 QString CreditNoteJob::textoFecha(const QVariant &fecha) const
@@ -150,38 +151,84 @@ QByteArray CreditNoteJob::huella() const
 
 bool CreditNoteJob::validar()
 {
+    const auto &st = m_ctx.state;
     auto hold = [this](const QString &column) {
         retener(core::texts::documentoRetenido(true, m_codigo, column));
         return false;
     };
+    const db::RecordSet &h = m_encabezado;
+    // Every column the commands carry is read now: a missing one stops the job
+    // before its first command.
+    for (const char *column : {"NombreCliente", "Rif", "Dirección", "FechaVenta"})
+        h.field(QString::fromUtf8(column));
+    // A credit note must name the invoice it corrects.
+    if (trimmed(h.field(QStringLiteral("Factura"))).isEmpty())
+        return hold(QStringLiteral("Factura"));
     double v = 0;
-    const QVariant desc = m_encabezado.field(QStringLiteral("Desc01"));
+    const QVariant desc = h.field(QStringLiteral("Desc01"));
     if (!desc.isNull() && !number(desc, &v))
         return hold(QStringLiteral("Desc01"));
+    // Only the DASCOM form sends the discount.
+    if (core::formaDascom(st.TipoImpresora) && !desc.isNull() &&
+        (v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
+        return hold(QStringLiteral("Desc01"));
+    // Without a rate, detail lines would go out as exempt ones.
+    double porcentImpuesto = 0;
+    if (!number(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
+        return hold(QStringLiteral("PorcentImpuesto"));
+    const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
+                                                       st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
+    const auto precio = [](double x) {
+        return PrinterRules::cabe(x, PrinterRules::kAnchoPrecio, 2) && !PrinterRules::esCero(x, 2);
+    };
     if (m_detalle.recordCount() > 0) {
-        if (m_ctx.state.ModoCantidad == 0) {
+        if (st.ModoCantidad == 0) {
             retener(core::texts::documentoRetenidoModoCantidad(true, m_codigo));
             return false;
         }
         const QString columnaCantidad =
-            m_ctx.state.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
+            st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
         for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-            if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0)
+            if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 || !precio(v))
                 return hold(QStringLiteral("Precio"));
-            if (!number(m_detalle.field(columnaCantidad), &v) || v < 0)
+            if (!number(m_detalle.field(columnaCantidad), &v) || v < 0 ||
+                !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) ||
+                PrinterRules::esCero(v, 3))
                 return hold(columnaCantidad);
             if (m_detalle.field(QStringLiteral("Nombre")).isNull())
                 return hold(QStringLiteral("Nombre"));
+            if (!db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))) &&
+                !tasaExiste)
+                return hold(QStringLiteral("PorcentImpuesto"));
         }
         m_detalle.moveFirst();
     } else {
-        for (const char *column : {"PorcentImpuesto", "Monto", "MontoExcento"}) {
-            if (!number(m_encabezado.field(QLatin1String(column)), &v) || v < 0)
+        double monto = 0, excento = 0;
+        for (const auto &[column, value] :
+             {std::pair{"Monto", &monto}, {"MontoExcento", &excento}}) {
+            if (!number(h.field(QLatin1String(column)), value) || *value < 0)
                 return hold(QLatin1String(column));
+        }
+        if (porcentImpuesto < 0)
+            return hold(QStringLiteral("PorcentImpuesto"));
+        // The lines a note without detail rows is printed as: the taxed and the
+        // exempt amount, or their sum at no rate; at least one, each of some value.
+        if (porcentImpuesto > 0) {
+            if (monto > 0 && (!precio(monto) || !tasaExiste))
+                return hold(precio(monto) ? QStringLiteral("PorcentImpuesto")
+                                          : QStringLiteral("Monto"));
+            if (excento > 0 && !precio(excento))
+                return hold(QStringLiteral("MontoExcento"));
+            if (!(monto > 0) && !(excento > 0))
+                return hold(QStringLiteral("Monto"));
+        } else if (!precio(monto + excento)) {
+            return hold(QStringLiteral("Monto"));
         }
     }
     for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
-        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0)
+        m_pagos.field(QStringLiteral("TipoMecanismo"));
+        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0 ||
+            !PrinterRules::cabe(v, PrinterRules::kAnchoPago, 2))
             return hold(QStringLiteral("Monto"));
     }
     m_pagos.moveFirst();

@@ -108,24 +108,36 @@ bool InvoiceJob::validar()
         retener(core::texts::documentoRetenido(false, m_codigo, column));
         return false;
     };
-    double v = 0;
-    if (!number(m_encabezado.field(QStringLiteral("PorcentImpuesto")), &v))
+    double porcentImpuesto = 0;
+    if (!number(m_encabezado.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
         return hold(QStringLiteral("PorcentImpuesto"));
+    // A null discount is none; a negative one or one the printer refuses is
+    // held rather than dropped or sent.
+    double v = 0;
     const QVariant desc = m_encabezado.field(QStringLiteral("Desc01"));
-    if (!desc.isNull() && !number(desc, &v))
+    if (!desc.isNull() &&
+        (!number(desc, &v) || v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
         return hold(QStringLiteral("Desc01"));
 
     if (m_detalle.recordCount() > 0 && st.ModoCantidad == 0) {
         retener(core::texts::documentoRetenidoModoCantidad(false, m_codigo));
         return false;
     }
+    const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
+                                                       st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
     const QString columnaCantidad =
         st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
     for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-        if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0)
+        if (!number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
+            !PrinterRules::cabe(v, PrinterRules::kAnchoPrecio, 2) || PrinterRules::esCero(v, 2))
             return hold(QStringLiteral("Precio"));
-        if (!number(m_detalle.field(columnaCantidad), &v) || v < 0)
+        if (!number(m_detalle.field(columnaCantidad), &v) || v < 0 ||
+            !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) || PrinterRules::esCero(v, 3))
             return hold(columnaCantidad);
+        // A taxed item needs the printer's position of the sale's rate.
+        if (!db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))) &&
+            !tasaExiste)
+            return hold(QStringLiteral("PorcentImpuesto"));
         const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
         const QVariant espec = m_detalle.field(QStringLiteral("Especificación"));
         const bool nombreEsTexto = nombre.isNull() || nombre.toString() == QLatin1String("?");
@@ -136,7 +148,10 @@ bool InvoiceJob::validar()
     }
     m_detalle.moveFirst();
     for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
-        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0)
+        // Read now: a missing column stops the job before its first command.
+        m_pagos.field(QStringLiteral("TipoMecanismo"));
+        if (!number(m_pagos.field(QStringLiteral("Monto")), &v) || v < 0 ||
+            !PrinterRules::cabe(v, PrinterRules::kAnchoPago, 2))
             return hold(QStringLiteral("Monto"));
     }
     m_pagos.moveFirst();

@@ -29,6 +29,30 @@ int PrinterRules::codigoImpuesto(double porcentImpuesto, double tasa1, double ta
     return code;
 }
 
+int PrinterRules::posicionTasa(double porcentImpuesto, double tasa1, double tasa2, double tasa3)
+{
+    return codigoImpuesto(porcentImpuesto, tasa1, tasa2, tasa3, -1);
+}
+
+bool PrinterRules::cabe(double monto, int ancho, int decimales)
+{
+    return core::Formato::Cifras(monto, ancho, decimales).size() <= ancho;
+}
+
+bool PrinterRules::esCero(double monto, int decimales)
+{
+    const QString digits = core::Formato::Cifras(monto, 1, decimales);
+    return digits.count(QLatin1Char('0')) == digits.size();
+}
+
+bool PrinterRules::descuentoValido(double Desc01)
+{
+    if (!(Desc01 > 0) || esCero(Desc01, 2))
+        return false;
+    const QString digits = core::Formato::Cifras(Desc01, 4, 2);
+    return digits.size() < 5 || digits == QLatin1String("10000");
+}
+
 QString PrinterRules::codigoMedioPago(const QVariant &TipoMecanismo)
 {
     static const char *const kCodes[] = {"201", "205", "209", "210", "213",

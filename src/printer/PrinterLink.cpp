@@ -52,7 +52,9 @@ void PrinterLink::HabilitarControles(bool h)
 
 void PrinterLink::EnviarComando(const QString &texto)
 {
-    Comando = texto;
+    // The one place every text of every command passes: no control character
+    // of a customer's text reaches the printer.
+    Comando = Formato::TextoImprimible(texto);
     const QByteArray bytes = m_codePage.fromUnicode(Comando);
     const int r = m_driver.SendCmd(&EstatusImpresora, &ErrorImpresora, bytes.constData());
     ResultadoComando = r != 0;

@@ -75,13 +75,21 @@ bool FirstActivation::readCompanySettings()
         m_window.setControlEnabled(core::Control::Plantilla, false);
         m_companySettingsRead = true;
     } catch (const db::DataError &e) {
-        const QString text = core::texts::errorBaseDatos(e.describe());
-        m_window.setStatus(text);
-        m_window.setLog(text);
-        m_window.notice(text);
+        report(core::texts::errorBaseDatos(e.describe()));
         return false;
     }
     return true;
+}
+
+void FirstActivation::report(const QString &text)
+{
+    if (m_report) {
+        m_report(text);
+        return;
+    }
+    m_window.setStatus(text);
+    m_window.setLog(text);
+    m_window.notice(text);
 }
 
 void FirstActivation::LeerTasas()
@@ -120,9 +128,7 @@ void FirstActivation::purgeTickets()
         db->execute(db::SqlTexts::purgaTickets(m_clock.now().date(), m_settings.shortDateFormat));
         db->close();
     } catch (const db::DataError &e) {
-        const QString text = core::texts::errorBaseDatos(e.describe());
-        m_window.setLog(text);
-        m_window.notice(text);
+        report(core::texts::errorBaseDatos(e.describe()));
     }
 }
 

@@ -6,6 +6,8 @@
 #include "core/WindowServices.h"
 #include "db/ListSources.h"
 
+#include <functional>
+
 namespace robot {
 
 // The robot's first activation: tax rates, old tickets purged, into the
@@ -28,9 +30,17 @@ public:
     // The printer's three tax rates from Configuración2; never fails.
     void LeerTasas();
 
+    // Where its database errors are told; by default the status, the Log and
+    // a notice, each time.
+    void setErrorReporter(std::function<void(const QString &)> report)
+    {
+        m_report = std::move(report);
+    }
+
 private:
     void purgeTickets();
     bool readCompanySettings();
+    void report(const QString &text);
 
     core::RobotState &m_state;
     const core::Settings &m_settings;
@@ -39,6 +49,7 @@ private:
     const core::Clock &m_clock;
     bool m_running = false;
     bool m_companySettingsRead = false;
+    std::function<void(const QString &)> m_report;
 };
 
 } // namespace robot

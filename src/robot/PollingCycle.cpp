@@ -63,7 +63,9 @@ void PollingCycle::tick()
             refresh(m_lists.Data5, core::ListDisplay::DBList2);
             m_window.setStatus(core::texts::kListoTicketVentas);
         }
-        if (!m_lastError.isEmpty()) {
+        // Back only once the company settings are read too: an error of theirs
+        // and a good list would otherwise take turns, told at every tick.
+        if (ready && !m_lastError.isEmpty()) {
             m_lastError.clear();
             m_window.setLog(core::texts::kBaseDisponible);
             m_window.notice(core::texts::kBaseDisponible);

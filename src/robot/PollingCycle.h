@@ -33,9 +33,12 @@ public:
     // Settles what a crash left unfinished; no job starts until it returns true.
     std::function<bool()> Recuperar;
 
+    // A database error, told once while it lasts (whoever meets it: the list
+    // sources at start, the company settings, a tick), and its end once.
+    void reportError(const QString &text);
+
 private:
     void refresh(db::ListSource &source, core::ListDisplay display);
-    void reportError(const QString &text);
 
     core::RobotState &m_state;
     const core::Settings &m_settings;

@@ -49,11 +49,8 @@ int Robot::startUp(const QString &programDir)
     m_lock = startup.takeLock();
     m_clock.setScale(m_settings.timingScale);
 
+    // The settings reader refused any code page that is not an 8-bit one.
     m_codePage = std::make_unique<core::CodePage>(m_settings.codePage);
-    if (!m_codePage->isValid()) {
-        m_window.messageBox(core::texts::codigoPaginaDesconocido(m_settings.codePage));
-        return Startup::ConfigurationStop;
-    }
     // One robot per fiscal machine on the main database. After the check for
     // another copy on this directory, so that a second copy there still ends
     // silently with 4 rather than with this stop; before the driver library is
@@ -95,6 +92,7 @@ int Robot::startUp(const QString &programDir)
     m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,
                                              *m_activation, m_jobs.get());
     m_cycle->Recuperar = [this] { return keepMachine() && m_recovery->run(); };
+    m_activation->setErrorReporter([this](const QString &text) { m_cycle->reportError(text); });
     return 0;
 }
 
@@ -133,9 +131,7 @@ void Robot::start()
             if (s.shown)
                 m_window.setListRows(s.display, s.source->vistaEspecial());
         } catch (const db::DataError &e) {
-            const QString text = core::texts::errorBaseDatos(e.describe());
-            m_window.setLog(text);
-            m_window.notice(text);
+            m_cycle->reportError(core::texts::errorBaseDatos(e.describe()));
         }
     }
     m_timer.setEnabled(true);

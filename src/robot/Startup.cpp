@@ -66,7 +66,13 @@ Startup::ExitStatus Startup::run(const QString &programDir)
         return DirectoryStop;
     }
     m_state.RutaPrograma = QDir::cleanPath(dir);
-    m_settings = core::Settings::load(QDir(dir).filePath(QStringLiteral("robot-fiscal.ini")));
+    QString refusal;
+    m_settings =
+        core::Settings::load(QDir(dir).filePath(QStringLiteral("robot-fiscal.ini")), &refusal);
+    if (!refusal.isEmpty()) {
+        m_window.messageBox(refusal);
+        return ConfigurationStop;
+    }
 
     // 2. Configuration. A [database] Url puts the main database on a server.
     if (!LeerConfiguracion())
@@ -114,6 +120,13 @@ Startup::ExitStatus Startup::run(const QString &programDir)
         m_window.setTitle(core::texts::kNoEjecutar);
         return AnotherCopyStop;
     }
+    // Register 0 may be meant, but a line lost or moved is the likelier cause:
+    // the robot runs as configured, and says so.
+    if (!m_cajaLeida) {
+        const QString text = core::texts::sinCaja(configurationPath(m_state.RutaPrograma));
+        m_window.setLog(text);
+        m_window.notice(text);
+    }
     return Running;
 }
 
@@ -121,6 +134,7 @@ bool Startup::LeerConfiguracion()
 {
     m_state.Columnas80 = false;
     m_state.Caja = 0;
+    m_cajaLeida = false;
 
     const QString path = configurationPath(m_state.RutaPrograma);
     QFile file(core::FileLayer::localPath(path));
@@ -196,6 +210,7 @@ bool Startup::handleItem(int position, const QString &item)
             return false;
         }
         m_state.Caja = caja;
+        m_cajaLeida = true;
         break;
     }
     default:

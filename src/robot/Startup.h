@@ -54,6 +54,7 @@ private:
     db::ListSources &m_lists;
     core::WindowServices &m_window;
     std::unique_ptr<core::InstanceLock> m_lock;
+    bool m_cajaLeida = false;
 };
 
 } // namespace robot

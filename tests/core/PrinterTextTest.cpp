@@ -13,6 +13,8 @@ TEST(Formato, TextsForThePrinter)
         {"the twelve accented letters", Formato::LimpioCadena, "ÁÉÍÓÚáéíóúÑñ", "AEIOUaeiouNn"},
         {"other letters and blanks kept", Formato::LimpioCadena, " Müller çÜ àè ",
          " Müller çÜ àè "},
+        {"control characters to blanks, one for one", Formato::TextoImprimible,
+         "a\r\n\t\x07\x1b\x7f\u0085b\u00f1", "a       b\u00f1"},
         {"RIF", Formato::Decoro_RIF, "J123456789", "J-12345678-9"},
         {"short RIF", Formato::Decoro_RIF, "V1234567", "V-1234567-"},
         {"long RIF cut", Formato::Decoro_RIF, "J1234567890XYZ", "J-12345678-9"},

@@ -39,7 +39,9 @@ struct Job
         h.db().setCompany(QStringLiteral("J123456789"), d.mode & 1 ? -1 : 0, d.mode & 2 ? -1 : 0);
         h.db().setRates(d.rates.value(0), d.rates.value(1), d.rates.value(2));
         MainRows::Sale sale = d.sale;
-        sale.factura = d.nota ? QVariant("00000077") : QVariant();
+        sale.factura = !d.nota                    ? QVariant()
+                       : d.sale.factura.isValid() ? d.sale.factura
+                                                  : "00000077";
         code = h.db().addSale(sale);
         for (const auto &p : d.payments)
             h.db().addPayment(code, p.first, p.second);
@@ -116,6 +118,9 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
          {"i01Ana", "i03J123456789", "i04Calle 1", "i05Telefono: 0414", kForma, kHarina, "101"}},
         {"null name and RIF", {.sale = {C{{}, {}, {}, {}}}}, {"i01", "i03", kForma, kHarina, "101"}},
         {"accents kept", {.sale = {C{"José Peña", "V9", {}, {}}}}, {"i01José Peña", "i03V9", kForma, kHarina, "101"}},
+        {"control characters made blanks", {.sale = {.customer = C{"Ana\r\nPérez", "J1\x07", "Calle 1\x1b", {}}, .formaPago = "Contado\t"},
+         .items = {{QString("PAN") + QChar(0) + "DULCE", 1, 1, 0, {}, 0}}},
+         {"i01Ana  Pérez", "i03J1 ", "i04Calle 1 ", "i06Forma de Pago: Contado ", "!000000010000001000PAN DULCE", "101"}},
         {"null form of payment", {.sale = {.customer = C{"Ana", "V1", {}, {}}, .formaPago = {}}},
          {"i01Ana", "i03V1", "i06Forma de Pago: ", kHarina, "101"}},
         {"operator serial", {.ini = kOperador, .sale = {C{"Ana", "V1", {}, {}}}},
@@ -129,7 +134,6 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
         // Invoice items by rate, quantity mode and text.
         {"rate 1", {.items = {{"HARINA", 1234.5, 2, 0, {}, 0}}}, kFactura + QStringList{"!000012345000002000HARINA", "101"}},
         {"exempt", {.items = {{"ARROZ", 10, 1, 0, {}, -1}}}, kFactura + QStringList{" 000000100000001000ARROZ", "101"}},
-        {"a rate of no position", {.sale = {.porcentImpuesto = 0.12}}, kFactura + QStringList{" 000000100000001000HARINA", "101"}},
         {"0.07 finds 7", {.sale = {.porcentImpuesto = 0.07}, .rates = {16, 7, 29}}, kFactura + QStringList{"\"000000100000001000HARINA", "101"}},
         {"0.29 finds 29", {.sale = {.porcentImpuesto = 0.29}, .rates = {16, 7, 29}}, kFactura + QStringList{"#000000100000001000HARINA", "101"}},
         {"equal rates: the later", {.rates = {16, 16, 31}}, kFactura + QStringList{"\"000000100000001000HARINA", "101"}},
@@ -179,10 +183,11 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
         {"decimal quantity line", {.nota = true, .items = {{"LIMON", 1, 2, 0.5, {}, 0}}, .mode = 3},
          kNota + QStringList{"d1000000010000000500LIMON", kCierre}},
         {"line without accents", {.nota = true, .items = {{"Limón Ñame", 1, 1, 1, {}, 0}}}, kNota + QStringList{"d1000000010000001000Limon Name", kCierre}},
+        {"control characters in a note", {.nota = true, .sale = {C{"Ana\r\nB", "V1\x1b", {}, {}}}, .items = {{"LIMON\x07", 1, 1, 1, {}, 0}}},
+         {"i01Ana  B", "i02V1 ", kAfectada, "d1000000010000001000LIMON ", kCierre}},
         {"line cut to 40", {.nota = true, .items = {{" " + kName50, 1, 1, 1, {}, 0}}},
          kNota + QStringList{"d1000000010000001000" + (" " + kName50).left(40).trimmed(), kCierre}},
         {"line at rate 2", {.nota = true, .note = {.porcentImpuesto = 0.08}}, kNota + QStringList{"d2000000100000001000HARINA", kCierre}},
-        {"line at no rate", {.nota = true, .note = {.porcentImpuesto = 0.12}}, kNota + QStringList{"d0000000100000001000HARINA", kCierre}},
         {"amounts taxed and exempt", {.nota = true, .items = {}, .note = {.monto = 100, .montoExcento = 20}},
          kNota + QStringList{"d1000001000000001000" + kDescuento, "d0000000200000001000" + kDescuento, kCierre}},
         {"amount taxed", {.nota = true, .items = {}, .note = {.monto = 100}}, kNota + QStringList{"d1000001000000001000" + kDescuento, kCierre}},
@@ -315,8 +320,8 @@ TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
         // clang-format off
         // DASCOM payments short of the total.
         {{.type = "DASCOM", .items = {{"ARROZ", 150.25, 1, 0, {}, -1}}, .payments = {{0, 100.0}}}, "6", Taken},
-        // A credit note of amounts 0 and no detail: nothing for the closing command to close.
-        {{.nota = true, .items = {}}, "7", Refused},
+        // A refused closing command leaves the credit note open.
+        {{.nota = true, .sim = "[faults]\nRefuse=f\n"}, "7", Refused},
         // No number to compare the outcome with: the closing is never sent.
         {{.sim = unreadable}, "6", NotSent},
         {{.nota = true, .sim = unreadable}, "6", NotSent},
@@ -368,6 +373,26 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         {{.nota = true, .items = {}, .note = {.monto = -10.0}}, "Monto"},
         {{.nota = true, .type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
         {{.nota = true, .mode = 0}, ""},
+        // What would not fit the printer's fields once rounded, or is of no value.
+        {{.items = {{"CAFE", 12345678901.0, 2, 2, {}, 0}}}, "Precio"},
+        {{.items = {{"CAFE", 0.004, 2, 2, {}, 0}}}, "Precio"},
+        {{.items = {{"CAFE", 1.0, 123456.5, 2, {}, 0}}}, "Cantidad"},
+        {{.items = {{"CAFE", 1.0, 2, 99999.9999, {}, 0}}, .mode = 2}, "CantDec"},
+        {{.type = "DASCOM", .payments = {{0, 1e10}}}, "Monto"},
+        {{.nota = true, .items = {{"CAFE", 100000000.0, 1, 1, {}, 0}}}, "Precio"},
+        {{.nota = true, .items = {}, .note = {.monto = 123456789.995}}, "Monto"},
+        {{.nota = true, .items = {}, .note = {.porcentImpuesto = 0, .monto = 99999999.0, .montoExcento = 1.0}}, "Monto"},
+        {{.nota = true, .items = {}}, "Monto"}, // nothing to credit
+        // A discount the printer cannot give, a tax rate it does not have.
+        {{.sale = {.desc01 = -5}}, "Desc01"},
+        {{.sale = {.desc01 = 100.01}}, "Desc01"},
+        {{.nota = true, .type = "DASCOM", .note = {.desc01 = -1}}, "Desc01"},
+        {{.sale = {.porcentImpuesto = 0.12}}, "PorcentImpuesto"},
+        {{.nota = true, .note = {.porcentImpuesto = 0.12}}, "PorcentImpuesto"},
+        {{.nota = true, .note = {.porcentImpuesto = {}}}, "PorcentImpuesto"},
+        {{.nota = true, .items = {}, .note = {.porcentImpuesto = 0.12, .monto = 10}}, "PorcentImpuesto"},
+        // A credit note that does not name the invoice it corrects.
+        {{.nota = true, .sale = {.factura = "  "}}, "Factura"},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -383,6 +408,49 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
             << "held once, not at every tick";
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         EXPECT_TRUE(j.h.timer().isEnabled());
+    }
+}
+
+TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
+{
+    // SQLite would read a quoted name that matches no column as a text: the
+    // address would print "Dirección". Each saved query the jobs read, short of one column.
+    const struct
+    {
+        Doc doc;
+        const char *query, *column;
+    } cases[] = {
+        {{}, "Consulta VentasAct", "Dirección"},
+        {{}, "Consulta VentasDetallesAct", "Especificación"},
+        {{.type = "DASCOM", .payments = {{0, 11.6}}}, "AbonosVenta", "TipoMecanismo"},
+        {{.nota = true}, "Consulta NotaCréditoVenta", "Dirección"},
+        {{.nota = true}, "Consulta NotaCréditoVenta Detalles", "Nombre"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.query);
+        Job j(c.doc, Engine::Sqlite);
+        const QString query = QString::fromUtf8(c.query), column = QString::fromUtf8(c.column);
+        const QString view =
+            j.h.db()
+                .value("SELECT sql FROM sqlite_master WHERE type = 'view' AND name = ?", {query})
+                .toString();
+        if (view.isEmpty()) {
+            j.h.db().exec(
+                QStringLiteral("ALTER TABLE \"%1\" DROP COLUMN \"%2\"").arg(query, column));
+        } else {
+            QStringList lines = view.split('\n');
+            lines.removeIf(
+                [&](const QString &l) { return l.trimmed().endsWith('"' + column + "\","); });
+            j.h.db().exec("DROP VIEW \"" + query + '"');
+            j.h.db().exec(lines.join('\n'));
+        }
+        j.print();
+        EXPECT_EQ(j.h.commands(), QStringList());
+        ASSERT_EQ(j.h.window().messages.size(), 1);
+        EXPECT_TRUE(j.h.window().messages[0].contains(texts::errorBaseDatos({})));
+        EXPECT_TRUE(j.h.window().messages[0].contains(column))
+            << j.h.window().messages[0].toStdString();
+        EXPECT_EQ(j.row("Impresa").toInt(), 0);
     }
 }
 

@@ -70,7 +70,7 @@ TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
         RobotHarness h({.engine = GetParam()});
         qint64 code = h.db().addSale({.factura = nota ? QVariant("00000009") : QVariant()});
         if (nota)
-            code = h.db().addCreditNote({.venta = code});
+            code = h.db().addCreditNote({.venta = code, .monto = 10});
         const qint64 id = journalOf(h).tomado(
             nota ? PrintJournal::Kind::Nota : PrintJournal::Kind::Factura, code);
         journalOf(h).cerrado(id, QStringLiteral("00000077"), QString());

@@ -19,6 +19,12 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
     // the program directory.
     const QString vextora = texts::configuracionIlegible(QStringLiteral("%1\\Vextora.inf"));
     const QString url = QStringLiteral("[database] Url");
+    const auto cp = [](const char *v, const QString &why) {
+        return texts::valorNoValido("[regional] CodePage", v, why);
+    };
+    const auto scale = [](const char *v) {
+        return texts::valorNoValido("[timing] Scale", v, texts::kEscalaNoValida);
+    };
     const struct
     {
         const char *name;
@@ -33,12 +39,20 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
          "Datos:%1/\r\n\r\n\r\n\r\n\r\nCaja:x\r\n"},
         {"configuration missing", 2, vextora, "Vextora.inf"},
         {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
-        {"unknown code page", 2, texts::codigoPaginaDesconocido("cp-nada"), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"unknown code page", 2, cp("cp-nada", texts::kCodigoPaginaDesconocido), "", "", "[regional]\nCodePage=cp-nada\n"},
         {"password in the Url", 2, texts::valorNoValido(url, "postgresql://caja:***@db/ventas", "..."), "", "",
          "[database]\nUrl=\"postgresql://caja:secreto@db/ventas\"\n"},
         {"port in the Url not a number", 2, texts::valorNoValido(url, "postgresql://caja@db:puerto/ventas", "..."), "", "",
          "[database]\nUrl=\"postgresql://caja@db:puerto/ventas\"\n"},
         {"Url of no server", 2, texts::valorNoValido(url, "ventas.example", "..."), "", "", "[database]\nUrl=ventas.example\n"},
+        {"UTF-16 code page", 2, cp("UTF-16", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-16\n"},
+        {"UTF-8 code page", 2, cp("UTF-8", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-8\n"},
+        {"Scale 0: a busy loop", 2, scale("0"), "", "", "[timing]\nScale=0\n"},
+        {"Scale inf", 2, scale("inf"), "", "", "[timing]\nScale=inf\n"},
+        {"Scale nan", 2, scale("nan"), "", "", "[timing]\nScale=nan\n"},
+        {"Scale negative", 2, scale("-1"), "", "", "[timing]\nScale=-1\n"},
+        {"Scale not a number", 2, scale("abc"), "", "", "[timing]\nScale=abc\n"},
+        {"Scale that never prints", 2, scale("1e9"), "", "", "[timing]\nScale=1e9\n"},
         {"maintenance marker missing", 3, texts::kMantenimiento, "KardolenTerminalUpd.inf"},
         {"empty configuration", 3, texts::kMantenimiento, "", "", "", ""},
         {"driver library missing", 5, texts::bibliotecaNoCargada("/nada/libnada.so", "..."), "", "",

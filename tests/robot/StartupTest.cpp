@@ -1,7 +1,9 @@
 #include "robot/Startup.h"
+#include "core/Texts.h"
 #include "support/RecordingWindow.h"
 #include "support/TestDir.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using robot::Startup;
@@ -39,6 +41,9 @@ TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
         {"windows-1252 accents", "Datos:/srv/compa\xf1\xed" "a/\n", "/srv/compañía/Base de Datos.dba|/srv/compañía/||COM1|0||0"},
         {"caja with blanks", "\n\n\n\n\n  Caja: 7 \n", "|||COM1|0||7"},
         {"caja negative", "\n\n\n\n\nCaja:-3\n", "|||COM1|0||-3"},
+        {"CR CR LF line ends", "Datos:/srv/\r\r\nImpresora:HKA\r\r\nPuerto:COM3\r\r\n80Columnas:-1\r\r\nSerial:S1\r\r\nCaja:4\r\r\n",
+         "/srv/Base de Datos.dba|/srv/|HKA|COM3|0|S1|4"},
+        {"CR alone ends a line", "\r\rImpresora:HKA\r", "|||COM1|0||0"},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -58,6 +63,23 @@ TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
                       .join('|'),
                   c.read);
     }
+}
+
+TEST(Startup, ConfigurationWithoutCajaRunsAsRegisterZeroAndSaysSo)
+{
+    TestDir dir;
+    dir.writeInstallation(QStringLiteral("HKA"));
+    dir.write(QStringLiteral("Vextora.inf"), "Datos:" + dir.path().toUtf8() + "/\nImpresora:HKA\n");
+    testsupport::RecordingWindow window;
+    core::RobotState s;
+    core::Settings settings;
+    db::ListSources lists;
+    const QString cwd = QDir::currentPath();
+    EXPECT_EQ(Startup(s, settings, lists, window).run(dir.path()), Startup::Running);
+    QDir::setCurrent(cwd);
+    EXPECT_EQ(
+        window.entries(QStringLiteral("notice ")),
+        QStringList{"notice " + core::texts::sinCaja(Startup::configurationPath(s.RutaPrograma))});
 }
 
 } // namespace
