@@ -198,7 +198,12 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Job j(c.doc, GetParam());
+        Doc doc = c.doc;
+        // A server's text holds no NUL: another control character stands for it.
+        for (Item &item : doc.items)
+            if (GetParam() == Engine::Postgres && item.nombre.toString().contains(QChar(0)))
+                item.nombre = item.nombre.toString().replace(QChar(0), QChar(1));
+        Job j(doc, GetParam());
         j.print();
         EXPECT_EQ(j.h.commands(), c.expected);
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
@@ -481,10 +486,9 @@ TEST_P(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
 // lower code and the credit notes too.
 TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
 {
-    // 99.99 is refused: the failing sale, with a code beyond 32 bits where the column takes one.
+    // 99.99 is refused: the failing sale, with a code beyond 32 bits.
     RobotHarness h({.simIni = "[faults]\nRefuse=!0000009999\n", .engine = GetParam()});
-    const qint64 failing =
-        h.db().addSale({}, GetParam() == Engine::Sqlite ? 3000000000LL : 2000000000LL);
+    const qint64 failing = h.db().addSale({}, 3000000000LL);
     h.db().addItem(failing, {.precio = 99.99});
     const qint64 next = h.db().addSale({});
     h.db().addItem(next, {});
