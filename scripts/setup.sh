@@ -11,6 +11,7 @@ packages=(
   libpq-dev postgresql
   libgtest-dev googletest
   desktop-file-utils
+  lintian systemd
   clang-format-14 git
   clang-14 libclang-rt-14-dev   # the fuzz targets: clang and its libFuzzer
 )

@@ -2,6 +2,7 @@
 
 #include "console/MainWindow.h"
 #include "core/StopSignals.h"
+#include "robot/ControlServer.h"
 #include "robot/Robot.h"
 
 #include <QApplication>
@@ -28,6 +29,8 @@ int WindowMode::run(int &argc, char **argv, const QString &programDir)
     QObject::connect(&stopSignals, &core::StopSignals::stopRequested, &robot,
                      &robot::Robot::requestStop);
     robot.start();
+    robot::ControlServer control(robot);
+    control.listen();
     QGuiApplication::setQuitOnLastWindowClosed(false);
     window.attach(robot);
     QObject::connect(&window, &console::MainWindow::closed, &app, &QCoreApplication::quit);

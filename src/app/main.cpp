@@ -1,8 +1,10 @@
 // robot-fiscal: parses the command line, picks the window or the headless
 // mode, and runs the robot.
+#include "app/ControlClient.h"
 #include "app/WindowMode.h"
 #include "core/StopSignals.h"
 #include "headless/HeadlessWindow.h"
+#include "robot/ControlServer.h"
 #include "robot/DemoInstallation.h"
 #include "robot/Robot.h"
 
@@ -15,6 +17,34 @@
 #include <memory>
 
 namespace {
+
+// The synopsis and the commands; QCommandLineParser adds the options.
+const char *const kUsage =
+    "Uso: robot-fiscal [--dir DIR] [--headless]\n"
+    "     robot-fiscal --create-demo DIR [--printer HKA|SAMSUNG|DASCOM] [--database URL]\n"
+    "     robot-fiscal [--dir DIR] ORDEN [ARGUMENTOS]\n"
+    "     robot-fiscal --help | --version\n"
+    "\n"
+    "Robot de impresión fiscal: imprime las facturas y notas de crédito pendientes.\n"
+    "Sin ORDEN, ejecuta el robot sobre el directorio del programa DIR.\n";
+const char *const kCommands =
+    "\n"
+    "Órdenes al robot en marcha sobre DIR:\n"
+    "  estado [--json]              sondeo, documento en curso, pendientes, retenidos y último "
+    "impreso\n"
+    "  cierre-x                     imprime el reporte X\n"
+    "  cierre-z                     imprime el cierre diario (reporte Z)\n"
+    "  abrir-gaveta                 abre la gaveta de dinero\n"
+    "  anular                       anula el documento abierto en la impresora\n"
+    "  reporte-memoria DESDE HASTA  reporte de memoria fiscal entre dos fechas (ShortDateFormat)\n"
+    "  detener                      detiene el sondeo\n"
+    "  iniciar                      reanuda el sondeo\n"
+    "  reintentar factura|nota CODIGO\n"
+    "                               vuelve a tomar un documento retenido en el próximo ciclo\n"
+    "\n"
+    "Estado de salida de una orden: 0 hecha, 1 rechazada o fallida, 2 orden o argumento "
+    "erróneo,\n"
+    "3 no hay un robot en marcha sobre DIR.\n";
 
 bool displayAvailable()
 {
@@ -67,17 +97,20 @@ int main(int argc, char *argv[])
     parser.addOption(databaseOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
+    // "estado --json": what follows the command is the command's.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(args)) {
         std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
         return 64;
     }
     if (parser.isSet(helpOption)) {
-        std::fputs(
-            qPrintable(parser.helpText().replace(
-                QStringLiteral("[options]"),
-                QStringLiteral("[--dir DIR] [--headless] | --create-demo DIR [--printer TYPE] "
-                               "[--database URL]"))),
-            stdout);
+        // Only the options of the parser's text: its usage line cannot name the program.
+        QString options = parser.helpText();
+        options = options.mid(options.indexOf(QStringLiteral("Options:")));
+        options.replace(QStringLiteral("Options:"), QStringLiteral("Opciones:"));
+        std::fputs(kUsage, stdout);
+        std::fputs(("\n" + options).toUtf8().constData(), stdout);
+        std::fputs(kCommands, stdout);
         return 0;
     }
     if (parser.isSet(versionOption)) {
@@ -89,8 +122,13 @@ int main(int argc, char *argv[])
         // Files and databases only: no window system is touched.
         QCoreApplication app(argc, argv);
         const QString dir = parser.value(demoOption);
-        const QString library = QDir(QCoreApplication::applicationDirPath())
-                                    .filePath(robot::DemoInstallation::simulatorLibraryName());
+        // Beside the executable in a build, in the package's library directory once installed.
+        const QDir bin(QCoreApplication::applicationDirPath());
+        QString library = bin.filePath(robot::DemoInstallation::simulatorLibraryName());
+        if (!QFileInfo::exists(library))
+            library =
+                QDir::cleanPath(bin.filePath(QStringLiteral("../lib/robot-fiscal/") +
+                                             robot::DemoInstallation::simulatorLibraryName()));
         const QString failure = robot::DemoInstallation::create(
             dir, parser.value(printerOption), library, parser.value(databaseOption));
         if (!failure.isEmpty()) {
@@ -98,7 +136,7 @@ int main(int argc, char *argv[])
             return 7;
         }
         std::printf("Instalación de demostración creada en %s\n",
-                    qPrintable(QFileInfo(dir).absoluteFilePath()));
+                    qPrintable(QDir::toNativeSeparators(QFileInfo(dir).absoluteFilePath())));
         return 0;
     }
     if (parser.isSet(printerOption) || parser.isSet(databaseOption)) {
@@ -107,6 +145,15 @@ int main(int argc, char *argv[])
     }
 
     const QString programDir = parser.isSet(dirOption) ? parser.value(dirOption) : QString();
+    if (const QStringList words = parser.positionalArguments(); !words.isEmpty()) {
+        if (parser.isSet(headlessOption)) {
+            std::fprintf(stderr, "--headless no acompaña a una orden.\n");
+            return 64;
+        }
+        QCoreApplication app(argc, argv);
+        return app::ControlClient::run(
+            programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir, words);
+    }
     if (!parser.isSet(headlessOption) && displayAvailable() && app::WindowMode::built())
         return app::WindowMode::run(argc, argv, programDir);
 
@@ -122,6 +169,8 @@ int main(int argc, char *argv[])
     QObject::connect(&stopSignals, &core::StopSignals::stopRequested, &robot,
                      &robot::Robot::requestStop);
     robot.start();
+    robot::ControlServer control(robot);
+    control.listen();
     // Nobody can press "Iniciar" on a service: polling switched off by a
     // failed port opening comes back by itself.
     robot.setAutoResume(true);

@@ -219,7 +219,8 @@ void MainWindow::build()
 void MainWindow::attach(robot::Robot &robot)
 {
     m_robot = &robot;
-    m_actions = std::make_unique<robot::PrinterActions>(robot);
+    m_actions = std::make_unique<robot::PrinterActions>(
+        robot, [this](const QString &text) { messageBox(text); });
     auto on = [this](core::Control c, auto slot) {
         connect(m_buttons.value(c), &QPushButton::clicked, this, slot);
     };
@@ -232,7 +233,7 @@ void MainWindow::attach(robot::Robot &robot)
     on(core::Control::Command9, [this] { hideOptions(); });
     on(core::Control::Command19, [this] { printMemory(); });
     on(core::Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
-    on(core::Control::Command3, [this] { startStop(); });
+    on(core::Control::Command3, [this] { m_actions->detenerIniciar(); });
     on(core::Control::Command10, [this] { close(); });
     connect(m_cmdCerrar, &QPushButton::clicked, this, [this] { close(); });
     connect(m_aplicar, &QPushButton::clicked, this, [this] { aplicarIntervalo(); });
@@ -426,21 +427,6 @@ void MainWindow::aplicarIntervalo()
         m_robot->Timer1().setInterval(std::chrono::milliseconds(qRound(ms)));
 }
 
-void MainWindow::startStop()
-{
-    // The decision follows the timer, not the caption.
-    auto &timer = m_robot->Timer1();
-    if (timer.isEnabled()) {
-        timer.setEnabled(false);
-        setCaption(core::Control::Command3, core::texts::kIniciar);
-        setControlEnabled(core::Control::Command10, true);
-    } else {
-        timer.setEnabled(true);
-        setCaption(core::Control::Command3, core::texts::kDetener);
-        setControlEnabled(core::Control::Command10, false);
-    }
-}
-
 void MainWindow::showOptions()
 {
     m_robot->link().HabilitarControles(false);
@@ -455,11 +441,11 @@ void MainWindow::hideOptions()
 
 void MainWindow::printMemory()
 {
-    using Result = robot::PrinterActions::MemoryResult;
-    const Result r = m_actions->memoriaFiscal(m_desde->text(), m_hasta->text());
-    if (r == Result::BadDesde)
+    QString malo;
+    m_actions->memoriaFiscal(m_desde->text(), m_hasta->text(), &malo);
+    if (malo == m_desde->objectName())
         m_desde->setFocus();
-    else if (r == Result::BadHasta)
+    else if (malo == m_hasta->objectName())
         m_hasta->setFocus();
 }
 

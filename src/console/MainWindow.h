@@ -75,7 +75,6 @@ protected:
 
 private:
     void build();
-    void startStop();
     void showOptions();
     void hideOptions();
     void printMemory();

@@ -151,4 +151,67 @@ QString diarioNoDisponible(const QString &detalle)
            detalle;
 }
 
+QString rechazo(const QString &que, int error, int estatus)
+{
+    return QStringLiteral("La impresora rechazó %1 (Error: %2, Estatus: %3).")
+        .arg(que)
+        .arg(error)
+        .arg(estatus);
+}
+
+QString controlNoDisponible(const QString &path, const QString &why)
+{
+    return QStringLiteral("No se pudo abrir el control %1: %2. El robot sigue sin él.")
+        .arg(path, why);
+}
+
+QString controlSinGrupo(const QString &path)
+{
+    return QStringLiteral("El control %1 no pudo tomar el grupo del directorio del programa: "
+                          "solo el usuario del robot y root pueden usarlo.")
+        .arg(path);
+}
+
+QString sinPermiso(const QString &path)
+{
+    return QStringLiteral("Sin permiso para hablar con el robot por %1.").arg(path);
+}
+
+QString memoriaImpresa(const QString &desde, const QString &hasta)
+{
+    return QStringLiteral("Reporte de memoria fiscal del %1 al %2 impreso.").arg(desde, hasta);
+}
+
+QString fechaNoValida(const QString &fecha, const QString &formato)
+{
+    return QStringLiteral("La fecha \"%1\" no es válida (formato %2).").arg(fecha, formato);
+}
+
+QString reintento(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" se intentará de nuevo en el próximo ciclo.");
+}
+
+QString noRetenido(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo) + QStringLiteral(" no está retenida.");
+}
+
+QString enRecuperacion(bool notaCredito, qint64 codigo)
+{
+    return documento(notaCredito, codigo) +
+           QStringLiteral(" espera a que la impresora diga si la cerró: se intenta en cada ciclo.");
+}
+
+QString directorioNoExiste(const QString &path)
+{
+    return QStringLiteral("El directorio del programa %1 no existe.").arg(path);
+}
+
+QString sinRobot(const QString &path)
+{
+    return QStringLiteral("No hay ningún robot en marcha en %1.").arg(path);
+}
+
 } // namespace core::texts

@@ -105,6 +105,36 @@ inline const QString kNumeroIlegible =
 QString diarioNoDisponible(const QString &detalle);
 QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero);
 
+// Answers of the control commands (robot-fiscal COMMAND), one line each.
+inline const QString kCierreXImpreso = QStringLiteral("Cierre X impreso.");
+inline const QString kCierreZImpreso = QStringLiteral("Cierre Z impreso.");
+inline const QString kGavetaAbierta = QStringLiteral("Gaveta abierta.");
+inline const QString kAnulacionAceptada = QStringLiteral("La impresora aceptó la anulación (7).");
+inline const QString kSondeoDetenido = QStringLiteral("Sondeo detenido.");
+inline const QString kSondeoYaDetenido = QStringLiteral("El sondeo ya estaba detenido.");
+inline const QString kSondeoIniciado = QStringLiteral("Sondeo iniciado.");
+inline const QString kSondeoYaIniciado = QStringLiteral("El sondeo ya estaba en marcha.");
+inline const QString kNoAutorizado =
+    QStringLiteral("No autorizado: solo el usuario del robot, root y el grupo del directorio del "
+                   "programa pueden controlarlo.");
+inline const QString kControlOcupado =
+    QStringLiteral("El robot atiende ya otras órdenes. Intente de nuevo.");
+inline const QString kPeticionNoValida = QStringLiteral("Petición no válida.");
+inline const QString kSinRespuestaRobot =
+    QStringLiteral("El robot cerró la conexión sin responder.");
+QString controlNoDisponible(const QString &path, const QString &why);
+QString controlSinGrupo(const QString &path);
+QString sinPermiso(const QString &path);
+// What the printer refused, with its error and status words.
+QString rechazo(const QString &que, int error, int estatus);
+QString memoriaImpresa(const QString &desde, const QString &hasta);
+QString fechaNoValida(const QString &fecha, const QString &formato);
+QString reintento(bool notaCredito, qint64 codigo);
+QString noRetenido(bool notaCredito, qint64 codigo);
+QString enRecuperacion(bool notaCredito, qint64 codigo);
+QString directorioNoExiste(const QString &path);
+QString sinRobot(const QString &path);
+
 inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
 inline const QString kSoloNumeros = QStringLiteral("Inserte solo números en esta casilla.");
 

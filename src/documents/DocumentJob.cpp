@@ -18,7 +18,10 @@ namespace texts = core::texts;
 
 DocumentJob::DocumentJob(JobContext &ctx) : m_ctx(ctx) {}
 
-DocumentJob::~DocumentJob() = default;
+DocumentJob::~DocumentJob()
+{
+    m_ctx.enCurso.reset();
+}
 
 bool DocumentJob::tomar()
 {
@@ -48,6 +51,7 @@ bool DocumentJob::tomar()
                     // A document held before stays listed until it is printed
                     // or fails again: the same failure is not told twice.
                     (nota ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = codigo;
+                    m_ctx.enCurso = JobContext::EnCurso{nota, codigo, &m_etapa};
                     evento(core::DocumentEvent::Kind::Inicio);
                     return true;
                 }

@@ -4,9 +4,12 @@
 
 namespace documents {
 
-void JobContext::publicar(core::DocumentEvent event) const
+void JobContext::publicar(core::DocumentEvent event)
 {
     event.hora = clock.now();
+    if (event.kind == core::DocumentEvent::Kind::Impresa ||
+        event.kind == core::DocumentEvent::Kind::Recuperada)
+        ultimo = event;
     window.documentEvent(event);
 }
 

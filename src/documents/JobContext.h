@@ -6,6 +6,8 @@ class PrinterLink;
 
 #include "core/WindowServices.h"
 
+#include <optional>
+
 namespace core {
 class Clock;
 class PollingTimer;
@@ -42,8 +44,20 @@ struct JobContext
     // whose outcome it could not tell.
     Recovery *recovery = nullptr;
 
+    // The document a job has taken up, while the job runs, and the stage it
+    // has reached: what an operator asking for the robot's state is told.
+    struct EnCurso
+    {
+        bool notaCredito = false;
+        qint64 codigo = 0;
+        const double *etapa = nullptr;
+    };
+    std::optional<EnCurso> enCurso = {};
+    // The last document the printer printed (or recovery found printed).
+    std::optional<core::DocumentEvent> ultimo = {};
+
     // Tells the window of a document's event, at the clock's time.
-    void publicar(core::DocumentEvent event) const;
+    void publicar(core::DocumentEvent event);
 };
 
 } // namespace documents

@@ -24,13 +24,16 @@ bool Recovery::isNota(const Entry &e) const
 bool Recovery::run()
 {
     db::PrintJournal *journal = m_ctx.journal;
-    if (!journal || journal->settled())
+    if (!journal || journal->settled()) {
+        m_retenido.reset();
         return true;
+    }
     try {
         for (const Entry &entry : journal->unfinished()) {
             if (!settle(entry))
                 return false;
         }
+        m_retenido.reset();
     } catch (const db::DataError &e) {
         const QString text = core::texts::errorBaseDatos(e.describe());
         m_ctx.window.setLog(text);
@@ -146,6 +149,7 @@ void Recovery::retener(qint64 journalId, bool notaCredito, qint64 codigo, const 
 {
     const QString text = core::texts::recuperacionPendiente(notaCredito, codigo, motivo);
     m_ctx.window.setLog(text);
+    m_retenido = HeldDocuments::Entry{notaCredito, codigo, motivo, {}, {}};
     // Told once: the next ticks try again quietly.
     if (m_heldReported.contains(journalId))
         return;

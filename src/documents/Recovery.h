@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/PrintJournal.h"
+#include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
 
 #include <QSet>
@@ -23,6 +24,8 @@ public:
     // Tells, once per journal entry, that a document is left unsettled and
     // holds new documents back.
     void retener(qint64 journalId, bool notaCredito, qint64 codigo, const QString &motivo);
+    // The document left unsettled that holds new ones back, if any.
+    const std::optional<HeldDocuments::Entry> &retenido() const { return m_retenido; }
 
 private:
     bool settle(const db::PrintJournal::Entry &entry);
@@ -35,6 +38,7 @@ private:
 
     JobContext &m_ctx;
     QSet<qint64> m_heldReported;
+    std::optional<HeldDocuments::Entry> m_retenido;
 };
 
 } // namespace documents

@@ -1,6 +1,9 @@
 #include "robot/PrinterActions.h"
 
 #include "core/Texts.h"
+#include "documents/HeldDocuments.h"
+#include "documents/JobContext.h"
+#include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
 #include "robot/Robot.h"
 
@@ -9,6 +12,7 @@
 namespace robot {
 
 namespace texts = core::texts;
+using Result = Outcome::Result;
 
 namespace {
 QDate parseDate(const QString &text, const QString &format)
@@ -24,76 +28,115 @@ QDate parseDate(const QString &text, const QString &format)
 }
 } // namespace
 
-PrinterActions::PrinterActions(robot::Robot &robot) : m_robot(robot) {}
+PrinterActions::PrinterActions(robot::Robot &robot, Teller tell)
+    : m_robot(robot), m_tell(std::move(tell))
+{
+}
 
-bool PrinterActions::heldBack()
+Outcome PrinterActions::tell(Outcome::Result result, const QString &text)
+{
+    if (m_tell)
+        m_tell(text);
+    QString line = text;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return {result, line};
+}
+
+bool PrinterActions::heldBack(Outcome *outcome)
 {
     if (!m_robot.busy())
         return false;
-    // A report or the drawer in the middle of a document would end up on its paper.
-    m_robot.window().messageBox(core::texts::kDocumentoEnCurso);
+    // A report or the drawer in the middle of a document would end up on its
+    // paper. A tick that prints nothing is over soon: the control server
+    // tries again then.
+    const bool printing = m_robot.printing();
+    *outcome = tell(printing ? Result::Refused : Result::Busy, texts::kDocumentoEnCurso);
     return true;
 }
 
-void PrinterActions::report(const QString &command, bool x)
+Outcome PrinterActions::report(const QString &command, bool x)
 {
+    Outcome outcome;
+    if (heldBack(&outcome))
+        return outcome;
     m_robot.runExclusive([&] {
         auto &link = m_robot.link();
         auto &window = m_robot.window();
         link.HabilitarControles(false);
-        link.AbrirPuerto();
+        const bool abierto = link.AbrirPuerto();
         link.EnviarComando(command);
         if (link.ResultadoComando) {
             link.CerrarPuerto();
             link.HabilitarControles(true);
+            outcome = {Result::Done, x ? texts::kCierreXImpreso : texts::kCierreZImpreso};
             return;
         }
+        const QString line = abierto ? texts::rechazo(x ? QStringLiteral("el cierre X")
+                                                        : QStringLiteral("el cierre Z"),
+                                                      link.ErrorImpresora, link.EstatusImpresora)
+                                     : texts::kErrorPuerto;
         if (x) {
             // The port stays open: "Anular" can still reach the printer through it.
-            window.messageBox(core::texts::kErrorCierreDiario + QLatin1Char('\r') +
-                              QStringLiteral("Error: ") + QString::number(link.ErrorImpresora) +
-                              QLatin1Char('\r') + QStringLiteral("Estatus: ") +
-                              QString::number(link.EstatusImpresora));
+            tell(Result::Failed,
+                 texts::kErrorCierreDiario + QLatin1Char('\r') + QStringLiteral("Error: ") +
+                     QString::number(link.ErrorImpresora) + QLatin1Char('\r') +
+                     QStringLiteral("Estatus: ") + QString::number(link.EstatusImpresora));
             window.setControlEnabled(core::Control::Command10, true);
         } else {
-            window.messageBox(core::texts::kErrorCierreDiario + QLatin1Char(' ') +
-                              core::texts::kFalso);
+            tell(Result::Failed, texts::kErrorCierreDiario + QLatin1Char(' ') + texts::kFalso);
             link.CerrarPuerto();
         }
+        outcome = {Result::Failed, line};
     });
+    return outcome;
 }
 
-void PrinterActions::cierreX()
+Outcome PrinterActions::cierreX()
 {
-    if (!heldBack())
-        report(QStringLiteral("I0X"), true);
+    return report(QStringLiteral("I0X"), true);
 }
 
-void PrinterActions::cierreZ()
+Outcome PrinterActions::cierreZ()
 {
-    if (!heldBack())
-        report(QStringLiteral("I0Z"), false);
+    return report(QStringLiteral("I0Z"), false);
 }
 
-void PrinterActions::abrirGaveta()
+Outcome PrinterActions::abrirGaveta()
 {
-    if (heldBack())
-        return;
-    m_robot.runExclusive([this] {
+    Outcome outcome;
+    if (heldBack(&outcome))
+        return outcome;
+    m_robot.runExclusive([&] {
         auto &link = m_robot.link();
         link.HabilitarControles(false);
-        link.AbrirPuerto();
+        const bool abierto = link.AbrirPuerto();
+        // Printers open the drawer on one command or the other.
         link.EnviarComando(QStringLiteral("0"));
+        bool abrio = link.ResultadoComando;
         link.EnviarComando(QStringLiteral("w"));
+        abrio = abrio || link.ResultadoComando;
+        const int error = link.ErrorImpresora, estatus = link.EstatusImpresora;
         link.CerrarPuerto();
         link.HabilitarControles(true);
+        if (abrio)
+            outcome = {Result::Done, texts::kGavetaAbierta};
+        else
+            outcome = {Result::Failed,
+                       abierto ? texts::rechazo(QStringLiteral("abrir la gaveta"), error, estatus)
+                               : texts::kErrorPuerto};
     });
+    return outcome;
 }
 
-void PrinterActions::anular()
+Outcome PrinterActions::anular()
 {
     // Through whatever connection is open, even in the middle of a job.
-    m_robot.link().EnviarComando(QStringLiteral("7"));
+    auto &link = m_robot.link();
+    link.EnviarComando(QStringLiteral("7"));
+    if (link.ResultadoComando)
+        return {Result::Done, texts::kAnulacionAceptada};
+    return {Result::Failed, texts::rechazo(QStringLiteral("la anulación"), link.ErrorImpresora,
+                                           link.EstatusImpresora)};
 }
 
 QString PrinterActions::comandoMemoriaFiscal(const QString &desde, const QString &hasta,
@@ -107,37 +150,84 @@ QString PrinterActions::comandoMemoriaFiscal(const QString &desde, const QString
     return QStringLiteral("I2A") + d.toString(digits) + h.toString(digits);
 }
 
-PrinterActions::MemoryResult PrinterActions::memoriaFiscal(const QString &desde,
-                                                           const QString &hasta)
+Outcome PrinterActions::memoriaFiscal(const QString &desde, const QString &hasta, QString *malo)
 {
     auto &window = m_robot.window();
     const QString &format = m_robot.settings().shortDateFormat;
-    const QDate d = parseDate(desde, format);
-    if (!d.isValid()) {
-        window.messageBox(core::texts::kIndiqueFecha);
-        return MemoryResult::BadDesde;
+    for (const auto &[text, box] :
+         {std::pair{desde, QStringLiteral("Desde")}, std::pair{hasta, QStringLiteral("Hasta")}}) {
+        if (!parseDate(text, format).isValid()) {
+            if (malo)
+                *malo = box;
+            tell(Result::BadArgument, texts::kIndiqueFecha);
+            return {Result::BadArgument, texts::fechaNoValida(text, format)};
+        }
     }
-    const QDate h = parseDate(hasta, format);
-    if (!h.isValid()) {
-        window.messageBox(core::texts::kIndiqueFecha);
-        return MemoryResult::BadHasta;
-    }
-    if (d > h) {
-        window.messageBox(core::texts::kFechaFinalMayor);
-        return MemoryResult::Reversed;
-    }
-    if (heldBack())
-        return MemoryResult::HeldBack;
+    if (parseDate(desde, format) > parseDate(hasta, format))
+        return tell(Result::BadArgument, texts::kFechaFinalMayor);
+    Outcome outcome;
+    if (heldBack(&outcome))
+        return outcome;
     const QString command = comandoMemoriaFiscal(desde, hasta, format);
     m_robot.runExclusive([&] {
         auto &link = m_robot.link();
         window.setWindowEnabled(false);
-        link.AbrirPuerto();
+        const bool abierto = link.AbrirPuerto();
         link.EnviarComando(command);
+        const bool impreso = link.ResultadoComando;
+        const int error = link.ErrorImpresora, estatus = link.EstatusImpresora;
         link.CerrarPuerto();
         window.setWindowEnabled(true);
+        if (impreso)
+            outcome = {Result::Done, texts::memoriaImpresa(desde.trimmed(), hasta.trimmed())};
+        else
+            outcome = {Result::Failed,
+                       abierto ? texts::rechazo(QStringLiteral("el reporte de memoria fiscal"),
+                                                error, estatus)
+                               : texts::kErrorPuerto};
     });
-    return MemoryResult::Printed;
+    return outcome;
+}
+
+Outcome PrinterActions::detenerIniciar()
+{
+    return m_robot.Timer1().isEnabled() ? detener() : iniciar();
+}
+
+Outcome PrinterActions::detener()
+{
+    auto &window = m_robot.window();
+    const bool corria = m_robot.Timer1().isEnabled();
+    m_robot.Timer1().setEnabled(false);
+    // Not even an unattended robot's own resumption starts it again.
+    m_robot.setStoppedByOperator(true);
+    window.setCaption(core::Control::Command3, texts::kIniciar);
+    window.setControlEnabled(core::Control::Command10, true);
+    return {Result::Done, corria ? texts::kSondeoDetenido : texts::kSondeoYaDetenido};
+}
+
+Outcome PrinterActions::iniciar()
+{
+    auto &window = m_robot.window();
+    const bool corria = m_robot.Timer1().isEnabled();
+    m_robot.Timer1().setEnabled(true);
+    window.setCaption(core::Control::Command3, texts::kDetener);
+    window.setControlEnabled(core::Control::Command10, false);
+    return {Result::Done, corria ? texts::kSondeoYaIniciado : texts::kSondeoIniciado};
+}
+
+Outcome PrinterActions::reintentar(bool notaCredito, qint64 codigo)
+{
+    documents::JobContext &jobs = m_robot.jobContext();
+    if (jobs.retenidos && jobs.retenidos->contains(notaCredito, codigo)) {
+        jobs.retenidos->release(notaCredito, codigo);
+        return {Result::Done, texts::reintento(notaCredito, codigo)};
+    }
+    const documents::HeldDocuments::Entry *recuperando =
+        jobs.recovery && jobs.recovery->retenido() ? &*jobs.recovery->retenido() : nullptr;
+    if (recuperando && recuperando->notaCredito == notaCredito && recuperando->codigo == codigo)
+        return {Result::Refused, texts::enRecuperacion(notaCredito, codigo)};
+    return {Result::Refused, texts::noRetenido(notaCredito, codigo)};
 }
 
 } // namespace robot

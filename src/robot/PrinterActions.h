@@ -1,37 +1,58 @@
 #pragma once
 
+#include "robot/Outcome.h"
+
 #include <QString>
+#include <functional>
 
 namespace robot {
 
 class Robot;
 
-// The operator's printer reports and actions behind the window's buttons.
-// Each is held back (with a message) while a document is being printed,
-// except Anular, which is for a document left open.
+// What the operator asks of the robot by hand: the printer reports and
+// actions behind the window's buttons, stopping and starting polling, and
+// letting a held document go. The window and the control server both call
+// these; each returns its outcome. The reports and the drawer are held back
+// while a document is being printed; Anular never is, as it is for a
+// document left open.
 class PrinterActions
 {
 public:
-    explicit PrinterActions(robot::Robot &robot);
+    // Shows a message box where the action shows one (the window); empty:
+    // nobody is shown them and the outcome alone tells.
+    using Teller = std::function<void(const QString &)>;
+    explicit PrinterActions(robot::Robot &robot, Teller tell = {});
 
-    void cierreX();     // Command21
-    void cierreZ();     // Command6
-    void abrirGaveta(); // Command22
-    void anular();      // Command1
+    Outcome cierreX();     // Command21
+    Outcome cierreZ();     // Command6
+    Outcome abrirGaveta(); // Command22
+    Outcome anular();      // Command1
 
-    // The fiscal-memory report between two dates in the short date form.
-    enum class MemoryResult { Printed, BadDesde, BadHasta, Reversed, HeldBack };
-    MemoryResult memoriaFiscal(const QString &desde, const QString &hasta);
+    // The fiscal-memory report between two dates in the short date form;
+    // `malo`, when given, names the date box that is not a date ("Desde",
+    // "Hasta").
+    Outcome memoriaFiscal(const QString &desde, const QString &hasta, QString *malo = nullptr);
+
+    // Command3 follows the timer, not its caption: stops polling when it runs.
+    Outcome detenerIniciar();
+    Outcome detener();
+    Outcome iniciar();
+
+    // A document held back or failed is taken up again at the next tick.
+    Outcome reintentar(bool notaCredito, qint64 codigo);
 
     // The command for a range, "I2A" followed by ddMMyy twice; empty when a date is not valid.
     static QString comandoMemoriaFiscal(const QString &desde, const QString &hasta,
                                         const QString &shortDateFormat);
 
 private:
-    bool heldBack();
-    void report(const QString &command, bool x);
+    // Set when the action may not run now; the operator has been told.
+    bool heldBack(Outcome *outcome);
+    Outcome report(const QString &command, bool x);
+    Outcome tell(Outcome::Result result, const QString &text);
 
     robot::Robot &m_robot;
+    Teller m_tell;
 };
 
 } // namespace robot

@@ -22,12 +22,14 @@ Robot::Robot(core::WindowServices &window, QObject *parent)
 {
     connect(&m_timer, &core::PollingTimer::timeout, this, &Robot::onTick);
     connect(&m_timer, &core::PollingTimer::enabledChanged, this, [this](bool on) {
-        if (on)
+        if (on) {
             m_autoResume.stop();
+            m_stoppedByOperator = false;
+        }
     });
     m_autoResume.setSingleShot(true);
     connect(&m_autoResume, &QTimer::timeout, this, [this] {
-        if (m_timer.isEnabled() || m_stopRequested)
+        if (m_timer.isEnabled() || m_stopRequested || m_stoppedByOperator)
             return;
         if (m_busy) {
             m_autoResume.start();
@@ -147,13 +149,22 @@ bool Robot::runExclusive(const std::function<void()> &work)
 {
     if (m_busy)
         return false;
+    m_pollingAtStart = m_timer.isEnabled();
     m_busy = true;
     work();
     m_busy = false;
-    if (m_autoResumeEnabled && !m_timer.isEnabled() && !m_stopRequested)
+    // Counted from the first stop, not put off by every action after it.
+    if (m_autoResumeEnabled && !m_timer.isEnabled() && !m_stopRequested && !m_stoppedByOperator &&
+        !m_autoResume.isActive())
         m_autoResume.start();
     finishStopIfRequested();
+    Q_EMIT runnerFree();
     return true;
+}
+
+bool Robot::printing() const
+{
+    return m_jobs && m_jobs->enCurso.has_value();
 }
 
 void Robot::onTick()

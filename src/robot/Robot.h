@@ -59,6 +59,14 @@ public:
     // runs; false when it was held back.
     bool runExclusive(const std::function<void()> &work);
     bool busy() const { return m_busy; }
+    // A job has taken a document up and is printing it.
+    bool printing() const;
+    // Whether polling runs: a job switches Timer1 off while it works, so
+    // while something runs, as it was when that began.
+    bool polling() const { return m_busy ? m_pollingAtStart : m_timer.isEnabled(); }
+    // "Detener" by the operator: polling stays off until someone starts it
+    // again, however unattended the robot.
+    void setStoppedByOperator(bool stopped) { m_stoppedByOperator = stopped; }
     // SIGTERM, SIGINT or the window closing: a running job ends first, then
     // stopped() is emitted.
     void requestStop();
@@ -86,6 +94,8 @@ public:
 
 Q_SIGNALS:
     void stopped();
+    // The exclusive runner has become free.
+    void runnerFree();
 
 private:
     core::WindowServices &m_window;
@@ -111,6 +121,8 @@ private:
     bool m_stopRequested = false;
     bool m_stopEmitted = false;
     bool m_autoResumeEnabled = false;
+    bool m_stoppedByOperator = false;
+    bool m_pollingAtStart = false;
 
     void onTick();
     void finishStopIfRequested();

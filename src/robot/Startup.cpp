@@ -28,6 +28,12 @@ struct Key
 constexpr Key kKeys[6] = {{"Datos:", 6},       {"Impresora:", 10}, {"Puerto:", 7},
                           {"80Columnas:", 11}, {"Serial:", 7},     {"Caja:", 5}};
 
+// Paths as the operator's system writes them, whatever separator the robot used.
+QString shownPath(const QString &path)
+{
+    return core::FileLayer::nativePath(path);
+}
+
 QString trimBlanks(const QString &s)
 {
     qsizetype b = 0, e = s.size();
@@ -61,8 +67,12 @@ Startup::ExitStatus Startup::run(const QString &programDir)
 {
     // 1. The program directory becomes the working directory.
     const QString dir = QFileInfo(programDir).absoluteFilePath();
-    if (!QFileInfo(dir).isDir() || !QDir::setCurrent(dir)) {
-        m_window.messageBox(core::texts::configuracionIlegible(configurationPath(dir)));
+    if (!QFileInfo(dir).isDir()) {
+        m_window.messageBox(core::texts::directorioNoExiste(QDir::toNativeSeparators(dir)));
+        return DirectoryStop;
+    }
+    if (!QDir::setCurrent(dir)) {
+        m_window.messageBox(core::texts::configuracionIlegible(shownPath(configurationPath(dir))));
         return DirectoryStop;
     }
     m_state.RutaPrograma = QDir::cleanPath(dir);
@@ -139,12 +149,12 @@ bool Startup::LeerConfiguracion()
     const QString path = configurationPath(m_state.RutaPrograma);
     QFile file(core::FileLayer::localPath(path));
     if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
-        m_window.messageBox(core::texts::configuracionIlegible(path));
+        m_window.messageBox(core::texts::configuracionIlegible(shownPath(path)));
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        m_window.messageBox(core::texts::configuracionIlegible(path));
+        m_window.messageBox(core::texts::configuracionIlegible(shownPath(path)));
         return false;
     }
     file.close();
@@ -205,8 +215,8 @@ bool Startup::handleItem(int position, const QString &item)
         bool ok = false;
         const int caja = value.toInt(&ok);
         if (!ok) {
-            m_window.messageBox(
-                core::texts::cajaNoNumerica(value, configurationPath(m_state.RutaPrograma)));
+            m_window.messageBox(core::texts::cajaNoNumerica(
+                value, shownPath(configurationPath(m_state.RutaPrograma))));
             return false;
         }
         m_state.Caja = caja;

@@ -137,19 +137,6 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
     }
 }
 
-TEST(ConsoleActions, ReportsAndDrawerAreHeldBackWhileADocumentPrintsButNotAnular)
-{
-    Console c;
-    for (Control b : {Control::Command21, Control::Command6, Control::Command22}) {
-        c.messages.clear();
-        c.h.robot().runExclusive([&] { c.click(b); });
-        EXPECT_EQ(c.messages, QStringList{texts::kDocumentoEnCurso});
-    }
-    EXPECT_EQ(c.h.commands(), QStringList());
-    c.h.robot().runExclusive([&] { c.click(Control::Command1); });
-    EXPECT_EQ(c.h.commands(), QStringList{"7 [refused]"}) << "sent, to whatever is open";
-}
-
 TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
     const struct

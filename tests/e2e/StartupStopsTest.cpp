@@ -17,7 +17,7 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
     // A complete installation spoilt: a file removed, a directory made in its
     // place, robot-fiscal.ini added to, Vextora.inf rewritten. "%1" stands for
     // the program directory.
-    const QString vextora = texts::configuracionIlegible(QStringLiteral("%1\\Vextora.inf"));
+    const QString vextora = texts::configuracionIlegible(QStringLiteral("%1/Vextora.inf"));
     const QString url = QStringLiteral("[database] Url");
     const auto cp = [](const char *v, const QString &why) {
         return texts::valorNoValido("[regional] CodePage", v, why);
@@ -35,7 +35,7 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
     } cases[] = {
         // clang-format off
         {"lower-case printer type", 2, texts::kTipoImpresora, "", "", "", "Datos:%1/\r\nImpresora:hka\r\n"},
-        {"Caja not a whole number", 2, texts::cajaNoNumerica("x", "%1\\Vextora.inf"), "", "", "",
+        {"Caja not a whole number", 2, texts::cajaNoNumerica("x", "%1/Vextora.inf"), "", "", "",
          "Datos:%1/\r\n\r\n\r\n\r\n\r\nCaja:x\r\n"},
         {"configuration missing", 2, vextora, "Vextora.inf"},
         {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
@@ -57,7 +57,7 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         {"empty configuration", 3, texts::kMantenimiento, "", "", "", ""},
         {"driver library missing", 5, texts::bibliotecaNoCargada("/nada/libnada.so", "..."), "", "",
          "[driver]\nLibrary=/nada/libnada.so\n"},
-        {"program directory missing", 6, texts::configuracionIlegible("%1/nada\\Vextora.inf")},
+        {"program directory missing", 6, texts::directorioNoExiste("%1/nada")},
         {"journal cannot be opened", 8, texts::diarioNoDisponible("..."), "", "robot-fiscal-journal.db"},
         // clang-format on
     };
@@ -119,7 +119,8 @@ TEST(CommandLine, HelpVersionAndWrongArguments)
         QString out;
     } cases[] = {
         {{"--version"}, 0, "robot-fiscal "},
-        {{"--help"}, 0, "[--dir DIR] [--headless]"},
+        {{"--help"}, 0, "Uso: robot-fiscal [--dir DIR] [--headless]\n"},
+        {{"--help"}, 0, "\n  reintentar factura|nota CODIGO\n"},
         {{"--no-such-option"}, 64, ""},
         {{"--headless", "--printer", "DASCOM"}, 64, ""},
     };

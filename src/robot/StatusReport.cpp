@@ -1,0 +1,153 @@
+#include "robot/StatusReport.h"
+
+#include "db/DataError.h"
+#include "db/ListSource.h"
+#include "documents/HeldDocuments.h"
+#include "documents/JobContext.h"
+#include "documents/Recovery.h"
+#include "robot/Robot.h"
+
+#include <QJsonArray>
+#include <QStringList>
+
+namespace robot {
+
+namespace {
+
+QString kind(bool notaCredito)
+{
+    return notaCredito ? QStringLiteral("nota") : QStringLiteral("factura");
+}
+
+QJsonObject document(bool notaCredito, qint64 codigo)
+{
+    return {{QStringLiteral("documento"), kind(notaCredito)}, {QStringLiteral("codigo"), codigo}};
+}
+
+QList<qint64> pendingCodes(const db::ListSource &list)
+{
+    QList<qint64> codes;
+    if (list.recordCount() == 0)
+        return codes;
+    try {
+        for (const QString &code : list.recordset().columnTexts(QStringLiteral("Código")))
+            codes << code.toLongLong();
+    } catch (const db::DataError &) {
+    }
+    return codes;
+}
+
+void refresh(Robot &robot)
+{
+    // In the middle of a job its list is being walked: what was read stays.
+    if (robot.busy())
+        return;
+    const struct
+    {
+        db::ListSource &source;
+        core::ListDisplay display;
+    } lists[] = {{robot.lists().Data5, core::ListDisplay::DBList2},
+                 {robot.lists().Data6, core::ListDisplay::DBList1}};
+    for (const auto &l : lists) {
+        try {
+            l.source.refresh();
+            robot.window().setListRows(l.display, l.source.vistaEspecial());
+        } catch (const db::DataError &) {
+        }
+    }
+}
+
+} // namespace
+
+QJsonObject StatusReport::json(Robot &robot)
+{
+    refresh(robot);
+    const documents::JobContext &jobs = robot.jobContext();
+    QJsonValue imprimiendo = QJsonValue::Null;
+    if (jobs.enCurso) {
+        QJsonObject o = document(jobs.enCurso->notaCredito, jobs.enCurso->codigo);
+        o.insert(QStringLiteral("etapa"), jobs.enCurso->etapa ? *jobs.enCurso->etapa : 0.0);
+        imprimiendo = o;
+    }
+
+    // The held documents still pending, but the one being printed again now.
+    QJsonArray retenidos;
+    const auto add = [&](const documents::HeldDocuments::Entry &e) {
+        if (jobs.enCurso && jobs.enCurso->notaCredito == e.notaCredito &&
+            jobs.enCurso->codigo == e.codigo)
+            return;
+        QJsonObject o = document(e.notaCredito, e.codigo);
+        o.insert(QStringLiteral("motivo"), e.motivo);
+        retenidos.append(o);
+    };
+    if (jobs.recovery && jobs.recovery->retenido())
+        add(*jobs.recovery->retenido());
+    if (jobs.retenidos) {
+        const QList<qint64> facturas = pendingCodes(jobs.Data5);
+        const QList<qint64> notas = pendingCodes(jobs.Data6);
+        for (const auto &e : jobs.retenidos->entries()) {
+            if ((e.notaCredito ? notas : facturas).contains(e.codigo))
+                add(e);
+        }
+    }
+
+    QJsonValue ultimo = QJsonValue::Null;
+    if (jobs.ultimo) {
+        QJsonObject o = document(jobs.ultimo->notaCredito, jobs.ultimo->codigo);
+        o.insert(QStringLiteral("numero"), jobs.ultimo->numero);
+        o.insert(QStringLiteral("hora"),
+                 jobs.ultimo->hora.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+        ultimo = o;
+    }
+
+    return {
+        {QStringLiteral("sondeo"), robot.polling()},
+        {QStringLiteral("imprimiendo"), imprimiendo},
+        {QStringLiteral("pendientes"),
+         QJsonObject{{QStringLiteral("facturas"), jobs.Data5.recordCount()},
+                     {QStringLiteral("notas"), jobs.Data6.recordCount()}}},
+        {QStringLiteral("retenidos"), retenidos},
+        {QStringLiteral("ultimo"), ultimo},
+    };
+}
+
+QString StatusReport::text(Robot &robot)
+{
+    const QJsonObject s = json(robot);
+    const auto name = [](const QJsonObject &d) {
+        return d.value(QStringLiteral("documento")).toString() + QLatin1Char(' ') +
+               QString::number(d.value(QStringLiteral("codigo")).toInteger());
+    };
+    QStringList lines;
+    lines << QStringLiteral("Sondeo: ") + (s.value(QStringLiteral("sondeo")).toBool()
+                                               ? QStringLiteral("en marcha")
+                                               : QStringLiteral("detenido"));
+    const QJsonObject imprimiendo = s.value(QStringLiteral("imprimiendo")).toObject();
+    lines << QStringLiteral("Imprimiendo: ") +
+                 (imprimiendo.isEmpty()
+                      ? QStringLiteral("nada")
+                      : name(imprimiendo) +
+                            QStringLiteral(" (etapa %1)")
+                                .arg(imprimiendo.value(QStringLiteral("etapa")).toDouble()));
+    const QJsonObject pendientes = s.value(QStringLiteral("pendientes")).toObject();
+    lines << QStringLiteral("Pendientes: %1 facturas, %2 notas de crédito")
+                 .arg(pendientes.value(QStringLiteral("facturas")).toInt())
+                 .arg(pendientes.value(QStringLiteral("notas")).toInt());
+    QStringList retenidos;
+    for (const QJsonValue &v : s.value(QStringLiteral("retenidos")).toArray())
+        retenidos << name(v.toObject()) + QStringLiteral(" (") +
+                         v.toObject().value(QStringLiteral("motivo")).toString() + QLatin1Char(')');
+    lines << QStringLiteral("Retenidos: ") + (retenidos.isEmpty()
+                                                  ? QStringLiteral("ninguno")
+                                                  : retenidos.join(QStringLiteral("; ")));
+    const QJsonObject ultimo = s.value(QStringLiteral("ultimo")).toObject();
+    lines << QStringLiteral("Último impreso: ") +
+                 (ultimo.isEmpty()
+                      ? QStringLiteral("ninguno")
+                      : name(ultimo) + QStringLiteral(", número ") +
+                            ultimo.value(QStringLiteral("numero")).toString() +
+                            QStringLiteral(", ") + ultimo.value(QStringLiteral("hora")).toString());
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace robot
