@@ -225,10 +225,15 @@ TEST(ExactlyOnceOnTheLine, InvoiceAndCreditNoteAnswersLostAtEveryCommandHka)
                         {Fault::LoseReply, Fault::LoseThenRead, Fault::KillAfterRead});
 }
 
-TEST(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDascom)
+// The other printer types: the kills on both engines, the line's faults on SQLite.
+using ExactlyOnceAllTypes = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(ExactlyOnceAllTypes);
+
+TEST_P(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDascom)
 {
     for (const QString type : {"SAMSUNG", "DASCOM"})
-        faultAtEveryCommand(type, Engine::Sqlite, kAllFaults);
+        faultAtEveryCommand(type, GetParam(),
+                            GetParam() == Engine::Sqlite ? kAllFaults : QList<Fault>{Fault::Kill});
 }
 
 // Another program of the shop holds the sale's row locked while the robot
