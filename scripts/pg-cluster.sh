@@ -80,7 +80,7 @@ destroy)
 destroy-all)
   [ -d "$dir" ] || exit 0
   for d in "$dir"/*/; do
-    [ -d "$d" ] && destroy_cluster "${d%/}"
+    [ ! -d "$d" ] || destroy_cluster "${d%/}"
   done
   ;;
 *)

@@ -1,12 +1,13 @@
-// The database layer and its translation of the administrative system's SQL,
-// on real SQLite files and against what other programs do to them.
+// The database layer on what is SQLite's own (opening files, the values a
+// file keeps in a typed column), the translator's refusals, and the server
+// URLs it takes. What the robot's SQL does on either engine: SqlTextsTest.
 #include "db/Database.h"
 #include "db/DataError.h"
+#include "db/PostgresUrl.h"
 #include "db/Schema.h"
 #include "db/SqlTexts.h"
 #include "db/SqliteDialect.h"
 #include "support/QtPrinters.h"
-#include "support/SqliteFile.h"
 #include "support/TestDir.h"
 
 #include <QDir>
@@ -16,7 +17,6 @@
 using db::Database;
 using db::DataError;
 using db::SqlTexts;
-using testsupport::SqliteFile;
 using testsupport::TestDir;
 
 namespace {
@@ -67,6 +67,7 @@ TEST(Database, OpensOnlyAnExistingDatabaseFileAndNeverCreatesOne)
             SqlTexts::purgaTickets(QDate(2026, 1, 1), QStringLiteral("dd/MM/yyyy")));
 }
 
+// On SQLite only: a server refuses a decimal comma or a word for a date at the insert.
 TEST(Database, ErrorsAreTypedAndCarryTheEnginesMessageAndTheSql)
 {
     TestDir dir;
@@ -107,78 +108,8 @@ TEST(Database, ErrorsAreTypedAndCarryTheEnginesMessageAndTheSql)
     EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(1)).recordCount(), 1);
 }
 
-TEST(Database, LocksOfOtherProgramsAreWaitedForThenABusyError)
+TEST(Database, DialectReadsTwoDigitYearsAndRefusesWhatItCannotRead)
 {
-    TestDir dir;
-    const QString path =
-        created(dir.file(QStringLiteral("main.dba")), db::Schema::mainSchema(),
-                QStringLiteral(
-                    "INSERT INTO Ventas (Código, Imprimir, MáquinaFiscal) VALUES (101, -1, 1);"));
-    db::Database::Options options;
-    options.busyTimeoutMs = 200;
-    auto db = Database::open(path, options);
-    // Rows are read whole: no lock stays behind, another program takes the file at once.
-    ASSERT_EQ(db->openRecordset(SqlTexts::facturasPendientes(1)).recordCount(), 1);
-    SqliteFile other(path);
-    other.exec(QStringLiteral("PRAGMA busy_timeout=0; BEGIN EXCLUSIVE; COMMIT;"));
-    const QString update = SqlTexts::registroFactura(QStringLiteral("1"), QStringLiteral("3"), 101);
-    for (const bool exclusive : {false, true}) {
-        other.exec(exclusive ? QStringLiteral("BEGIN EXCLUSIVE")
-                             : QStringLiteral("BEGIN IMMEDIATE"));
-        EXPECT_EQ(errorOf([&] { db->execute(update); }).kind(), DataError::Kind::Busy);
-        // Reads wait only for an exclusive lock.
-        auto read = [&] { db->openRecordset(SqlTexts::facturasPendientes(1)); };
-        if (exclusive) {
-            EXPECT_EQ(errorOf(read).kind(), DataError::Kind::Busy);
-        } else {
-            read();
-        }
-        other.exec(QStringLiteral("COMMIT"));
-        // Once the other program commits, the same connection goes on.
-        db->execute(update);
-        other.exec(QStringLiteral("UPDATE Ventas SET Control=NULL"));
-    }
-
-    // Other programs' locks are waited for five seconds at least.
-    EXPECT_GE(Database::open(path)->openRecordset("PRAGMA busy_timeout").text("timeout").toInt(),
-              5000);
-}
-
-TEST(Database, TranslatesTheSystemsSql)
-{
-    TestDir dir;
-    auto db = Database::open(created(
-        dir.file(QStringLiteral("scratch.db")),
-        QStringLiteral("CREATE TABLE \"Tabla con Año\" (\"Código\" INTEGER PRIMARY KEY, \"Marca\" "
-                       "INTEGER, \"Texto\" TEXT, \"Otro Texto\" TEXT, \"Número\" INTEGER, "
-                       "\"Precio\" REAL);"),
-        QStringLiteral("INSERT INTO \"Tabla con Año\" VALUES (1, -1, 'uno', 'a', 12, 2.5), "
-                       "(2, 0, 'dos', NULL, NULL, 4), (3, -1, NULL, 'c', 5, NULL), "
-                       "(4, 1, 'true', 'd', 7, 1);")));
-    // A column of the four rows (a null shows as nothing), and the rows a condition selects.
-    const auto select = [&](const char *what, const char *where) {
-        return db
-            ->openRecordset(QStringLiteral("Select %1 as x from [Tabla con Año] Where %2 "
-                                           "order by Código")
-                                .arg(QString::fromUtf8(what), QString::fromUtf8(where)))
-            .columnTexts(QStringLiteral("x"))
-            .join(QLatin1Char('|'));
-    };
-    // What the robot's own texts do not show: `+` between columns, precedence, and
-    // brackets, booleans and double quotes inside text.
-    const std::pair<const char *, const char *> plus[] = {
-        {"Texto + [Otro Texto]", "unoa|||trued"},
-        {"Número + Número", "24||10|14"},
-        {"Precio * 2 + 1", "6|9||3"},
-        {"\"dq\" + 'x'", "dqx|dqx|dqx|dqx"},
-        {"'[Marca] true' + Texto", "[Marca] trueuno|[Marca] truedos||[Marca] truetrue"}};
-    for (const auto &[expression, expected] : plus)
-        EXPECT_EQ(select(expression, "1=1"), QString::fromUtf8(expected)) << expression;
-    EXPECT_EQ(select("Código", "Texto='true' or Marca=TRUE"), QStringLiteral("1|3|4"));
-    db->execute(
-        QStringLiteral("Update [Tabla con Año] Set Texto=null, Marca=true Where Código= 2"));
-    EXPECT_EQ(select("Código", "Texto=null and Marca=-1"), QStringLiteral("2|3"));
-
     // A two-digit year of the short date form, and texts that cannot be read.
     const db::SqliteDialect dialect(QStringLiteral("d/M/yy"));
     EXPECT_EQ(dialect.translate(QStringLiteral("Select * from T Where F<datevalue('6/12/95')")),
@@ -188,6 +119,40 @@ TEST(Database, TranslatesTheSystemsSql)
         const DataError e = errorOf([&] { dialect.translate(sql); });
         EXPECT_EQ(e.kind(), DataError::Kind::Query) << tail;
         EXPECT_EQ(e.subject(), sql);
+    }
+}
+
+TEST(PostgresUrl, ReadAsLibpqReadsItAndRefusedWithAReason)
+{
+    const struct
+    {
+        const char *url;
+        const char *option; // expected in the connect options; null: refused
+    } cases[] = {
+        {"postgresql://caja@%2Fvar%2Frun%2Fpostgresql:5433/ventas", "host='/var/run/postgresql'"},
+        {"postgresql://caja@/ventas?host=/tmp/pg&sslmode=require", "sslmode='require'"},
+        {"postgres://caja@h1:5432,h2:5433/ventas", "port='5432,5433'"},
+        {"postgresql://caja@db/ventas?options=-c%20lock_timeout%3D9s",
+         "options='-c lock_timeout=5000 -c lock_timeout=9s'"},
+        {"postgresql://caja:secreto@db/ventas", nullptr},
+        {"postgresql://caja@db/ventas?password=secreto", nullptr},
+        {"postgresql://caja@db:puerto/ventas", nullptr},
+        {"postgresql://caja@db/ventas?desconocida=1", nullptr},
+        {"mysql://caja@db/ventas", nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.url);
+        QString why;
+        const auto url = db::PostgresUrl::parse(QString::fromUtf8(c.url), &why);
+        EXPECT_EQ(url.has_value(), c.option != nullptr) << qPrintable(why);
+        if (url) {
+            EXPECT_TRUE(
+                url->connectOptions({{QStringLiteral("lock_timeout"), QStringLiteral("5000")}})
+                    .contains(QString::fromUtf8(c.option)))
+                << qPrintable(url->connectOptions());
+        } else {
+            EXPECT_FALSE(why.isEmpty());
+        }
     }
 }
 

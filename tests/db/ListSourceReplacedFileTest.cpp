@@ -1,12 +1,12 @@
+#include "db/DataError.h"
 #include "db/ListSource.h"
+#include "db/Schema.h"
 #include "db/SqlTexts.h"
-#include "support/SqliteFile.h"
 #include "support/TestDir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
-using testsupport::SqliteFile;
 using testsupport::TestDir;
 
 namespace {
@@ -14,23 +14,21 @@ namespace {
 // A main database whose only waiting sale is `code`.
 void makeMain(const QString &path, int code)
 {
-    SqliteFile::createMain(path);
-    SqliteFile(path).exec(QStringLiteral("INSERT INTO Ventas (Código, Imprimir, MáquinaFiscal) "
-                                         "VALUES (%1, -1, 1)")
-                              .arg(code));
+    db::Schema::createDatabase(
+        path,
+        {db::Schema::mainSchema(),
+         QStringLiteral("INSERT INTO Ventas (Código, Imprimir, MáquinaFiscal) VALUES (%1, -1, 1);")
+             .arg(code)});
 }
 
 // The list keeps its connection between refreshes, yet a file put in the
-// place of the one it opened is read at the next refresh, never the old one.
-TEST(ListSourceKeptConnection, FileReplacedOrRestoredIsReadAtTheNextRefresh)
+// place of the one it opened is read at the next refresh, never the old one;
+// while the file is away it holds nothing and never makes one.
+TEST(ListSourceKeptConnection, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRefresh)
 {
-    const struct
-    {
-        const char *name;
-        bool sameInode; // written over in place, as a copy over the file does
-    } cases[] = {{"renamed over the file", false}, {"copied over the file", true}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+    enum Change { Renamed, Copied, Away };
+    for (const Change change : {Renamed, Copied, Away}) {
+        SCOPED_TRACE(change);
         TestDir dir;
         const QString path = dir.file(QStringLiteral("Base de Datos.dba"));
         const QString other = dir.file(QStringLiteral("copia.dba"));
@@ -42,17 +40,25 @@ TEST(ListSourceKeptConnection, FileReplacedOrRestoredIsReadAtTheNextRefresh)
         data5.refresh();
         ASSERT_EQ(data5.recordset().field(QStringLiteral("Código")).toInt(), 101);
 
-        if (c.sameInode) {
+        if (change == Copied) { // written over in place, as a copy over the file does
             QFile source(other), target(path);
             ASSERT_TRUE(source.open(QIODevice::ReadOnly));
             ASSERT_TRUE(target.open(QIODevice::ReadWrite | QIODevice::Truncate));
             target.write(source.readAll());
-        } else {
+        } else if (change == Renamed) {
             ASSERT_TRUE(QFile::remove(path) && QFile::rename(other, path));
+        } else { // moved away by the administrative system, then put back
+            const QString aside = dir.file(QStringLiteral("aparte.dba"));
+            ASSERT_TRUE(QFile::rename(path, aside));
+            EXPECT_THROW(data5.refresh(), db::DataError);
+            EXPECT_EQ(data5.recordCount(), 0);
+            EXPECT_FALSE(QFile::exists(path));
+            ASSERT_TRUE(QFile::rename(aside, path));
         }
         data5.refresh();
         EXPECT_EQ(data5.recordCount(), 1);
-        EXPECT_EQ(data5.recordset().field(QStringLiteral("Código")).toInt(), 202);
+        EXPECT_EQ(data5.recordset().field(QStringLiteral("Código")).toInt(),
+                  change == Away ? 101 : 202);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+using testsupport::Engine;
 using testsupport::MainRows;
 using testsupport::RobotHarness;
 using C = MainRows::Customer;
@@ -32,8 +33,8 @@ struct Doc
 // The robot on a fresh installation, given the document to print.
 struct Job
 {
-    explicit Job(const Doc &d)
-        : h({.type = d.type, .simIni = d.sim, .robotIni = d.ini}), nota(d.nota)
+    Job(const Doc &d, Engine engine)
+        : h({.type = d.type, .simIni = d.sim, .robotIni = d.ini, .engine = engine}), nota(d.nota)
     {
         h.db().setCompany(QStringLiteral("J123456789"), d.mode & 1 ? -1 : 0, d.mode & 2 ? -1 : 0);
         h.db().setRates(d.rates.value(0), d.rates.value(1), d.rates.value(2));
@@ -81,7 +82,10 @@ const QByteArray kOrden = "[installation]\nSerialOrdenCompra=Z1B1234567\n";
 const QStringList kDascom{"iS*Cliente de Prueba", "iR*J123456789", "iF*00000077", "iI*Z1B1234567",
                           "iD*01/12/2026"};
 
-TEST(DocumentStream, EveryCommandOfAnInvoiceOrACreditNote)
+using DocumentJob = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(DocumentJob);
+
+TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
 {
     const Item arroz{"ARROZ", 150.25, 1, 0, {}, -1}; // exempt, covered by the payments below
     const QString a = QStringLiteral(" 000001502500001000ARROZ");
@@ -194,7 +198,12 @@ TEST(DocumentStream, EveryCommandOfAnInvoiceOrACreditNote)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Job j(c.doc);
+        Doc doc = c.doc;
+        // A server's text holds no NUL: another control character stands for it.
+        for (Item &item : doc.items)
+            if (GetParam() == Engine::Postgres && item.nombre.toString().contains(QChar(0)))
+                item.nombre = item.nombre.toString().replace(QChar(0), QChar(1));
+        Job j(doc, GetParam());
         j.print();
         EXPECT_EQ(j.h.commands(), c.expected);
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
@@ -210,7 +219,7 @@ TEST(DocumentStream, EveryCommandOfAnInvoiceOrACreditNote)
     }
 }
 
-TEST(DocumentWriteBack, NumbersFromTheAnswerOfEachPrinterType)
+TEST_P(DocumentJob, WriteBackNumbersFromTheAnswerOfEachPrinterType)
 {
     const QByteArray counters = "[counters]\nInvoice=122\nCreditNote=122\nZ=12\n";
     const struct
@@ -231,7 +240,7 @@ TEST(DocumentWriteBack, NumbersFromTheAnswerOfEachPrinterType)
     for (const auto &c : cases) {
         SCOPED_TRACE((QString(c.doc.nota ? "nota " : "factura ") + c.doc.type + " " + c.numero)
                          .toStdString());
-        Job j(c.doc);
+        Job j(c.doc, GetParam());
         j.h.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"NúmeroZ\" = 7"));
         j.print();
         for (const char *column : {j.nota ? "Número" : "Factura", "Control"})
@@ -246,7 +255,7 @@ TEST(DocumentWriteBack, NumbersFromTheAnswerOfEachPrinterType)
     }
 }
 
-TEST(DocumentFailure, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
+TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
 {
     const MainRows::Note amounts{.monto = 100, .montoExcento = 20};
     const MainRows::Sale sale{.customer = {kName37 + QString(30, u'B'), "V1", "Calle 1", "0414"},
@@ -285,7 +294,7 @@ TEST(DocumentFailure, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
                 .toStdString());
         Doc doc = c.doc;
         doc.sim = "[faults]\nRefuse=" + c.refuse + "\n";
-        Job j(doc);
+        Job j(doc, GetParam());
         j.print();
         EXPECT_TRUE(j.h.commands().value(j.h.commands().size() - 1).endsWith(" [refused]"));
         ASSERT_EQ(j.h.window().messages.size(), 1);
@@ -303,7 +312,7 @@ TEST(DocumentFailure, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
     }
 }
 
-TEST(DocumentFailure, DocumentThePrinterDidNotCloseIsNotRecorded)
+TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
 {
     const QByteArray unreadable = "[faults]\nUpload=fail\n";
     enum Closing { Taken, Refused, NotSent };
@@ -325,7 +334,7 @@ TEST(DocumentFailure, DocumentThePrinterDidNotCloseIsNotRecorded)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.stage + (c.doc.nota ? " nota" : " factura")).toStdString());
-        Job j(c.doc);
+        Job j(c.doc, GetParam());
         j.print();
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         EXPECT_TRUE(j.row(j.nota ? "Número" : "Factura").isNull());
@@ -344,7 +353,7 @@ TEST(DocumentFailure, DocumentThePrinterDidNotCloseIsNotRecorded)
     }
 }
 
-TEST(DocumentHeld, UnprintableValuesSendNothingAndNameTheColumn)
+TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
 {
     const struct
     {
@@ -393,7 +402,7 @@ TEST(DocumentHeld, UnprintableValuesSendNothingAndNameTheColumn)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE((c.column + (c.doc.nota ? " nota " : " factura ") + c.doc.type).toStdString());
-        Job j(c.doc);
+        Job j(c.doc, GetParam());
         j.print();
         j.print();
         EXPECT_EQ(j.h.commands(), QStringList());
@@ -424,7 +433,7 @@ TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.query);
-        Job j(c.doc);
+        Job j(c.doc, Engine::Sqlite);
         const QString query = QString::fromUtf8(c.query), column = QString::fromUtf8(c.column);
         const QString view =
             j.h.db()
@@ -450,11 +459,11 @@ TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
     }
 }
 
-TEST(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
+TEST_P(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
 {
     for (const bool nota : {false, true}) {
         SCOPED_TRACE(nota ? "nota" : "factura");
-        Job j({.nota = nota, .sim = "[faults]\nOpen=fail\n"});
+        Job j({.nota = nota, .sim = "[faults]\nOpen=fail\n"}, GetParam());
         j.print();
         EXPECT_EQ(j.h.window().messages.value(0), texts::kErrorPuerto);
         EXPECT_TRUE(j.h.window().messages.value(1).startsWith(texts::kEtapaPrefijo +
@@ -475,16 +484,19 @@ TEST(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
 // one is cancelled, each waits until its rows change or its pause has passed,
 // and the others are printed meanwhile in their order, a later one with a
 // lower code and the credit notes too.
-TEST(DocumentQueue, DocumentsThatWaitDoNotStopTheOthers)
+TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
 {
-    // 99.99 is refused: the failing sale, with a code beyond 32 bits.
-    RobotHarness h({.simIni = "[faults]\nRefuse=!0000009999\n"});
+    // 99.99 is refused: the failing sale, with a code beyond 32 bits. Its
+    // pause scaled to 3 s, well past the ticks that print the others.
+    RobotHarness h({.simIni = "[faults]\nRefuse=!0000009999\n",
+                    .robotIni = "[timing]\nScale=0.05\n",
+                    .engine = GetParam()});
     const qint64 failing = h.db().addSale({}, 3000000000LL);
     h.db().addItem(failing, {.precio = 99.99});
     const qint64 next = h.db().addSale({});
     h.db().addItem(next, {});
     const auto printed = [&](qint64 code) { return h.db().sale(code, "Impresa").toInt() == -1; };
-    const auto tries = [&] { return h.commands().count("i01Cliente de Prueba"); };
+    const auto tries = [&] { return h.commands().count("!000000999900001000HARINA [refused]"); };
     const auto fix = [&](qint64 venta) {
         h.db().exec(QStringLiteral("UPDATE \"VentasDetalles\" SET \"Precio\" = 10 WHERE "
                                    "\"Venta\" = %1")
@@ -505,7 +517,7 @@ TEST(DocumentQueue, DocumentsThatWaitDoNotStopTheOthers)
     fix(late);
     h.tick();
     EXPECT_TRUE(printed(late));
-    EXPECT_EQ(tries(), 3) << "the failed sale waits";
+    EXPECT_EQ(tries(), 1) << "the failed sale waits";
     // A waiting invoice does not keep the credit notes from their turn.
     const qint64 nota = h.db().addCreditNote({.venta = next});
     h.db().addCreditNoteLine(nota, {});
@@ -515,9 +527,9 @@ TEST(DocumentQueue, DocumentsThatWaitDoNotStopTheOthers)
 
     // Its pause passes: tried again, and not told again.
     const QDeadlineTimer deadline(10000);
-    while (tries() < 4 && !deadline.hasExpired())
+    while (tries() < 2 && !deadline.hasExpired())
         h.tick();
-    EXPECT_EQ(tries(), 4);
+    EXPECT_EQ(tries(), 2);
     EXPECT_EQ(h.window().messages.size(), 2);
     // Corrected, it is printed at once.
     fix(failing);
@@ -527,14 +539,12 @@ TEST(DocumentQueue, DocumentsThatWaitDoNotStopTheOthers)
     EXPECT_EQ(h.inst.fiscalMemory().value("lastInvoice").toInt(), 3);
 }
 
-TEST(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
+TEST_P(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
 {
     for (const bool nota : {false, true}) {
         SCOPED_TRACE(nota ? "nota" : "factura");
-        Job j({.nota = nota});
-        j.h.db().exec(QStringLiteral("CREATE TRIGGER rechazo BEFORE UPDATE ON \"%1\" BEGIN "
-                                     "SELECT RAISE(ABORT, 'rechazado'); END")
-                          .arg(nota ? "NotaCréditoVenta" : "Ventas"));
+        Job j({.nota = nota}, GetParam());
+        j.h.db().refuseUpdates(nota ? "NotaCréditoVenta" : "Ventas");
         j.print();
         ASSERT_EQ(j.h.window().messages.size(), 1);
         EXPECT_TRUE(j.h.window().messages[0].contains(texts::impresoNoRegistrado(nota)));
@@ -544,9 +554,9 @@ TEST(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
     }
 }
 
-TEST(DocumentJob, InvoiceCaptionsAndProgress)
+TEST_P(DocumentJob, InvoiceCaptionsAndProgress)
 {
-    Job j({.items = {{"UNO", 1, 1, 0, {}, 0}, {"DOS", 1, 1, 0, {}, 0}}});
+    Job j({.items = {{"UNO", 1, 1, 0, {}, 0}, {"DOS", 1, 1, 0, {}, 0}}}, GetParam());
     j.print();
     EXPECT_EQ(j.h.window().entries("status ").join('|').remove("status "),
               "Iniciando factura...|Tomando datos generales...|Iniciando comunicación...|"

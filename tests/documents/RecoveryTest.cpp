@@ -16,9 +16,12 @@ PrintJournal &journalOf(RobotHarness &h)
     return *h.robot().jobContext().journal;
 }
 
-TEST(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
+using Recovery = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(Recovery);
+
+TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
 {
-    RobotHarness h({.simIni = "[faults]\nUpload=fail\n"});
+    RobotHarness h({.simIni = "[faults]\nUpload=fail\n", .engine = GetParam()});
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
     // Killed while closing it, with the printer's last number 00000000.
@@ -41,18 +44,17 @@ TEST(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000001"));
 }
 
-TEST(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
+TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
 {
-    RobotHarness h;
+    RobotHarness h({.engine = GetParam()});
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
     const qint64 id = journalOf(h).tomado(PrintJournal::Kind::Factura, code);
     journalOf(h).cerrado(id, QStringLiteral("00000033"), QStringLiteral("0011"));
-    h.db().exec(QStringLiteral("CREATE TRIGGER rechazo BEFORE UPDATE ON \"Ventas\" BEGIN "
-                               "SELECT RAISE(ABORT, 'rechazado'); END"));
+    h.db().refuseUpdates(QStringLiteral("Ventas"));
     h.tick();
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
-    h.db().exec(QStringLiteral("DROP TRIGGER rechazo"));
+    h.db().refuseUpdates(QStringLiteral("Ventas"), false);
     h.tick();
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000033"));
     EXPECT_EQ(h.db().sale(code, QStringLiteral("NúmeroZ")).toInt(), 12);
@@ -61,11 +63,11 @@ TEST(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     EXPECT_EQ(h.window().events.last().kind, Kind::Recuperada);
 }
 
-TEST(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
+TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
 {
     for (const bool nota : {false, true}) {
         SCOPED_TRACE(nota ? "nota" : "factura");
-        RobotHarness h;
+        RobotHarness h({.engine = GetParam()});
         qint64 code = h.db().addSale({.factura = nota ? QVariant("00000009") : QVariant()});
         if (nota)
             code = h.db().addCreditNote({.venta = code, .monto = 10});

@@ -1,8 +1,8 @@
 #include "db/Database.h"
 #include "db/SqlTexts.h"
+#include "support/Installation.h"
+#include "support/PostgresCluster.h"
 #include "support/RobotProcess.h"
-#include "support/SqliteFile.h"
-#include "support/TestDir.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,15 +10,25 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+using testsupport::Engine;
+using testsupport::MainRows;
+using testsupport::PostgresCluster;
 using testsupport::RobotProcess;
 using testsupport::TestDir;
 
 namespace {
 
-int createDemo(const QString &dir, const QString &type)
+// The real binary's --create-demo; its exit status.
+int createDemo(const QString &dir, const QString &type, const QString &url = {},
+               QString *err = nullptr)
 {
-    RobotProcess make({}, {"--create-demo", dir, "--printer", type});
+    QStringList args{"--create-demo", dir, "--printer", type};
+    if (!url.isEmpty())
+        args << "--database" << url;
+    RobotProcess make({}, args);
     make.waitForExit();
+    if (err)
+        *err = make.err();
     return make.exitCode();
 }
 
@@ -29,16 +39,40 @@ int pending(const QString &database, const QString &sql)
 
 // The demo printed whole by the real robot: every pending invoice and credit
 // note once, each row holding its number. A comma in the path must not split
-// the library's path in robot-fiscal.ini.
-void printTheDemo(const QString &type)
+// the library's path in robot-fiscal.ini. On PostgreSQL the demo fills an
+// empty database, and the robot prints it as a role with only the grants
+// that the README gives.
+void printTheDemo(const QString &type, Engine engine)
 {
     TestDir dir;
     const QDir demo(dir.file(QStringLiteral("demo, con coma")));
-    ASSERT_EQ(createDemo(demo.path(), type), 0);
+    PostgresCluster &cluster = PostgresCluster::shared();
+    const QString name = engine == Engine::Postgres ? cluster.createDatabase() : QString();
+    const QString role = QStringLiteral("caja_") + name;
+    const QString url = name.isEmpty() ? QString() : cluster.url(name);
+    ASSERT_EQ(createDemo(demo.path(), type, url), 0);
     QSettings ini(demo.filePath("robot-fiscal.ini"), QSettings::IniFormat);
     EXPECT_EQ(ini.value("driver/Library").toString(),
               QFileInfo(ROBOT_BINARY).absolutePath() + "/libfiscalsim.so");
+    EXPECT_EQ(ini.value("database/Url").toString(), url);
     ini.setValue("timing/Scale", 0.01);
+    if (!url.isEmpty()) {
+        cluster.exec(QStringLiteral(R"(
+            CREATE ROLE %1 LOGIN;
+            GRANT CONNECT ON DATABASE %2 TO %1;)")
+                         .arg(role, name));
+        MainRows(url).exec(QStringLiteral(R"(
+            GRANT USAGE ON SCHEMA public TO %1;
+            GRANT SELECT ON "Configuración", "Configuración2", "Consulta VentasAct",
+                  "Consulta VentasDetallesAct", "AbonosVenta", "Consulta NotaCréditoVenta",
+                  "Consulta NotaCréditoVenta Detalles", "Consulta Ventas Edición",
+                  "NotaCréditoVenta" TO %1;
+            GRANT UPDATE ("Factura", "Control", "Impresa", "Imprimir", "NúmeroZ")
+                  ON "Consulta Ventas Edición" TO %1;
+            GRANT UPDATE ("Número", "Control", "Impresa", "Imprimir") ON "NotaCréditoVenta" TO %1;)")
+                               .arg(role));
+        ini.setValue("database/Url", cluster.url(name, role));
+    }
     ini.sync();
     EXPECT_EQ(QSettings(demo.filePath("fiscalsim.ini"), QSettings::IniFormat).value("printer/Type"),
               type);
@@ -69,14 +103,17 @@ void printTheDemo(const QString &type)
                         .arg(203 + i)
                         .arg(8 + i, 8, 10, QLatin1Char('0'));
     EXPECT_EQ(events, expected) << robot.err().toStdString();
-    const QString main = demo.filePath("Base de Datos.dba");
+    const QString main = url.isEmpty() ? demo.filePath("Base de Datos.dba") : url;
     EXPECT_EQ(pending(main, db::SqlTexts::facturasPendientes(1)), 0);
     EXPECT_EQ(pending(main, db::SqlTexts::notasCreditoPendientes(1)), 0);
-    testsupport::SqliteFile db(main);
-    EXPECT_EQ(db.scalar("SELECT Factura || ' ' || \"NúmeroZ\" FROM Ventas WHERE \"Código\" = 1050"),
-              "00000150 13");
-    EXPECT_EQ(db.scalar("SELECT \"Número\" FROM \"NotaCréditoVenta\" WHERE \"Código\" = 205"),
-              "00000010");
+    {
+        MainRows db(main);
+        EXPECT_EQ(db.value("SELECT \"Factura\" || ' ' || \"NúmeroZ\" FROM \"Ventas\" WHERE "
+                           "\"Código\" = 1050"),
+                  "00000150 13");
+        EXPECT_EQ(db.value("SELECT \"Número\" FROM \"NotaCréditoVenta\" WHERE \"Código\" = 205"),
+                  "00000010");
+    }
     // The paper roll shows the notes with the invoices they correct.
     QFile paper(demo.filePath("fiscalsim-paper.txt"));
     ASSERT_TRUE(paper.open(QIODevice::ReadOnly));
@@ -84,25 +121,36 @@ void printTheDemo(const QString &type)
     for (const char *invoice : {"00000112", "00000125", "00000133"})
         EXPECT_TRUE(roll.contains(invoice)) << invoice;
 
-    // A demo is never made over anything.
+    // A demo is never made over anything: a directory or a database.
     EXPECT_EQ(createDemo(demo.path(), "HKA"), 7);
     for (const char *unknown : {"hka", "EPSON"})
         EXPECT_EQ(createDemo(dir.file("otra"), unknown), 7);
     EXPECT_FALSE(QFileInfo::exists(dir.file("otra")));
+    if (!url.isEmpty()) {
+        QString err;
+        EXPECT_EQ(createDemo(dir.file("otra"), type, url, &err), 7);
+        EXPECT_TRUE(err.contains(QStringLiteral("no está vacía"))) << qPrintable(err);
+        EXPECT_TRUE(QDir(dir.file("otra")).isEmpty()) << "nothing written, to try again";
+    }
     EXPECT_EQ(pending(main, db::SqlTexts::facturasPendientes(1)), 0);
+    if (!url.isEmpty()) {
+        cluster.dropDatabase(name);
+        cluster.exec(QStringLiteral("DROP ROLE ") + role);
+    }
 }
 
-TEST(Demo, HkaAndDascomPrintEveryPendingDocumentOnce)
+// One printer type per engine, for time; SAMSUNG in the all-types suite.
+using Demo = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(Demo);
+
+TEST_P(Demo, PrintsEveryPendingDocumentOnceHkaOnSqliteDascomOnPostgresql)
 {
-    for (const char *type : {"HKA", "DASCOM"}) {
-        SCOPED_TRACE(type);
-        printTheDemo(QLatin1String(type));
-    }
+    printTheDemo(GetParam() == Engine::Sqlite ? "HKA" : "DASCOM", GetParam());
 }
 
 TEST(DemoAllTypes, SamsungPrintsEveryPendingDocumentOnce)
 {
-    printTheDemo(QStringLiteral("SAMSUNG"));
+    printTheDemo(QStringLiteral("SAMSUNG"), Engine::Sqlite);
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "support/Installation.h"
 #include "support/RobotProcess.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QUuid>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
+using testsupport::Engine;
 using testsupport::Installation;
+using testsupport::MainRows;
 using testsupport::RobotProcess;
 
 namespace {
@@ -15,15 +15,17 @@ constexpr int kFirstInvoice = 40;
 constexpr int kFirstNote = 7;
 const QByteArray kCounters = "[counters]\nInvoice=40\nCreditNote=7\nZ=3\n";
 
-// One document of the kind, pending, with everything a printer type sends:
-// a long address, a discount, and for DASCOM its payment rows.
-qint64 addDocument(Installation &inst, bool nota)
+// One document of the kind for the installation's fiscal machine, pending,
+// with everything a printer type sends: a long address, a discount, and for
+// DASCOM its payment rows.
+qint64 addDocument(Installation &inst, bool nota, int caja = 1)
 {
     const qint64 venta = inst.db().addSale(
         {.customer = {"Cliente de Prueba", "J123456789",
                       "Avenida Francisco de Miranda, Edificio Parque Cristal, Torre Este, Piso 4",
                       "0212-5551234"},
          .desc01 = 10,
+         .maquinaFiscal = caja,
          .factura = nota ? QVariant("00000031") : QVariant()});
     if (!nota) {
         inst.db().addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
@@ -34,7 +36,8 @@ qint64 addDocument(Installation &inst, bool nota)
         return venta;
     }
     inst.db().addPayment(venta, 2, 5.0);
-    const qint64 code = inst.db().addCreditNote({.venta = venta, .desc01 = 5});
+    const qint64 code =
+        inst.db().addCreditNote({.venta = venta, .desc01 = 5, .maquinaFiscal = caja});
     inst.db().addCreditNoteLine(code, {"LIMON", 3.0, 2, 2, {}, 0});
     return code;
 }
@@ -42,6 +45,11 @@ qint64 addDocument(Installation &inst, bool nota)
 QString docName(bool nota, qint64 code)
 {
     return (nota ? QStringLiteral(" nota ") : QStringLiteral(" factura ")) + QString::number(code);
+}
+
+QString numero(int n)
+{
+    return QStringLiteral("%1").arg(n, 8, 10, QLatin1Char('0'));
 }
 
 // Runs the robot until it prints (or recovers) the document; its output.
@@ -117,7 +125,7 @@ QByteArray faultsFor(Fault fault, int n, const Plan &plan)
 // without faults with one more invoice queued behind it, and checks that
 // the printer closed each document exactly once, that each row holds the
 // number the printer gave that document, and that nothing was left stuck.
-void faultAt(const QString &type, bool nota, Fault fault, int n, const Plan &plan)
+void faultAt(const QString &type, Engine engine, bool nota, Fault fault, int n, const Plan &plan)
 {
     SCOPED_TRACE(QStringLiteral("%1 %2, fault %3 at command %4 of %5")
                      .arg(type, nota ? "nota" : "factura")
@@ -125,8 +133,9 @@ void faultAt(const QString &type, bool nota, Fault fault, int n, const Plan &pla
                      .arg(n)
                      .arg(plan.commands)
                      .toStdString());
-    Installation inst(
-        {.type = type, .simIni = kCounters + "[faults]\n" + faultsFor(fault, n, plan) + "\n"});
+    Installation inst({.type = type,
+                       .simIni = kCounters + "[faults]\n" + faultsFor(fault, n, plan) + "\n",
+                       .engine = engine});
     const qint64 code = addDocument(inst, nota);
     QString log;
     {
@@ -164,7 +173,6 @@ void faultAt(const QString &type, bool nota, Fault fault, int n, const Plan &pla
     if (qEnvironmentVariableIsSet("HARNESS_DEBUG"))
         qInfo("%d %d %s", int(fault), n, qPrintable(log));
     const QJsonObject memory = inst.fiscalMemory();
-    const auto numero = [](int n) { return QStringLiteral("%1").arg(n, 8, 10, QLatin1Char('0')); };
     EXPECT_TRUE(memory.value("document").toObject().isEmpty())
         << "a document was left open on the printer";
     EXPECT_EQ(memory.value("lastInvoice").toInt(), kFirstInvoice + (nota ? 1 : 2))
@@ -182,67 +190,121 @@ void faultAt(const QString &type, bool nota, Fault fault, int n, const Plan &pla
     }
 }
 
-// Every command of an invoice and of a credit note: killed after it, its
-// answer lost, its answer lost and the next read failing; and the read just
-// before the closing failing with a kill at the closing.
-void faultAtEveryCommand(const QString &type)
+// Every command of an invoice and of a credit note with each fault in turn
+// (KillAfterRead: at the closing).
+void faultAtEveryCommand(const QString &type, Engine engine, const QList<Fault> &faults)
 {
     for (const bool nota : {false, true}) {
         const Plan plan = planOf(type, nota);
         ASSERT_GT(plan.commands, 4);
-        for (int n = 1; n <= plan.commands; ++n) {
-            for (const Fault fault : {Fault::Kill, Fault::LoseReply, Fault::LoseThenRead})
-                if (fault != Fault::LoseThenRead || plan.nextUpload.value(n - 1) > 0)
-                    faultAt(type, nota, fault, n, plan);
+        for (const Fault fault : faults) {
+            for (int n = 1; n <= plan.commands; ++n) {
+                if ((fault != Fault::LoseThenRead || plan.nextUpload.value(n - 1) > 0) &&
+                    (fault != Fault::KillAfterRead || n == plan.closing))
+                    faultAt(type, engine, nota, fault, n, plan);
+            }
         }
-        faultAt(type, nota, Fault::KillAfterRead, plan.closing, plan);
     }
 }
 
-TEST(ExactlyOnce, InvoiceAndCreditNoteFaultedAtEveryCommandHka)
+const QList<Fault> kAllFaults{Fault::Kill, Fault::LoseReply, Fault::LoseThenRead,
+                              Fault::KillAfterRead};
+
+using ExactlyOnce = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(ExactlyOnce);
+
+TEST_P(ExactlyOnce, InvoiceAndCreditNoteKilledAfterEveryCommandHka)
 {
-    faultAtEveryCommand(QStringLiteral("HKA"));
+    faultAtEveryCommand(QStringLiteral("HKA"), GetParam(), {Fault::Kill});
 }
 
-TEST(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDascom)
+// Faults of the printer's line, whatever the database: on SQLite only.
+TEST(ExactlyOnceOnTheLine, InvoiceAndCreditNoteAnswersLostAtEveryCommandHka)
+{
+    faultAtEveryCommand(QStringLiteral("HKA"), Engine::Sqlite,
+                        {Fault::LoseReply, Fault::LoseThenRead, Fault::KillAfterRead});
+}
+
+// The other printer types: the kills on both engines, the line's faults on SQLite.
+using ExactlyOnceAllTypes = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(ExactlyOnceAllTypes);
+
+TEST_P(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDascom)
 {
     for (const QString type : {"SAMSUNG", "DASCOM"})
-        faultAtEveryCommand(type);
+        faultAtEveryCommand(type, GetParam(),
+                            GetParam() == Engine::Sqlite ? kAllFaults : QList<Fault>{Fault::Kill});
 }
 
-TEST(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
+// Another program of the shop holds the sale's row locked while the robot
+// prints it: the write-back waits out the busy timeout and is reported, and
+// the journal records it once the lock is gone.
+TEST_P(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
 {
-    Installation inst({.simIni = kCounters});
-    inst.db().exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    Installation inst({.simIni = kCounters, .engine = GetParam()});
     const qint64 code = addDocument(inst, false);
-
-    // Another program of the shop holds the write lock while the robot prints.
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        other.setDatabaseName(inst.file(QStringLiteral("Base de Datos.dba")));
-        ASSERT_TRUE(other.open());
-        QSqlQuery q(other);
-        ASSERT_TRUE(q.exec(QStringLiteral("BEGIN IMMEDIATE")));
-        ASSERT_TRUE(q.exec(QStringLiteral("UPDATE Clientes SET Nombre = Nombre WHERE 0")));
-
-        RobotProcess robot(inst.path());
-        ASSERT_TRUE(robot.waitForError(QStringLiteral("fue impresa pero no quedó registrada")))
-            << robot.err().toStdString();
-        EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
-        ASSERT_TRUE(q.exec(QStringLiteral("COMMIT")));
-        ASSERT_TRUE(
-            robot.waitForOutput({QStringLiteral("recuperada factura %1 00000041").arg(code)}))
-            << (robot.out() + robot.err()).toStdString();
-        robot.terminate();
-        robot.waitForExit();
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    MainRows other(inst.mainDatabase());
+    other.exec(QStringLiteral("BEGIN"));
+    other.exec(
+        QStringLiteral("UPDATE \"Ventas\" SET \"Local\" = 0 WHERE \"Código\" = %1").arg(code));
+    RobotProcess robot(inst.path());
+    ASSERT_TRUE(robot.waitForError(QStringLiteral("fue impresa pero no quedó registrada")))
+        << robot.err().toStdString();
+    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
+    other.exec(QStringLiteral("COMMIT"));
+    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("recuperada factura %1 00000041").arg(code)}))
+        << (robot.out() + robot.err()).toStdString();
+    robot.terminate();
+    robot.waitForExit();
     EXPECT_EQ(inst.fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + 1);
-    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(),
-              QStringLiteral("00000041"));
+    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(), numero(41));
     EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), -1);
+}
+
+// Two registers' robots on one PostgreSQL database, each printing the
+// invoices of its own fiscal machine: the first is killed after each command
+// of its invoice in turn, and restarted, while the second prints its own.
+// Each invoice is closed once, on its own register's printer, and its row
+// holds the number that printer gave it.
+TEST(SeveralRegisters, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEveryCommand)
+{
+    const Plan plan = planOf(QStringLiteral("HKA"), false);
+    Installation one({.simIni = kCounters, .engine = Engine::Postgres});
+    Installation two({.simIni = kCounters, .caja = 2, .sharing = &one});
+    RobotProcess second(two.path());
+    QList<qint64> ones, twos;
+    for (int n = 1; n <= plan.commands; ++n) {
+        SCOPED_TRACE(n);
+        twos << addDocument(two, false, 2);
+        ones << addDocument(one, false);
+        one.writeSimIni(kCounters + "[faults]\nKillAfter=" + QByteArray::number(n) + "\n");
+        {
+            RobotProcess killed(one.path());
+            ASSERT_TRUE(killed.waitForExit());
+            ASSERT_EQ(killed.exitCode(), -1) << killed.err().toStdString();
+        }
+        one.writeSimIni(kCounters);
+        RobotProcess restarted(one.path());
+        const QString doc = docName(false, ones.last());
+        ASSERT_TRUE(restarted.waitForOutput({"impresa" + doc, "recuperada" + doc}))
+            << (restarted.out() + restarted.err()).toStdString();
+        restarted.terminate();
+        ASSERT_TRUE(restarted.waitForExit());
+    }
+    ASSERT_TRUE(second.waitForOutput({"impresa" + docName(false, twos.last())}))
+        << second.err().toStdString();
+    second.terminate();
+    ASSERT_TRUE(second.waitForExit());
+    EXPECT_EQ(second.out().count(QRegularExpression(" impresa factura ")), plan.commands);
+    for (Installation *inst : {&one, &two}) {
+        const QList<qint64> &codes = inst == &one ? ones : twos;
+        EXPECT_TRUE(inst->fiscalMemory().value("document").toObject().isEmpty());
+        EXPECT_EQ(inst->fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + codes.size());
+        for (int i = 0; i < codes.size(); ++i)
+            EXPECT_EQ(inst->db().sale(codes[i], "Factura").toString(),
+                      numero(kFirstInvoice + 1 + i))
+                << codes[i];
+    }
 }
 
 } // namespace

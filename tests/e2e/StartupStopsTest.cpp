@@ -18,6 +18,7 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
     // place, robot-fiscal.ini added to, Vextora.inf rewritten. "%1" stands for
     // the program directory.
     const QString vextora = texts::configuracionIlegible(QStringLiteral("%1/Vextora.inf"));
+    const QString url = QStringLiteral("[database] Url");
     const auto cp = [](const char *v, const QString &why) {
         return texts::valorNoValido("[regional] CodePage", v, why);
     };
@@ -39,6 +40,11 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         {"configuration missing", 2, vextora, "Vextora.inf"},
         {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
         {"unknown code page", 2, cp("cp-nada", texts::kCodigoPaginaDesconocido), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"password in the Url", 2, texts::valorNoValido(url, "postgresql://caja:***@db/ventas", "..."), "", "",
+         "[database]\nUrl=\"postgresql://caja:secreto@db/ventas\"\n"},
+        {"port in the Url not a number", 2, texts::valorNoValido(url, "postgresql://caja@db:puerto/ventas", "..."), "", "",
+         "[database]\nUrl=\"postgresql://caja@db:puerto/ventas\"\n"},
+        {"Url of no server", 2, texts::valorNoValido(url, "ventas.example", "..."), "", "", "[database]\nUrl=ventas.example\n"},
         {"UTF-16 code page", 2, cp("UTF-16", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-16\n"},
         {"UTF-8 code page", 2, cp("UTF-8", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-8\n"},
         {"Scale 0: a busy loop", 2, scale("0"), "", "", "[timing]\nScale=0\n"},
@@ -76,19 +82,32 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         else
             EXPECT_EQ(robot.err(), box + "\n\n");
         EXPECT_EQ(robot.out(), QString());
+        EXPECT_FALSE(robot.err().contains("secreto"));
     }
 }
 
-TEST(StartupStops, SecondCopyOnTheSameDirectoryEndsSilently)
+// A second robot for the fiscal machine that a running robot holds, on the
+// same main database, stops its start-up with status 9; a second copy on the
+// same program directory still ends silently with 4.
+using OneRobotPerFiscalMachine = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(OneRobotPerFiscalMachine);
+
+TEST_P(OneRobotPerFiscalMachine, SecondRobotStopsWith9AndASecondCopyEndsSilentlyWith4)
 {
-    Installation inst;
-    inst.db().addItem(inst.db().addSale({}), {});
-    RobotProcess first(inst.path());
-    ASSERT_TRUE(first.waitForOutput({"impresa factura"}));
-    RobotProcess second(inst.path());
-    ASSERT_TRUE(second.waitForExit());
-    EXPECT_EQ(second.exitCode(), 4);
-    EXPECT_EQ(second.err() + second.out(), QString());
+    Installation first({.engine = GetParam()});
+    const Installation second({.sharing = &first});
+    first.db().addItem(first.db().addSale({}), {});
+    RobotProcess running(first.path());
+    ASSERT_TRUE(running.waitForOutput({"impresa factura"}));
+    for (const QString &dir : {second.path(), first.path()}) {
+        RobotProcess another(dir);
+        ASSERT_TRUE(another.waitForExit());
+        const bool copy = dir == first.path();
+        EXPECT_EQ(another.exitCode(), copy ? 4 : 9);
+        EXPECT_EQ(another.err() + another.out(),
+                  copy ? QString()
+                       : texts::kAppTitle + '\n' + texts::maquinaFiscalOcupada(1) + "\n\n");
+    }
 }
 
 TEST(CommandLine, HelpVersionAndWrongArguments)

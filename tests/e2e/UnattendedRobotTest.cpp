@@ -1,65 +1,97 @@
 #include "core/Texts.h"
+#include "db/PostgresConnection.h"
 #include "support/Installation.h"
+#include "support/PostgresCluster.h"
 #include "support/RobotProcess.h"
 
 #include <QFile>
 #include <filesystem>
 #include <gtest/gtest.h>
 
+using testsupport::Engine;
 using testsupport::Installation;
+using testsupport::MainRows;
+using testsupport::PostgresCluster;
 using testsupport::RobotProcess;
 
 namespace {
 
-qint64 addInvoice(Installation &inst, int items = 1)
+qint64 addInvoice(MainRows &rows, int items = 1)
 {
-    const qint64 venta = inst.db().addSale({});
+    const qint64 venta = rows.addSale({});
     for (int i = 0; i < items; ++i)
-        inst.db().addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
+        rows.addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
     return venta;
 }
 
-TEST(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenItIsBack)
+// The main database out of reach while the robot runs (the file moved away,
+// the server stopped) and back: told once each way, and printing resumes.
+using DatabaseOutage = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(DatabaseOutage);
+
+TEST_P(DatabaseOutage, ToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
 {
-    const struct
-    {
-        const char *name;
-        bool garbage; // a file that is not a database in its place, rather than none
-        bool atStart;
-    } cases[] = {{"moved away", false, false},
-                 {"garbage in its place", true, false},
-                 {"garbage from the start", true, true}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+    const bool file = GetParam() == Engine::Sqlite;
+    const auto server = file ? nullptr : std::make_unique<PostgresCluster>();
+    Installation inst({.engine = GetParam(), .cluster = server.get()});
+    const qint64 first = addInvoice(inst.db());
+    RobotProcess robot(inst.path());
+    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
+    const QString aside = inst.file(QStringLiteral("aparte.dba"));
+    const QString outage =
+        file ? QStringLiteral("Error de base de datos") : db::PostgresConnection::outageMessage();
+    if (file)
+        ASSERT_TRUE(QFile::rename(inst.mainDatabase(), aside));
+    else
+        server->stop();
+    ASSERT_TRUE(robot.waitForError(outage)) << robot.err().toStdString();
+    EXPECT_FALSE(file && QFile::exists(inst.mainDatabase()))
+        << "the robot never creates a database";
+    if (file)
+        ASSERT_TRUE(QFile::rename(aside, inst.mainDatabase()));
+    else
+        server->start();
+    MainRows rows(inst.mainDatabase());
+    const qint64 second = addInvoice(rows);
+    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
+        << robot.err().toStdString();
+    robot.terminate();
+    ASSERT_TRUE(robot.waitForExit());
+    EXPECT_EQ(robot.exitCode(), 0);
+    EXPECT_EQ(robot.err().count(outage), 1) << robot.err().toStdString();
+    EXPECT_EQ(robot.err().count(core::texts::kBaseDisponible), 1);
+}
+
+// A file that is not a database in place of the main one, while running or
+// from the start: the same outage, told once each way.
+TEST(UnattendedRobot, GarbageInPlaceOfTheDatabaseIsAnOutageToldOnce)
+{
+    for (const bool atStart : {false, true}) {
+        SCOPED_TRACE(atStart ? "from the start" : "while running");
         Installation inst;
-        const QString path = inst.file(QStringLiteral("Base de Datos.dba"));
+        const QString path = inst.mainDatabase();
         const QString aside = inst.file(QStringLiteral("aparte.dba"));
-        // Each change is one rename, so that no tick sees a third state.
+        // The same file under a second name, so that this test's own
+        // connection still finds it once it is back; each change is one
+        // rename, so that no tick sees a third state.
         const auto spoil = [&] {
-            if (!c.garbage) {
-                ASSERT_TRUE(QFile::rename(path, aside));
-                return;
-            }
-            // The same file under a second name, so that this test's own
-            // connection still finds it once it is back.
             std::filesystem::create_hard_link(path.toStdString(), aside.toStdString());
             inst.dir().write(QStringLiteral("basura"), QByteArray(4096, 'x'));
             std::filesystem::rename(inst.file(QStringLiteral("basura")).toStdString(),
                                     path.toStdString());
         };
-        if (c.atStart)
+        if (atStart)
             spoil();
         RobotProcess robot(inst.path());
-        if (!c.atStart) {
-            const qint64 first = addInvoice(inst);
+        if (!atStart) {
+            const qint64 first = addInvoice(inst.db());
             ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
             spoil();
         }
         ASSERT_TRUE(robot.waitForError(QStringLiteral("Error de base de datos")))
             << robot.err().toStdString();
-        EXPECT_TRUE(c.garbage || !QFile::exists(path)) << "the robot never creates a database";
         std::filesystem::rename(aside.toStdString(), path.toStdString());
-        const qint64 second = addInvoice(inst);
+        const qint64 second = addInvoice(inst.db());
         ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
             << robot.err().toStdString();
         robot.terminate();
@@ -74,7 +106,7 @@ TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
 {
     // A slow line: the invoice takes seconds, so the stop arrives in the middle.
     Installation inst({.simIni = "[link]\nBaud=2400\n"});
-    const qint64 code = addInvoice(inst, 6);
+    const qint64 code = addInvoice(inst.db(), 6);
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("inicio factura %1").arg(code)}));
     robot.terminate();
@@ -88,7 +120,7 @@ TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
 TEST(UnattendedRobot, PollingComesBackByItselfAfterAPortFailure)
 {
     Installation inst({.simIni = "[faults]\nOpen=fail\n"});
-    const qint64 code = addInvoice(inst);
+    const qint64 code = addInvoice(inst.db());
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("fallo factura %1 etapa=2.1\n").arg(code)}));
     inst.writeSimIni({});

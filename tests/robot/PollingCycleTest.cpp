@@ -1,6 +1,5 @@
 #include "core/Texts.h"
 #include "support/RobotHarness.h"
-#include "support/SqliteFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +8,12 @@ namespace texts = core::texts;
 
 namespace {
 
-TEST(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTick)
+using PollingCycle = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(PollingCycle);
+
+TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTick)
 {
-    RobotHarness h;
+    RobotHarness h({.engine = GetParam()});
     for (qint64 code : {205, 204})
         h.db().addItem(h.db().addSale({}, code), {});
     h.db().addItem(h.db().addSale({.maquinaFiscal = 2}, 100), {}); // another machine's
@@ -41,10 +43,11 @@ TEST(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTick
     EXPECT_EQ(h.db().sale(100, QStringLiteral("Impresa")).toInt(), 0);
 }
 
-TEST(PollingCycle, TicketCompanyAlternatesTicketAndInvoiceLists)
+TEST_P(PollingCycle, TicketCompanyAlternatesTicketAndInvoiceLists)
 {
-    RobotHarness h({.robotIni = "[installation]\nRifInstalacionTickets=J123456789\n"});
-    testsupport::SqliteFile(h.inst.file(QStringLiteral("Vextora.dba")))
+    RobotHarness h(
+        {.robotIni = "[installation]\nRifInstalacionTickets=J123456789\n", .engine = GetParam()});
+    testsupport::MainRows(h.inst.file(QStringLiteral("Vextora.dba")))
         .exec(QStringLiteral("INSERT INTO \"TiketNoFiscal\" (\"Código\", Fecha, Caja, Impresa, "
                              "Imprimir, Otro2) VALUES (1, '2026-12-06', 1, 0, -1, 'Mesa 4')"));
     QStringList first;

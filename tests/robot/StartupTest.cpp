@@ -68,7 +68,7 @@ TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
 TEST(Startup, ConfigurationWithoutCajaRunsAsRegisterZeroAndSaysSo)
 {
     TestDir dir;
-    dir.writeInstallation(QStringLiteral("HKA"));
+    dir.write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
     dir.write(QStringLiteral("Vextora.inf"), "Datos:" + dir.path().toUtf8() + "/\nImpresora:HKA\n");
     testsupport::RecordingWindow window;
     core::RobotState s;

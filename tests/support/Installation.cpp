@@ -1,6 +1,7 @@
 #include "support/Installation.h"
 
 #include "db/Schema.h"
+#include "support/PostgresCluster.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -17,18 +18,46 @@ QString read(const QString &path)
 
 Installation::Installation() : Installation(Setup()) {}
 
-Installation::Installation(const Setup &setup) : m_type(setup.type)
+Installation::Installation(const Setup &setup)
+    : m_type(setup.type), m_engine(setup.sharing ? setup.sharing->m_engine : setup.engine)
 {
-    m_dir.writeInstallation(setup.type);
-    m_dir.write(QStringLiteral("robot-fiscal.ini"),
-                "[driver]\nLibrary=" FISCALSIM_LIBRARY "\n[timing]\nScale=0.01\n" + setup.robotIni);
+    const QString data = setup.sharing ? setup.sharing->path() : path();
+    m_dir.write(QStringLiteral("Vextora.inf"),
+                QStringLiteral("Datos:%1/\r\nImpresora:%2\r\nPuerto:COM1\r\n80Columnas:-1\r\n"
+                               "Serial:Z1B1234567\r\nCaja:%3\r\n")
+                    .arg(data, setup.type)
+                    .arg(setup.caja)
+                    .toUtf8());
+    m_dir.write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
+    QByteArray ini = "[driver]\nLibrary=" FISCALSIM_LIBRARY "\n[timing]\nScale=0.01\n";
+    if (setup.sharing) {
+        m_main = setup.sharing->m_main;
+    } else if (m_engine == Engine::Sqlite) {
+        m_main = file(QStringLiteral("Base de Datos.dba"));
+        db::Schema::createDatabase(m_main, {db::Schema::mainSchema(), setup.rows});
+    } else {
+        m_cluster = setup.cluster ? setup.cluster : &PostgresCluster::shared();
+        m_database = m_cluster->createDatabase();
+        m_main = m_cluster->url(m_database);
+        db::Schema::createPostgresDatabase(m_main, {db::Schema::mainSchema(), setup.rows});
+    }
+    if (m_engine == Engine::Postgres)
+        ini += "[database]\nUrl=\"" + m_main.toUtf8() + "\"\n";
+    m_dir.write(QStringLiteral("robot-fiscal.ini"), ini + setup.robotIni);
     writeSimIni(setup.simIni);
-    const QString main = file(QStringLiteral("Base de Datos.dba"));
-    db::Schema::createDatabase(main, {db::Schema::mainSchema()});
     db::Schema::createDatabase(file(QStringLiteral("Vextora.dba")), {db::Schema::localSchema()});
-    m_rows = std::make_unique<MainRows>(QStringLiteral("QSQLITE"), main);
-    m_rows->setCompany(QStringLiteral("J123456789"));
-    m_rows->setRates(16.0, 8.0, 31.0);
+    m_rows = std::make_unique<MainRows>(m_main);
+    if (!setup.sharing && setup.rows.isEmpty()) {
+        m_rows->setCompany(QStringLiteral("J123456789"));
+        m_rows->setRates(16.0, 8.0, 31.0);
+    }
+}
+
+Installation::~Installation()
+{
+    m_rows.reset();
+    if (m_cluster)
+        m_cluster->dropDatabase(m_database);
 }
 
 void Installation::writeSimIni(const QByteArray &extra) const

@@ -1,5 +1,8 @@
 #include "support/MainRows.h"
 
+#include "db/Database.h"
+#include "db/PostgresUrl.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -8,11 +11,15 @@
 
 namespace testsupport {
 
-MainRows::MainRows(const QString &driver, const QString &databaseName)
-    : m_connection(QUuid::createUuid().toString())
+MainRows::MainRows(const QString &location)
+    : m_connection(QUuid::createUuid().toString()),
+      m_server(db::Database::engineOf(location) == db::Database::Engine::Postgres)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
-    db.setDatabaseName(databaseName);
+    QSqlDatabase db = QSqlDatabase::addDatabase(m_server ? "QPSQL" : "QSQLITE", m_connection);
+    if (m_server)
+        db.setConnectOptions(db::PostgresUrl::parse(location)->connectOptions());
+    else
+        db.setDatabaseName(location);
     if (!db.open())
         ADD_FAILURE() << db.lastError().text().toStdString();
 }
@@ -23,15 +30,36 @@ MainRows::~MainRows()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-QVariant MainRows::value(const QString &sql, const QVariantList &values)
+QVariantList MainRows::column(const QString &sql, const QVariantList &values)
 {
     QSqlQuery q(QSqlDatabase::database(m_connection));
-    const bool prepared = q.prepare(sql);
+    bool ok = values.isEmpty() ? q.exec(sql) : q.prepare(sql);
     for (const QVariant &v : values)
         q.addBindValue(v);
-    if (!prepared || !q.exec())
+    if (!ok || (!values.isEmpty() && !q.exec()))
         ADD_FAILURE() << q.lastError().text().toStdString() << " in " << sql.toStdString();
-    return q.isSelect() && q.next() ? q.value(0) : QVariant();
+    QVariantList out;
+    while (q.isSelect() && q.next())
+        out << q.value(0);
+    return out;
+}
+
+void MainRows::refuseUpdates(const QString &table, bool refuse)
+{
+    if (!refuse) {
+        exec(QStringLiteral("DROP TRIGGER rechazo") +
+             (m_server ? QStringLiteral(" ON \"%1\"").arg(table) : QString()));
+    } else if (m_server) {
+        exec(QStringLiteral("CREATE OR REPLACE FUNCTION rechazo() RETURNS trigger LANGUAGE "
+                            "plpgsql AS $$BEGIN RAISE EXCEPTION 'rechazado'; END$$"));
+        exec(QStringLiteral("CREATE TRIGGER rechazo BEFORE UPDATE ON \"%1\" FOR EACH ROW "
+                            "EXECUTE FUNCTION rechazo()")
+                 .arg(table));
+    } else {
+        exec(QStringLiteral("CREATE TRIGGER rechazo BEFORE UPDATE ON \"%1\" BEGIN "
+                            "SELECT RAISE(ABORT, 'rechazado'); END")
+                 .arg(table));
+    }
 }
 
 qint64 MainRows::next(const QString &table, int floor)
@@ -82,7 +110,9 @@ qint64 MainRows::addSale(const Sale &s, std::optional<qint64> codigo)
 
 void MainRows::addLine(const QString &table, const QString &parent, qint64 code, const Item &item)
 {
-    const QString product = QStringLiteral("P%1").arg(++m_products, 4, 10, QLatin1Char('0'));
+    // Counted in the database: installations that share it never take the same code.
+    m_products = value(QStringLiteral("SELECT count(*) + 1 FROM \"Productos\"")).toInt();
+    const QString product = QStringLiteral("P%1").arg(m_products, 4, 10, QLatin1Char('0'));
     exec(QStringLiteral("INSERT INTO \"Productos\" VALUES (?, ?, ?, 0)"),
          {product, item.nombre, item.precio});
     exec(QStringLiteral("INSERT INTO \"%1\" (\"%2\", \"COD_PROD\", \"Cantidad\", "
@@ -114,8 +144,8 @@ qint64 MainRows::addCreditNote(const Note &n, std::optional<qint64> codigo)
     exec(QStringLiteral("INSERT INTO \"NotaCréditoVenta\" (\"Código\", \"Venta\", \"Fecha\", "
                         "\"Impresa\", \"Imprimir\", \"Anulada\", \"MáquinaFiscal\", \"Desc01\", "
                         "\"PorcentImpuesto\", \"Monto\", \"MontoExcento\") "
-                        "VALUES (?, ?, '2026-12-05', 0, -1, 0, 1, ?, ?, ?, ?)"),
-         {code, n.venta, n.desc01, n.porcentImpuesto, n.monto, n.montoExcento});
+                        "VALUES (?, ?, '2026-12-05', 0, -1, 0, ?, ?, ?, ?, ?)"),
+         {code, n.venta, n.maquinaFiscal, n.desc01, n.porcentImpuesto, n.monto, n.montoExcento});
     return code;
 }
 

@@ -10,16 +10,24 @@ namespace testsupport {
 
 // Believable rows in the administrative system's main database, written
 // through a QtSql connection of their own, as that system would, in SQL that
-// every engine the robot supports takes.
+// every engine the robot supports takes (quoted names, one statement a call).
 class MainRows
 {
 public:
-    MainRows(const QString &driver, const QString &databaseName);
+    // A SQLite file's path or a PostgreSQL URL.
+    explicit MainRows(const QString &location);
     ~MainRows();
 
-    // The first column of the first row, if any; an SQL error fails the test.
-    QVariant value(const QString &sql, const QVariantList &values = {});
-    void exec(const QString &sql, const QVariantList &values = {}) { value(sql, values); }
+    // The first column of every row; an SQL error fails the test.
+    QVariantList column(const QString &sql, const QVariantList &values = {});
+    QVariant value(const QString &sql, const QVariantList &values = {})
+    {
+        return column(sql, values).value(0);
+    }
+    void exec(const QString &sql, const QVariantList &values = {}) { column(sql, values); }
+    // Every update of `table` fails with "rechazado" (a trigger), as a
+    // database that refuses the write-back; until called with false.
+    void refuseUpdates(const QString &table, bool refuse = true);
 
     void setCompany(const QString &rif, QVariant verCantidad = -1, QVariant verDecimal = 0);
     void setRates(QVariant t1, QVariant t2, QVariant t3);
@@ -48,6 +56,7 @@ public:
     {
         qint64 venta = 0;
         QVariant desc01 = 0, porcentImpuesto = 0.16, monto = 0, montoExcento = 0;
+        int maquinaFiscal = 1;
     };
 
     // A sale flagged for printing (or printed, with `factura`); its Código.
@@ -66,6 +75,7 @@ private:
     void addLine(const QString &table, const QString &parent, qint64 code, const Item &item);
 
     QString m_connection;
+    bool m_server;
     int m_products = 0;
 };
 

@@ -22,14 +22,4 @@ void TestDir::write(const QString &name, const QByteArray &bytes) const
         f.write(bytes);
 }
 
-void TestDir::writeInstallation(const QString &printerType, const QString &extraLines) const
-{
-    const QString inf = QStringLiteral("Datos:%1/\r\nImpresora:%2\r\nPuerto:COM1\r\n"
-                                       "80Columnas:-1\r\nSerial:Z1B1234567\r\nCaja:1\r\n")
-                            .arg(path(), printerType) +
-                        extraLines;
-    write(QStringLiteral("Vextora.inf"), inf.toUtf8());
-    write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
-}
-
 } // namespace testsupport

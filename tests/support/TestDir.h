@@ -17,9 +17,6 @@ public:
     QString file(const QString &name) const;
     // Writes bytes to a file of the directory (subdirectories are made).
     void write(const QString &name, const QByteArray &bytes) const;
-    // A Vextora.inf whose data directory is this directory, and the marker.
-    void writeInstallation(const QString &printerType = QStringLiteral("HKA"),
-                           const QString &extraLines = QString()) const;
 
 private:
     QTemporaryDir m_dir;

@@ -1,17 +1,15 @@
-#include "postgres/PostgresCluster.h"
+#include "support/PostgresCluster.h"
+
+#include "support/MainRows.h"
 
 #include <QAtomicInteger>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUrl>
 #include <gtest/gtest.h>
 
-namespace testpg {
+namespace testsupport {
 
 namespace {
 
@@ -70,62 +68,32 @@ void PostgresCluster::start()
     script(QStringLiteral("start"));
 }
 
-QString PostgresCluster::socketDirectory() const
+QString PostgresCluster::url(const QString &database, const QString &user) const
 {
     QFile file(m_dir + QStringLiteral("/socket"));
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly))
         ADD_FAILURE() << "no PostgreSQL cluster at " << qPrintable(m_dir)
                       << ": run the tests through ctest, or scripts/pg-cluster.sh start "
                       << qPrintable(m_dir);
-        return QString();
-    }
-    return QString::fromUtf8(file.readAll()).trimmed();
-}
-
-QString PostgresCluster::url(const QString &database, const QString &user) const
-{
-    return QStringLiteral("postgresql://%1@%2/%3")
-        .arg(user, QString::fromLatin1(QUrl::toPercentEncoding(socketDirectory())), database);
+    const QByteArray socket = QUrl::toPercentEncoding(QString::fromUtf8(file.readAll().trimmed()));
+    return QStringLiteral("postgresql://%1@%2/%3").arg(user, QString::fromLatin1(socket), database);
 }
 
 QString PostgresCluster::createDatabase()
 {
     const QString name = unique(QStringLiteral("t"));
-    exec(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1").arg(name));
+    exec(QStringLiteral("CREATE DATABASE %1").arg(name));
     return name;
 }
 
-void PostgresCluster::exec(const QString &database, const QString &sql) const
+void PostgresCluster::dropDatabase(const QString &name)
 {
-    column(database, sql);
+    exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
 }
 
-QVariantList PostgresCluster::column(const QString &database, const QString &sql) const
+void PostgresCluster::exec(const QString &sql)
 {
-    const QString name = unique(QStringLiteral("check"));
-    QVariantList out;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setConnectOptions(
-            QStringLiteral("host='%1';user=postgres;dbname='%2'").arg(socketDirectory(), database));
-        if (!db.open()) {
-            ADD_FAILURE() << qPrintable(db.lastError().text());
-        } else {
-            QSqlQuery q(db);
-            if (!q.exec(sql))
-                ADD_FAILURE() << qPrintable(q.lastError().text()) << "\n" << qPrintable(sql);
-            while (q.isSelect() && q.next())
-                out << q.value(0);
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return out;
+    MainRows(url(QStringLiteral("postgres"))).exec(sql);
 }
 
-QVariant PostgresCluster::scalar(const QString &database, const QString &sql) const
-{
-    const QVariantList values = column(database, sql);
-    return values.isEmpty() ? QVariant() : values.first();
-}
-
-} // namespace testpg
+} // namespace testsupport

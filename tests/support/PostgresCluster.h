@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QVariant>
-#include <QVariantList>
 
-namespace testpg {
+namespace testsupport {
 
 // A throwaway PostgreSQL cluster of scripts/pg-cluster.sh: listening on a Unix
 // socket only, trust authentication, superuser postgres. shared() is the one
@@ -26,17 +24,14 @@ public:
     void stop();
     void start();
 
-    QString socketDirectory() const;
     // postgresql://USER@<socket directory, percent-encoded>/DATABASE
     QString url(const QString &database, const QString &user = QStringLiteral("postgres")) const;
-    // A new, empty database of a name no other test uses.
+    // A new, empty database of a name no other test uses; and dropped again,
+    // whoever is still connected to it.
     QString createDatabase();
-
-    // Runs statements as postgres on `database`; fails the test on error.
-    void exec(const QString &database, const QString &sql) const;
-    // The first column of every row.
-    QVariantList column(const QString &database, const QString &sql) const;
-    QVariant scalar(const QString &database, const QString &sql) const;
+    void dropDatabase(const QString &name);
+    // Statements run as postgres on the maintenance database (roles, databases).
+    void exec(const QString &sql);
 
 private:
     explicit PostgresCluster(const QString &dir, bool own);
@@ -46,4 +41,4 @@ private:
     bool m_own;
 };
 
-} // namespace testpg
+} // namespace testsupport
