@@ -32,13 +32,12 @@ Answer ask(const QString &dir, const QStringList &words)
     return {client.exitCode(), client.out(), client.err()};
 }
 
-// A robot on a slow line, running once the invoice it was given is printed.
+// A robot running, once the invoice it was given is printed.
 struct Running
 {
     Installation inst;
     RobotProcess robot;
-    explicit Running(const QByteArray &simIni = "[link]\nBaud=1200\n")
-        : inst({.simIni = simIni}), robot(inst.path())
+    Running() : robot(inst.path())
     {
         const qint64 first = invoice(1);
         EXPECT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
@@ -56,7 +55,7 @@ struct Running
 
 TEST(Control, EachCommandDoesWhatItsButtonDoes)
 {
-    Running r("");
+    Running r;
     // The words, the exit status, the start of standard output when done (of standard error
     // otherwise), and what reached the simulated printer.
     const std::tuple<QStringList, int, QString, QStringList> cases[] = {
@@ -87,23 +86,27 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
 
 TEST(Control, ReportsAndDrawerWaitForTheDocumentButAnularDoesNot)
 {
-    Running r;
-    const qint64 code = r.invoice(15);
-    ASSERT_TRUE(r.robot.waitForOutput({QStringLiteral("inicio factura %1").arg(code)}));
-    const QJsonObject estado = r.ask({"estado", "--json"}).json();
+    // An invoice that takes half a minute on a slow line, so that every request
+    // below arrives while it is open however loaded the machine; the robot is
+    // killed at the end rather than left to finish it.
+    Installation inst({.simIni = "[link]\nBaud=1200\n"});
+    const qint64 code = inst.db().addSale({});
+    for (int i = 0; i < 60; ++i)
+        inst.db().addItem(code, {.nombre = "HARINA", .precio = 10.0});
+    RobotProcess robot(inst.path());
+    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("inicio factura %1").arg(code)}));
+    const QJsonObject estado = ask(inst.path(), {"estado", "--json"}).json();
     EXPECT_EQ(estado["imprimiendo"]["documento"], "factura");
     EXPECT_EQ(estado["imprimiendo"]["codigo"].toInteger(), code);
     for (const char *held : {"cierre-x", "cierre-z", "abrir-gaveta"}) {
-        const Answer a = r.ask({held});
+        const Answer a = ask(inst.path(), {held});
         EXPECT_EQ(a.status, 1) << held;
         EXPECT_EQ(a.err.trimmed(), texts::kDocumentoEnCurso) << held;
     }
-    const Answer anular = r.ask({"anular"});
+    const Answer anular = ask(inst.path(), {"anular"});
     EXPECT_EQ(anular.status, 0) << anular.err.toStdString();
     EXPECT_EQ(anular.out.trimmed(), texts::kAnulacionAceptada);
-    ASSERT_TRUE(r.robot.waitForOutput({QStringLiteral("impresa factura %1").arg(code),
-                                       QStringLiteral("fallo factura %1").arg(code)}));
-    const QStringList sent = r.inst.sentCommands();
+    const QStringList sent = inst.sentCommands();
     EXPECT_TRUE(sent.contains("7")) << "sent in the middle of the document";
     for (const char *never : {"I0X", "I0Z", "0", "w"})
         EXPECT_FALSE(sent.contains(never)) << never;
@@ -111,7 +114,7 @@ TEST(Control, ReportsAndDrawerWaitForTheDocumentButAnularDoesNot)
 
 TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
 {
-    Running r("");
+    Running r;
     const qint64 held = r.invoice(1, QVariant());
     const QString retenida = QStringLiteral("retenida factura %1 ").arg(held);
     ASSERT_TRUE(r.robot.waitForOutput({retenida}));
@@ -166,7 +169,7 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
 
 TEST(Control, RequestsThatAreNoCommandGetAnErrorLineAndASilentClientHoldsNobodyUp)
 {
-    Running r("");
+    Running r;
     const QString socket = r.inst.file("robot-fiscal.sock");
     QLocalSocket silent;
     silent.connectToServer(socket);
@@ -196,7 +199,7 @@ TEST(Control, AnotherUserIsRefusedEvenThroughALoosenedSocket)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root: the robot runs as root, the client as nobody";
-    Running r("");
+    Running r;
     const QString socket = r.inst.file("robot-fiscal.sock");
     EXPECT_EQ(QFile::permissions(socket) & (QFile::ReadOther | QFile::WriteOther), 0);
     ASSERT_TRUE(QFile::setPermissions(r.inst.path(), QFile::Permissions(0x7755)));
