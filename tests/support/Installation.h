@@ -8,6 +8,14 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace db {
+// For gtest, which otherwise shows the engine as its bytes.
+inline void PrintTo(Database::Engine engine, std::ostream *os)
+{
+    *os << (engine == Database::Engine::Sqlite ? "SQLite" : "PostgreSQL");
+}
+} // namespace db
+
 namespace testsupport {
 
 using Engine = db::Database::Engine;
@@ -20,7 +28,7 @@ class OnEngine : public ::testing::TestWithParam<Engine>
 public:
     static std::string name(const ::testing::TestParamInfo<Engine> &info)
     {
-        return info.param == Engine::Sqlite ? "SQLite" : "PostgreSQL";
+        return ::testing::PrintToString(info.param);
     }
 };
 
