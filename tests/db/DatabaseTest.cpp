@@ -7,6 +7,7 @@
 #include "db/Schema.h"
 #include "db/SqlTexts.h"
 #include "db/SqliteDialect.h"
+#include "support/ErrorOf.h"
 #include "support/QtPrinters.h"
 #include "support/TestDir.h"
 
@@ -17,21 +18,10 @@
 using db::Database;
 using db::DataError;
 using db::SqlTexts;
+using testsupport::errorOf;
 using testsupport::TestDir;
 
 namespace {
-
-// The error `call` throws; a failure when it throws none.
-DataError errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const DataError &e) {
-        return e;
-    }
-    ADD_FAILURE() << "no DataError";
-    return DataError(DataError::Kind::File, {});
-}
 
 QString created(const QString &path, const QString &schema, const QString &rows)
 {

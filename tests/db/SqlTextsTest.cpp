@@ -7,6 +7,7 @@
 #include "db/ListSource.h"
 #include "db/MachineLock.h"
 #include "db/Schema.h"
+#include "support/ErrorOf.h"
 #include "support/Installation.h"
 
 #include <functional>
@@ -18,6 +19,7 @@ using db::ListSource;
 using db::RecordSet;
 using db::SqlTexts;
 using testsupport::Engine;
+using testsupport::errorOf;
 using testsupport::Installation;
 using testsupport::MainRows;
 
@@ -63,18 +65,6 @@ INSERT INTO NotaCréditoVentaDetalles (NotaCredVent, COD_PROD, Cantidad, Cantida
                                       NoMostrarEnFactura)
 VALUES (7, 'P2', 2, 1.5, 145, 0), (7, 'P1', 1, 1, 38.5, -1), (3, 'P1', 3, 3, 38.5, 0);
 )sql";
-
-// The error `call` throws; a failure when it throws none.
-DataError errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const DataError &e) {
-        return e;
-    }
-    ADD_FAILURE() << "no DataError";
-    return DataError(DataError::Kind::File, {});
-}
 
 class MainDatabase : public testsupport::OnEngine
 {
