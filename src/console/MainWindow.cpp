@@ -441,11 +441,12 @@ void MainWindow::hideOptions()
 
 void MainWindow::printMemory()
 {
-    QString malo;
-    m_actions->memoriaFiscal(m_desde->text(), m_hasta->text(), &malo);
-    if (malo == m_desde->objectName())
+    using Fecha = robot::PrinterActions::Fecha;
+    Fecha mala = Fecha::Ninguna;
+    m_actions->memoriaFiscal(m_desde->text(), m_hasta->text(), &mala);
+    if (mala == Fecha::Desde)
         m_desde->setFocus();
-    else if (malo == m_hasta->objectName())
+    else if (mala == Fecha::Hasta)
         m_hasta->setFocus();
 }
 

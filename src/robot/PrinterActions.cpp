@@ -150,15 +150,15 @@ QString PrinterActions::comandoMemoriaFiscal(const QString &desde, const QString
     return QStringLiteral("I2A") + d.toString(digits) + h.toString(digits);
 }
 
-Outcome PrinterActions::memoriaFiscal(const QString &desde, const QString &hasta, QString *malo)
+Outcome PrinterActions::memoriaFiscal(const QString &desde, const QString &hasta, Fecha *mala)
 {
     auto &window = m_robot.window();
     const QString &format = m_robot.settings().shortDateFormat;
-    for (const auto &[text, box] :
-         {std::pair{desde, QStringLiteral("Desde")}, std::pair{hasta, QStringLiteral("Hasta")}}) {
+    for (const auto &[text, fecha] :
+         {std::pair{desde, Fecha::Desde}, std::pair{hasta, Fecha::Hasta}}) {
         if (!parseDate(text, format).isValid()) {
-            if (malo)
-                *malo = box;
+            if (mala)
+                *mala = fecha;
             tell(Result::BadArgument, texts::kIndiqueFecha);
             return {Result::BadArgument, texts::fechaNoValida(text, format)};
         }

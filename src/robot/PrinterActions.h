@@ -29,9 +29,9 @@ public:
     Outcome anular();      // Command1
 
     // The fiscal-memory report between two dates in the short date form;
-    // `malo`, when given, names the date box that is not a date ("Desde",
-    // "Hasta").
-    Outcome memoriaFiscal(const QString &desde, const QString &hasta, QString *malo = nullptr);
+    // `mala`, when given, is set to the date that is not one.
+    enum class Fecha { Ninguna, Desde, Hasta };
+    Outcome memoriaFiscal(const QString &desde, const QString &hasta, Fecha *mala = nullptr);
 
     // Command3 follows the timer, not its caption: stops polling when it runs.
     Outcome detenerIniciar();
