@@ -56,7 +56,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     // Ready from the start, so that any minimising, even before the first
     // activation fills DatosIcono, has an icon to come back through.
     m_tray = new QSystemTrayIcon(robotIcon(), this);
-    m_tray->setToolTip(core::texts::kTrayTip);
+    m_tray->setToolTip(texts::kTrayTip);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this] { restoreFromTray(); });
 }
 
@@ -87,9 +87,9 @@ void MainWindow::build()
         core::ListDisplay display;
         const char *name;
         QString caption;
-    } lists[] = {{core::ListDisplay::DBList2, "DBList2", core::texts::kCaptionFacturas},
-                 {core::ListDisplay::DBList1, "DBList1", core::texts::kCaptionNotas},
-                 {core::ListDisplay::DBList3, "DBList3", core::texts::kCaptionTickets}};
+    } lists[] = {{core::ListDisplay::DBList2, "DBList2", texts::kCaptionFacturas},
+                 {core::ListDisplay::DBList1, "DBList1", texts::kCaptionNotas},
+                 {core::ListDisplay::DBList3, "DBList3", texts::kCaptionTickets}};
     int column = 0;
     for (const auto &l : lists) {
         auto *caption = new QLabel(l.caption, listsPage);
@@ -200,7 +200,7 @@ void MainWindow::build()
         s.layout->addWidget(b);
         m_buttons.insert(s.control, b);
     }
-    m_buttons.value(core::Control::Command1)->setToolTip(core::texts::kAnularTip);
+    m_buttons.value(core::Control::Command1)->setToolTip(texts::kAnularTip);
     outer->addLayout(buttons);
 
     m_cmdCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
@@ -208,10 +208,10 @@ void MainWindow::build()
     m_tiempo = new QLineEdit(QStringLiteral("3000"), this);
     m_tiempo->setObjectName(QStringLiteral("Tiempo"));
     m_tiempo->installEventFilter(this);
-    m_aplicar = new QPushButton(QStringLiteral("Aplicar"), this);
-    m_aplicar->setObjectName(QStringLiteral("Command12"));
+    m_command12 = new QPushButton(QStringLiteral("Aplicar"), this);
+    m_command12->setObjectName(QStringLiteral("Command12"));
     for (QWidget *w : {static_cast<QWidget *>(m_cmdCerrar), static_cast<QWidget *>(m_tiempo),
-                       static_cast<QWidget *>(m_aplicar)})
+                       static_cast<QWidget *>(m_command12)})
         w->hide();
     resize(1000, 540);
 }
@@ -221,22 +221,22 @@ void MainWindow::attach(robot::Robot &robot)
     m_robot = &robot;
     m_actions = std::make_unique<robot::PrinterActions>(
         robot, [this](const QString &text) { messageBox(text); });
-    auto on = [this](core::Control c, auto slot) {
+    auto on = [this](Control c, auto slot) {
         connect(m_buttons.value(c), &QPushButton::clicked, this, slot);
     };
-    on(core::Control::Command21, [this] { m_actions->cierreX(); });
-    on(core::Control::Command6, [this] { m_actions->cierreZ(); });
-    on(core::Control::Command22, [this] { m_actions->abrirGaveta(); });
-    on(core::Control::Command1, [this] { m_actions->anular(); });
-    on(core::Control::Command13, [this] { showOptions(); });
-    on(core::Control::Command7, [this] { showOptions(); });
-    on(core::Control::Command9, [this] { hideOptions(); });
-    on(core::Control::Command19, [this] { printMemory(); });
-    on(core::Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
-    on(core::Control::Command3, [this] { m_actions->detenerIniciar(); });
-    on(core::Control::Command10, [this] { close(); });
+    on(Control::Command21, [this] { m_actions->printXReport(); });
+    on(Control::Command6, [this] { m_actions->printZReport(); });
+    on(Control::Command22, [this] { m_actions->openDrawer(); });
+    on(Control::Command1, [this] { m_actions->cancelDocument(); });
+    on(Control::Command13, [this] { showOptions(); });
+    on(Control::Command7, [this] { showOptions(); });
+    on(Control::Command9, [this] { hideOptions(); });
+    on(Control::Command19, [this] { printFiscalMemory(); });
+    on(Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
+    on(Control::Command3, [this] { m_actions->stopOrStartPolling(); });
+    on(Control::Command10, [this] { close(); });
     connect(m_cmdCerrar, &QPushButton::clicked, this, [this] { close(); });
-    connect(m_aplicar, &QPushButton::clicked, this, [this] { aplicarIntervalo(); });
+    connect(m_command12, &QPushButton::clicked, this, [this] { applyInterval(); });
     connect(&robot, &robot::Robot::stopped, this, [this] {
         if (m_closing)
             close();
@@ -247,7 +247,7 @@ void MainWindow::messageBox(const QString &text)
 {
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(QMessageBox::NoIcon, core::texts::kAppTitle, shown, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, texts::kAppTitle, shown, QMessageBox::Ok,
                     isVisible() ? this : nullptr);
     box.exec();
 }
@@ -410,14 +410,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool passes = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                             key->key() == Qt::Key_Backspace;
         if (!passes && !key->text().isEmpty() && !key->text().at(0).isDigit()) {
-            messageBox(core::texts::kSoloNumeros);
+            messageBox(texts::kSoloNumeros);
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::aplicarIntervalo()
+void MainWindow::applyInterval()
 {
     if (m_tiempo->text().isEmpty())
         return;
@@ -439,22 +439,22 @@ void MainWindow::hideOptions()
     m_robot->link().HabilitarControles(true);
 }
 
-void MainWindow::printMemory()
+void MainWindow::printFiscalMemory()
 {
-    using Fecha = robot::PrinterActions::Fecha;
-    Fecha mala = Fecha::Ninguna;
-    m_actions->memoriaFiscal(m_desde->text(), m_hasta->text(), &mala);
-    if (mala == Fecha::Desde)
+    using DateField = robot::PrinterActions::DateField;
+    DateField bad = DateField::None;
+    m_actions->printFiscalMemory(m_desde->text(), m_hasta->text(), &bad);
+    if (bad == DateField::From)
         m_desde->setFocus();
-    else if (mala == Fecha::Hasta)
+    else if (bad == DateField::To)
         m_hasta->setFocus();
 }
 
-void MainWindow::selectCreditNote(int row, bool anular)
+void MainWindow::selectCreditNote(int row, bool cancel)
 {
     db::ListSource &notes = m_robot->lists().Data6;
     if (notes.recordCount() < 1) {
-        messageBox(core::texts::kNoHayRegistros);
+        messageBox(texts::kNoHayRegistros);
         return;
     }
     // The selected entry's row becomes the source's current row.
@@ -462,8 +462,8 @@ void MainWindow::selectCreditNote(int row, bool anular)
     rows.moveFirst();
     for (int i = 0; i < row && !rows.eof(); ++i)
         rows.moveNext();
-    if (anular)
-        m_actions->anular();
+    if (cancel)
+        m_actions->cancelDocument();
 }
 
 } // namespace console

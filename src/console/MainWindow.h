@@ -59,7 +59,7 @@ public:
     // Never shown: the second "Cerrar" and the interval box with its "Aplicar".
     QPushButton *cmdCerrar() const { return m_cmdCerrar; }
     QLineEdit *tiempo() const { return m_tiempo; }
-    QPushButton *aplicar() const { return m_aplicar; }
+    QPushButton *command12() const { return m_command12; }
     // Pointer activity on the notification icon: back to the screen.
     void restoreFromTray();
 
@@ -77,10 +77,10 @@ private:
     void build();
     void showOptions();
     void hideOptions();
-    void printMemory();
-    void selectCreditNote(int row, bool anular);
+    void printFiscalMemory();
+    void selectCreditNote(int row, bool cancel);
     void toTray();
-    void aplicarIntervalo();
+    void applyInterval();
 
     robot::Robot *m_robot = nullptr;
     std::unique_ptr<robot::PrinterActions> m_actions;
@@ -96,7 +96,7 @@ private:
     QLineEdit *m_hasta = nullptr;
     QPushButton *m_cmdCerrar = nullptr;
     QLineEdit *m_tiempo = nullptr;
-    QPushButton *m_aplicar = nullptr;
+    QPushButton *m_command12 = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     bool m_closing = false;
     bool m_closed = false;
