@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <memory>
 
+class QBoxLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -74,7 +76,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The window, one area after the other.
     void build();
+    QWidget *buildLists();
+    void connectCreditNotes();
+    QWidget *buildOptions(QLayout **printSlot, QLayout **continueSlot);
+    QWidget *buildFiscalMemory(QLayout **printSlot);
+    QLayout *buildStatusRow();
+    void buildLog(QBoxLayout *outer);
+    QLayout *buildButtons(QLayout *printSlot, QLayout *continueSlot);
+    void buildHiddenControls();
+
     void showOptions();
     void hideOptions();
     void printFiscalMemory();
