@@ -33,6 +33,51 @@ CommandLine answering(const QString &text, ExitStatus status)
     return line;
 }
 
+// The options, in the order --help lists them.
+struct Options
+{
+    QCommandLineOption dir{QStringLiteral("dir"), texts::kDirOption, QStringLiteral("DIR")};
+    QCommandLineOption headless{QStringLiteral("headless"), texts::kHeadlessOption};
+    QCommandLineOption demo{QStringLiteral("create-demo"), texts::kCreateDemoOption,
+                            QStringLiteral("DIR")};
+    QCommandLineOption printer{QStringLiteral("printer"), texts::kPrinterOption,
+                               QStringLiteral("TYPE"), QStringLiteral("HKA")};
+    QCommandLineOption database{QStringLiteral("database"), texts::kDatabaseOption,
+                                QStringLiteral("URL")};
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                            texts::kHelpOption};
+    QCommandLineOption version{QStringLiteral("version"), texts::kVersionOption};
+};
+
+CommandLine demo(const QCommandLineParser &parser, const Options &o)
+{
+    CommandLine line;
+    line.run = CommandLine::Run::CreateDemo;
+    line.demoDir = parser.value(o.demo);
+    line.printerType = parser.value(o.printer);
+    line.databaseUrl = parser.value(o.database);
+    return line;
+}
+
+// A control command, or the robot in its window or without one.
+CommandLine robotOrCommand(const QCommandLineParser &parser, const Options &o)
+{
+    CommandLine line;
+    line.programDir = parser.isSet(o.dir) ? parser.value(o.dir) : QString();
+    line.words = parser.positionalArguments();
+    const bool headless = parser.isSet(o.headless);
+    if (!line.words.isEmpty()) {
+        if (headless)
+            return answering(texts::kHeadlessWithCommand + QLatin1Char('\n'), ExitStatus::Usage);
+        line.run = CommandLine::Run::Control;
+    } else if (!headless && displayAvailable() && WindowMode::built()) {
+        line.run = CommandLine::Run::Window;
+    } else {
+        line.run = CommandLine::Run::Headless;
+    }
+    return line;
+}
+
 QString commandsHelp()
 {
     QString text = QLatin1Char('\n') + texts::kCommandsHeading + QLatin1Char('\n');
@@ -61,53 +106,22 @@ CommandLine CommandLine::parse(int argc, char *argv[])
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-
+    const Options o;
     QCommandLineParser parser;
-    const QCommandLineOption dirOption(QStringLiteral("dir"), texts::kDirOption,
-                                       QStringLiteral("DIR"));
-    const QCommandLineOption headlessOption(QStringLiteral("headless"), texts::kHeadlessOption);
-    const QCommandLineOption demoOption(QStringLiteral("create-demo"), texts::kCreateDemoOption,
-                                        QStringLiteral("DIR"));
-    const QCommandLineOption printerOption(QStringLiteral("printer"), texts::kPrinterOption,
-                                           QStringLiteral("TYPE"), QStringLiteral("HKA"));
-    const QCommandLineOption databaseOption(QStringLiteral("database"), texts::kDatabaseOption,
-                                            QStringLiteral("URL"));
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                        texts::kHelpOption);
-    const QCommandLineOption versionOption(QStringLiteral("version"), texts::kVersionOption);
-    parser.addOptions({dirOption, headlessOption, demoOption, printerOption, databaseOption,
-                       helpOption, versionOption});
+    parser.addOptions({o.dir, o.headless, o.demo, o.printer, o.database, o.help, o.version});
     // "estado --json": what follows the command is the command's.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(args))
         return answering(parser.errorText() + QLatin1Char('\n'), ExitStatus::Usage);
-    if (parser.isSet(helpOption))
+    if (parser.isSet(o.help))
         return answering(help(parser.helpText()), ExitStatus::Done);
-    if (parser.isSet(versionOption))
+    if (parser.isSet(o.version))
         return answering(QStringLiteral("robot-fiscal " ROBOT_VERSION "\n"), ExitStatus::Done);
-
-    CommandLine line;
-    if (parser.isSet(demoOption)) {
-        line.run = Run::CreateDemo;
-        line.demoDir = parser.value(demoOption);
-        line.printerType = parser.value(printerOption);
-        line.databaseUrl = parser.value(databaseOption);
-        return line;
-    }
-    if (parser.isSet(printerOption) || parser.isSet(databaseOption))
+    if (parser.isSet(o.demo))
+        return demo(parser, o);
+    if (parser.isSet(o.printer) || parser.isSet(o.database))
         return answering(texts::kDemoOptionsAlone + QLatin1Char('\n'), ExitStatus::Usage);
-    line.programDir = parser.isSet(dirOption) ? parser.value(dirOption) : QString();
-    line.words = parser.positionalArguments();
-    if (!line.words.isEmpty()) {
-        if (parser.isSet(headlessOption))
-            return answering(texts::kHeadlessWithCommand + QLatin1Char('\n'), ExitStatus::Usage);
-        line.run = Run::Control;
-    } else if (!parser.isSet(headlessOption) && displayAvailable() && WindowMode::built()) {
-        line.run = Run::Window;
-    } else {
-        line.run = Run::Headless;
-    }
-    return line;
+    return robotOrCommand(parser, o);
 }
 
 ExitStatus CommandLine::printAnswer() const
