@@ -1,8 +1,10 @@
 #include "app/ControlClient.h"
 
 #include "core/Texts.h"
+#include "robot/ControlCommands.h"
 #include "robot/ControlServer.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -15,22 +17,27 @@
 namespace app {
 
 namespace {
-using Status = robot::ControlServer::Status;
+using core::ExitStatus;
 
-int say(int status, const QString &text)
+ExitStatus say(ExitStatus status, const QString &text)
 {
-    std::fprintf(status == Status::Done ? stdout : stderr, "%s\n", text.toUtf8().constData());
+    std::fprintf(status == ExitStatus::Done ? stdout : stderr, "%s\n", text.toUtf8().constData());
     return status;
 }
 } // namespace
 
-int ControlClient::run(const QString &programDir, const QStringList &words)
+ExitStatus ControlClient::run(int &argc, char **argv, const QString &programDir,
+                              const QStringList &words)
 {
-    if (const QString why = robot::ControlServer::usageError(words); !why.isEmpty())
-        return say(Status::WrongCommand, why);
-    const QString dir = QFileInfo(programDir).absoluteFilePath();
+    QCoreApplication app(argc, argv);
+    if (const QString why = robot::ControlCommands::usageError(words); !why.isEmpty())
+        return say(ExitStatus::WrongCommand, why);
+    const QString dir =
+        QFileInfo(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir)
+            .absoluteFilePath();
     if (!QFileInfo(dir).isDir())
-        return say(Status::NoRobot, core::texts::directorioNoExiste(QDir::toNativeSeparators(dir)));
+        return say(ExitStatus::NoRobot,
+                   core::texts::directorioNoExiste(QDir::toNativeSeparators(dir)));
     const QString path = QDir(dir).filePath(robot::ControlServer::socketName());
 
     QLocalSocket socket;
@@ -39,11 +46,11 @@ int ControlClient::run(const QString &programDir, const QStringList &words)
         switch (socket.error()) {
         case QLocalSocket::ServerNotFoundError:
         case QLocalSocket::ConnectionRefusedError:
-            return say(Status::NoRobot, core::texts::sinRobot(QDir::toNativeSeparators(dir)));
+            return say(ExitStatus::NoRobot, core::texts::sinRobot(QDir::toNativeSeparators(dir)));
         case QLocalSocket::SocketAccessError:
-            return say(Status::Refused, core::texts::sinPermiso(QDir::toNativeSeparators(path)));
+            return say(ExitStatus::Failed, core::texts::sinPermiso(QDir::toNativeSeparators(path)));
         default:
-            return say(Status::Refused, socket.errorString());
+            return say(ExitStatus::Failed, socket.errorString());
         }
     }
     socket.write(QJsonDocument(QJsonArray::fromStringList(words)).toJson(QJsonDocument::Compact) +
@@ -59,8 +66,10 @@ int ControlClient::run(const QString &programDir, const QStringList &words)
     }
     const QJsonObject reply = QJsonDocument::fromJson(answer.left(answer.indexOf('\n'))).object();
     if (!answer.contains('\n') || !reply.contains(QStringLiteral("status")))
-        return say(Status::Refused, core::texts::kSinRespuestaRobot);
-    return say(reply.value(QStringLiteral("status")).toInt(Status::Refused),
+        return say(ExitStatus::Failed, core::texts::kSinRespuestaRobot);
+    // The robot's status is the client's, whatever number it is.
+    return say(static_cast<ExitStatus>(
+                   reply.value(QStringLiteral("status")).toInt(core::exitCode(ExitStatus::Failed))),
                reply.value(QStringLiteral("text")).toString());
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ExitStatus.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +13,11 @@ namespace app {
 class ControlClient
 {
 public:
-    // The exit status: 0 done, 1 refused or failed, 2 a wrong command or
-    // argument, 3 no robot runs on the directory.
-    static int run(const QString &programDir, const QStringList &words);
+    // Creates the application and asks the robot on `programDir` (empty: the
+    // executable's directory). Done, Failed (refused or failed), WrongCommand,
+    // or NoRobot when no robot runs on the directory.
+    static core::ExitStatus run(int &argc, char **argv, const QString &programDir,
+                                const QStringList &words);
     // How long an answer may take: a report on a slow line takes minutes.
     static constexpr int kAnswerTimeoutMs = 10 * 60 * 1000;
 };

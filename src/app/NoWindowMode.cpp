@@ -7,9 +7,9 @@ bool WindowMode::built()
     return false;
 }
 
-int WindowMode::run(int &, char **, const QString &)
+core::ExitStatus WindowMode::run(int &, char **, const QString &)
 {
-    return 64;
+    return core::ExitStatus::Usage;
 }
 
 } // namespace app

@@ -12,11 +12,11 @@ RobotSession::RobotSession(robot::Robot &robot) : m_robot(robot) {}
 
 RobotSession::~RobotSession() = default;
 
-int RobotSession::start(const QString &programDir)
+core::ExitStatus RobotSession::start(const QString &programDir)
 {
-    if (const int stop = m_robot.startUp(
+    if (const core::ExitStatus stop = m_robot.startUp(
             programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir);
-        stop != 0)
+        stop != core::ExitStatus::Running)
         return stop;
     m_stopSignals = std::make_unique<core::StopSignals>();
     QObject::connect(m_stopSignals.get(), &core::StopSignals::stopRequested, &m_robot,
@@ -24,7 +24,7 @@ int RobotSession::start(const QString &programDir)
     m_robot.start();
     m_control = std::make_unique<robot::ControlServer>(m_robot);
     m_control->listen();
-    return 0;
+    return core::ExitStatus::Running;
 }
 
 } // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ExitStatus.h"
+
 #include <QString>
 #include <memory>
 
@@ -22,8 +24,8 @@ public:
     ~RobotSession();
 
     // Starts the robot up on `programDir` (empty: the executable's directory);
-    // 0 once it polls and listens, or the start-up's exit status.
-    int start(const QString &programDir);
+    // Running once it polls and listens, or the start-up's exit status.
+    core::ExitStatus start(const QString &programDir);
 
 private:
     robot::Robot &m_robot;

@@ -15,13 +15,13 @@ bool WindowMode::built()
     return true;
 }
 
-int WindowMode::run(int &argc, char **argv, const QString &programDir)
+core::ExitStatus WindowMode::run(int &argc, char **argv, const QString &programDir)
 {
     QApplication app(argc, argv);
     console::MainWindow window;
     robot::Robot robot(window);
     RobotSession session(robot);
-    if (const int stop = session.start(programDir); stop != 0)
+    if (const core::ExitStatus stop = session.start(programDir); stop != core::ExitStatus::Running)
         return stop;
     QGuiApplication::setQuitOnLastWindowClosed(false);
     window.attach(robot);
@@ -33,7 +33,7 @@ int WindowMode::run(int &argc, char **argv, const QString &programDir)
     // activation event that may never come.
     QTimer::singleShot(0, &robot, &robot::Robot::activate);
     app.exec();
-    return 0;
+    return core::ExitStatus::Done;
 }
 
 } // namespace app

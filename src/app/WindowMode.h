@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ExitStatus.h"
+
 #include <QString>
 
 namespace app {
@@ -13,7 +15,7 @@ public:
     // Creates the application and the window, starts the robot on `programDir`
     // (empty: the executable's directory)
     // and runs until the window closes; the exit status.
-    static int run(int &argc, char **argv, const QString &programDir);
+    static core::ExitStatus run(int &argc, char **argv, const QString &programDir);
 };
 
 } // namespace app

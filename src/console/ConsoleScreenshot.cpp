@@ -1,6 +1,8 @@
 // console-screenshot DIR PNG: the operator's window on the installation in DIR,
 // its pending lists filled, saved as a picture (the README's screenshot).
 #include "console/MainWindow.h"
+#include "core/ExitStatus.h"
+#include "core/Texts.h"
 #include "robot/Robot.h"
 
 #include <QApplication>
@@ -15,15 +17,15 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 3) {
-        std::fprintf(stderr, "uso: console-screenshot DIR PNG\n");
-        return 64;
+        std::fprintf(stderr, "%s\n", qPrintable(core::texts::kScreenshotUsage));
+        return core::exitCode(core::ExitStatus::Usage);
     }
     const QString png = QFileInfo(args.at(2)).absoluteFilePath();
 
     console::MainWindow window;
     robot::Robot robot(window);
-    if (const int stop = robot.startUp(args.at(1)); stop != 0)
-        return stop;
+    if (const core::ExitStatus stop = robot.startUp(args.at(1)); stop != core::ExitStatus::Running)
+        return core::exitCode(stop);
     robot.start();
     // The picture shows what waits: no tick may print it first. The first
     // activation is not run either, as it minimises the window.
@@ -37,10 +39,10 @@ int main(int argc, char *argv[])
     QCoreApplication::processEvents();
 
     if (!window.grab().save(png, "PNG")) {
-        std::fprintf(stderr, "no se pudo escribir %s\n", qPrintable(png));
-        return 1;
+        std::fprintf(stderr, "%s\n", qPrintable(core::texts::pictureNotWritten(png)));
+        return core::exitCode(core::ExitStatus::Failed);
     }
     robot.shutdown();
     std::printf("%s\n", qPrintable(png));
-    return 0;
+    return core::exitCode(core::ExitStatus::Done);
 }

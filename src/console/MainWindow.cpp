@@ -56,7 +56,7 @@ MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
     // Ready from the start, so that any minimising, even before the first
     // activation fills DatosIcono, has an icon to come back through.
     m_tray = new QSystemTrayIcon(robotIcon(), this);
-    m_tray->setToolTip(core::texts::kTrayTip);
+    m_tray->setToolTip(texts::kTrayTip);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this] { restoreFromTray(); });
 }
 
@@ -77,79 +77,103 @@ void MainWindow::build()
     auto *outer = new QVBoxLayout(this);
     m_main = new QStackedWidget(this);
     outer->addWidget(m_main, 1);
+    m_main->addWidget(buildLists());
+    QLayout *printSlot = nullptr, *continueSlot = nullptr;
+    m_main->addWidget(buildOptions(&printSlot, &continueSlot));
+    outer->addLayout(buildStatusRow());
+    buildLog(outer);
+    outer->addLayout(buildButtons(printSlot, continueSlot));
+    buildHiddenControls();
+    resize(1000, 540);
+}
 
+QWidget *MainWindow::buildLists()
+{
     // The three pending lists under their captions.
-    auto *listsPage = new QWidget(m_main);
-    auto *grid = new QGridLayout(listsPage);
+    auto *page = new QWidget(m_main);
+    auto *grid = new QGridLayout(page);
     grid->setContentsMargins(0, 0, 0, 0);
     const struct
     {
-        core::ListDisplay display;
+        ListDisplay display;
         const char *name;
         QString caption;
-    } lists[] = {{core::ListDisplay::DBList2, "DBList2", core::texts::kCaptionFacturas},
-                 {core::ListDisplay::DBList1, "DBList1", core::texts::kCaptionNotas},
-                 {core::ListDisplay::DBList3, "DBList3", core::texts::kCaptionTickets}};
+    } lists[] = {{ListDisplay::DBList2, "DBList2", texts::kCaptionFacturas},
+                 {ListDisplay::DBList1, "DBList1", texts::kCaptionNotas},
+                 {ListDisplay::DBList3, "DBList3", texts::kCaptionTickets}};
     int column = 0;
     for (const auto &l : lists) {
-        auto *caption = new QLabel(l.caption, listsPage);
+        auto *caption = new QLabel(l.caption, page);
         caption->setWordWrap(true);
         // Right above its list, whether the caption takes one line or two.
         caption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        auto *view = new QListWidget(listsPage);
+        auto *view = new QListWidget(page);
         view->setObjectName(QLatin1String(l.name));
         m_lists[static_cast<int>(l.display)] = view;
         grid->addWidget(caption, 0, column);
         grid->addWidget(view, 1, column);
         ++column;
     }
-    connect(list(core::ListDisplay::DBList1), &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) {
-                selectCreditNote(list(core::ListDisplay::DBList1)->row(item), false);
-            });
-    connect(list(core::ListDisplay::DBList1), &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) {
-                selectCreditNote(list(core::ListDisplay::DBList1)->row(item), true);
-            });
-    m_main->addWidget(listsPage);
+    connectCreditNotes();
+    return page;
+}
 
+void MainWindow::connectCreditNotes()
+{
+    QListWidget *notes = list(ListDisplay::DBList1);
+    connect(notes, &QListWidget::itemClicked, this,
+            [this, notes](QListWidgetItem *item) { selectCreditNote(notes->row(item), false); });
+    connect(notes, &QListWidget::itemDoubleClicked, this,
+            [this, notes](QListWidgetItem *item) { selectCreditNote(notes->row(item), true); });
+}
+
+QWidget *MainWindow::buildOptions(QLayout **printSlot, QLayout **continueSlot)
+{
     // Frame1, "Opciones": the fiscal-memory report by dates.
-    m_frame1 = new QGroupBox(QStringLiteral("Opciones"), m_main);
+    m_frame1 = new QGroupBox(texts::kOptionsCaption, m_main);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     auto *options = new QVBoxLayout(m_frame1);
-    auto *memoria =
-        new QGroupBox(QStringLiteral("Memoria Fiscal y Memoria de Auditoria"), m_frame1);
-    auto *memoriaLayout = new QVBoxLayout(memoria);
-    auto *rango = new QGroupBox(QStringLiteral("Por Rango de Fecha"), memoria);
-    auto *rangoLayout = new QGridLayout(rango);
-    m_desde = new QLineEdit(QStringLiteral("01/01/2015"), rango);
+    auto *memoryRow = new QHBoxLayout;
+    memoryRow->addWidget(buildFiscalMemory(printSlot));
+    memoryRow->addStretch(1);
+    options->addLayout(memoryRow);
+    options->addStretch(1);
+    auto *continueRow = new QHBoxLayout;
+    continueRow->addStretch(1);
+    options->addLayout(continueRow);
+    *continueSlot = continueRow;
+    return m_frame1;
+}
+
+QWidget *MainWindow::buildFiscalMemory(QLayout **printSlot)
+{
+    auto *memory = new QGroupBox(texts::kFiscalMemoryFrame, m_frame1);
+    auto *memoryLayout = new QVBoxLayout(memory);
+    auto *range = new QGroupBox(texts::kDateRangeFrame, memory);
+    auto *rangeLayout = new QGridLayout(range);
+    m_desde = new QLineEdit(texts::kDesdeInitial, range);
     m_desde->setObjectName(QStringLiteral("Desde"));
-    m_hasta = new QLineEdit(QStringLiteral("31/01/2015"), rango);
+    m_hasta = new QLineEdit(texts::kHastaInitial, range);
     m_hasta->setObjectName(QStringLiteral("Hasta"));
-    rangoLayout->addWidget(new QLabel(QStringLiteral("Desde:"), rango), 0, 0);
-    rangoLayout->addWidget(m_desde, 0, 1);
-    rangoLayout->addWidget(new QLabel(QStringLiteral("Hasta:"), rango), 1, 0);
-    rangoLayout->addWidget(m_hasta, 1, 1);
-    auto *grupoMemoria = new QGroupBox(QStringLiteral("Memoria Fiscal"), rango);
-    auto *grupoLayout = new QHBoxLayout(grupoMemoria);
-    rangoLayout->addWidget(grupoMemoria, 2, 0, 1, 2);
-    memoriaLayout->addWidget(rango);
+    rangeLayout->addWidget(new QLabel(texts::kDesdeLabel, range), 0, 0);
+    rangeLayout->addWidget(m_desde, 0, 1);
+    rangeLayout->addWidget(new QLabel(texts::kHastaLabel, range), 1, 0);
+    rangeLayout->addWidget(m_hasta, 1, 1);
+    auto *printGroup = new QGroupBox(texts::kFiscalMemoryGroup, range);
+    *printSlot = new QHBoxLayout(printGroup);
+    rangeLayout->addWidget(printGroup, 2, 0, 1, 2);
+    memoryLayout->addWidget(range);
     // A date is short: the report's frames keep their natural width.
     for (QLineEdit *date : {m_desde, m_hasta})
         date->setMaximumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
                               16);
-    auto *memoriaRow = new QHBoxLayout;
-    memoriaRow->addWidget(memoria);
-    memoriaRow->addStretch(1);
-    options->addLayout(memoriaRow);
-    options->addStretch(1);
-    auto *continuarRow = new QHBoxLayout;
-    continuarRow->addStretch(1);
-    options->addLayout(continuarRow);
-    m_main->addWidget(m_frame1);
+    return memory;
+}
 
-    // Status, stage and progress; the Log box.
-    auto *statusRow = new QHBoxLayout;
+QLayout *MainWindow::buildStatusRow()
+{
+    // Status, stage and progress.
+    auto *row = new QHBoxLayout;
     m_verEstatus = new QLabel(status(), this);
     m_verEstatus->setObjectName(QStringLiteral("VerEstatus"));
     m_viendoEstado = new QLabel(this);
@@ -158,41 +182,48 @@ void MainWindow::build()
     m_barra->setObjectName(QStringLiteral("Barra"));
     m_barra->setRange(0, 100);
     m_barra->setValue(0);
-    statusRow->addWidget(m_verEstatus, 2);
-    statusRow->addWidget(m_viendoEstado, 1);
-    statusRow->addWidget(m_barra, 1);
-    outer->addLayout(statusRow);
-    outer->addWidget(new QLabel(QStringLiteral("Log"), this));
+    row->addWidget(m_verEstatus, 2);
+    row->addWidget(m_viendoEstado, 1);
+    row->addWidget(m_barra, 1);
+    return row;
+}
+
+void MainWindow::buildLog(QBoxLayout *outer)
+{
+    outer->addWidget(new QLabel(texts::kLogLabel, this));
     m_log = new QPlainTextEdit(this);
     m_log->setObjectName(QStringLiteral("Log"));
     m_log->setReadOnly(true);
     m_log->setMaximumHeight(90);
     outer->addWidget(m_log);
+}
 
-    // The button row, left to right.
-    auto *buttons = new QHBoxLayout;
+QLayout *MainWindow::buildButtons(QLayout *printSlot, QLayout *continueSlot)
+{
+    // The button row, left to right; "Imprimir" and "Continuar" go on the options page.
+    auto *row = new QHBoxLayout;
     const struct
     {
-        core::Control control;
+        Control control;
         const char *name;
         QLayout *layout;
         bool visible;
-    } row[] = {
-        {core::Control::Command6, "Command6", buttons, true},
-        {core::Control::Command21, "Command21", buttons, true},
-        {core::Control::Command22, "Command22", buttons, true},
-        {core::Control::Command1, "Command1", buttons, true},
-        {core::Control::Command13, "Command13", buttons, true},
-        {core::Control::Command4, "Command4", buttons, true},
-        {core::Control::Command3, "Command3", buttons, true},
-        {core::Control::Command10, "Command10", buttons, true},
-        {core::Control::Command5, "Command5", buttons, false},
-        {core::Control::Command7, "Command7", buttons, false},
-        {core::Control::Plantilla, "Plantilla", buttons, false},
-        {core::Control::Command19, "Command19", grupoLayout, true},
-        {core::Control::Command9, "Command9", continuarRow, true},
+    } buttons[] = {
+        {Control::Command6, "Command6", row, true},
+        {Control::Command21, "Command21", row, true},
+        {Control::Command22, "Command22", row, true},
+        {Control::Command1, "Command1", row, true},
+        {Control::Command13, "Command13", row, true},
+        {Control::Command4, "Command4", row, true},
+        {Control::Command3, "Command3", row, true},
+        {Control::Command10, "Command10", row, true},
+        {Control::Command5, "Command5", row, false},
+        {Control::Command7, "Command7", row, false},
+        {Control::Plantilla, "Plantilla", row, false},
+        {Control::Command19, "Command19", printSlot, true},
+        {Control::Command9, "Command9", continueSlot, true},
     };
-    for (const auto &s : row) {
+    for (const auto &s : buttons) {
         auto *b = new QPushButton(caption(s.control), this);
         b->setObjectName(QLatin1String(s.name));
         b->setEnabled(controlEnabled(s.control));
@@ -200,20 +231,23 @@ void MainWindow::build()
         s.layout->addWidget(b);
         m_buttons.insert(s.control, b);
     }
-    m_buttons.value(core::Control::Command1)->setToolTip(core::texts::kAnularTip);
-    outer->addLayout(buttons);
+    m_buttons.value(Control::Command1)->setToolTip(texts::kAnularTip);
+    return row;
+}
 
-    m_cmdCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
+void MainWindow::buildHiddenControls()
+{
+    // Never shown: the second "Cerrar" and the interval box with its "Aplicar".
+    m_cmdCerrar = new QPushButton(texts::kCloseCaption, this);
     m_cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
     m_tiempo = new QLineEdit(QStringLiteral("3000"), this);
     m_tiempo->setObjectName(QStringLiteral("Tiempo"));
     m_tiempo->installEventFilter(this);
-    m_aplicar = new QPushButton(QStringLiteral("Aplicar"), this);
-    m_aplicar->setObjectName(QStringLiteral("Command12"));
+    m_command12 = new QPushButton(texts::kApplyCaption, this);
+    m_command12->setObjectName(QStringLiteral("Command12"));
     for (QWidget *w : {static_cast<QWidget *>(m_cmdCerrar), static_cast<QWidget *>(m_tiempo),
-                       static_cast<QWidget *>(m_aplicar)})
+                       static_cast<QWidget *>(m_command12)})
         w->hide();
-    resize(1000, 540);
 }
 
 void MainWindow::attach(robot::Robot &robot)
@@ -221,22 +255,22 @@ void MainWindow::attach(robot::Robot &robot)
     m_robot = &robot;
     m_actions = std::make_unique<robot::PrinterActions>(
         robot, [this](const QString &text) { messageBox(text); });
-    auto on = [this](core::Control c, auto slot) {
+    auto on = [this](Control c, auto slot) {
         connect(m_buttons.value(c), &QPushButton::clicked, this, slot);
     };
-    on(core::Control::Command21, [this] { m_actions->cierreX(); });
-    on(core::Control::Command6, [this] { m_actions->cierreZ(); });
-    on(core::Control::Command22, [this] { m_actions->abrirGaveta(); });
-    on(core::Control::Command1, [this] { m_actions->anular(); });
-    on(core::Control::Command13, [this] { showOptions(); });
-    on(core::Control::Command7, [this] { showOptions(); });
-    on(core::Control::Command9, [this] { hideOptions(); });
-    on(core::Control::Command19, [this] { printMemory(); });
-    on(core::Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
-    on(core::Control::Command3, [this] { m_actions->detenerIniciar(); });
-    on(core::Control::Command10, [this] { close(); });
+    on(Control::Command21, [this] { m_actions->printXReport(); });
+    on(Control::Command6, [this] { m_actions->printZReport(); });
+    on(Control::Command22, [this] { m_actions->openDrawer(); });
+    on(Control::Command1, [this] { m_actions->cancelDocument(); });
+    on(Control::Command13, [this] { showOptions(); });
+    on(Control::Command7, [this] { showOptions(); });
+    on(Control::Command9, [this] { hideOptions(); });
+    on(Control::Command19, [this] { printFiscalMemory(); });
+    on(Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
+    on(Control::Command3, [this] { m_actions->stopOrStartPolling(); });
+    on(Control::Command10, [this] { close(); });
     connect(m_cmdCerrar, &QPushButton::clicked, this, [this] { close(); });
-    connect(m_aplicar, &QPushButton::clicked, this, [this] { aplicarIntervalo(); });
+    connect(m_command12, &QPushButton::clicked, this, [this] { applyInterval(); });
     connect(&robot, &robot::Robot::stopped, this, [this] {
         if (m_closing)
             close();
@@ -247,7 +281,7 @@ void MainWindow::messageBox(const QString &text)
 {
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(QMessageBox::NoIcon, core::texts::kAppTitle, shown, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, texts::kAppTitle, shown, QMessageBox::Ok,
                     isVisible() ? this : nullptr);
     box.exec();
 }
@@ -410,14 +444,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool passes = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                             key->key() == Qt::Key_Backspace;
         if (!passes && !key->text().isEmpty() && !key->text().at(0).isDigit()) {
-            messageBox(core::texts::kSoloNumeros);
+            messageBox(texts::kSoloNumeros);
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::aplicarIntervalo()
+void MainWindow::applyInterval()
 {
     if (m_tiempo->text().isEmpty())
         return;
@@ -439,22 +473,22 @@ void MainWindow::hideOptions()
     m_robot->link().HabilitarControles(true);
 }
 
-void MainWindow::printMemory()
+void MainWindow::printFiscalMemory()
 {
-    using Fecha = robot::PrinterActions::Fecha;
-    Fecha mala = Fecha::Ninguna;
-    m_actions->memoriaFiscal(m_desde->text(), m_hasta->text(), &mala);
-    if (mala == Fecha::Desde)
+    using DateField = robot::PrinterActions::DateField;
+    DateField bad = DateField::None;
+    m_actions->printFiscalMemory(m_desde->text(), m_hasta->text(), &bad);
+    if (bad == DateField::From)
         m_desde->setFocus();
-    else if (mala == Fecha::Hasta)
+    else if (bad == DateField::To)
         m_hasta->setFocus();
 }
 
-void MainWindow::selectCreditNote(int row, bool anular)
+void MainWindow::selectCreditNote(int row, bool cancel)
 {
     db::ListSource &notes = m_robot->lists().Data6;
     if (notes.recordCount() < 1) {
-        messageBox(core::texts::kNoHayRegistros);
+        messageBox(texts::kNoHayRegistros);
         return;
     }
     // The selected entry's row becomes the source's current row.
@@ -462,8 +496,8 @@ void MainWindow::selectCreditNote(int row, bool anular)
     rows.moveFirst();
     for (int i = 0; i < row && !rows.eof(); ++i)
         rows.moveNext();
-    if (anular)
-        m_actions->anular();
+    if (cancel)
+        m_actions->cancelDocument();
 }
 
 } // namespace console

@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <memory>
 
+class QBoxLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -59,7 +61,7 @@ public:
     // Never shown: the second "Cerrar" and the interval box with its "Aplicar".
     QPushButton *cmdCerrar() const { return m_cmdCerrar; }
     QLineEdit *tiempo() const { return m_tiempo; }
-    QPushButton *aplicar() const { return m_aplicar; }
+    QPushButton *command12() const { return m_command12; }
     // Pointer activity on the notification icon: back to the screen.
     void restoreFromTray();
 
@@ -74,13 +76,23 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The window, one area after the other.
     void build();
+    QWidget *buildLists();
+    void connectCreditNotes();
+    QWidget *buildOptions(QLayout **printSlot, QLayout **continueSlot);
+    QWidget *buildFiscalMemory(QLayout **printSlot);
+    QLayout *buildStatusRow();
+    void buildLog(QBoxLayout *outer);
+    QLayout *buildButtons(QLayout *printSlot, QLayout *continueSlot);
+    void buildHiddenControls();
+
     void showOptions();
     void hideOptions();
-    void printMemory();
-    void selectCreditNote(int row, bool anular);
+    void printFiscalMemory();
+    void selectCreditNote(int row, bool cancel);
     void toTray();
-    void aplicarIntervalo();
+    void applyInterval();
 
     robot::Robot *m_robot = nullptr;
     std::unique_ptr<robot::PrinterActions> m_actions;
@@ -96,7 +108,7 @@ private:
     QLineEdit *m_hasta = nullptr;
     QPushButton *m_cmdCerrar = nullptr;
     QLineEdit *m_tiempo = nullptr;
-    QPushButton *m_aplicar = nullptr;
+    QPushButton *m_command12 = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     bool m_closing = false;
     bool m_closed = false;

@@ -214,4 +214,111 @@ QString sinRobot(const QString &path)
     return QStringLiteral("No hay ningún robot en marcha en %1.").arg(path);
 }
 
+QString demoCreated(const QString &dir)
+{
+    return QStringLiteral("Instalación de demostración creada en %1").arg(dir);
+}
+
+QString unknownCommand(const QString &command)
+{
+    return QStringLiteral("Orden desconocida: %1").arg(command);
+}
+
+QString wrongArguments(const QString &command, const QString &usage)
+{
+    return QStringLiteral("Argumentos no válidos para %1. Uso: %2").arg(command, usage);
+}
+
+QString unknownPrinterType(const QString &type)
+{
+    return QStringLiteral("Tipo de impresora desconocido: %1 (HKA, SAMSUNG o DASCOM).").arg(type);
+}
+
+QString demoUrlUnusable(const QString &url, const QString &why)
+{
+    return QStringLiteral("La URL %1 no se puede usar: %2.").arg(url, why);
+}
+
+QString notADirectory(const QString &path)
+{
+    return QStringLiteral("%1 existe y no es un directorio.").arg(path);
+}
+
+QString directoryNotEmpty(const QString &path)
+{
+    return QStringLiteral("El directorio %1 no está vacío: no se sobrescribe nada.").arg(path);
+}
+
+QString directoryNotCreated(const QString &path)
+{
+    return QStringLiteral("No se pudo crear el directorio %1.").arg(path);
+}
+
+QString fileNotWritten(const QString &path)
+{
+    return QStringLiteral("No se pudo escribir %1.").arg(path);
+}
+
+QString invalidUrl(const QString &why)
+{
+    return QStringLiteral("URL no válida: ") + why;
+}
+
+QString titleWithRif(const QString &title, const QString &rif)
+{
+    return title + QStringLiteral(" ( RIF: ") + rif + QStringLiteral(" )");
+}
+
+QString atStage(double stage)
+{
+    return QStringLiteral(" (etapa %1)").arg(stage);
+}
+
+QString pendingLine(int invoices, int creditNotes)
+{
+    return QStringLiteral("Pendientes: %1 facturas, %2 notas de crédito")
+        .arg(invoices)
+        .arg(creditNotes);
+}
+
+QString numberAt(const QString &number, const QString &time)
+{
+    return QStringLiteral(", número ") + number + QStringLiteral(", ") + time;
+}
+
+QString pictureNotWritten(const QString &path)
+{
+    return QStringLiteral("no se pudo escribir %1").arg(path);
+}
+
+QString fieldNotFound(const QString &field)
+{
+    return QStringLiteral("No se encuentra el campo '%1'.").arg(field);
+}
+
+QString noCurrentRecord(const QString &field)
+{
+    return QStringLiteral("No hay registro actual para leer el campo '%1'.").arg(field);
+}
+
+QString fieldNotANumber(const QString &field, const QString &value)
+{
+    return QStringLiteral("El campo '%1' no contiene un número: '%2'.").arg(field, value);
+}
+
+QString fieldNotADate(const QString &field, const QString &value)
+{
+    return QStringLiteral("El campo '%1' no contiene una fecha: '%2'.").arg(field, value);
+}
+
+QString portNotANumber(const QString &port)
+{
+    return QStringLiteral("el puerto %1 no es un número").arg(port);
+}
+
+QString semicolonInValue(const QString &keyword)
+{
+    return QStringLiteral("el valor de %1 lleva ';'").arg(keyword);
+}
+
 } // namespace core::texts

@@ -138,4 +138,176 @@ QString sinRobot(const QString &path);
 inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
 inline const QString kSoloNumeros = QStringLiteral("Inserte solo números en esta casilla.");
 
+// The command line: the synopsis and options of --help, and its refusals.
+inline const QString kUsage = QStringLiteral(
+    "Uso: robot-fiscal [--dir DIR] [--headless]\n"
+    "     robot-fiscal --create-demo DIR [--printer HKA|SAMSUNG|DASCOM] [--database URL]\n"
+    "     robot-fiscal [--dir DIR] ORDEN [ARGUMENTOS]\n"
+    "     robot-fiscal --help | --version\n"
+    "\n"
+    "Robot de impresión fiscal: imprime las facturas y notas de crédito pendientes.\n"
+    "Sin ORDEN, ejecuta el robot sobre el directorio del programa DIR.\n");
+inline const QString kOptionsHeading = QStringLiteral("Opciones:");
+inline const QString kDirOption = QStringLiteral("Directorio del programa.");
+inline const QString kHeadlessOption = QStringLiteral("Sin ventana (servicio).");
+inline const QString kCreateDemoOption =
+    QStringLiteral("Crea en DIR una instalación de demostración con la impresora simulada.");
+inline const QString kPrinterOption =
+    QStringLiteral("Tipo de impresora de la demostración: HKA, SAMSUNG o DASCOM.");
+inline const QString kDatabaseOption =
+    QStringLiteral("Base de datos principal PostgreSQL de la demostración, vacía: "
+                   "postgresql://USUARIO@SERVIDOR:PUERTO/NOMBRE.");
+inline const QString kHelpOption = QStringLiteral("Muestra esta ayuda.");
+inline const QString kVersionOption = QStringLiteral("Muestra la versión.");
+inline const QString kCommandsHeading = QStringLiteral("Órdenes al robot en marcha sobre DIR:");
+inline const QString kCommandExitStatuses = QStringLiteral(
+    "Estado de salida de una orden: 0 hecha, 1 rechazada o fallida, 2 orden o argumento "
+    "erróneo,\n3 no hay un robot en marcha sobre DIR.\n");
+inline const QString kDemoOptionsAlone =
+    QStringLiteral("--printer y --database solo acompañan a --create-demo.");
+inline const QString kHeadlessWithCommand = QStringLiteral("--headless no acompaña a una orden.");
+QString demoCreated(const QString &dir);
+
+// The control commands: each one's name, its arguments as its usage shows
+// them and its line of --help.
+struct CommandText
+{
+    QString name;
+    QString arguments;
+    QString help;
+};
+inline const CommandText kStatusCommand{
+    QStringLiteral("estado"), QStringLiteral("[--json]"),
+    QStringLiteral("sondeo, documento en curso, pendientes, retenidos y último impreso")};
+inline const CommandText kXReportCommand{
+    QStringLiteral("cierre-x"), {}, QStringLiteral("imprime el reporte X")};
+inline const CommandText kZReportCommand{
+    QStringLiteral("cierre-z"), {}, QStringLiteral("imprime el cierre diario (reporte Z)")};
+inline const CommandText kOpenDrawerCommand{
+    QStringLiteral("abrir-gaveta"), {}, QStringLiteral("abre la gaveta de dinero")};
+inline const CommandText kCancelCommand{
+    QStringLiteral("anular"), {}, QStringLiteral("anula el documento abierto en la impresora")};
+inline const CommandText kFiscalMemoryCommand{
+    QStringLiteral("reporte-memoria"), QStringLiteral("DESDE HASTA"),
+    QStringLiteral("reporte de memoria fiscal entre dos fechas (ShortDateFormat)")};
+inline const CommandText kStopCommand{
+    QStringLiteral("detener"), {}, QStringLiteral("detiene el sondeo")};
+inline const CommandText kStartCommand{
+    QStringLiteral("iniciar"), {}, QStringLiteral("reanuda el sondeo")};
+inline const CommandText kRetryCommand{
+    QStringLiteral("reintentar"), QStringLiteral("factura|nota CODIGO"),
+    QStringLiteral("vuelve a tomar un documento retenido en el próximo ciclo")};
+inline const QString kMissingCommand = QStringLiteral("Falta la orden.");
+QString unknownCommand(const QString &command);
+QString wrongArguments(const QString &command, const QString &usage);
+
+// What the printer refused, for rechazo(), and the words of its answer.
+inline const QString kXReportRefused = QStringLiteral("el cierre X");
+inline const QString kZReportRefused = QStringLiteral("el cierre Z");
+inline const QString kOpenDrawerRefused = QStringLiteral("abrir la gaveta");
+inline const QString kCancelRefused = QStringLiteral("la anulación");
+inline const QString kFiscalMemoryRefused = QStringLiteral("el reporte de memoria fiscal");
+inline const QString kErrorLabel = QStringLiteral("Error: ");
+inline const QString kStatusLabel = QStringLiteral("Estatus: ");
+
+// The demo installation's refusals.
+QString unknownPrinterType(const QString &type);
+QString demoUrlUnusable(const QString &url, const QString &why);
+QString notADirectory(const QString &path);
+QString directoryNotEmpty(const QString &path);
+QString directoryNotCreated(const QString &path);
+QString fileNotWritten(const QString &path);
+
+// The shipped schema and the databases it creates.
+inline const QString kSqlScriptMissing =
+    QStringLiteral("Falta el guion SQL incorporado al programa.");
+inline const QString kFileExists = QStringLiteral("El archivo ya existe.");
+inline const QString kDatabaseNotEmpty = QStringLiteral(
+    "La base de datos no está vacía: ya tiene tablas o vistas. No se sobrescribe nada.");
+QString invalidUrl(const QString &why);
+
+// The window's captions and labels.
+inline const QString kCancelCaption = QStringLiteral("Anular");
+inline const QString kMinimizeCaption = QStringLiteral("Minimizar");
+inline const QString kStatusCaption = QStringLiteral("Estatus");
+inline const QString kZReportCaption = QStringLiteral("Cierre Z");
+inline const QString kOptionsCaption = QStringLiteral("Opciones");
+inline const QString kContinueCaption = QStringLiteral("Continuar");
+inline const QString kCloseCaption = QStringLiteral("Cerrar");
+inline const QString kReportsCaption = QStringLiteral("Reportes");
+inline const QString kPrintCaption = QStringLiteral("Imprimir");
+inline const QString kXReportCaption = QStringLiteral("Cierre X");
+inline const QString kOpenDrawerCaption = QStringLiteral("Abrir G");
+inline const QString kTemplateCaption = QStringLiteral("Plantilla");
+inline const QString kApplyCaption = QStringLiteral("Aplicar");
+inline const QString kFiscalMemoryFrame = QStringLiteral("Memoria Fiscal y Memoria de Auditoria");
+inline const QString kDateRangeFrame = QStringLiteral("Por Rango de Fecha");
+inline const QString kFiscalMemoryGroup = QStringLiteral("Memoria Fiscal");
+inline const QString kDesdeLabel = QStringLiteral("Desde:");
+inline const QString kHastaLabel = QStringLiteral("Hasta:");
+inline const QString kDesdeInitial = QStringLiteral("01/01/2015");
+inline const QString kHastaInitial = QStringLiteral("31/01/2015");
+inline const QString kLogLabel = QStringLiteral("Log");
+QString titleWithRif(const QString &title, const QString &rif);
+
+// `estado`: one line each for polling, the document printing, the pending,
+// held and last printed documents.
+inline const QString kPollingLine = QStringLiteral("Sondeo: ");
+inline const QString kPollingRuns = QStringLiteral("en marcha");
+inline const QString kPollingStopped = QStringLiteral("detenido");
+inline const QString kPrintingLine = QStringLiteral("Imprimiendo: ");
+inline const QString kNothing = QStringLiteral("nada");
+inline const QString kHeldLine = QStringLiteral("Retenidos: ");
+inline const QString kNone = QStringLiteral("ninguno");
+inline const QString kLastPrintedLine = QStringLiteral("Último impreso: ");
+QString atStage(double stage);
+QString pendingLine(int invoices, int creditNotes);
+QString numberAt(const QString &number, const QString &time);
+
+// Headless output: a document event's words, in the order of
+// DocumentEvent::Kind, the kind of document and the fields after the code.
+inline const QString kEventWords[] = {QStringLiteral("inicio"),   QStringLiteral("impresa"),
+                                      QStringLiteral("fallo"),    QStringLiteral("recuperada"),
+                                      QStringLiteral("retenida"), QStringLiteral("anulada")};
+inline const QString kInvoiceWord = QStringLiteral("factura");
+inline const QString kCreditNoteWord = QStringLiteral("nota");
+inline const QString kZField = QStringLiteral(" Z=");
+inline const QString kStageField = QStringLiteral(" etapa=");
+
+// The README's picture of the window.
+inline const QString kScreenshotUsage = QStringLiteral("uso: console-screenshot DIR PNG");
+QString pictureNotWritten(const QString &path);
+
+// Reading the company's settings row.
+inline const QString kNoConfigurationRow =
+    QStringLiteral("La tabla Configuración no tiene ninguna fila");
+
+// The databases: why one cannot be opened or read.
+inline const QString kDatabaseClosed = QStringLiteral("La base de datos está cerrada.");
+inline const QString kNoDatabaseFile = QStringLiteral("No existe el archivo de base de datos.");
+inline const QString kNotADatabaseFile = QStringLiteral("No es un archivo de base de datos.");
+inline const QString kNoSqliteDriver =
+    QStringLiteral("Falta el controlador SQLite de Qt (QSQLITE).");
+inline const QString kNoPostgresDriver =
+    QStringLiteral("Falta el controlador PostgreSQL de Qt (QPSQL, paquete libqt6sql6-psql).");
+inline const QString kNoServerConnection =
+    QStringLiteral("No hay conexión con el servidor de la base de datos.");
+inline const QString kLockFileNotCreated =
+    QStringLiteral("No se pudo crear el archivo de bloqueo.");
+inline const QString kZCounterNotANumber =
+    QStringLiteral("El contador Z de la respuesta no es un número.");
+QString fieldNotFound(const QString &field);
+QString noCurrentRecord(const QString &field);
+QString fieldNotANumber(const QString &field, const QString &value);
+QString fieldNotADate(const QString &field, const QString &value);
+// Why a PostgreSQL URL cannot be used (after the URL).
+inline const QString kNotAPostgresUrl = QStringLiteral("no empieza por postgresql://");
+inline const QString kNoLibpq =
+    QStringLiteral("falta la biblioteca libpq de PostgreSQL (paquete libqt6sql6-psql)");
+inline const QString kOutOfMemory = QStringLiteral("sin memoria");
+inline const QString kPasswordInUrl =
+    QStringLiteral("lleva una contraseña; va en ~/.pgpass, PGPASSFILE o PGSERVICE");
+QString portNotANumber(const QString &port);
+QString semicolonInValue(const QString &keyword);
+
 } // namespace core::texts

@@ -7,19 +7,19 @@ namespace core {
 WindowState::WindowState() : m_title(texts::kInitialTitle), m_status(texts::kEsperando)
 {
     m_captions = {
-        {Control::Command1, QStringLiteral("Anular")},
-        {Control::Command3, QStringLiteral("Detener")},
-        {Control::Command4, QStringLiteral("Minimizar")},
-        {Control::Command5, QStringLiteral("Estatus")},
-        {Control::Command6, QStringLiteral("Cierre Z")},
-        {Control::Command7, QStringLiteral("Opciones")},
-        {Control::Command9, QStringLiteral("Continuar")},
-        {Control::Command10, QStringLiteral("Cerrar")},
-        {Control::Command13, QStringLiteral("Reportes")},
-        {Control::Command19, QStringLiteral("Imprimir")},
-        {Control::Command21, QStringLiteral("Cierre X")},
-        {Control::Command22, QStringLiteral("Abrir G")},
-        {Control::Plantilla, QStringLiteral("Plantilla")},
+        {Control::Command1, texts::kCancelCaption},
+        {Control::Command3, texts::kDetener},
+        {Control::Command4, texts::kMinimizeCaption},
+        {Control::Command5, texts::kStatusCaption},
+        {Control::Command6, texts::kZReportCaption},
+        {Control::Command7, texts::kOptionsCaption},
+        {Control::Command9, texts::kContinueCaption},
+        {Control::Command10, texts::kCloseCaption},
+        {Control::Command13, texts::kReportsCaption},
+        {Control::Command19, texts::kPrintCaption},
+        {Control::Command21, texts::kXReportCaption},
+        {Control::Command22, texts::kOpenDrawerCaption},
+        {Control::Plantilla, texts::kTemplateCaption},
     };
     // Every button starts enabled but "Cerrar".
     m_enabled.insert(Control::Command10, false);

@@ -1,6 +1,7 @@
 #include "db/Database.h"
 
 #include "core/FileLayer.h"
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/PostgresConnection.h"
 #include "db/PostgresDialect.h"
@@ -137,8 +138,7 @@ struct Database::Private
         if (postgres)
             return postgres->database();
         if (connection.isEmpty())
-            throw DataError(DataError::Kind::Open, QStringLiteral("La base de datos está cerrada."),
-                            path);
+            throw DataError(DataError::Kind::Open, core::texts::kDatabaseClosed, path);
         return QSqlDatabase::database(connection, false);
     }
 
@@ -197,7 +197,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const Options &opt
         QString why;
         const std::optional<PostgresUrl> url = PostgresUrl::parse(path, &why);
         if (!url)
-            throw DataError(DataError::Kind::Open, QStringLiteral("URL no válida: ") + why, path);
+            throw DataError(DataError::Kind::Open, core::texts::invalidUrl(why), path);
         std::unique_ptr<Database> self(new Database);
         self->d->path = path;
         self->d->engine = Engine::Postgres;
@@ -213,11 +213,9 @@ std::unique_ptr<Database> Database::open(const QString &path, const Options &opt
     const QString local = core::FileLayer::localPath(path);
     const QFileInfo info(local);
     if (local.isEmpty() || !info.exists())
-        throw DataError(DataError::Kind::Open,
-                        QStringLiteral("No existe el archivo de base de datos."), path);
+        throw DataError(DataError::Kind::Open, core::texts::kNoDatabaseFile, path);
     if (!info.isFile())
-        throw DataError(DataError::Kind::Open, QStringLiteral("No es un archivo de base de datos."),
-                        path);
+        throw DataError(DataError::Kind::Open, core::texts::kNotADatabaseFile, path);
 
     std::unique_ptr<Database> self(new Database);
     self->d->path = path;
@@ -230,8 +228,7 @@ std::unique_ptr<Database> Database::open(const QString &path, const Options &opt
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         self->d->connection = name;
         if (!db.isValid())
-            throw DataError(DataError::Kind::Open,
-                            QStringLiteral("Falta el controlador SQLite de Qt (QSQLITE)."), path);
+            throw DataError(DataError::Kind::Open, core::texts::kNoSqliteDriver, path);
         // mode=rw opens only a file that exists: SQLite never creates one here,
         // even if the file vanished since the check above.
         db.setDatabaseName(readWriteUri(info.absoluteFilePath()));

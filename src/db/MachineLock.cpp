@@ -1,6 +1,7 @@
 #include "db/MachineLock.h"
 
 #include "core/FileLayer.h"
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
 #include "db/PostgresConnection.h"
@@ -53,7 +54,7 @@ MachineLock::State MachineLock::acquirePostgres()
     QString why;
     const std::optional<PostgresUrl> url = PostgresUrl::parse(m_database, &why);
     if (!url) {
-        m_reason = QStringLiteral("URL no válida: ") + why;
+        m_reason = core::texts::invalidUrl(why);
         m_subject = m_database;
         return State::Unreachable;
     }
@@ -95,7 +96,7 @@ MachineLock::State MachineLock::acquireFile()
         return State::Held;
     if (m_file->error() == QLockFile::LockFailedError)
         return State::HeldByAnother;
-    m_reason = QStringLiteral("No se pudo crear el archivo de bloqueo.");
+    m_reason = core::texts::kLockFileNotCreated;
     m_subject = path;
     // The directory may not exist yet: a fresh object tries again.
     m_file.reset();

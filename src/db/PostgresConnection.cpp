@@ -1,5 +1,6 @@
 #include "db/PostgresConnection.h"
 
+#include "core/Texts.h"
 #include "db/Libpq.h"
 
 #include <QAtomicInteger>
@@ -47,7 +48,7 @@ bool isBusy(const QString &state)
 
 QString PostgresConnection::outageMessage()
 {
-    return QStringLiteral("No hay conexión con el servidor de la base de datos.");
+    return core::texts::kNoServerConnection;
 }
 
 PostgresConnection::PostgresConnection(const PostgresUrl &url, const Session &session)
@@ -67,10 +68,7 @@ PostgresConnection::PostgresConnection(const PostgresUrl &url, const Session &se
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         m_name.clear();
-        throw DataError(DataError::Kind::Open,
-                        QStringLiteral("Falta el controlador PostgreSQL de Qt (QPSQL, paquete "
-                                       "libqt6sql6-psql)."),
-                        url.text());
+        throw DataError(DataError::Kind::Open, core::texts::kNoPostgresDriver, url.text());
     }
     db.setConnectOptions(url.connectOptions(settings));
     if (!db.open()) {

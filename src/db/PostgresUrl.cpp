@@ -1,5 +1,6 @@
 #include "db/PostgresUrl.h"
 
+#include "core/Texts.h"
 #include "db/Libpq.h"
 
 #include <QRegularExpression>
@@ -45,15 +46,14 @@ std::optional<PostgresUrl> PostgresUrl::parse(const QString &text, QString *why)
     };
     const QString url = text.trimmed();
     if (!isUrl(url))
-        return refuse(QStringLiteral("no empieza por postgresql://"));
+        return refuse(core::texts::kNotAPostgresUrl);
     if (!Libpq::available())
-        return refuse(QStringLiteral("falta la biblioteca libpq de PostgreSQL (paquete "
-                                     "libqt6sql6-psql)"));
+        return refuse(core::texts::kNoLibpq);
     char *error = nullptr;
     PQconninfoOption *options = Libpq::conninfoParse(url.toUtf8().constData(), &error);
     if (!options) {
         const QString reason =
-            error ? QString::fromUtf8(error).trimmed() : QStringLiteral("sin memoria");
+            error ? QString::fromUtf8(error).trimmed() : core::texts::kOutOfMemory;
         Libpq::freemem(error);
         return refuse(reason);
     }
@@ -66,13 +66,12 @@ std::optional<PostgresUrl> PostgresUrl::parse(const QString &text, QString *why)
         const QString keyword = QString::fromLatin1(o->keyword);
         const QString value = QString::fromUtf8(o->val);
         if (keyword == QLatin1String("password"))
-            reason =
-                QStringLiteral("lleva una contraseña; va en ~/.pgpass, PGPASSFILE o PGSERVICE");
+            reason = core::texts::kPasswordInUrl;
         else if (keyword == QLatin1String("port") && !portsAreNumbers(value))
-            reason = QStringLiteral("el puerto %1 no es un número").arg(value);
+            reason = core::texts::portNotANumber(value);
         // Qt's driver turns every ';' of its options into a blank.
         else if (value.contains(QLatin1Char(';')))
-            reason = QStringLiteral("el valor de %1 lleva ';'").arg(keyword);
+            reason = core::texts::semicolonInValue(keyword);
         result.m_params.append({keyword, value});
     }
     Libpq::conninfoFree(options);

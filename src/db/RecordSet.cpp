@@ -1,5 +1,6 @@
 #include "db/RecordSet.h"
 
+#include "core/Texts.h"
 #include "db/DataError.h"
 
 #include <QCryptographicHash>
@@ -67,11 +68,9 @@ QVariant RecordSet::field(const QString &name) const
 {
     const int index = columnIndex(name);
     if (index < 0)
-        throw DataError(DataError::Kind::MissingColumn,
-                        QStringLiteral("No se encuentra el campo '%1'.").arg(name), m_sql);
+        throw DataError(DataError::Kind::MissingColumn, core::texts::fieldNotFound(name), m_sql);
     if (eof())
-        throw DataError(DataError::Kind::NoCurrentRecord,
-                        QStringLiteral("No hay registro actual para leer el campo '%1'.").arg(name),
+        throw DataError(DataError::Kind::NoCurrentRecord, core::texts::noCurrentRecord(name),
                         m_sql);
     return m_rows[m_current][index];
 }
@@ -106,10 +105,8 @@ std::optional<double> RecordSet::number(const QString &name) const
         return v.toDouble();
     if (const auto value = readNumber(v.toString()))
         return value;
-    throw DataError(
-        DataError::Kind::Value,
-        QStringLiteral("El campo '%1' no contiene un número: '%2'.").arg(name, v.toString()),
-        m_sql);
+    throw DataError(DataError::Kind::Value, core::texts::fieldNotANumber(name, v.toString()),
+                    m_sql);
 }
 
 std::optional<QDateTime> RecordSet::dateTime(const QString &name) const
@@ -129,9 +126,7 @@ std::optional<QDateTime> RecordSet::dateTime(const QString &name) const
             when = date.startOfDay();
     }
     if (!when.isValid())
-        throw DataError(
-            DataError::Kind::Value,
-            QStringLiteral("El campo '%1' no contiene una fecha: '%2'.").arg(name, text), m_sql);
+        throw DataError(DataError::Kind::Value, core::texts::fieldNotADate(name, text), m_sql);
     return when;
 }
 
@@ -139,8 +134,7 @@ QStringList RecordSet::columnTexts(const QString &name) const
 {
     const int index = columnIndex(name);
     if (index < 0)
-        throw DataError(DataError::Kind::MissingColumn,
-                        QStringLiteral("No se encuentra el campo '%1'.").arg(name), m_sql);
+        throw DataError(DataError::Kind::MissingColumn, core::texts::fieldNotFound(name), m_sql);
     QStringList out;
     out.reserve(m_rows.size());
     for (const auto &row : m_rows)

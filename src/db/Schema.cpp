@@ -1,6 +1,7 @@
 #include "db/Schema.h"
 
 #include "core/FileLayer.h"
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/PostgresConnection.h"
 
@@ -20,8 +21,7 @@ QString resource(const QString &name)
 {
     QFile file(QStringLiteral(":/sql/") + name);
     if (!file.open(QIODevice::ReadOnly))
-        throw DataError(DataError::Kind::File,
-                        QStringLiteral("Falta el guion SQL incorporado al programa."), name);
+        throw DataError(DataError::Kind::File, core::texts::kSqlScriptMissing, name);
     return QString::fromUtf8(file.readAll());
 }
 
@@ -159,7 +159,7 @@ void Schema::createDatabase(const QString &path, const QStringList &scripts)
 {
     const QString local = core::FileLayer::localPath(path);
     if (QFileInfo::exists(local))
-        throw DataError(DataError::Kind::File, QStringLiteral("El archivo ya existe."), path);
+        throw DataError(DataError::Kind::File, core::texts::kFileExists, path);
     sqlite3 *db = nullptr;
     const QByteArray name = local.toUtf8();
     int rc =
@@ -190,7 +190,7 @@ void Schema::createPostgresDatabase(const QString &url, const QStringList &sqlit
     QString why;
     const std::optional<PostgresUrl> parsed = PostgresUrl::parse(url, &why);
     if (!parsed)
-        throw DataError(DataError::Kind::Open, QStringLiteral("URL no válida: ") + why, url);
+        throw DataError(DataError::Kind::Open, core::texts::invalidUrl(why), url);
     PostgresConnection::Session session;
     session.statementTimeoutMs = 0;
     PostgresConnection pg(*parsed, session);
@@ -201,10 +201,7 @@ void Schema::createPostgresDatabase(const QString &url, const QStringList &sqlit
                        "AND n.nspname NOT IN ('pg_catalog', 'information_schema') "
                        "AND n.nspname NOT LIKE 'pg\\_toast%' AND n.nspname NOT LIKE 'pg\\_temp%'");
     if (scalar(pg, objects).toLongLong() > 0)
-        throw DataError(DataError::Kind::File,
-                        QStringLiteral("La base de datos no está vacía: ya tiene tablas o vistas. "
-                                       "No se sobrescribe nada."),
-                        url);
+        throw DataError(DataError::Kind::File, core::texts::kDatabaseNotEmpty, url);
     const Scratch scratch(sqliteScripts);
 
     pg.exec(QStringLiteral("BEGIN"));

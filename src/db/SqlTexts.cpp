@@ -1,6 +1,7 @@
 #include "db/SqlTexts.h"
 
 #include "core/Formato.h"
+#include "core/Texts.h"
 #include "db/DataError.h"
 
 namespace db {
@@ -94,9 +95,7 @@ QString SqlTexts::registroFactura(const QString &factura, const QString &numeroZ
 {
     for (QChar c : numeroZ) {
         if (!c.isDigit() && c != QLatin1Char(' '))
-            throw DataError(DataError::Kind::Value,
-                            QStringLiteral("El contador Z de la respuesta no es un número."),
-                            numeroZ);
+            throw DataError(DataError::Kind::Value, core::texts::kZCounterNotANumber, numeroZ);
     }
     return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") + quoted(factura) +
            QStringLiteral(", Control=") + quoted(factura) +

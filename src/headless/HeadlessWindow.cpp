@@ -41,19 +41,17 @@ void HeadlessWindow::processEvents()
 QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
 {
     using Kind = core::DocumentEvent::Kind;
-    // In the order of DocumentEvent::Kind.
-    static const char *const kNames[] = {"inicio",     "impresa",  "fallo",
-                                         "recuperada", "retenida", "anulada"};
-    const QString name = QLatin1String(kNames[static_cast<int>(event.kind)]);
+    namespace texts = core::texts;
+    const QString &name = texts::kEventWords[static_cast<int>(event.kind)];
     QString line = timeText(event.hora) + QLatin1Char(' ') + name + QLatin1Char(' ') +
-                   (event.notaCredito ? QStringLiteral("nota") : QStringLiteral("factura")) +
+                   (event.notaCredito ? texts::kCreditNoteWord : texts::kInvoiceWord) +
                    QLatin1Char(' ') + QString::number(event.codigo);
     if (event.kind == Kind::Impresa || event.kind == Kind::Recuperada) {
         line += QLatin1Char(' ') + event.numero;
         if (!event.notaCredito)
-            line += QStringLiteral(" Z=") + event.numeroZ;
+            line += texts::kZField + event.numeroZ;
     } else if (event.kind == Kind::Fallo) {
-        line += QStringLiteral(" etapa=") + core::Formato::TextoNumero(event.etapa).trimmed();
+        line += texts::kStageField + core::Formato::TextoNumero(event.etapa).trimmed();
     } else if (event.kind == Kind::Retenida) {
         line += QLatin1Char(' ') + event.motivo;
     }

@@ -148,10 +148,10 @@ int PrinterLink::LeerArchivo(const QString &sNombreArchivo)
 QString PrinterLink::reporteEtapa(double etapa, bool largo) const
 {
     QString text = core::texts::kEtapaPrefijo + core::Formato::TextoNumero(etapa) +
-                   QLatin1Char('.') + QLatin1Char('\r') + QStringLiteral("Error: ") +
+                   QLatin1Char('.') + QLatin1Char('\r') + core::texts::kErrorLabel +
                    core::Formato::TextoNumero(qint64(ErrorImpresora));
     if (largo)
-        text += QLatin1Char('\r') + QStringLiteral("Estatus: ") + QString::number(EstatusImpresora);
+        text += QLatin1Char('\r') + core::texts::kStatusLabel + QString::number(EstatusImpresora);
     return text;
 }
 

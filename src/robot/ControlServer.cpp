@@ -1,8 +1,8 @@
 #include "robot/ControlServer.h"
 
 #include "core/Texts.h"
+#include "robot/ControlCommands.h"
 #include "robot/Robot.h"
-#include "robot/StatusReport.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,15 +30,17 @@ namespace {
 const char *const kAnswered = "answered";
 const char *const kRequest = "request";
 
-int statusOf(Outcome::Result result)
+using core::ExitStatus;
+
+ExitStatus statusOf(Outcome::Result result)
 {
     switch (result) {
     case Outcome::Result::Done:
-        return ControlServer::Done;
+        return ExitStatus::Done;
     case Outcome::Result::BadArgument:
-        return ControlServer::WrongCommand;
+        return ExitStatus::WrongCommand;
     default:
-        return ControlServer::Refused;
+        return ExitStatus::Failed;
     }
 }
 } // namespace
@@ -52,37 +54,6 @@ ControlServer::ControlServer(Robot &robot, QObject *parent)
 }
 
 ControlServer::~ControlServer() = default;
-
-QString ControlServer::usageError(const QStringList &words)
-{
-    const QString command = words.value(0);
-    const QStringList args = words.mid(1);
-    const auto wrong = [&](const QString &usage) {
-        return QStringLiteral("Argumentos no válidos para %1. Uso: %2").arg(command, usage);
-    };
-    if (command == QLatin1String("estado"))
-        return args.isEmpty() || args == QStringList{QStringLiteral("--json")}
-                   ? QString()
-                   : wrong(QStringLiteral("estado [--json]"));
-    for (const char *plain :
-         {"cierre-x", "cierre-z", "abrir-gaveta", "anular", "detener", "iniciar"}) {
-        if (command == QLatin1String(plain))
-            return args.isEmpty() ? QString() : wrong(command);
-    }
-    if (command == QLatin1String("reporte-memoria"))
-        return args.size() == 2 ? QString() : wrong(QStringLiteral("reporte-memoria DESDE HASTA"));
-    if (command == QLatin1String("reintentar")) {
-        bool ok = false;
-        const qint64 code = args.value(1).toLongLong(&ok);
-        const bool kind =
-            args.value(0) == QLatin1String("factura") || args.value(0) == QLatin1String("nota");
-        return args.size() == 2 && kind && ok && code > 0
-                   ? QString()
-                   : wrong(QStringLiteral("reintentar factura|nota CODIGO"));
-    }
-    return command.isEmpty() ? QStringLiteral("Falta la orden.")
-                             : QStringLiteral("Orden desconocida: %1").arg(command);
-}
 
 bool ControlServer::listen()
 {
@@ -147,11 +118,11 @@ void ControlServer::onNewConnection()
         connect(silence, &QTimer::timeout, socket, &QLocalSocket::abort);
         silence->start(kSilence);
         if (!allowed(socket)) {
-            answer(socket, {Refused, texts::kNoAutorizado});
+            answer(socket, {ExitStatus::Failed, texts::kNoAutorizado});
             continue;
         }
         if (findChildren<QLocalSocket *>(Qt::FindDirectChildrenOnly).size() > kMaxClients) {
-            answer(socket, {Refused, texts::kControlOcupado});
+            answer(socket, {ExitStatus::Failed, texts::kControlOcupado});
             continue;
         }
         socket->setReadBufferSize(kMaxRequest + 1);
@@ -169,7 +140,7 @@ void ControlServer::onReadyRead(QLocalSocket *socket)
     const qsizetype end = request.indexOf('\n');
     if (end < 0) {
         if (request.size() > kMaxRequest)
-            answer(socket, {WrongCommand, texts::kPeticionNoValida});
+            answer(socket, {ExitStatus::WrongCommand, texts::kPeticionNoValida});
         else
             socket->setProperty(kRequest, request);
         return;
@@ -184,7 +155,7 @@ void ControlServer::onReadyRead(QLocalSocket *socket)
     for (const QJsonValue &v : document.array())
         words << v.toString();
     if (error.error != QJsonParseError::NoError || !document.isArray() || words.isEmpty()) {
-        answer(socket, {WrongCommand, texts::kPeticionNoValida});
+        answer(socket, {ExitStatus::WrongCommand, texts::kPeticionNoValida});
         return;
     }
     const Reply reply = handle(words);
@@ -211,7 +182,7 @@ void ControlServer::retryWaiting()
 void ControlServer::answer(QLocalSocket *socket, const Reply &reply)
 {
     socket->setProperty(kAnswered, true);
-    const QJsonObject o{{QStringLiteral("status"), reply.status},
+    const QJsonObject o{{QStringLiteral("status"), core::exitCode(reply.status)},
                         {QStringLiteral("text"), reply.text}};
     socket->write(QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n');
     // Closed once written; a client that does not read it is dropped.
@@ -222,40 +193,14 @@ void ControlServer::answer(QLocalSocket *socket, const Reply &reply)
 
 ControlServer::Reply ControlServer::handle(const QStringList &words)
 {
-    if (const QString why = usageError(words); !why.isEmpty())
-        return {WrongCommand, why};
-    const QString &command = words.first();
-    if (command == QLatin1String("estado")) {
-        if (words.size() == 1)
-            return {Done, StatusReport::text(m_robot)};
-        return {Done,
-                QString::fromUtf8(
-                    QJsonDocument(StatusReport::json(m_robot)).toJson(QJsonDocument::Compact))};
-    }
-    // A job switches polling its own way as it ends: the operator's switch
-    // comes after it.
-    if ((command == QLatin1String("detener") || command == QLatin1String("iniciar")) &&
-        m_robot.busy())
-        return {Done, {}, true};
-    Outcome outcome;
-    if (command == QLatin1String("cierre-x"))
-        outcome = m_actions.cierreX();
-    else if (command == QLatin1String("cierre-z"))
-        outcome = m_actions.cierreZ();
-    else if (command == QLatin1String("abrir-gaveta"))
-        outcome = m_actions.abrirGaveta();
-    else if (command == QLatin1String("anular"))
-        outcome = m_actions.anular();
-    else if (command == QLatin1String("reporte-memoria"))
-        outcome = m_actions.memoriaFiscal(words[1], words[2]);
-    else if (command == QLatin1String("detener"))
-        outcome = m_actions.detener();
-    else if (command == QLatin1String("iniciar"))
-        outcome = m_actions.iniciar();
-    else if (command == QLatin1String("reintentar"))
-        outcome = m_actions.reintentar(words[1] == QLatin1String("nota"), words[2].toLongLong());
+    if (const QString why = ControlCommands::usageError(words); !why.isEmpty())
+        return {ExitStatus::WrongCommand, why};
+    const ControlCommands::Command &command = *ControlCommands::find(words.first());
+    if (command.afterJob && m_robot.busy())
+        return {ExitStatus::Done, {}, true};
+    const Outcome outcome = command.run(m_robot, m_actions, words.mid(1));
     if (outcome.result == Outcome::Result::Busy)
-        return {Done, {}, true};
+        return {ExitStatus::Done, {}, true};
     return {statusOf(outcome.result), outcome.text};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ExitStatus.h"
 #include "robot/PrinterActions.h"
 
 #include <QLocalServer>
@@ -34,12 +35,6 @@ public:
     static constexpr int kMaxClients = 8;
     static constexpr std::chrono::milliseconds kSilence{5000};
 
-    // Exit statuses of the command line's control commands.
-    enum Status { Done = 0, Refused = 1, WrongCommand = 2, NoRobot = 3 };
-
-    // Why the words are not a command with valid arguments; empty when they are.
-    static QString usageError(const QStringList &words);
-
     // Listens, replacing a socket file a killed robot left (the instance lock
     // says no other robot runs here). False, told as a notice, when it
     // cannot: the robot then runs on without it.
@@ -48,7 +43,7 @@ public:
 private:
     struct Reply
     {
-        int status = Done;
+        core::ExitStatus status = core::ExitStatus::Done;
         QString text;
         bool retry = false; // the runner was taken by a tick: answered once it is free
     };

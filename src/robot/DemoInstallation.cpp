@@ -1,6 +1,7 @@
 #include "robot/DemoInstallation.h"
 
 #include "core/PrinterType.h"
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/PostgresUrl.h"
 #include "db/Schema.h"
@@ -10,6 +11,8 @@
 #include <QFileInfo>
 
 namespace robot {
+
+namespace texts = core::texts;
 
 namespace {
 
@@ -45,22 +48,19 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
                                  const QString &driverLibrary, const QString &databaseUrl)
 {
     if (!core::parsePrinterType(printerType))
-        return QStringLiteral("Tipo de impresora desconocido: %1 (HKA, SAMSUNG o DASCOM).")
-            .arg(printerType);
+        return texts::unknownPrinterType(printerType);
     QString why;
     if (!databaseUrl.isEmpty() && !db::PostgresUrl::parse(databaseUrl, &why))
-        return QStringLiteral("La URL %1 no se puede usar: %2.")
-            .arg(db::PostgresUrl::withoutPassword(databaseUrl), why);
+        return texts::demoUrlUnusable(db::PostgresUrl::withoutPassword(databaseUrl), why);
     const QFileInfo info(dirPath);
     if (info.exists() && !info.isDir())
-        return QStringLiteral("%1 existe y no es un directorio.").arg(dirPath);
+        return texts::notADirectory(dirPath);
     QDir dir(info.absoluteFilePath());
     if (info.exists() &&
         !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-        return QStringLiteral("El directorio %1 no está vacío: no se sobrescribe nada.")
-            .arg(dir.path());
+        return texts::directoryNotEmpty(dir.path());
     if (!QDir().mkpath(dir.path()))
-        return QStringLiteral("No se pudo crear el directorio %1.").arg(dir.path());
+        return texts::directoryNotCreated(dir.path());
 
     const QString data = dir.path() + QLatin1Char('/');
     const QString crlf = QStringLiteral("\r\n");
@@ -105,8 +105,7 @@ QString DemoInstallation::create(const QString &dirPath, const QString &printerT
     }
     for (const auto &f : files) {
         if (!writeFile(dir.filePath(QLatin1String(f.name)), f.text))
-            return QStringLiteral("No se pudo escribir %1.")
-                .arg(dir.filePath(QLatin1String(f.name)));
+            return texts::fileNotWritten(dir.filePath(QLatin1String(f.name)));
     }
     try {
         if (databaseUrl.isEmpty())

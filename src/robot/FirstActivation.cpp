@@ -49,8 +49,7 @@ bool FirstActivation::readCompanySettings()
             m_lists.Data3.refresh();
         const db::RecordSet &rs = m_lists.Data3.recordset();
         if (rs.recordCount() == 0)
-            throw db::DataError(db::DataError::Kind::Value,
-                                QStringLiteral("La tabla Configuración no tiene ninguna fila"),
+            throw db::DataError(db::DataError::Kind::Value, core::texts::kNoConfigurationRow,
                                 m_lists.Data3.recordSource());
         const QVariant rif = rs.field(QStringLiteral("RIFCompañía"));
         const QVariant verCantidad = rs.field(QStringLiteral("VerCantidad"));
@@ -58,8 +57,8 @@ bool FirstActivation::readCompanySettings()
         const QVariant usarInt = rs.field(QStringLiteral("UsarImpresiónFacturaInt"));
         // A null RIF counts as empty.
         const QString rifText = rif.isNull() ? QString() : rif.toString();
-        m_window.setTitle(m_window.title() + QStringLiteral(" ( RIF: ") +
-                          core::Formato::Decoro_RIF(rifText) + QStringLiteral(" )"));
+        m_window.setTitle(
+            core::texts::titleWithRif(m_window.title(), core::Formato::Decoro_RIF(rifText)));
         m_state.RifCompania = rifText;
         m_state.PrimeraActivacion = false;
         const auto flag = [](const QVariant &v, bool wanted) {

@@ -63,7 +63,7 @@ Outcome PrinterActions::report(const QString &command, bool x)
         auto &link = m_robot.link();
         auto &window = m_robot.window();
         link.HabilitarControles(false);
-        const bool abierto = link.AbrirPuerto();
+        const bool portOpen = link.AbrirPuerto();
         link.EnviarComando(command);
         if (link.ResultadoComando) {
             link.CerrarPuerto();
@@ -71,16 +71,16 @@ Outcome PrinterActions::report(const QString &command, bool x)
             outcome = {Result::Done, x ? texts::kCierreXImpreso : texts::kCierreZImpreso};
             return;
         }
-        const QString line = abierto ? texts::rechazo(x ? QStringLiteral("el cierre X")
-                                                        : QStringLiteral("el cierre Z"),
-                                                      link.ErrorImpresora, link.EstatusImpresora)
-                                     : texts::kErrorPuerto;
+        const QString line =
+            portOpen ? texts::rechazo(x ? texts::kXReportRefused : texts::kZReportRefused,
+                                      link.ErrorImpresora, link.EstatusImpresora)
+                     : texts::kErrorPuerto;
         if (x) {
             // The port stays open: "Anular" can still reach the printer through it.
-            tell(Result::Failed,
-                 texts::kErrorCierreDiario + QLatin1Char('\r') + QStringLiteral("Error: ") +
-                     QString::number(link.ErrorImpresora) + QLatin1Char('\r') +
-                     QStringLiteral("Estatus: ") + QString::number(link.EstatusImpresora));
+            tell(Result::Failed, texts::kErrorCierreDiario + QLatin1Char('\r') +
+                                     texts::kErrorLabel + QString::number(link.ErrorImpresora) +
+                                     QLatin1Char('\r') + texts::kStatusLabel +
+                                     QString::number(link.EstatusImpresora));
             window.setControlEnabled(core::Control::Command10, true);
         } else {
             tell(Result::Failed, texts::kErrorCierreDiario + QLatin1Char(' ') + texts::kFalso);
@@ -91,17 +91,17 @@ Outcome PrinterActions::report(const QString &command, bool x)
     return outcome;
 }
 
-Outcome PrinterActions::cierreX()
+Outcome PrinterActions::printXReport()
 {
     return report(QStringLiteral("I0X"), true);
 }
 
-Outcome PrinterActions::cierreZ()
+Outcome PrinterActions::printZReport()
 {
     return report(QStringLiteral("I0Z"), false);
 }
 
-Outcome PrinterActions::abrirGaveta()
+Outcome PrinterActions::openDrawer()
 {
     Outcome outcome;
     if (heldBack(&outcome))
@@ -109,125 +109,124 @@ Outcome PrinterActions::abrirGaveta()
     m_robot.runExclusive([&] {
         auto &link = m_robot.link();
         link.HabilitarControles(false);
-        const bool abierto = link.AbrirPuerto();
+        const bool portOpen = link.AbrirPuerto();
         // Printers open the drawer on one command or the other.
         link.EnviarComando(QStringLiteral("0"));
-        bool abrio = link.ResultadoComando;
+        bool opened = link.ResultadoComando;
         link.EnviarComando(QStringLiteral("w"));
-        abrio = abrio || link.ResultadoComando;
-        const int error = link.ErrorImpresora, estatus = link.EstatusImpresora;
+        opened = opened || link.ResultadoComando;
+        const int error = link.ErrorImpresora, status = link.EstatusImpresora;
         link.CerrarPuerto();
         link.HabilitarControles(true);
-        if (abrio)
+        if (opened)
             outcome = {Result::Done, texts::kGavetaAbierta};
         else
             outcome = {Result::Failed,
-                       abierto ? texts::rechazo(QStringLiteral("abrir la gaveta"), error, estatus)
-                               : texts::kErrorPuerto};
+                       portOpen ? texts::rechazo(texts::kOpenDrawerRefused, error, status)
+                                : texts::kErrorPuerto};
     });
     return outcome;
 }
 
-Outcome PrinterActions::anular()
+Outcome PrinterActions::cancelDocument()
 {
     // Through whatever connection is open, even in the middle of a job.
     auto &link = m_robot.link();
     link.EnviarComando(QStringLiteral("7"));
     if (link.ResultadoComando)
         return {Result::Done, texts::kAnulacionAceptada};
-    return {Result::Failed, texts::rechazo(QStringLiteral("la anulación"), link.ErrorImpresora,
-                                           link.EstatusImpresora)};
+    return {Result::Failed,
+            texts::rechazo(texts::kCancelRefused, link.ErrorImpresora, link.EstatusImpresora)};
 }
 
-QString PrinterActions::comandoMemoriaFiscal(const QString &desde, const QString &hasta,
-                                             const QString &shortDateFormat)
+QString PrinterActions::fiscalMemoryCommand(const QString &from, const QString &to,
+                                            const QString &shortDateFormat)
 {
-    const QDate d = parseDate(desde, shortDateFormat);
-    const QDate h = parseDate(hasta, shortDateFormat);
-    if (!d.isValid() || !h.isValid())
+    const QDate first = parseDate(from, shortDateFormat);
+    const QDate last = parseDate(to, shortDateFormat);
+    if (!first.isValid() || !last.isValid())
         return QString();
     const QString digits = QStringLiteral("ddMMyy");
-    return QStringLiteral("I2A") + d.toString(digits) + h.toString(digits);
+    return QStringLiteral("I2A") + first.toString(digits) + last.toString(digits);
 }
 
-Outcome PrinterActions::memoriaFiscal(const QString &desde, const QString &hasta, Fecha *mala)
+Outcome PrinterActions::printFiscalMemory(const QString &from, const QString &to, DateField *bad)
 {
     auto &window = m_robot.window();
     const QString &format = m_robot.settings().shortDateFormat;
-    for (const auto &[text, fecha] :
-         {std::pair{desde, Fecha::Desde}, std::pair{hasta, Fecha::Hasta}}) {
+    for (const auto &[text, field] :
+         {std::pair{from, DateField::From}, std::pair{to, DateField::To}}) {
         if (!parseDate(text, format).isValid()) {
-            if (mala)
-                *mala = fecha;
+            if (bad)
+                *bad = field;
             tell(Result::BadArgument, texts::kIndiqueFecha);
             return {Result::BadArgument, texts::fechaNoValida(text, format)};
         }
     }
-    if (parseDate(desde, format) > parseDate(hasta, format))
+    if (parseDate(from, format) > parseDate(to, format))
         return tell(Result::BadArgument, texts::kFechaFinalMayor);
     Outcome outcome;
     if (heldBack(&outcome))
         return outcome;
-    const QString command = comandoMemoriaFiscal(desde, hasta, format);
+    const QString command = fiscalMemoryCommand(from, to, format);
     m_robot.runExclusive([&] {
         auto &link = m_robot.link();
         window.setWindowEnabled(false);
-        const bool abierto = link.AbrirPuerto();
+        const bool portOpen = link.AbrirPuerto();
         link.EnviarComando(command);
-        const bool impreso = link.ResultadoComando;
-        const int error = link.ErrorImpresora, estatus = link.EstatusImpresora;
+        const bool printed = link.ResultadoComando;
+        const int error = link.ErrorImpresora, status = link.EstatusImpresora;
         link.CerrarPuerto();
         window.setWindowEnabled(true);
-        if (impreso)
-            outcome = {Result::Done, texts::memoriaImpresa(desde.trimmed(), hasta.trimmed())};
+        if (printed)
+            outcome = {Result::Done, texts::memoriaImpresa(from.trimmed(), to.trimmed())};
         else
             outcome = {Result::Failed,
-                       abierto ? texts::rechazo(QStringLiteral("el reporte de memoria fiscal"),
-                                                error, estatus)
-                               : texts::kErrorPuerto};
+                       portOpen ? texts::rechazo(texts::kFiscalMemoryRefused, error, status)
+                                : texts::kErrorPuerto};
     });
     return outcome;
 }
 
-Outcome PrinterActions::detenerIniciar()
+Outcome PrinterActions::stopOrStartPolling()
 {
-    return m_robot.Timer1().isEnabled() ? detener() : iniciar();
+    return m_robot.Timer1().isEnabled() ? stopPolling() : startPolling();
 }
 
-Outcome PrinterActions::detener()
+Outcome PrinterActions::stopPolling()
 {
     auto &window = m_robot.window();
-    const bool corria = m_robot.Timer1().isEnabled();
+    const bool wasRunning = m_robot.Timer1().isEnabled();
     m_robot.Timer1().setEnabled(false);
     // Not even an unattended robot's own resumption starts it again.
     m_robot.setStoppedByOperator(true);
     window.setCaption(core::Control::Command3, texts::kIniciar);
     window.setControlEnabled(core::Control::Command10, true);
-    return {Result::Done, corria ? texts::kSondeoDetenido : texts::kSondeoYaDetenido};
+    return {Result::Done, wasRunning ? texts::kSondeoDetenido : texts::kSondeoYaDetenido};
 }
 
-Outcome PrinterActions::iniciar()
+Outcome PrinterActions::startPolling()
 {
     auto &window = m_robot.window();
-    const bool corria = m_robot.Timer1().isEnabled();
+    const bool wasRunning = m_robot.Timer1().isEnabled();
     m_robot.Timer1().setEnabled(true);
     window.setCaption(core::Control::Command3, texts::kDetener);
     window.setControlEnabled(core::Control::Command10, false);
-    return {Result::Done, corria ? texts::kSondeoYaIniciado : texts::kSondeoIniciado};
+    return {Result::Done, wasRunning ? texts::kSondeoYaIniciado : texts::kSondeoIniciado};
 }
 
-Outcome PrinterActions::reintentar(bool notaCredito, qint64 codigo)
+Outcome PrinterActions::retry(bool notaCredito, qint64 code)
 {
     documents::JobContext &jobs = m_robot.jobContext();
-    if (jobs.retenidos && jobs.retenidos->contains(notaCredito, codigo)) {
-        jobs.retenidos->release(notaCredito, codigo);
-        return {Result::Done, texts::reintento(notaCredito, codigo)};
+    if (jobs.retenidos && jobs.retenidos->contains(notaCredito, code)) {
+        jobs.retenidos->release(notaCredito, code);
+        return {Result::Done, texts::reintento(notaCredito, code)};
     }
-    const documents::HeldDocuments::Entry *recuperando =
+    const documents::HeldDocuments::Entry *recovering =
         jobs.recovery && jobs.recovery->retenido() ? &*jobs.recovery->retenido() : nullptr;
-    if (recuperando && recuperando->notaCredito == notaCredito && recuperando->codigo == codigo)
-        return {Result::Refused, texts::enRecuperacion(notaCredito, codigo)};
-    return {Result::Refused, texts::noRetenido(notaCredito, codigo)};
+    if (recovering && recovering->notaCredito == notaCredito && recovering->codigo == code)
+        return {Result::Refused, texts::enRecuperacion(notaCredito, code)};
+    return {Result::Refused, texts::noRetenido(notaCredito, code)};
 }
 
 } // namespace robot

@@ -13,7 +13,7 @@ class Robot;
 // actions behind the window's buttons, stopping and starting polling, and
 // letting a held document go. The window and the control server both call
 // these; each returns its outcome. The reports and the drawer are held back
-// while a document is being printed; Anular never is, as it is for a
+// while a document is being printed; cancelling never is, as it is for a
 // document left open.
 class PrinterActions
 {
@@ -23,27 +23,27 @@ public:
     using Teller = std::function<void(const QString &)>;
     explicit PrinterActions(robot::Robot &robot, Teller tell = {});
 
-    Outcome cierreX();     // Command21
-    Outcome cierreZ();     // Command6
-    Outcome abrirGaveta(); // Command22
-    Outcome anular();      // Command1
+    Outcome printXReport();   // Command21
+    Outcome printZReport();   // Command6
+    Outcome openDrawer();     // Command22
+    Outcome cancelDocument(); // Command1
 
     // The fiscal-memory report between two dates in the short date form;
-    // `mala`, when given, is set to the date that is not one.
-    enum class Fecha { Ninguna, Desde, Hasta };
-    Outcome memoriaFiscal(const QString &desde, const QString &hasta, Fecha *mala = nullptr);
+    // `bad`, when given, is set to the date that is not one.
+    enum class DateField { None, From, To };
+    Outcome printFiscalMemory(const QString &from, const QString &to, DateField *bad = nullptr);
 
     // Command3 follows the timer, not its caption: stops polling when it runs.
-    Outcome detenerIniciar();
-    Outcome detener();
-    Outcome iniciar();
+    Outcome stopOrStartPolling();
+    Outcome stopPolling();
+    Outcome startPolling();
 
     // A document held back or failed is taken up again at the next tick.
-    Outcome reintentar(bool notaCredito, qint64 codigo);
+    Outcome retry(bool notaCredito, qint64 code);
 
     // The command for a range, "I2A" followed by ddMMyy twice; empty when a date is not valid.
-    static QString comandoMemoriaFiscal(const QString &desde, const QString &hasta,
-                                        const QString &shortDateFormat);
+    static QString fiscalMemoryCommand(const QString &from, const QString &to,
+                                       const QString &shortDateFormat);
 
 private:
     // Set when the action may not run now; the operator has been told.

@@ -42,11 +42,11 @@ Robot::Robot(core::WindowServices &window, QObject *parent)
 
 Robot::~Robot() = default;
 
-int Robot::startUp(const QString &programDir)
+core::ExitStatus Robot::startUp(const QString &programDir)
 {
     Startup startup(m_state, m_settings, m_lists, m_window);
-    const Startup::ExitStatus status = startup.run(programDir);
-    if (status != Startup::Running)
+    const core::ExitStatus status = startup.run(programDir);
+    if (status != core::ExitStatus::Running)
         return status;
     m_lock = startup.takeLock();
     m_clock.setScale(m_settings.timingScale);
@@ -55,15 +55,15 @@ int Robot::startUp(const QString &programDir)
     m_codePage = std::make_unique<core::CodePage>(m_settings.codePage);
     // One robot per fiscal machine on the main database. After the check for
     // another copy on this directory, so that a second copy there still ends
-    // silently with 4 rather than with this stop; before the driver library is
-    // loaded and the journal opened, so that a robot that may not print never
-    // touches the printer. A database out of reach now stops nothing: the
+    // silently (AnotherCopyStop) rather than with this stop; before the driver
+    // library is loaded and the journal opened, so that a robot that may not
+    // print never touches the printer. A database out of reach now stops nothing: the
     // lock is then taken at the first tick that reaches it, before anything
     // is printed.
     m_machineLock = std::make_unique<db::MachineLock>(m_state.RutaBaseDatos, m_state.Caja);
     if (m_machineLock->acquire() == db::MachineLock::State::HeldByAnother) {
         m_window.messageBox(core::texts::maquinaFiscalOcupada(m_state.Caja));
-        return Startup::MachineStop;
+        return core::ExitStatus::MachineStop;
     }
     // Last, after the check for another copy, so that a second copy still ends silently.
     QString error;
@@ -71,7 +71,7 @@ int Robot::startUp(const QString &programDir)
         printer::DriverLibrary::load(m_settings.driverLibrary, m_state.RutaPrograma, &error);
     if (!driver) {
         m_window.messageBox(error);
-        return Startup::DriverStop;
+        return core::ExitStatus::DriverStop;
     }
     m_driver = std::move(driver);
     m_link = std::make_unique<printer::PrinterLink>(*m_driver, m_window, m_timer, *m_codePage,
@@ -81,7 +81,7 @@ int Robot::startUp(const QString &programDir)
         m_journal = std::make_unique<db::PrintJournal>(m_state.RutaPrograma, m_clock);
     } catch (const db::DataError &e) {
         m_window.messageBox(core::texts::diarioNoDisponible(e.describe()));
-        return Startup::JournalStop;
+        return core::ExitStatus::JournalStop;
     }
     m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer, m_clock,
                                            m_lists.Data5, m_lists.Data6, m_journal.get()});
@@ -95,7 +95,7 @@ int Robot::startUp(const QString &programDir)
                                              *m_activation, m_jobs.get());
     m_cycle->Recuperar = [this] { return keepMachine() && m_recovery->run(); };
     m_activation->setErrorReporter([this](const QString &text) { m_cycle->reportError(text); });
-    return 0;
+    return core::ExitStatus::Running;
 }
 
 bool Robot::keepMachine()

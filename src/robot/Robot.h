@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Clock.h"
+#include "core/ExitStatus.h"
 #include "core/PollingTimer.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
@@ -47,9 +48,9 @@ public:
     explicit Robot(core::WindowServices &window, QObject *parent = nullptr);
     ~Robot() override;
 
-    // The start-up sequence, ending with loading the driver library; 0 when
-    // the robot runs, the exit status of the start-up stop otherwise.
-    int startUp(const QString &programDir);
+    // The start-up sequence, ending with loading the driver library; Running
+    // when the robot runs, the exit status of the start-up stop otherwise.
+    core::ExitStatus startUp(const QString &programDir);
     // After a successful start-up: the list sources run their queries once
     // and Timer1 starts counting.
     void start();

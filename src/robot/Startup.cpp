@@ -63,17 +63,17 @@ QString Startup::configurationPath(const QString &programDir)
     return programDir + QStringLiteral("\\Vextora.inf");
 }
 
-Startup::ExitStatus Startup::run(const QString &programDir)
+core::ExitStatus Startup::run(const QString &programDir)
 {
     // 1. The program directory becomes the working directory.
     const QString dir = QFileInfo(programDir).absoluteFilePath();
     if (!QFileInfo(dir).isDir()) {
         m_window.messageBox(core::texts::directorioNoExiste(QDir::toNativeSeparators(dir)));
-        return DirectoryStop;
+        return core::ExitStatus::DirectoryStop;
     }
     if (!QDir::setCurrent(dir)) {
         m_window.messageBox(core::texts::configuracionIlegible(shownPath(configurationPath(dir))));
-        return DirectoryStop;
+        return core::ExitStatus::DirectoryStop;
     }
     m_state.RutaPrograma = QDir::cleanPath(dir);
     QString refusal;
@@ -81,19 +81,19 @@ Startup::ExitStatus Startup::run(const QString &programDir)
         core::Settings::load(QDir(dir).filePath(QStringLiteral("robot-fiscal.ini")), &refusal);
     if (!refusal.isEmpty()) {
         m_window.messageBox(refusal);
-        return ConfigurationStop;
+        return core::ExitStatus::ConfigurationStop;
     }
 
     // 2. Configuration. A [database] Url puts the main database on a server.
     if (!LeerConfiguracion())
-        return ConfigurationStop;
+        return core::ExitStatus::ConfigurationStop;
     if (!m_settings.databaseUrl.isEmpty()) {
         QString why;
         if (!db::PostgresUrl::parse(m_settings.databaseUrl, &why)) {
             m_window.messageBox(core::texts::valorNoValido(
                 QStringLiteral("[database] Url"),
                 db::PostgresUrl::withoutPassword(m_settings.databaseUrl), why));
-            return ConfigurationStop;
+            return core::ExitStatus::ConfigurationStop;
         }
         m_state.RutaBaseDatos = m_settings.databaseUrl;
     }
@@ -102,7 +102,7 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos +
                                   QStringLiteral("\\KardolenTerminalUpd.inf"))) {
         m_window.messageBox(core::texts::kMantenimiento);
-        return MaintenanceStop;
+        return core::ExitStatus::MaintenanceStop;
     }
 
     // 4. to 8.
@@ -128,7 +128,7 @@ Startup::ExitStatus Startup::run(const QString &programDir)
     if (!m_lock->tryLock()) {
         m_lock.reset();
         m_window.setTitle(core::texts::kNoEjecutar);
-        return AnotherCopyStop;
+        return core::ExitStatus::AnotherCopyStop;
     }
     // Register 0 may be meant, but a line lost or moved is the likelier cause:
     // the robot runs as configured, and says so.
@@ -137,7 +137,7 @@ Startup::ExitStatus Startup::run(const QString &programDir)
         m_window.setLog(text);
         m_window.notice(text);
     }
-    return Running;
+    return core::ExitStatus::Running;
 }
 
 bool Startup::LeerConfiguracion()

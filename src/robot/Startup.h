@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ExitStatus.h"
 #include "core/InstanceLock.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
@@ -15,24 +16,12 @@ namespace robot {
 class Startup
 {
 public:
-    // Exit statuses of the start-up stops.
-    enum ExitStatus {
-        Running = 0,
-        ConfigurationStop = 2,
-        MaintenanceStop = 3,
-        AnotherCopyStop = 4,
-        DriverStop = 5,
-        DirectoryStop = 6,
-        JournalStop = 8,
-        MachineStop = 9,
-    };
-
     Startup(core::RobotState &state, core::Settings &settings, db::ListSources &lists,
             core::WindowServices &window);
     ~Startup();
 
     // Runs the sequence; Running when the robot may go on, the stop otherwise.
-    ExitStatus run(const QString &programDir);
+    core::ExitStatus run(const QString &programDir);
 
     // Reads Vextora.inf into the state. False when the program must end; the
     // message has been shown.

@@ -1,5 +1,6 @@
 #include "robot/StatusReport.h"
 
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/ListSource.h"
 #include "documents/HeldDocuments.h"
@@ -11,6 +12,8 @@
 #include <QStringList>
 
 namespace robot {
+
+namespace texts = core::texts;
 
 namespace {
 
@@ -119,34 +122,31 @@ QString StatusReport::text(Robot &robot)
                QString::number(d.value(QStringLiteral("codigo")).toInteger());
     };
     QStringList lines;
-    lines << QStringLiteral("Sondeo: ") + (s.value(QStringLiteral("sondeo")).toBool()
-                                               ? QStringLiteral("en marcha")
-                                               : QStringLiteral("detenido"));
+    lines << texts::kPollingLine + (s.value(QStringLiteral("sondeo")).toBool()
+                                        ? texts::kPollingRuns
+                                        : texts::kPollingStopped);
     const QJsonObject imprimiendo = s.value(QStringLiteral("imprimiendo")).toObject();
-    lines << QStringLiteral("Imprimiendo: ") +
+    lines << texts::kPrintingLine +
                  (imprimiendo.isEmpty()
-                      ? QStringLiteral("nada")
+                      ? texts::kNothing
                       : name(imprimiendo) +
-                            QStringLiteral(" (etapa %1)")
-                                .arg(imprimiendo.value(QStringLiteral("etapa")).toDouble()));
+                            texts::atStage(imprimiendo.value(QStringLiteral("etapa")).toDouble()));
     const QJsonObject pendientes = s.value(QStringLiteral("pendientes")).toObject();
-    lines << QStringLiteral("Pendientes: %1 facturas, %2 notas de crédito")
-                 .arg(pendientes.value(QStringLiteral("facturas")).toInt())
-                 .arg(pendientes.value(QStringLiteral("notas")).toInt());
+    lines << texts::pendingLine(pendientes.value(QStringLiteral("facturas")).toInt(),
+                                pendientes.value(QStringLiteral("notas")).toInt());
     QStringList retenidos;
     for (const QJsonValue &v : s.value(QStringLiteral("retenidos")).toArray())
         retenidos << name(v.toObject()) + QStringLiteral(" (") +
                          v.toObject().value(QStringLiteral("motivo")).toString() + QLatin1Char(')');
-    lines << QStringLiteral("Retenidos: ") + (retenidos.isEmpty()
-                                                  ? QStringLiteral("ninguno")
-                                                  : retenidos.join(QStringLiteral("; ")));
+    lines << texts::kHeldLine +
+                 (retenidos.isEmpty() ? texts::kNone : retenidos.join(QStringLiteral("; ")));
     const QJsonObject ultimo = s.value(QStringLiteral("ultimo")).toObject();
-    lines << QStringLiteral("Último impreso: ") +
+    lines << texts::kLastPrintedLine +
                  (ultimo.isEmpty()
-                      ? QStringLiteral("ninguno")
-                      : name(ultimo) + QStringLiteral(", número ") +
-                            ultimo.value(QStringLiteral("numero")).toString() +
-                            QStringLiteral(", ") + ultimo.value(QStringLiteral("hora")).toString());
+                      ? texts::kNone
+                      : name(ultimo) +
+                            texts::numberAt(ultimo.value(QStringLiteral("numero")).toString(),
+                                            ultimo.value(QStringLiteral("hora")).toString()));
     return lines.join(QLatin1Char('\n'));
 }
 

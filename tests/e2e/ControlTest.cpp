@@ -153,10 +153,16 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
     inst.dir().write("robot-fiscal.sock", {});
     // Directory, words, exit status, start of standard error.
     const std::tuple<QString, QStringList, int, QString> cases[] = {
+        // clang-format off
         {inst.path(), {"estado"}, 3, texts::sinRobot(inst.path())},
         {inst.file("nada"), {"cierre-z"}, 3, texts::directorioNoExiste(inst.file("nada"))},
         {inst.path(), {"cierre"}, 2, "Orden desconocida: cierre"},
-        {inst.path(), {"reintentar", "nota"}, 2, "Argumentos no válidos para reintentar."},
+        {inst.path(), {""}, 2, "Falta la orden."},
+        {inst.path(), {"estado", "--xml"}, 2, "Argumentos no válidos para estado. Uso: estado [--json]"},
+        {inst.path(), {"cierre-x", "1"}, 2, "Argumentos no válidos para cierre-x. Uso: cierre-x\n"},
+        {inst.path(), {"reintentar", "nota"}, 2,
+         "Argumentos no válidos para reintentar. Uso: reintentar factura|nota CODIGO"},
+        // clang-format on
     };
     for (const auto &[dir, words, status, err] : cases) {
         SCOPED_TRACE(words.join(' ').toStdString());

@@ -75,7 +75,7 @@ TEST(Startup, ConfigurationWithoutCajaRunsAsRegisterZeroAndSaysSo)
     core::Settings settings;
     db::ListSources lists;
     const QString cwd = QDir::currentPath();
-    EXPECT_EQ(Startup(s, settings, lists, window).run(dir.path()), Startup::Running);
+    EXPECT_EQ(Startup(s, settings, lists, window).run(dir.path()), core::ExitStatus::Running);
     QDir::setCurrent(cwd);
     EXPECT_EQ(
         window.entries(QStringLiteral("notice ")),

@@ -13,8 +13,9 @@ RobotHarness::RobotHarness(const Installation::Setup &setup, core::WindowService
     : inst(setup), m_previousDir(QDir::currentPath()),
       m_robot(std::make_unique<robot::Robot>(window ? *window : m_window))
 {
-    if (const int stop = m_robot->startUp(inst.path()); stop != 0) {
-        ADD_FAILURE() << "start-up stopped with " << stop << ": "
+    if (const core::ExitStatus stop = m_robot->startUp(inst.path());
+        stop != core::ExitStatus::Running) {
+        ADD_FAILURE() << "start-up stopped with " << core::exitCode(stop) << ": "
                       << m_window.messages.join(u'\n').toStdString();
         std::abort();
     }
