@@ -1,5 +1,6 @@
 #include "db/SqlDialect.h"
 
+#include "core/ShortDate.h"
 #include "db/DataError.h"
 
 #include <QSet>
@@ -260,17 +261,13 @@ private:
         fail(QStringLiteral("Paréntesis sin cierre."));
     }
 
+    // The short date form of the system, with a two-digit year where it has
+    // four; an ISO date is taken too.
     QDate readDate(const QString &text) const
     {
-        const QString t = text.trimmed();
-        const QString &format = m_dialect.shortDateFormat();
-        QDate date = QDate::fromString(t, format);
-        // A two-digit year reads as 19yy in Qt; the system's short date puts
-        // 00 to 29 in this century, as Windows does.
-        if (date.isValid() && !format.contains(QLatin1String("yyyy")) && date.year() < 1930)
-            date = date.addYears(100);
+        QDate date = core::ShortDate::parse(text, m_dialect.shortDateFormat());
         if (!date.isValid())
-            date = QDate::fromString(t, Qt::ISODate);
+            date = QDate::fromString(text.trimmed(), Qt::ISODate);
         if (!date.isValid())
             fail(QStringLiteral("Fecha no válida en datevalue: '%1'.").arg(text));
         return date;

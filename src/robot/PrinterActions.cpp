@@ -1,5 +1,6 @@
 #include "robot/PrinterActions.h"
 
+#include "core/ShortDate.h"
 #include "core/Texts.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
@@ -13,20 +14,6 @@ namespace robot {
 
 namespace texts = core::texts;
 using Result = Outcome::Result;
-
-namespace {
-QDate parseDate(const QString &text, const QString &format)
-{
-    const QDate d = QDate::fromString(text.trimmed(), format);
-    if (d.isValid())
-        return d;
-    // Two-digit years as the operator may type them.
-    QString shortYear = format;
-    shortYear.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
-    const QDate s = QDate::fromString(text.trimmed(), shortYear);
-    return s.isValid() ? s.addYears(s.year() < 1950 ? 100 : 0) : QDate();
-}
-} // namespace
 
 PrinterActions::PrinterActions(robot::Robot &robot, Teller tell)
     : m_robot(robot), m_tell(std::move(tell))
@@ -142,8 +129,8 @@ Outcome PrinterActions::anular()
 QString PrinterActions::comandoMemoriaFiscal(const QString &desde, const QString &hasta,
                                              const QString &shortDateFormat)
 {
-    const QDate d = parseDate(desde, shortDateFormat);
-    const QDate h = parseDate(hasta, shortDateFormat);
+    const QDate d = core::ShortDate::parse(desde, shortDateFormat);
+    const QDate h = core::ShortDate::parse(hasta, shortDateFormat);
     if (!d.isValid() || !h.isValid())
         return QString();
     const QString digits = QStringLiteral("ddMMyy");
@@ -156,14 +143,14 @@ Outcome PrinterActions::memoriaFiscal(const QString &desde, const QString &hasta
     const QString &format = m_robot.settings().shortDateFormat;
     for (const auto &[text, fecha] :
          {std::pair{desde, Fecha::Desde}, std::pair{hasta, Fecha::Hasta}}) {
-        if (!parseDate(text, format).isValid()) {
+        if (!core::ShortDate::parse(text, format).isValid()) {
             if (mala)
                 *mala = fecha;
             tell(Result::BadArgument, texts::kIndiqueFecha);
             return {Result::BadArgument, texts::fechaNoValida(text, format)};
         }
     }
-    if (parseDate(desde, format) > parseDate(hasta, format))
+    if (core::ShortDate::parse(desde, format) > core::ShortDate::parse(hasta, format))
         return tell(Result::BadArgument, texts::kFechaFinalMayor);
     Outcome outcome;
     if (heldBack(&outcome))

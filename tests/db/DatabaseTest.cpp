@@ -100,10 +100,14 @@ TEST(Database, ErrorsAreTypedAndCarryTheEnginesMessageAndTheSql)
 
 TEST(Database, DialectReadsTwoDigitYearsAndRefusesWhatItCannotRead)
 {
-    // A two-digit year of the short date form, and texts that cannot be read.
+    // A date of the short date form (two-digit years: ShortDateTest) or an
+    // ISO one, and texts that cannot be read.
     const db::SqliteDialect dialect(QStringLiteral("d/M/yy"));
-    EXPECT_EQ(dialect.translate(QStringLiteral("Select * from T Where F<datevalue('6/12/95')")),
-              QStringLiteral("Select * from T Where F<'1995-12-06'"));
+    for (const char *date : {"6/12/26", "2026-12-06"})
+        EXPECT_EQ(
+            dialect.translate(
+                QStringLiteral("Select * from T Where F<datevalue('%1')").arg(QLatin1String(date))),
+            QStringLiteral("Select * from T Where F<'2026-12-06'"));
     for (const char *tail : {"datevalue('31/31/26')", "'abc", "[F", "(1"}) {
         const QString sql = QStringLiteral("Select * from T Where F<") + QString::fromUtf8(tail);
         const DataError e = errorOf([&] { dialect.translate(sql); });
