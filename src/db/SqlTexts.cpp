@@ -2,6 +2,7 @@
 
 #include "core/Formato.h"
 #include "db/DataError.h"
+#include "db/SqlQuote.h"
 
 namespace db {
 
@@ -10,15 +11,6 @@ namespace {
 QString numero(qint64 n)
 {
     return core::Formato::TextoNumero(n);
-}
-
-// A text from the printer's answer inside single quotes: a quote in it would
-// otherwise end the literal.
-QString quoted(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
 } // namespace
@@ -98,16 +90,16 @@ QString SqlTexts::registroFactura(const QString &factura, const QString &numeroZ
                             QStringLiteral("El contador Z de la respuesta no es un número."),
                             numeroZ);
     }
-    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") + quoted(factura) +
-           QStringLiteral(", Control=") + quoted(factura) +
+    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") +
+           SqlQuote::text(factura) + QStringLiteral(", Control=") + SqlQuote::text(factura) +
            QStringLiteral(", Impresa=-1, Imprimir=0, NúmeroZ=") + numeroZ +
            QStringLiteral("+1 Where Código=") + numero(venta);
 }
 
 QString SqlTexts::registroFacturaSinZ(const QString &factura, qint64 venta)
 {
-    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") + quoted(factura) +
-           QStringLiteral(", Control=") + quoted(factura) +
+    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") +
+           SqlQuote::text(factura) + QStringLiteral(", Control=") + SqlQuote::text(factura) +
            QStringLiteral(", Impresa=-1, Imprimir=0 Where Código=") + numero(venta);
 }
 
@@ -125,8 +117,8 @@ QString SqlTexts::detalleNotaCredito(qint64 nota)
 
 QString SqlTexts::registroNotaCredito(const QString &numeroNota, qint64 nota)
 {
-    return QStringLiteral("Update [NotaCréditoVenta] Set Número=") + quoted(numeroNota) +
-           QStringLiteral(", Control=") + quoted(numeroNota) +
+    return QStringLiteral("Update [NotaCréditoVenta] Set Número=") + SqlQuote::text(numeroNota) +
+           QStringLiteral(", Control=") + SqlQuote::text(numeroNota) +
            QStringLiteral(", Impresa=-1, Imprimir=0 Where Código=") + numero(nota) +
            QLatin1Char(';');
 }
