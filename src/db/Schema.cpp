@@ -17,13 +17,23 @@ namespace db {
 
 namespace {
 
+// A script built into the program. A line `.read NAME` (SQLite's shell) or
+// `\ir NAME` (PostgreSQL's) stands for the script NAME, as in the shells:
+// the saved queries both engines share are written once.
 QString resource(const QString &name)
 {
     QFile file(QStringLiteral(":/sql/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw DataError(DataError::Kind::File,
                         QStringLiteral("Falta el guion SQL incorporado al programa."), name);
-    return QString::fromUtf8(file.readAll());
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        for (const QLatin1String include : {QLatin1String(".read "), QLatin1String("\\ir ")}) {
+            if (line.startsWith(include))
+                line = resource(line.mid(include.size()).trimmed());
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 // A scratch SQLite database in memory, made from scripts.
