@@ -304,9 +304,9 @@ int main(int argc, char **argv)
     settings.timingScale = 0.0;
     db::ListSources lists;
     lists.Data5.setDatabaseName(state.RutaBaseDatos);
-    lists.Data5.setRecordSource(db::SqlTexts::facturasPendientes(state.Caja));
+    lists.Data5.setRecordSource(db::SqlTexts::pendingInvoices(state.Caja));
     lists.Data6.setDatabaseName(state.RutaBaseDatos);
-    lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(state.Caja));
+    lists.Data6.setRecordSource(db::SqlTexts::pendingCreditNotes(state.Caja));
     core::Clock clock(settings.timingScale);
     core::PollingTimer timer1(clock);
     const core::CodePage codePage(settings.codePage);

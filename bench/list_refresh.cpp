@@ -86,7 +86,7 @@ int run(int argc, char **argv)
 
         db::ListSource data5;
         data5.setDatabaseName(path);
-        data5.setRecordSource(db::SqlTexts::facturasPendientes(1));
+        data5.setRecordSource(db::SqlTexts::pendingInvoices(1));
         QElapsedTimer timer;
         // The first refresh opens the connection and reads the schema.
         timer.start();
@@ -103,7 +103,7 @@ int run(int argc, char **argv)
             timer.restart();
             data5.refresh();
             const int count = data5.recordCount();
-            const QStringList lines = data5.vistaEspecial();
+            const QStringList lines = data5.displayLines();
             us.push_back(timer.nsecsElapsed() / 1e3);
             shown += lines.size();
             if (count != kPending) {
@@ -118,7 +118,7 @@ int run(int argc, char **argv)
         for (int run = 0; run < kRuns / 10; ++run) {
             timer.restart();
             auto db = db::Database::open(path);
-            const db::RecordSet rs = db->openRecordset(db::SqlTexts::facturasPendientes(1));
+            const db::RecordSet rs = db->openRecordset(db::SqlTexts::pendingInvoices(1));
             db->close();
             reopen.push_back(timer.nsecsElapsed() / 1e3);
         }

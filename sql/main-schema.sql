@@ -141,67 +141,10 @@ CREATE TABLE "NotaCréditoVentaDetalles" (
 CREATE INDEX "NotaCréditoVentaDetalles por nota"
     ON "NotaCréditoVentaDetalles"("NotaCredVent", "Ordenar");
 
--- A sale as the invoice job and the pending list read it.
-CREATE VIEW "Consulta VentasAct" AS
-SELECT v."Código",
-       c."Nombre" AS "NombreCliente",
-       c."RIF" AS "RIF",
-       c."Dirección",
-       c."Teléfono",
-       v."PorcentImpuesto",
-       f."Nombre" AS "NombreFormaPago",
-       v."FormaPago",
-       v."MedioPago",
-       v."PlantillaAuxiliar",
-       v."ORD_COMP",
-       v."NotaEntrega",
-       v."CampoTextoAdic01",
-       v."CampoTextoAdic02",
-       v."CampoTextoAdic03",
-       v."Observación",
-       v."Descuento01",
-       v."Descuento02",
-       v."Descuento03",
-       v."Desc01",
-       v."Desc02",
-       v."Desc03",
-       -- Null without a customer, like a joined text in the original query.
-       'Venta ' || v."Código" || ' ' || c."Nombre" AS "Vista1",
-       v."Anulada",
-       v."Impresa",
-       v."Imprimir",
-       v."Control",
-       v."Local",
-       v."MáquinaFiscal",
-       v."Fecha",
-       v."Factura",
-       v."NúmeroZ",
-       v."Total"
-FROM "Ventas" v
-LEFT JOIN "Clientes" c ON c."Código" = v."Cliente"
-LEFT JOIN "FormasPago" f ON f."Código" = v."FormaPago";
+.read main-views.sql
 
-CREATE VIEW "Consulta VentasDetallesAct" AS
-SELECT d."Código",
-       d."Venta",
-       d."COD_PROD",
-       p."Nombre",
-       d."Cantidad",
-       d."CantidadDecimal",
-       d."Precio",
-       d."Especificación",
-       d."ExcentoImpuesto",
-       d."NoMostrarEnFactura",
-       d."Ordenar"
-FROM "VentasDetalles" d
-LEFT JOIN "Productos" p ON p."COD_PROD" = d."COD_PROD";
-
--- The sale's editable columns; the invoice job writes its fiscal numbers here.
-CREATE VIEW "Consulta Ventas Edición" AS
-SELECT "Código", "Cliente", "Fecha", "Anulada", "Impresa", "Imprimir", "Control",
-       "Local", "MáquinaFiscal", "Factura", "NúmeroZ", "Observación"
-FROM "Ventas";
-
+-- The invoice job writes through "Consulta Ventas Edición": SQLite updates a
+-- view only through a trigger.
 CREATE TRIGGER "Consulta Ventas Edición al actualizar"
 INSTEAD OF UPDATE ON "Consulta Ventas Edición"
 BEGIN
@@ -219,44 +162,3 @@ BEGIN
         "Observación" = NEW."Observación"
     WHERE "Código" = OLD."Código";
 END;
-
--- A credit note with its customer and the sale (invoice) it corrects.
-CREATE VIEW "Consulta NotaCréditoVenta" AS
-SELECT n."Código",
-       'Nota ' || n."Código" AS "Vista4",
-       c."Nombre" AS "NombreCliente",
-       c."RIF" AS "RIF",
-       c."Dirección",
-       c."Teléfono",
-       n."Venta",
-       v."Factura",
-       v."Fecha" AS "FechaVenta",
-       n."Fecha",
-       n."Número",
-       n."Anulada",
-       n."Imprimir",
-       n."Impresa",
-       n."Control",
-       n."MáquinaFiscal",
-       n."Desc01",
-       n."PorcentImpuesto",
-       n."Monto",
-       n."MontoExcento",
-       n."Motivo"
-FROM "NotaCréditoVenta" n
-LEFT JOIN "Ventas" v ON v."Código" = n."Venta"
-LEFT JOIN "Clientes" c ON c."Código" = v."Cliente";
-
-CREATE VIEW "Consulta NotaCréditoVenta Detalles" AS
-SELECT d."Código",
-       d."NotaCredVent",
-       d."COD_PROD",
-       p."Nombre",
-       d."Cantidad",
-       d."CantidadDecimal" AS "CantDec",
-       d."Precio",
-       d."ExcentoImpuesto",
-       d."NoMostrarEnFactura",
-       d."Ordenar"
-FROM "NotaCréditoVentaDetalles" d
-LEFT JOIN "Productos" p ON p."COD_PROD" = d."COD_PROD";

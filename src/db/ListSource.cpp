@@ -81,7 +81,7 @@ void ListSource::refresh()
     }
 }
 
-QStringList ListSource::vistaEspecial() const
+QStringList ListSource::displayLines() const
 {
     if (m_recordset.columns().isEmpty())
         return {};

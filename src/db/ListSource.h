@@ -44,7 +44,7 @@ public:
     const RecordSet &recordset() const { return m_recordset; }
     // The column VistaEspecial of every row, for the list displays; a null
     // value (a null operand of a joined text) is an empty line.
-    QStringList vistaEspecial() const;
+    QStringList displayLines() const;
     // Drops the rows and lets go of the connection.
     void close();
 

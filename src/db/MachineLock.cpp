@@ -13,8 +13,8 @@
 
 namespace db {
 
-MachineLock::MachineLock(const QString &mainDatabase, qint32 caja)
-    : m_database(mainDatabase), m_caja(caja)
+MachineLock::MachineLock(const QString &mainDatabase, qint32 machine)
+    : m_database(mainDatabase), m_machine(machine)
 {
 }
 
@@ -23,13 +23,14 @@ MachineLock::~MachineLock()
     // Let go at once rather than when the server notices the session ended.
     if (m_held && m_connection) {
         QSqlQuery query(m_connection->database());
-        query.exec(QStringLiteral("SELECT pg_advisory_unlock(%1, %2)").arg(kNamespace).arg(m_caja));
+        query.exec(
+            QStringLiteral("SELECT pg_advisory_unlock(%1, %2)").arg(kNamespace).arg(m_machine));
     }
 }
 
-QString MachineLock::lockFilePath(const QString &databasePath, qint32 caja)
+QString MachineLock::lockFilePath(const QString &databasePath, qint32 machine)
 {
-    return core::FileLayer::localPath(databasePath) + QStringLiteral(".caja-%1.lock").arg(caja);
+    return core::FileLayer::localPath(databasePath) + QStringLiteral(".caja-%1.lock").arg(machine);
 }
 
 MachineLock::State MachineLock::acquire()
@@ -65,8 +66,9 @@ MachineLock::State MachineLock::acquirePostgres()
         bool taken = false;
         {
             QSqlQuery query(m_connection->database());
-            const QString sql =
-                QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)").arg(kNamespace).arg(m_caja);
+            const QString sql = QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)")
+                                    .arg(kNamespace)
+                                    .arg(m_machine);
             if (!query.exec(sql))
                 throw m_connection->error(query.lastError(), sql);
             taken = query.next() && query.value(0).toBool();
@@ -86,7 +88,7 @@ MachineLock::State MachineLock::acquirePostgres()
 
 MachineLock::State MachineLock::acquireFile()
 {
-    const QString path = lockFilePath(m_database, m_caja);
+    const QString path = lockFilePath(m_database, m_machine);
     if (!m_file) {
         m_file = std::make_unique<QLockFile>(path);
         // Never stale by age: only a dead owner frees it.

@@ -23,7 +23,7 @@ public:
 
     // `mainDatabase`: the file's path or the server's URL; empty: no database,
     // nothing to lock.
-    MachineLock(const QString &mainDatabase, qint32 caja);
+    MachineLock(const QString &mainDatabase, qint32 machine);
     ~MachineLock();
     MachineLock(const MachineLock &) = delete;
     MachineLock &operator=(const MachineLock &) = delete;
@@ -40,7 +40,7 @@ public:
     // Why the last attempt could not reach the database, and what it concerns.
     const QString &unreachableReason() const { return m_reason; }
     // The lock file of a SQLite main database.
-    static QString lockFilePath(const QString &databasePath, qint32 caja);
+    static QString lockFilePath(const QString &databasePath, qint32 machine);
     // The first key of the advisory lock: "RFIS" in ASCII, the robot's own
     // namespace; the second is the machine's number.
     static constexpr qint32 kNamespace = 0x52464953;
@@ -50,7 +50,7 @@ private:
     State acquireFile();
 
     QString m_database;
-    qint32 m_caja;
+    qint32 m_machine;
     bool m_held = false;
     QString m_reason;
     QString m_subject;

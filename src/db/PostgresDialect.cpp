@@ -1,6 +1,7 @@
 #include "db/PostgresDialect.h"
 
 #include "db/DataError.h"
+#include "db/SqlQuote.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -9,13 +10,6 @@
 namespace db {
 
 namespace {
-
-QString quote(const QString &name)
-{
-    QString escaped = name;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
 
 // The last quoted name of an operand such as "v"."Precio", or the operand.
 QString lastName(const QString &operand)
@@ -80,18 +74,12 @@ const PostgresDialect::Column *PostgresDialect::column(const QList<Column> &cand
     return candidates.isEmpty() ? nullptr : &candidates.first();
 }
 
-void PostgresDialect::beginStatement(const QStringList &relations) const
-{
-    m_statementRelations = relations;
-    m_categories.clear();
-}
-
-QString PostgresDialect::identifier(const QString &name, bool bracketed) const
+QString PostgresDialect::identifier(const QString &name, bool bracketed, Statement &statement) const
 {
     Q_UNUSED(bracketed);
     const QString key = name.toLower();
     const Column *found = nullptr;
-    for (const QString &relation : m_statementRelations) {
+    for (const QString &relation : statement.relations) {
         const auto columns = m_columnsOf.constFind(relation.toLower());
         if (columns == m_columnsOf.cend())
             continue;
@@ -102,21 +90,21 @@ QString PostgresDialect::identifier(const QString &name, bool bracketed) const
     if (!found) {
         const auto relation = m_relations.constFind(key);
         if (relation != m_relations.cend())
-            return quote(*relation);
+            return SqlQuote::name(*relation);
         const auto candidates = m_columns.constFind(key);
         if (candidates != m_columns.cend())
             found = column(*candidates, name);
     }
     if (!found)
-        return quote(name);
-    const QString quoted = quote(found->name);
-    m_categories.insert(quoted, found->category);
+        return SqlQuote::name(name);
+    const QString quoted = SqlQuote::name(found->name);
+    statement.categories.insert(quoted, found->category);
     return quoted;
 }
 
-QString PostgresDialect::plainName(const QString &name) const
+QString PostgresDialect::plainName(const QString &name, Statement &statement) const
 {
-    return identifier(name, false);
+    return identifier(name, false, statement);
 }
 
 QString PostgresDialect::booleanLiteral(bool value) const
@@ -138,12 +126,13 @@ QString PostgresDialect::joinText(const QStringList &operands) const
     return parts.join(QStringLiteral(" || "));
 }
 
-QString PostgresDialect::plusOfUnknown(const QStringList &operands) const
+QString PostgresDialect::plusOfUnknown(const QStringList &operands,
+                                       const Statement &statement) const
 {
     // A column's type is fixed here, not decided per row as in Jet: a text
     // column joins, numbers add.
     for (const QString &operand : operands) {
-        if (m_categories.value(lastName(operand)) == 'S')
+        if (statement.categories.value(lastName(operand)) == 'S')
             return joinText(operands);
     }
     return operands.join(QStringLiteral(" + "));

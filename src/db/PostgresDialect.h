@@ -23,13 +23,12 @@ public:
     // Reads the names of the tables, views and columns in the search path.
     void prepareConnection(QSqlDatabase &db) override;
 
-    QString identifier(const QString &name, bool bracketed) const override;
-    QString plainName(const QString &name) const override;
-    void beginStatement(const QStringList &relations) const override;
+    QString identifier(const QString &name, bool bracketed, Statement &statement) const override;
+    QString plainName(const QString &name, Statement &statement) const override;
     QString booleanLiteral(bool value) const override;
     QString dateLiteral(const QDate &date) const override;
     QString joinText(const QStringList &operands) const override;
-    QString plusOfUnknown(const QStringList &operands) const override;
+    QString plusOfUnknown(const QStringList &operands, const Statement &statement) const override;
 
 private:
     struct Column
@@ -44,10 +43,6 @@ private:
     QHash<QString, QString> m_relations;
     QHash<QString, QHash<QString, QList<Column>>> m_columnsOf;
     QHash<QString, QList<Column>> m_columns;
-    // The statement being translated: its tables, and the type category of
-    // each quoted column written so far.
-    mutable QStringList m_statementRelations;
-    mutable QHash<QString, char> m_categories;
 };
 
 } // namespace db

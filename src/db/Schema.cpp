@@ -4,6 +4,7 @@
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/PostgresConnection.h"
+#include "db/SqlQuote.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +18,22 @@ namespace db {
 
 namespace {
 
+// A script built into the program. A line `.read NAME` (SQLite's shell) or
+// `\ir NAME` (PostgreSQL's) stands for the script NAME, as in the shells:
+// the saved queries both engines share are written once.
 QString resource(const QString &name)
 {
     QFile file(QStringLiteral(":/sql/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw DataError(DataError::Kind::File, core::texts::kSqlScriptMissing, name);
-    return QString::fromUtf8(file.readAll());
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        for (const QLatin1String include : {QLatin1String(".read "), QLatin1String("\\ir ")}) {
+            if (line.startsWith(include))
+                line = resource(line.mid(include.size()).trimmed());
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 // A scratch SQLite database in memory, made from scripts.
@@ -92,32 +103,15 @@ private:
                                   sqlite3_column_bytes(stmt, i))
                            .toHex()) +
                    QStringLiteral("'::bytea");
-        default: {
-            QString text =
+        default:
+            return SqlQuote::text(
                 QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                  sqlite3_column_bytes(stmt, i));
-            text.replace(QLatin1Char('\''), QStringLiteral("''"));
-            return QLatin1Char('\'') + text + QLatin1Char('\'');
-        }
+                                  sqlite3_column_bytes(stmt, i)));
         }
     }
 
     sqlite3 *m_db = nullptr;
 };
-
-QString literal(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
-}
-
-QString quoted(const QString &name)
-{
-    QString escaped = name;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
 
 // A statement's first value, through the connection's error mapping.
 QVariant scalar(PostgresConnection &pg, const QString &sql)
@@ -212,23 +206,26 @@ void Schema::createPostgresDatabase(const QString &url, const QStringList &sqlit
                                          "AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
         for (const QString &table : tables) {
             QStringList columns;
-            for (const QString &column : scratch.texts(
-                     QStringLiteral("SELECT name FROM pragma_table_info(%1)").arg(literal(table))))
-                columns << quoted(column);
-            const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
-                                       .arg(quoted(table), columns.join(QStringLiteral(", ")));
+            for (const QString &column :
+                 scratch.texts(QStringLiteral("SELECT name FROM pragma_table_info(%1)")
+                                   .arg(SqlQuote::text(table))))
+                columns << SqlQuote::name(column);
+            const QString insert =
+                QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                    .arg(SqlQuote::name(table), columns.join(QStringLiteral(", ")));
             QStringList batch;
             auto flush = [&] {
                 if (!batch.isEmpty())
                     pg.exec(insert + batch.join(QStringLiteral(", ")));
                 batch.clear();
             };
-            scratch.rows(
-                QStringLiteral("SELECT * FROM %1").arg(quoted(table)), [&](const QStringList &row) {
-                    batch << QLatin1Char('(') + row.join(QStringLiteral(", ")) + QLatin1Char(')');
-                    if (batch.size() >= 500)
-                        flush();
-                });
+            scratch.rows(QStringLiteral("SELECT * FROM %1").arg(SqlQuote::name(table)),
+                         [&](const QStringList &row) {
+                             batch << QLatin1Char('(') + row.join(QStringLiteral(", ")) +
+                                          QLatin1Char(')');
+                             if (batch.size() >= 500)
+                                 flush();
+                         });
             flush();
         }
         // New rows of the administrative system take codes after the copied ones.
@@ -240,11 +237,12 @@ void Schema::createPostgresDatabase(const QString &url, const QStringList &sqlit
             throw pg.error(identities.lastError(), identitySql);
         QStringList resets;
         while (identities.next()) {
-            const QString table = quoted(identities.value(0).toString());
+            const QString table = SqlQuote::name(identities.value(0).toString());
             const QString column = identities.value(1).toString();
             resets << QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), "
                                      "coalesce(max(%3), 0) + 1, false) FROM %4")
-                          .arg(literal(table), literal(column), quoted(column), table);
+                          .arg(SqlQuote::text(table), SqlQuote::text(column),
+                               SqlQuote::name(column), table);
         }
         for (const QString &reset : resets)
             pg.exec(reset);

@@ -3,70 +3,62 @@
 #include "core/Formato.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
+#include "db/SqlQuote.h"
 
 namespace db {
 
 namespace {
 
-QString numero(qint64 n)
+QString numberText(qint64 n)
 {
     return core::Formato::TextoNumero(n);
 }
 
-// A text from the printer's answer inside single quotes: a quote in it would
-// otherwise end the literal.
-QString quoted(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
-}
-
 } // namespace
 
-QString SqlTexts::facturasPendientes(qint32 caja)
+QString SqlTexts::pendingInvoices(qint32 machine)
 {
     return QStringLiteral("Select Código, Vista1 + ' ' + RIF as VistaEspecial from [Consulta "
                           "VentasAct] Where Anulada<>true and Impresa<>True and Imprimir=true "
                           "and Control=null and Local<>True and MáquinaFiscal=") +
-           numero(caja) + QStringLiteral(" order by Código;");
+           numberText(machine) + QStringLiteral(" order by Código;");
 }
 
-QString SqlTexts::notasCreditoPendientes(qint32 caja)
+QString SqlTexts::pendingCreditNotes(qint32 machine)
 {
     return QStringLiteral("Select Código, Vista4 + ' de ' + NombreCLiente + ' ' + RIF as "
                           "VistaEspecial, Venta from [Consulta NotaCréditoVenta] Where "
                           "Anulada<>true and Imprimir=true and Control=null and Impresa<>true "
                           "and MáquinaFiscal=") +
-           numero(caja) + QStringLiteral(" order by Código;");
+           numberText(machine) + QStringLiteral(" order by Código;");
 }
 
-QString SqlTexts::ticketsPendientes(qint32 caja)
+QString SqlTexts::pendingTickets(qint32 machine)
 {
     return QStringLiteral("Select Código, 'Precuenta: ' + [Otro2] as VistaEspecial from "
                           "[Consulta TiketNoFiscal] Where Imprimir=true and Impresa<>true and "
                           "Caja=") +
-           numero(caja) + QStringLiteral(" order by Código;");
+           numberText(machine) + QStringLiteral(" order by Código;");
 }
 
-QString SqlTexts::configuracion()
+QString SqlTexts::companySettings()
 {
     return QStringLiteral("Select * from [Configuración];");
 }
 
-QString SqlTexts::configuracion2()
+QString SqlTexts::taxRates()
 {
     return QStringLiteral("Select * from Configuración2");
 }
 
-QString SqlTexts::purgaTickets(const QDate &hoy, const QString &shortDateFormat)
+QString SqlTexts::purgeTickets(const QDate &today, const QString &shortDateFormat)
 {
     return QStringLiteral("Delete * from [TiketNoFiscal] Where Impresa=-1 and Imprimir=0 and "
                           "Fecha<datevalue('") +
-           hoy.toString(shortDateFormat) + QStringLiteral("');");
+           today.toString(shortDateFormat) + QStringLiteral("');");
 }
 
-QString SqlTexts::encabezadoFactura(qint64 venta)
+QString SqlTexts::invoiceHeader(qint64 sale)
 {
     return QStringLiteral("Select Código, NombreCliente, Rif, PorcentImpuesto, Dirección, "
                           "Teléfono, NombreFormaPago, PlantillaAuxiliar, ORD_COMP, NotaEntrega, "
@@ -74,59 +66,60 @@ QString SqlTexts::encabezadoFactura(qint64 venta)
                           "FormaPago, PorcentImpuesto, Observación, Descuento01, Descuento02, "
                           "Descuento03, Desc01, Desc02, Desc03 from [Consulta VentasAct] Where "
                           "Código=") +
-           numero(venta);
+           numberText(sale);
 }
 
-QString SqlTexts::detalleFactura(qint64 venta)
+QString SqlTexts::invoiceItems(qint64 sale)
 {
     return QStringLiteral("Select Venta, Cantidad, CantidadDecimal as CantDec, Precio, "
                           "Especificación, COD_PROD, Nombre, ExcentoImpuesto from [Consulta "
                           "VentasDetallesAct] Where Venta=") +
-           numero(venta) + QStringLiteral(" and NoMostrarEnFactura=false order by Ordenar;");
+           numberText(sale) + QStringLiteral(" and NoMostrarEnFactura=false order by Ordenar;");
 }
 
-QString SqlTexts::abonosVenta(qint64 venta)
+QString SqlTexts::salePayments(qint64 sale)
 {
-    return QStringLiteral("Select * from AbonosVenta Where Venta=") + numero(venta) +
+    return QStringLiteral("Select * from AbonosVenta Where Venta=") + numberText(sale) +
            QLatin1Char(';');
 }
 
-QString SqlTexts::registroFactura(const QString &factura, const QString &numeroZ, qint64 venta)
+QString SqlTexts::recordInvoice(const QString &invoice, const QString &zNumber, qint64 sale)
 {
-    for (QChar c : numeroZ) {
+    for (QChar c : zNumber) {
         if (!c.isDigit() && c != QLatin1Char(' '))
-            throw DataError(DataError::Kind::Value, core::texts::kZCounterNotANumber, numeroZ);
+            throw DataError(DataError::Kind::Value, core::texts::kZCounterNotANumber, zNumber);
     }
-    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") + quoted(factura) +
-           QStringLiteral(", Control=") + quoted(factura) +
-           QStringLiteral(", Impresa=-1, Imprimir=0, NúmeroZ=") + numeroZ +
-           QStringLiteral("+1 Where Código=") + numero(venta);
+    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") +
+           SqlQuote::text(invoice) + QStringLiteral(", Control=") + SqlQuote::text(invoice) +
+           QStringLiteral(", Impresa=-1, Imprimir=0, NúmeroZ=") + zNumber +
+           QStringLiteral("+1 Where Código=") + numberText(sale);
 }
 
-QString SqlTexts::registroFacturaSinZ(const QString &factura, qint64 venta)
+QString SqlTexts::recordInvoiceWithoutZ(const QString &invoice, qint64 sale)
 {
-    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") + quoted(factura) +
-           QStringLiteral(", Control=") + quoted(factura) +
-           QStringLiteral(", Impresa=-1, Imprimir=0 Where Código=") + numero(venta);
+    return QStringLiteral("Update [Consulta Ventas Edición] Set Factura=") +
+           SqlQuote::text(invoice) + QStringLiteral(", Control=") + SqlQuote::text(invoice) +
+           QStringLiteral(", Impresa=-1, Imprimir=0 Where Código=") + numberText(sale);
 }
 
-QString SqlTexts::encabezadoNotaCredito(qint64 nota)
+QString SqlTexts::creditNoteHeader(qint64 note)
 {
-    return QStringLiteral("Select * from [Consulta NotaCréditoVenta] Where Código=") + numero(nota);
+    return QStringLiteral("Select * from [Consulta NotaCréditoVenta] Where Código=") +
+           numberText(note);
 }
 
-QString SqlTexts::detalleNotaCredito(qint64 nota)
+QString SqlTexts::creditNoteItems(qint64 note)
 {
     return QStringLiteral(
                "Select * from [Consulta NotaCréditoVenta Detalles] Where NotaCredVent=") +
-           numero(nota) + QStringLiteral(" and NoMostrarEnFactura=false");
+           numberText(note) + QStringLiteral(" and NoMostrarEnFactura=false");
 }
 
-QString SqlTexts::registroNotaCredito(const QString &numeroNota, qint64 nota)
+QString SqlTexts::recordCreditNote(const QString &number, qint64 note)
 {
-    return QStringLiteral("Update [NotaCréditoVenta] Set Número=") + quoted(numeroNota) +
-           QStringLiteral(", Control=") + quoted(numeroNota) +
-           QStringLiteral(", Impresa=-1, Imprimir=0 Where Código=") + numero(nota) +
+    return QStringLiteral("Update [NotaCréditoVenta] Set Número=") + SqlQuote::text(number) +
+           QStringLiteral(", Control=") + SqlQuote::text(number) +
+           QStringLiteral(", Impresa=-1, Imprimir=0 Where Código=") + numberText(note) +
            QLatin1Char(';');
 }
 

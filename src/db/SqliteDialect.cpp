@@ -1,6 +1,7 @@
 #include "db/SqliteDialect.h"
 
 #include "db/DataError.h"
+#include "db/SqlQuote.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -92,12 +93,9 @@ void SqliteDialect::prepareConnection(QSqlDatabase &db)
                         db.databaseName());
 }
 
-QString SqliteDialect::identifier(const QString &name, bool bracketed) const
+QString SqliteDialect::identifier(const QString &name, bool, Statement &) const
 {
-    Q_UNUSED(bracketed);
-    QString escaped = name;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
+    return SqlQuote::name(name);
 }
 
 QString SqliteDialect::booleanLiteral(bool value) const
@@ -116,7 +114,7 @@ QString SqliteDialect::joinText(const QStringList &operands) const
     return operands.join(QStringLiteral(" || "));
 }
 
-QString SqliteDialect::plusOfUnknown(const QStringList &operands) const
+QString SqliteDialect::plusOfUnknown(const QStringList &operands, const Statement &) const
 {
     QString out = operands.first();
     for (qsizetype i = 1; i < operands.size(); ++i)

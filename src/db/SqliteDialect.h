@@ -19,11 +19,11 @@ public:
     // connection the robot opens has that off: a missing name is an error.
     static void strictNames(QSqlDatabase &db);
 
-    QString identifier(const QString &name, bool bracketed) const override;
+    QString identifier(const QString &name, bool bracketed, Statement &statement) const override;
     QString booleanLiteral(bool value) const override;
     QString dateLiteral(const QDate &date) const override;
     QString joinText(const QStringList &operands) const override;
-    QString plusOfUnknown(const QStringList &operands) const override;
+    QString plusOfUnknown(const QStringList &operands, const Statement &statement) const override;
 };
 
 } // namespace db

@@ -125,14 +125,14 @@ bool CreditNoteJob::leer()
     m_venta = m_ctx.Data6.recordset().field(QStringLiteral("Venta")).toLongLong();
     etapa(0);
     m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-    m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoNotaCredito(m_codigo));
+    m_encabezado = m_db->openRecordset(db::SqlTexts::creditNoteHeader(m_codigo));
     if (m_encabezado.recordCount() == 0) {
         m_db->close();
         return false;
     }
-    m_detalle = m_db->openRecordset(db::SqlTexts::detalleNotaCredito(m_codigo));
+    m_detalle = m_db->openRecordset(db::SqlTexts::creditNoteItems(m_codigo));
     if (core::formaDascom(m_ctx.state.TipoImpresora))
-        m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_venta));
+        m_pagos = m_db->openRecordset(db::SqlTexts::salePayments(m_venta));
     return true;
 }
 
@@ -423,7 +423,7 @@ bool CreditNoteJob::cierreYRegistro()
     journalCerrado(numero, QString());
     etapa(8);
     cerrarPuerto();
-    m_db->execute(db::SqlTexts::registroNotaCredito(numero, m_codigo));
+    m_db->execute(db::SqlTexts::recordCreditNote(numero, m_codigo));
     journalRegistrado();
     evento(core::DocumentEvent::Kind::Impresa, numero);
     return true;

@@ -73,16 +73,16 @@ bool InvoiceJob::leer()
     m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
     w.setStatus(texts::kTomandoDatos);
     w.setProgress(8);
-    m_encabezado = m_db->openRecordset(db::SqlTexts::encabezadoFactura(m_codigo));
+    m_encabezado = m_db->openRecordset(db::SqlTexts::invoiceHeader(m_codigo));
     w.processEvents();
     if (m_encabezado.recordCount() == 0) {
         w.setBackgroundColor(kAmarilloPalido);
         m_db->close();
         return false;
     }
-    m_detalle = m_db->openRecordset(db::SqlTexts::detalleFactura(m_codigo));
+    m_detalle = m_db->openRecordset(db::SqlTexts::invoiceItems(m_codigo));
     if (m_ctx.state.TipoImpresora == core::PrinterType::Dascom)
-        m_pagos = m_db->openRecordset(db::SqlTexts::abonosVenta(m_codigo));
+        m_pagos = m_db->openRecordset(db::SqlTexts::salePayments(m_codigo));
     return true;
 }
 
@@ -364,8 +364,8 @@ bool InvoiceJob::registrar()
     w.processEvents();
     w.setStatus(core::texts::kRegistrandoRespuesta);
     w.setProgress(88);
-    m_db->execute(z.isEmpty() ? db::SqlTexts::registroFacturaSinZ(factura, m_codigo)
-                              : db::SqlTexts::registroFactura(factura, z, m_codigo));
+    m_db->execute(z.isEmpty() ? db::SqlTexts::recordInvoiceWithoutZ(factura, m_codigo)
+                              : db::SqlTexts::recordInvoice(factura, z, m_codigo));
     journalRegistrado();
     if (z.isEmpty())
         w.setLog(core::texts::impresoSinNumeros(false, m_codigo));

@@ -116,11 +116,11 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
     try {
         auto db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
         if (isNota(entry)) {
-            db->execute(db::SqlTexts::registroNotaCredito(numero, entry.codigo));
+            db->execute(db::SqlTexts::recordCreditNote(numero, entry.codigo));
         } else {
             db->execute(numeroZ.isEmpty()
-                            ? db::SqlTexts::registroFacturaSinZ(numero, entry.codigo)
-                            : db::SqlTexts::registroFactura(numero, numeroZ, entry.codigo));
+                            ? db::SqlTexts::recordInvoiceWithoutZ(numero, entry.codigo)
+                            : db::SqlTexts::recordInvoice(numero, numeroZ, entry.codigo));
         }
         db->close();
     } catch (const db::DataError &e) {

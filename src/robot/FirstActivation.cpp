@@ -98,7 +98,7 @@ void FirstActivation::LeerTasas()
     m_state.TasaMaqFiscal3 = 31.0;
     try {
         auto db = db::Database::open(m_state.RutaBaseDatos, m_settings.shortDateFormat);
-        db::RecordSet rs = db->openRecordset(db::SqlTexts::configuracion2());
+        db::RecordSet rs = db->openRecordset(db::SqlTexts::taxRates());
         if (rs.recordCount() < 1)
             return;
         double *const rates[] = {&m_state.TasaMaqFiscal1, &m_state.TasaMaqFiscal2,
@@ -124,7 +124,7 @@ void FirstActivation::purgeTickets()
 {
     try {
         auto db = db::Database::open(m_state.RutaBaseLocal, m_settings.shortDateFormat);
-        db->execute(db::SqlTexts::purgaTickets(m_clock.now().date(), m_settings.shortDateFormat));
+        db->execute(db::SqlTexts::purgeTickets(m_clock.now().date(), m_settings.shortDateFormat));
         db->close();
     } catch (const db::DataError &e) {
         report(core::texts::errorBaseDatos(e.describe()));

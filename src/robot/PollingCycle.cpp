@@ -27,7 +27,7 @@ void PollingCycle::refresh(db::ListSource &source, core::ListDisplay display)
 {
     source.refresh();
     m_window.processEvents();
-    m_window.setListRows(display, source.vistaEspecial());
+    m_window.setListRows(display, source.displayLines());
 }
 
 void PollingCycle::reportError(const QString &text)

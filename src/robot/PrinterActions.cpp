@@ -1,5 +1,6 @@
 #include "robot/PrinterActions.h"
 
+#include "core/ShortDate.h"
 #include "core/Texts.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
@@ -13,20 +14,6 @@ namespace robot {
 
 namespace texts = core::texts;
 using Result = Outcome::Result;
-
-namespace {
-QDate parseDate(const QString &text, const QString &format)
-{
-    const QDate d = QDate::fromString(text.trimmed(), format);
-    if (d.isValid())
-        return d;
-    // Two-digit years as the operator may type them.
-    QString shortYear = format;
-    shortYear.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
-    const QDate s = QDate::fromString(text.trimmed(), shortYear);
-    return s.isValid() ? s.addYears(s.year() < 1950 ? 100 : 0) : QDate();
-}
-} // namespace
 
 PrinterActions::PrinterActions(robot::Robot &robot, Teller tell)
     : m_robot(robot), m_tell(std::move(tell))
@@ -142,8 +129,8 @@ Outcome PrinterActions::cancelDocument()
 QString PrinterActions::fiscalMemoryCommand(const QString &from, const QString &to,
                                             const QString &shortDateFormat)
 {
-    const QDate first = parseDate(from, shortDateFormat);
-    const QDate last = parseDate(to, shortDateFormat);
+    const QDate first = core::ShortDate::parse(from, shortDateFormat);
+    const QDate last = core::ShortDate::parse(to, shortDateFormat);
     if (!first.isValid() || !last.isValid())
         return QString();
     const QString digits = QStringLiteral("ddMMyy");
@@ -156,14 +143,14 @@ Outcome PrinterActions::printFiscalMemory(const QString &from, const QString &to
     const QString &format = m_robot.settings().shortDateFormat;
     for (const auto &[text, field] :
          {std::pair{from, DateField::From}, std::pair{to, DateField::To}}) {
-        if (!parseDate(text, format).isValid()) {
+        if (!core::ShortDate::parse(text, format).isValid()) {
             if (bad)
                 *bad = field;
             tell(Result::BadArgument, texts::kIndiqueFecha);
             return {Result::BadArgument, texts::fechaNoValida(text, format)};
         }
     }
-    if (parseDate(from, format) > parseDate(to, format))
+    if (core::ShortDate::parse(from, format) > core::ShortDate::parse(to, format))
         return tell(Result::BadArgument, texts::kFechaFinalMayor);
     Outcome outcome;
     if (heldBack(&outcome))

@@ -131,7 +131,7 @@ void Robot::start()
         try {
             s.source->refresh();
             if (s.shown)
-                m_window.setListRows(s.display, s.source->vistaEspecial());
+                m_window.setListRows(s.display, s.source->displayLines());
         } catch (const db::DataError &e) {
             m_cycle->reportError(core::texts::errorBaseDatos(e.describe()));
         }

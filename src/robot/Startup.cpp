@@ -111,13 +111,13 @@ core::ExitStatus Startup::run(const QString &programDir)
     m_state.ModoCantidad = 0;
     m_state.RutaBaseLocal = m_state.RutaPrograma + QStringLiteral("\\Vextora.dba");
     m_lists.Data3.setDatabaseName(m_state.RutaBaseDatos);
-    m_lists.Data3.setRecordSource(db::SqlTexts::configuracion());
+    m_lists.Data3.setRecordSource(db::SqlTexts::companySettings());
     m_lists.Data5.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data6.setDatabaseName(m_state.RutaBaseDatos);
     m_lists.Data7.setDatabaseName(m_state.RutaBaseLocal);
-    m_lists.Data5.setRecordSource(db::SqlTexts::facturasPendientes(m_state.Caja));
-    m_lists.Data6.setRecordSource(db::SqlTexts::notasCreditoPendientes(m_state.Caja));
-    m_lists.Data7.setRecordSource(db::SqlTexts::ticketsPendientes(m_state.Caja));
+    m_lists.Data5.setRecordSource(db::SqlTexts::pendingInvoices(m_state.Caja));
+    m_lists.Data6.setRecordSource(db::SqlTexts::pendingCreditNotes(m_state.Caja));
+    m_lists.Data7.setRecordSource(db::SqlTexts::pendingTickets(m_state.Caja));
     for (db::ListSource *source : {&m_lists.Data3, &m_lists.Data5, &m_lists.Data6, &m_lists.Data7})
         source->setShortDateFormat(m_settings.shortDateFormat);
     m_state.UltimaFactura = 0;

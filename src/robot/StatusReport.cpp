@@ -54,7 +54,7 @@ void refresh(Robot &robot)
     for (const auto &l : lists) {
         try {
             l.source.refresh();
-            robot.window().setListRows(l.display, l.source.vistaEspecial());
+            robot.window().setListRows(l.display, l.source.displayLines());
         } catch (const db::DataError &) {
         }
     }

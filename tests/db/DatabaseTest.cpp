@@ -54,7 +54,7 @@ TEST(Database, OpensOnlyAnExistingDatabaseFileAndNeverCreatesOne)
     for (const QString &path :
          {odd + QStringLiteral("\\Vextora.dba"), odd + QStringLiteral("//\\Vextora.dba")})
         Database::open(path)->execute(
-            SqlTexts::purgaTickets(QDate(2026, 1, 1), QStringLiteral("dd/MM/yyyy")));
+            SqlTexts::purgeTickets(QDate(2026, 1, 1), QStringLiteral("dd/MM/yyyy")));
 }
 
 // On SQLite only: a server refuses a decimal comma or a word for a date at the insert.
@@ -68,7 +68,7 @@ TEST(Database, ErrorsAreTypedAndCarryTheEnginesMessageAndTheSql)
                                "CantidadDecimal) VALUES (101, ' 2.5 ', '1,5');")));
     const QString noColumn = QStringLiteral("Select Código, Nada from [Consulta VentasAct]");
     const QString badUpdate = QStringLiteral("Update [NotaCréditoVenta] Set Nada='1';");
-    const db::RecordSet items = db->openRecordset(SqlTexts::detalleFactura(101));
+    const db::RecordSet items = db->openRecordset(SqlTexts::invoiceItems(101));
     const db::RecordSet sales =
         db->openRecordset(QStringLiteral("Select * from [Consulta VentasAct]"));
     db::RecordSet past = items;
@@ -95,15 +95,19 @@ TEST(Database, ErrorsAreTypedAndCarryTheEnginesMessageAndTheSql)
         EXPECT_EQ(e.subject(), sql);
         EXPECT_TRUE(e.message().contains(QLatin1String(message))) << qPrintable(e.message());
     }
-    EXPECT_EQ(db->openRecordset(SqlTexts::facturasPendientes(1)).recordCount(), 1);
+    EXPECT_EQ(db->openRecordset(SqlTexts::pendingInvoices(1)).recordCount(), 1);
 }
 
 TEST(Database, DialectReadsTwoDigitYearsAndRefusesWhatItCannotRead)
 {
-    // A two-digit year of the short date form, and texts that cannot be read.
+    // A date of the short date form (two-digit years: ShortDateTest) or an
+    // ISO one, and texts that cannot be read.
     const db::SqliteDialect dialect(QStringLiteral("d/M/yy"));
-    EXPECT_EQ(dialect.translate(QStringLiteral("Select * from T Where F<datevalue('6/12/95')")),
-              QStringLiteral("Select * from T Where F<'1995-12-06'"));
+    for (const char *date : {"6/12/26", "2026-12-06"})
+        EXPECT_EQ(
+            dialect.translate(
+                QStringLiteral("Select * from T Where F<datevalue('%1')").arg(QLatin1String(date))),
+            QStringLiteral("Select * from T Where F<'2026-12-06'"));
     for (const char *tail : {"datevalue('31/31/26')", "'abc", "[F", "(1"}) {
         const QString sql = QStringLiteral("Select * from T Where F<") + QString::fromUtf8(tail);
         const DataError e = errorOf([&] { dialect.translate(sql); });

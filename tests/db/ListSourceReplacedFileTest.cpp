@@ -36,7 +36,7 @@ TEST(ListSourceKeptConnection, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRe
         makeMain(other, 202);
         db::ListSource data5;
         data5.setDatabaseName(path);
-        data5.setRecordSource(db::SqlTexts::facturasPendientes(1));
+        data5.setRecordSource(db::SqlTexts::pendingInvoices(1));
         data5.refresh();
         ASSERT_EQ(data5.recordset().field(QStringLiteral("Código")).toInt(), 101);
 

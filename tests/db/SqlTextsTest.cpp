@@ -105,12 +105,12 @@ TEST_P(MainDatabase, PendingListsAreTheFlaggedUnprintedDocumentsOfTheMachine)
          {"Venta 101 Ana Peña V1", "Venta 111 Ana Peña V1", ""},
          {"Nota 3 de Ana Peña V1", "Nota 7 de Ana Peña V1", ""}}};
     for (const auto &[caja, pendingInvoices, pendingNotes] : cases) {
-        invoices.setRecordSource(SqlTexts::facturasPendientes(caja));
-        notes.setRecordSource(SqlTexts::notasCreditoPendientes(caja));
+        invoices.setRecordSource(SqlTexts::pendingInvoices(caja));
+        notes.setRecordSource(SqlTexts::pendingCreditNotes(caja));
         invoices.refresh();
         notes.refresh();
-        EXPECT_EQ(invoices.vistaEspecial(), pendingInvoices) << caja;
-        EXPECT_EQ(notes.vistaEspecial(), pendingNotes) << caja;
+        EXPECT_EQ(invoices.displayLines(), pendingInvoices) << caja;
+        EXPECT_EQ(notes.displayLines(), pendingNotes) << caja;
     }
     // The credit-note job takes the sale from the list.
     EXPECT_EQ(rows(notes.recordSource(), {"Venta"}), (QStringList{"103", "103", "113"}));
@@ -137,29 +137,27 @@ TEST_P(MainDatabase, PendingListsAreTheFlaggedUnprintedDocumentsOfTheMachine)
 TEST_P(MainDatabase, DocumentQueriesGiveTheHeaderTheVisibleLinesAndThePayments)
 {
     const std::tuple<QString, QStringList, QStringList> cases[] = {
-        {SqlTexts::encabezadoFactura(101),
+        {SqlTexts::invoiceHeader(101),
          {"NombreCliente", "Rif", "Dirección", "NombreFormaPago", "Desc01"},
          {"Ana Peña|V1|Av. Urdaneta|Contado|12.5"}},
-        {SqlTexts::detalleFactura(101),
+        {SqlTexts::invoiceItems(101),
          {"Nombre", "Especificación", "Cantidad", "CantDec", "Precio", "ExcentoImpuesto"},
          {"Harina||1|1|38.5|-1", "Café||2|1.5|145|0", "?|Revisión|1|1|450|"}},
-        {SqlTexts::abonosVenta(101), {"TipoMecanismo", "Monto"}, {"0|100", "4|50.25"}},
-        {SqlTexts::encabezadoNotaCredito(7),
+        {SqlTexts::salePayments(101), {"TipoMecanismo", "Monto"}, {"0|100", "4|50.25"}},
+        {SqlTexts::creditNoteHeader(7),
          {"NombreCliente", "Rif", "Factura", "FechaVenta", "Monto"},
          {"Ana Peña|V1|00000100|2026-11-30 10:15:00|100"}},
-        {SqlTexts::detalleNotaCredito(7),
+        {SqlTexts::creditNoteItems(7),
          {"Nombre", "Cantidad", "CantDec", "Precio"},
          {"Café|2|1.5|145"}},
-        {SqlTexts::configuracion(),
+        {SqlTexts::companySettings(),
          {"RIFCompañía", "VerCantidad", "VerCantidadDecimal"},
          {"J306587412|-1|0"}},
-        {SqlTexts::configuracion2(),
-         {"TasaMaqFiscal1", "TasaMaqFiscal2", "TasaMaqFiscal3"},
-         {"16||31"}}};
+        {SqlTexts::taxRates(), {"TasaMaqFiscal1", "TasaMaqFiscal2", "TasaMaqFiscal3"}, {"16||31"}}};
     for (const auto &[sql, columns, expected] : cases)
         EXPECT_EQ(rows(sql, columns), expected) << qPrintable(db->translate(sql));
     // A customer without RIF: a null, neither true nor false.
-    const QVariant rif = db->openRecordset(SqlTexts::encabezadoFactura(113)).field("Rif");
+    const QVariant rif = db->openRecordset(SqlTexts::invoiceHeader(113)).field("Rif");
     EXPECT_TRUE(rif.isNull() && !RecordSet::isTrue(rif) && !RecordSet::isFalse(rif));
 }
 
@@ -173,8 +171,8 @@ TEST_P(MainDatabase, WriteBacksStoreTheNumbersAndTheNextZ)
         {109, "00000126", std::nullopt, "00000126/00000126/-1/0/7"}, // no Z: the old one kept
         {113, "0000'12", "0012", "0000'12/0000'12/-1/0/13"}};        // a quote in the answer
     for (const auto &[code, factura, z, stored] : cases) {
-        db->execute(z ? SqlTexts::registroFactura(factura, *z, code)
-                      : SqlTexts::registroFacturaSinZ(factura, code));
+        db->execute(z ? SqlTexts::recordInvoice(factura, *z, code)
+                      : SqlTexts::recordInvoiceWithoutZ(factura, code));
         EXPECT_EQ(ask(QStringLiteral("SELECT \"Factura\" || '/' || \"Control\" || '/' || "
                                      "\"Impresa\" || '/' || \"Imprimir\" || '/' || \"NúmeroZ\" "
                                      "FROM \"Ventas\" WHERE \"Código\" = %1")
@@ -184,16 +182,16 @@ TEST_P(MainDatabase, WriteBacksStoreTheNumbersAndTheNextZ)
     EXPECT_EQ(
         ask(QStringLiteral("SELECT \"Código\" FROM \"Ventas\" WHERE \"Impresa\" <> 0 ORDER BY 1")),
         QStringLiteral("101,103,108,109,111,113"));
-    EXPECT_EQ(rows(SqlTexts::facturasPendientes(1), {"Código"}), QStringList{});
+    EXPECT_EQ(rows(SqlTexts::pendingInvoices(1), {"Código"}), QStringList{});
     // A Z counter that is not a number never reaches the statement.
-    EXPECT_THROW(SqlTexts::registroFactura("1", "0+1, Anulada=-1", 5), DataError);
+    EXPECT_THROW(SqlTexts::recordInvoice("1", "0+1, Anulada=-1", 5), DataError);
 
-    db->execute(SqlTexts::registroNotaCredito(QStringLiteral("00000123"), 7));
+    db->execute(SqlTexts::recordCreditNote(QStringLiteral("00000123"), 7));
     EXPECT_EQ(ask(QStringLiteral("SELECT \"Número\" || '/' || \"Control\" || '/' || \"Impresa\" "
                                  "|| '/' || \"Imprimir\" FROM \"NotaCréditoVenta\" WHERE "
                                  "\"Código\" = 7")),
               QStringLiteral("00000123/00000123/-1/0"));
-    EXPECT_EQ(rows(SqlTexts::notasCreditoPendientes(1), {"Código"}), (QStringList{"3", "11"}));
+    EXPECT_EQ(rows(SqlTexts::pendingCreditNotes(1), {"Código"}), (QStringList{"3", "11"}));
 }
 
 TEST_P(MainDatabase, JetExpressionsMeanTheSame)
@@ -229,8 +227,8 @@ TEST_P(MainDatabase, JetExpressionsMeanTheSame)
                    {"Código"}),
               (QStringList{"105", "107"}));
     db->execute(QStringLiteral("Delete * from [AbonosVenta] Where Venta=101;"));
-    EXPECT_EQ(rows(SqlTexts::abonosVenta(101), {"Monto"}), QStringList{});
-    EXPECT_EQ(rows(SqlTexts::abonosVenta(102), {"Monto"}), QStringList{"9"});
+    EXPECT_EQ(rows(SqlTexts::salePayments(101), {"Monto"}), QStringList{});
+    EXPECT_EQ(rows(SqlTexts::salePayments(102), {"Monto"}), QStringList{"9"});
 }
 
 // Another program of the shop writes the sale in a transaction: the robot's
@@ -241,8 +239,8 @@ TEST_P(MainDatabase, WriteBackWaitsForAnotherProgramsLockUpToTheBusyTimeout)
     db::Database::Options options;
     options.busyTimeoutMs = 200;
     auto robot = db::Database::open(inst.mainDatabase(), options);
-    const QString update = SqlTexts::registroFactura("00000150", "0003", 101);
-    const QString pending = SqlTexts::facturasPendientes(1);
+    const QString update = SqlTexts::recordInvoice("00000150", "0003", 101);
+    const QString pending = SqlTexts::pendingInvoices(1);
     MainRows other(inst.mainDatabase());
     other.exec(QStringLiteral("BEGIN"));
     other.exec(QStringLiteral("UPDATE \"Ventas\" SET \"Local\" = 0 WHERE \"Código\" = 101"));
@@ -308,12 +306,12 @@ INSERT INTO TiketNoFiscal (Código, Fecha, Impresa, Imprimir, Caja, Otro2) VALUE
         tickets.setDatabaseName(path);
         for (const auto &[caja, shown] : {std::pair{1, QStringList{"", "Precuenta: Mesa 4"}},
                                           std::pair{12, QStringList{"Precuenta: Barra"}}}) {
-            tickets.setRecordSource(SqlTexts::ticketsPendientes(caja));
+            tickets.setRecordSource(SqlTexts::pendingTickets(caja));
             tickets.refresh();
-            EXPECT_EQ(tickets.vistaEspecial(), shown);
+            EXPECT_EQ(tickets.displayLines(), shown);
         }
         db::Database::open(path, QString::fromUtf8(format))
-            ->execute(SqlTexts::purgaTickets(QDate(2026, 12, 6), QString::fromUtf8(format)));
+            ->execute(SqlTexts::purgeTickets(QDate(2026, 12, 6), QString::fromUtf8(format)));
         EXPECT_EQ(
             MainRows(path).column(QStringLiteral("SELECT Código FROM TiketNoFiscal ORDER BY 1")),
             (QVariantList{3, 4, 5, 8, 9, 10, 11, 12}));

@@ -76,7 +76,7 @@ void printTheDemo(const QString &type, Engine engine)
     ini.sync();
     EXPECT_EQ(QSettings(demo.filePath("fiscalsim.ini"), QSettings::IniFormat).value("printer/Type"),
               type);
-    EXPECT_EQ(pending(demo.filePath("Vextora.dba"), db::SqlTexts::ticketsPendientes(1)), 2);
+    EXPECT_EQ(pending(demo.filePath("Vextora.dba"), db::SqlTexts::pendingTickets(1)), 2);
 
     RobotProcess robot(demo.path());
     // The last credit note waits for its turn behind every invoice.
@@ -104,8 +104,8 @@ void printTheDemo(const QString &type, Engine engine)
                         .arg(8 + i, 8, 10, QLatin1Char('0'));
     EXPECT_EQ(events, expected) << robot.err().toStdString();
     const QString main = url.isEmpty() ? demo.filePath("Base de Datos.dba") : url;
-    EXPECT_EQ(pending(main, db::SqlTexts::facturasPendientes(1)), 0);
-    EXPECT_EQ(pending(main, db::SqlTexts::notasCreditoPendientes(1)), 0);
+    EXPECT_EQ(pending(main, db::SqlTexts::pendingInvoices(1)), 0);
+    EXPECT_EQ(pending(main, db::SqlTexts::pendingCreditNotes(1)), 0);
     {
         MainRows db(main);
         EXPECT_EQ(db.value("SELECT \"Factura\" || ' ' || \"NúmeroZ\" FROM \"Ventas\" WHERE "
@@ -132,7 +132,7 @@ void printTheDemo(const QString &type, Engine engine)
         EXPECT_TRUE(err.contains(QStringLiteral("no está vacía"))) << qPrintable(err);
         EXPECT_TRUE(QDir(dir.file("otra")).isEmpty()) << "nothing written, to try again";
     }
-    EXPECT_EQ(pending(main, db::SqlTexts::facturasPendientes(1)), 0);
+    EXPECT_EQ(pending(main, db::SqlTexts::pendingInvoices(1)), 0);
     if (!url.isEmpty()) {
         cluster.dropDatabase(name);
         cluster.exec(QStringLiteral("DROP ROLE ") + role);
