@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DocumentKind.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -38,7 +40,7 @@ struct DocumentEvent
 {
     enum class Kind { Inicio, Impresa, Fallo, Recuperada, Retenida, Anulada };
     Kind kind = Kind::Inicio;
-    bool notaCredito = false;
+    DocumentKind document = DocumentKind::Invoice;
     qint64 codigo = 0;
     QString numero = {};  // impresa, recuperada
     QString numeroZ = {}; // invoices only

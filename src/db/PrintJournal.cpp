@@ -30,9 +30,10 @@ PrintJournal::State stateOf(const QString &name)
     return PrintJournal::State::Cerrando;
 }
 
-QString kindName(PrintJournal::Kind k)
+// The words stored in an existing journal.
+QString kindName(core::DocumentKind k)
 {
-    return k == PrintJournal::Kind::Factura ? QStringLiteral("factura") : QStringLiteral("nota");
+    return k == core::DocumentKind::Invoice ? QStringLiteral("factura") : QStringLiteral("nota");
 }
 } // namespace
 
@@ -76,7 +77,7 @@ PrintJournal::~PrintJournal()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-qint64 PrintJournal::tomado(Kind kind, qint64 codigo)
+qint64 PrintJournal::tomado(core::DocumentKind kind, qint64 codigo)
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -151,7 +152,8 @@ QList<PrintJournal::Entry> PrintJournal::unfinished() const
     while (q.next()) {
         Entry e;
         e.id = q.value(0).toLongLong();
-        e.kind = q.value(1).toString() == QLatin1String("nota") ? Kind::Nota : Kind::Factura;
+        e.kind = q.value(1).toString() == QLatin1String("nota") ? core::DocumentKind::CreditNote
+                                                                : core::DocumentKind::Invoice;
         e.codigo = q.value(2).toLongLong();
         e.state = stateOf(q.value(3).toString());
         e.numeroAntes = q.value(4).toString();
@@ -162,7 +164,7 @@ QList<PrintJournal::Entry> PrintJournal::unfinished() const
     return out;
 }
 
-QString PrintJournal::closedBefore(Kind kind, qint64 codigo) const
+QString PrintJournal::closedBefore(core::DocumentKind kind, qint64 codigo) const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT numero FROM documento WHERE tipo = ? AND codigo = ? AND "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Clock.h"
+#include "core/DocumentKind.h"
 
 #include <QList>
 #include <QString>
@@ -14,7 +15,6 @@ namespace db {
 class PrintJournal
 {
 public:
-    enum class Kind { Factura, Nota };
     enum class State {
         Tomado,     // taken up; commands may have been sent
         Cerrando,   // the closing command is being sent
@@ -26,7 +26,7 @@ public:
     struct Entry
     {
         qint64 id = 0;
-        Kind kind = Kind::Factura;
+        core::DocumentKind kind = core::DocumentKind::Invoice;
         qint64 codigo = 0;
         State state = State::Tomado;
         QString numeroAntes; // the printer's last number just before the closing command
@@ -40,7 +40,7 @@ public:
 
     static QString fileName() { return QStringLiteral("robot-fiscal-journal.db"); }
 
-    qint64 tomado(Kind kind, qint64 codigo);
+    qint64 tomado(core::DocumentKind kind, qint64 codigo);
     void cerrando(qint64 id, const QString &numeroAntes);
     void cerrado(qint64 id, const QString &numero, const QString &numeroZ);
     void registrado(qint64 id);
@@ -54,7 +54,7 @@ public:
     // with nothing to recover reads no file).
     bool settled() const { return m_unfinished == 0; }
     // The printer's number for a document it already closed, or empty.
-    QString closedBefore(Kind kind, qint64 codigo) const;
+    QString closedBefore(core::DocumentKind kind, qint64 codigo) const;
 
 private:
     void setState(qint64 id, State state, const QString &extraSql = {},

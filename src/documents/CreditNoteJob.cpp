@@ -44,7 +44,7 @@ QString plain(const QVariant &v)
 }
 } // namespace
 
-CreditNoteJob::CreditNoteJob(JobContext &ctx) : DocumentJob(ctx) {}
+CreditNoteJob::CreditNoteJob(JobContext &ctx) : DocumentJob(ctx, core::DocumentKind::CreditNote) {}
 
 CreditNoteJob::~CreditNoteJob() = default;
 
@@ -145,7 +145,7 @@ bool CreditNoteJob::validar()
 {
     const auto &st = m_ctx.state;
     auto hold = [this](const QString &column) {
-        retener(core::texts::documentoRetenido(true, m_codigo, column));
+        retener(core::texts::documentoRetenido(m_kind, m_codigo, column));
         return false;
     };
     const db::RecordSet &h = m_encabezado;
@@ -175,7 +175,7 @@ bool CreditNoteJob::validar()
     };
     if (m_detalle.recordCount() > 0) {
         if (st.ModoCantidad == 0) {
-            retener(core::texts::documentoRetenidoModoCantidad(true, m_codigo));
+            retener(core::texts::documentoRetenidoModoCantidad(m_kind, m_codigo));
             return false;
         }
         const QString columnaCantidad =

@@ -25,9 +25,6 @@ public:
     static const QString kDescripcionSinDetalle;
     static const QString kCierre;
 
-protected:
-    bool esNotaCredito() const override { return true; }
-
 private:
     bool leer() override;
     QByteArray huella() const override;

@@ -17,7 +17,7 @@ namespace documents {
 
 namespace texts = core::texts;
 
-DocumentJob::DocumentJob(JobContext &ctx) : m_ctx(ctx) {}
+DocumentJob::DocumentJob(JobContext &ctx, core::DocumentKind kind) : m_ctx(ctx), m_kind(kind) {}
 
 DocumentJob::~DocumentJob()
 {
@@ -26,14 +26,14 @@ DocumentJob::~DocumentJob()
 
 bool DocumentJob::tomar()
 {
-    const bool nota = esNotaCredito();
+    const bool nota = m_kind == core::DocumentKind::CreditNote;
     db::ListSource &lista = nota ? m_ctx.Data6 : m_ctx.Data5;
     db::RecordSet &filas = lista.recordset();
     QList<qint64> pendientes;
     for (filas.moveFirst(); !filas.eof(); filas.moveNext())
         pendientes << filas.field(QStringLiteral("Código")).toLongLong();
     if (m_ctx.retenidos)
-        m_ctx.retenidos->keepOnly(nota, pendientes);
+        m_ctx.retenidos->keepOnly(m_kind, pendientes);
 
     filas.moveFirst();
     for (const qint64 codigo : pendientes) {
@@ -44,7 +44,7 @@ bool DocumentJob::tomar()
                 m_huella = huella();
                 // Held, and neither its rows nor the pause have changed: the
                 // documents behind it go first.
-                if (m_ctx.retenidos && m_ctx.retenidos->waiting(nota, codigo, m_huella)) {
+                if (m_ctx.retenidos && m_ctx.retenidos->waiting(m_kind, codigo, m_huella)) {
                     m_db->close();
                 } else if (!validar() || !journalTomado()) {
                     m_db->close();
@@ -52,7 +52,7 @@ bool DocumentJob::tomar()
                     // A document held before stays listed until it is printed
                     // or fails again: the same failure is not told twice.
                     (nota ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = codigo;
-                    m_ctx.enCurso = JobContext::EnCurso{nota, codigo, &m_etapa};
+                    m_ctx.enCurso = JobContext::EnCurso{m_kind, codigo, &m_etapa};
                     evento(core::DocumentEvent::Kind::Inicio);
                     return true;
                 }
@@ -102,13 +102,13 @@ void DocumentJob::hold(const QString &motivo, const QString &mensaje, bool esFal
     // The same document held again, for the same reason and with the same
     // rows, is not told again.
     const bool nuevo =
-        !m_ctx.retenidos || m_ctx.retenidos->hold(esNotaCredito(), m_codigo, motivo, m_huella);
+        !m_ctx.retenidos || m_ctx.retenidos->hold(m_kind, m_codigo, motivo, m_huella);
     if (nuevo)
         m_ctx.window.messageBox(mensaje);
     if (!esFallo && nuevo) {
         m_ctx.window.setLog(mensaje);
         m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                        .notaCredito = esNotaCredito(),
+                        .document = m_kind,
                         .codigo = m_codigo,
                         .motivo = motivo});
     }
@@ -117,8 +117,9 @@ void DocumentJob::hold(const QString &motivo, const QString &mensaje, bool esFal
 void DocumentJob::fallaEtapa()
 {
     cerrarPuerto();
+    const bool nota = m_kind == core::DocumentKind::CreditNote;
     const QString largo = m_ctx.link.reporteEtapa(m_etapa, true);
-    const QString enCaja = esNotaCredito() ? largo : m_ctx.link.reporteEtapa(m_etapa, false);
+    const QString enCaja = nota ? largo : m_ctx.link.reporteEtapa(m_etapa, false);
     if (m_puertoFallido)
         m_ctx.window.messageBox(enCaja);
     else
@@ -135,7 +136,7 @@ void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
     QString text = m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r') +
                    texts::errorBaseDatos(error.describe());
     if (impreso)
-        text += QLatin1Char('\r') + texts::impresoNoRegistrado(esNotaCredito());
+        text += QLatin1Char('\r') + texts::impresoNoRegistrado(m_kind);
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
     // Printed and not recorded stays open in the journal: recovery records it.
@@ -151,7 +152,7 @@ bool DocumentJob::pagosImprimibles(db::RecordSet &pagos)
         double monto = 0;
         if (!PrinterRules::numero(pagos.field(QStringLiteral("Monto")), &monto) || monto < 0 ||
             !PrinterRules::cabe(monto, PrinterRules::kAnchoPago, 2)) {
-            retener(texts::documentoRetenido(esNotaCredito(), m_codigo, QStringLiteral("Monto")));
+            retener(texts::documentoRetenido(m_kind, m_codigo, QStringLiteral("Monto")));
             return false;
         }
     }
@@ -168,7 +169,7 @@ void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
                          const QString &numeroZ)
 {
     m_ctx.publicar({.kind = kind,
-                    .notaCredito = esNotaCredito(),
+                    .document = m_kind,
                     .codigo = m_codigo,
                     .numero = numero,
                     .numeroZ = PrinterNumbers::zDelDocumento(numeroZ),
@@ -179,12 +180,12 @@ bool DocumentJob::antesDelCierre()
 {
     QString z;
     if (!PrinterNumbers::leerConfiable(m_ctx.link, m_ctx.state.RutaPrograma,
-                                       m_ctx.state.TipoImpresora, esNotaCredito(), m_ctx.clock,
+                                       m_ctx.state.TipoImpresora, m_kind, m_ctx.clock,
                                        PrinterNumbers::kLecturas, &m_numeroAntes, &z)) {
         // Without it the outcome of the closing could never be told.
         fallaEtapa();
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
-                            texts::cierreNoEnviado(esNotaCredito()));
+                            texts::cierreNoEnviado(m_kind));
         return false;
     }
     return journalCerrando(m_numeroAntes);
@@ -198,7 +199,7 @@ DocumentJob::Cierre DocumentJob::despuesDelCierre(QString *numero, QString *nume
     // One reading: an unknown outcome costs a tick, as recovery reads again
     // before anything else is printed.
     if (!PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
-                                       esNotaCredito(), m_ctx.clock, 1, numero, numeroZ))
+                                       m_kind, m_ctx.clock, 1, numero, numeroZ))
         return Cierre::Desconocido;
     return *numero == m_numeroAntes ? Cierre::NoCerrado : Cierre::Cerrado;
 }
@@ -207,12 +208,11 @@ void DocumentJob::cierreDesconocido()
 {
     cerrarPuerto();
     if (m_ctx.recovery && m_journalId) {
-        m_ctx.recovery->retener(m_journalId, esNotaCredito(), m_codigo, texts::kNumeroIlegible);
+        m_ctx.recovery->retener(m_journalId, m_kind, m_codigo, texts::kNumeroIlegible);
         return;
     }
     // Without a journal nobody could settle it later: the operator must.
-    const QString text =
-        texts::recuperacionPendiente(esNotaCredito(), m_codigo, texts::kNumeroIlegible);
+    const QString text = texts::recuperacionPendiente(m_kind, m_codigo, texts::kNumeroIlegible);
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
 }
@@ -229,23 +229,20 @@ void DocumentJob::noCerrado()
     // A refused closing says so itself; one the printer took and that did
     // not close (payments short of the total) needs the words.
     if (m_respuestaCierre.resultado)
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
-                            texts::noCerrado(esNotaCredito()));
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(m_kind));
 }
 
 bool DocumentJob::journalTomado()
 {
     if (!m_ctx.journal)
         return true;
-    const auto kind =
-        esNotaCredito() ? db::PrintJournal::Kind::Nota : db::PrintJournal::Kind::Factura;
     // Still pending although the printer closed it: never a second copy.
-    const QString numero = m_ctx.journal->closedBefore(kind, m_codigo);
+    const QString numero = m_ctx.journal->closedBefore(m_kind, m_codigo);
     if (!numero.isEmpty()) {
-        retener(texts::yaImpreso(esNotaCredito(), m_codigo, numero));
+        retener(texts::yaImpreso(m_kind, m_codigo, numero));
         return false;
     }
-    m_journalId = m_ctx.journal->tomado(kind, m_codigo);
+    m_journalId = m_ctx.journal->tomado(m_kind, m_codigo);
     return true;
 }
 

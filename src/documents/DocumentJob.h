@@ -20,7 +20,7 @@ namespace documents {
 class DocumentJob
 {
 public:
-    explicit DocumentJob(JobContext &ctx);
+    DocumentJob(JobContext &ctx, core::DocumentKind kind);
     virtual ~DocumentJob();
 
 protected:
@@ -38,7 +38,6 @@ protected:
     // Checks every value the commands will carry; false after holding it.
     virtual bool validar() = 0;
     virtual void finNormal() = 0;
-    virtual bool esNotaCredito() const = 0;
 
     // Sends one command; true when the printer took it.
     bool enviar(const QString &comando);
@@ -94,6 +93,7 @@ protected:
     void journalWarning(const db::DataError &error);
 
     JobContext &m_ctx;
+    const core::DocumentKind m_kind;
     std::unique_ptr<db::Database> m_db;
     double m_etapa = 0.0;
     qint64 m_codigo = 0;

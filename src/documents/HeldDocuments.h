@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DocumentKind.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -19,7 +21,7 @@ class HeldDocuments
 public:
     struct Entry
     {
-        bool notaCredito = false;
+        core::DocumentKind kind = core::DocumentKind::Invoice;
         qint64 codigo = 0;
         QString motivo;
         QByteArray huella; // the fingerprint of its rows when it was held
@@ -31,18 +33,19 @@ public:
 
     // Holds a document; false when it was held already for the same reason
     // with the same rows (the operator has been told).
-    bool hold(bool notaCredito, qint64 codigo, const QString &motivo, const QByteArray &huella);
+    bool hold(core::DocumentKind kind, qint64 codigo, const QString &motivo,
+              const QByteArray &huella);
     // Whether the document still waits, given its rows now: a change of rows
     // or the end of the pause lets it go.
-    bool waiting(bool notaCredito, qint64 codigo, const QByteArray &huella) const;
-    bool contains(bool notaCredito, qint64 codigo) const;
-    void release(bool notaCredito, qint64 codigo);
+    bool waiting(core::DocumentKind kind, qint64 codigo, const QByteArray &huella) const;
+    bool contains(core::DocumentKind kind, qint64 codigo) const;
+    void release(core::DocumentKind kind, qint64 codigo);
     // Forgets documents of a kind that are no longer pending.
-    void keepOnly(bool notaCredito, const QList<qint64> &pendientes);
+    void keepOnly(core::DocumentKind kind, const QList<qint64> &pendientes);
     const QList<Entry> &entries() const { return m_entries; }
 
 private:
-    const Entry *find(bool notaCredito, qint64 codigo) const;
+    const Entry *find(core::DocumentKind kind, qint64 codigo) const;
 
     const core::Clock &m_clock;
     QList<Entry> m_entries;

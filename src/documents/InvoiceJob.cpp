@@ -33,7 +33,7 @@ QString asText(const QVariant &v)
 }
 } // namespace
 
-InvoiceJob::InvoiceJob(JobContext &ctx) : DocumentJob(ctx) {}
+InvoiceJob::InvoiceJob(JobContext &ctx) : DocumentJob(ctx, core::DocumentKind::Invoice) {}
 
 InvoiceJob::~InvoiceJob() = default;
 
@@ -95,7 +95,7 @@ bool InvoiceJob::validar()
 {
     auto &st = m_ctx.state;
     auto hold = [this](const QString &column) {
-        retener(core::texts::documentoRetenido(false, m_codigo, column));
+        retener(core::texts::documentoRetenido(m_kind, m_codigo, column));
         return false;
     };
     double porcentImpuesto = 0;
@@ -111,7 +111,7 @@ bool InvoiceJob::validar()
         return hold(QStringLiteral("Desc01"));
 
     if (m_detalle.recordCount() > 0 && st.ModoCantidad == 0) {
-        retener(core::texts::documentoRetenidoModoCantidad(false, m_codigo));
+        retener(core::texts::documentoRetenidoModoCantidad(m_kind, m_codigo));
         return false;
     }
     const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
@@ -368,7 +368,7 @@ bool InvoiceJob::registrar()
                               : db::SqlTexts::registroFactura(factura, z, m_codigo));
     journalRegistrado();
     if (z.isEmpty())
-        w.setLog(core::texts::impresoSinNumeros(false, m_codigo));
+        w.setLog(core::texts::impresoSinNumeros(m_kind, m_codigo));
     evento(core::DocumentEvent::Kind::Impresa, factura, z);
     return true;
 }

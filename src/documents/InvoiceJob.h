@@ -22,9 +22,6 @@ public:
     // True when a document was taken up (printed or not).
     bool ImprimirFactura();
 
-protected:
-    bool esNotaCredito() const override { return false; }
-
 private:
     bool leer() override;
     QByteArray huella() const override;

@@ -48,7 +48,7 @@ struct JobContext
     // has reached: what an operator asking for the robot's state is told.
     struct EnCurso
     {
-        bool notaCredito = false;
+        core::DocumentKind kind = core::DocumentKind::Invoice;
         qint64 codigo = 0;
         const double *etapa = nullptr;
     };

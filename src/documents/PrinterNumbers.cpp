@@ -30,14 +30,14 @@ QString PrinterNumbers::leerNota(printer::PrinterLink &link, const QString &ruta
 }
 
 bool PrinterNumbers::leerConfiable(printer::PrinterLink &link, const QString &rutaPrograma,
-                                   core::PrinterType tipo, bool notaCredito,
+                                   core::PrinterType tipo, core::DocumentKind kind,
                                    const core::Clock &clock, int lecturas, QString *numero,
                                    QString *numeroZ)
 {
     for (int i = 0; i < lecturas; ++i) {
         if (i > 0)
             clock.DelayMili(10);
-        if (notaCredito) {
+        if (kind == core::DocumentKind::CreditNote) {
             *numero = leerNota(link, rutaPrograma, core::formaDascom(tipo));
             numeroZ->clear();
         } else {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "core/DocumentKind.h"
 #include "core/PrinterType.h"
 
 namespace core {
@@ -34,8 +35,9 @@ public:
     // read up to `lecturas` times a short pause apart, as a noisy line may
     // lose an answer; false when no reading gave one. The port must be open.
     static bool leerConfiable(printer::PrinterLink &link, const QString &rutaPrograma,
-                              core::PrinterType tipo, bool notaCredito, const core::Clock &clock,
-                              int lecturas, QString *numero, QString *numeroZ);
+                              core::PrinterType tipo, core::DocumentKind kind,
+                              const core::Clock &clock, int lecturas, QString *numero,
+                              QString *numeroZ);
     static constexpr int kLecturas = 3;
     // A number that can be trusted: eight digits.
     static bool completo(const QString &numero);

@@ -16,11 +16,6 @@ using Entry = db::PrintJournal::Entry;
 using State = db::PrintJournal::State;
 namespace texts = core::texts;
 
-bool Recovery::isNota(const Entry &e) const
-{
-    return e.kind == db::PrintJournal::Kind::Nota;
-}
-
 bool Recovery::run()
 {
     db::PrintJournal *journal = m_ctx.journal;
@@ -90,11 +85,11 @@ bool Recovery::cancel(const Entry &entry)
         return false;
     }
     m_ctx.journal->anulado(entry.id);
-    const QString text = core::texts::anuladoParaReimprimir(isNota(entry), entry.codigo);
+    const QString text = core::texts::anuladoParaReimprimir(entry.kind, entry.codigo);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
     m_ctx.publicar({.kind = core::DocumentEvent::Kind::Anulada,
-                    .notaCredito = isNota(entry),
+                    .document = entry.kind,
                     .codigo = entry.codigo});
     return true;
 }
@@ -105,7 +100,7 @@ bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
     bool leido = false;
     if (link.AbrirPuerto())
         leido = PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma,
-                                              m_ctx.state.TipoImpresora, isNota(entry), m_ctx.clock,
+                                              m_ctx.state.TipoImpresora, entry.kind, m_ctx.clock,
                                               PrinterNumbers::kLecturas, numero, numeroZ);
     link.CerrarPuerto();
     return leido;
@@ -115,7 +110,7 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
 {
     try {
         auto db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-        if (isNota(entry)) {
+        if (entry.kind == core::DocumentKind::CreditNote) {
             db->execute(db::SqlTexts::registroNotaCredito(numero, entry.codigo));
         } else {
             db->execute(numeroZ.isEmpty()
@@ -129,11 +124,11 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
         return false;
     }
     m_ctx.journal->registrado(entry.id);
-    const QString text = core::texts::recuperadoSinImprimir(isNota(entry), entry.codigo, numero);
+    const QString text = core::texts::recuperadoSinImprimir(entry.kind, entry.codigo, numero);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
     m_ctx.publicar({.kind = core::DocumentEvent::Kind::Recuperada,
-                    .notaCredito = isNota(entry),
+                    .document = entry.kind,
                     .codigo = entry.codigo,
                     .numero = numero,
                     .numeroZ = PrinterNumbers::zDelDocumento(numeroZ)});
@@ -142,21 +137,22 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
 
 void Recovery::hold(const Entry &entry, const QString &motivo)
 {
-    retener(entry.id, isNota(entry), entry.codigo, motivo);
+    retener(entry.id, entry.kind, entry.codigo, motivo);
 }
 
-void Recovery::retener(qint64 journalId, bool notaCredito, qint64 codigo, const QString &motivo)
+void Recovery::retener(qint64 journalId, core::DocumentKind kind, qint64 codigo,
+                       const QString &motivo)
 {
-    const QString text = core::texts::recuperacionPendiente(notaCredito, codigo, motivo);
+    const QString text = core::texts::recuperacionPendiente(kind, codigo, motivo);
     m_ctx.window.setLog(text);
-    m_retenido = HeldDocuments::Entry{notaCredito, codigo, motivo, {}, {}};
+    m_retenido = HeldDocuments::Entry{kind, codigo, motivo, {}, {}};
     // Told once: the next ticks try again quietly.
     if (m_heldReported.contains(journalId))
         return;
     m_heldReported.insert(journalId);
     m_ctx.window.notice(text);
     m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                    .notaCredito = notaCredito,
+                    .document = kind,
                     .codigo = codigo,
                     .motivo = motivo});
 }

@@ -23,7 +23,7 @@ public:
     bool run();
     // Tells, once per journal entry, that a document is left unsettled and
     // holds new documents back.
-    void retener(qint64 journalId, bool notaCredito, qint64 codigo, const QString &motivo);
+    void retener(qint64 journalId, core::DocumentKind kind, qint64 codigo, const QString &motivo);
     // The document left unsettled that holds new ones back, if any.
     const std::optional<HeldDocuments::Entry> &retenido() const { return m_retenido; }
 
@@ -34,7 +34,6 @@ private:
     // Reads the printer's last number of the entry's kind; port opened and closed.
     bool readNumber(const db::PrintJournal::Entry &entry, QString *numero, QString *numeroZ);
     void hold(const db::PrintJournal::Entry &entry, const QString &motivo);
-    bool isNota(const db::PrintJournal::Entry &entry) const;
 
     JobContext &m_ctx;
     QSet<qint64> m_heldReported;

@@ -46,11 +46,12 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
                                          "recuperada", "retenida", "anulada"};
     const QString name = QLatin1String(kNames[static_cast<int>(event.kind)]);
     QString line = timeText(event.hora) + QLatin1Char(' ') + name + QLatin1Char(' ') +
-                   (event.notaCredito ? QStringLiteral("nota") : QStringLiteral("factura")) +
+                   (event.document == core::DocumentKind::CreditNote ? QStringLiteral("nota")
+                                                                     : QStringLiteral("factura")) +
                    QLatin1Char(' ') + QString::number(event.codigo);
     if (event.kind == Kind::Impresa || event.kind == Kind::Recuperada) {
         line += QLatin1Char(' ') + event.numero;
-        if (!event.notaCredito)
+        if (event.document == core::DocumentKind::Invoice)
             line += QStringLiteral(" Z=") + event.numeroZ;
     } else if (event.kind == Kind::Fallo) {
         line += QStringLiteral(" etapa=") + core::Formato::TextoNumero(event.etapa).trimmed();

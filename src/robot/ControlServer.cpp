@@ -253,7 +253,10 @@ ControlServer::Reply ControlServer::handle(const QStringList &words)
     else if (command == QLatin1String("iniciar"))
         outcome = m_actions.iniciar();
     else if (command == QLatin1String("reintentar"))
-        outcome = m_actions.reintentar(words[1] == QLatin1String("nota"), words[2].toLongLong());
+        outcome =
+            m_actions.reintentar(words[1] == QLatin1String("nota") ? core::DocumentKind::CreditNote
+                                                                   : core::DocumentKind::Invoice,
+                                 words[2].toLongLong());
     if (outcome.result == Outcome::Result::Busy)
         return {Done, {}, true};
     return {statusOf(outcome.result), outcome.text};

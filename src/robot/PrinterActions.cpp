@@ -216,18 +216,18 @@ Outcome PrinterActions::iniciar()
     return {Result::Done, corria ? texts::kSondeoYaIniciado : texts::kSondeoIniciado};
 }
 
-Outcome PrinterActions::reintentar(bool notaCredito, qint64 codigo)
+Outcome PrinterActions::reintentar(core::DocumentKind kind, qint64 codigo)
 {
     documents::JobContext &jobs = m_robot.jobContext();
-    if (jobs.retenidos && jobs.retenidos->contains(notaCredito, codigo)) {
-        jobs.retenidos->release(notaCredito, codigo);
-        return {Result::Done, texts::reintento(notaCredito, codigo)};
+    if (jobs.retenidos && jobs.retenidos->contains(kind, codigo)) {
+        jobs.retenidos->release(kind, codigo);
+        return {Result::Done, texts::reintento(kind, codigo)};
     }
     const documents::HeldDocuments::Entry *recuperando =
         jobs.recovery && jobs.recovery->retenido() ? &*jobs.recovery->retenido() : nullptr;
-    if (recuperando && recuperando->notaCredito == notaCredito && recuperando->codigo == codigo)
-        return {Result::Refused, texts::enRecuperacion(notaCredito, codigo)};
-    return {Result::Refused, texts::noRetenido(notaCredito, codigo)};
+    if (recuperando && recuperando->kind == kind && recuperando->codigo == codigo)
+        return {Result::Refused, texts::enRecuperacion(kind, codigo)};
+    return {Result::Refused, texts::noRetenido(kind, codigo)};
 }
 
 } // namespace robot

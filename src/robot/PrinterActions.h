@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DocumentKind.h"
 #include "robot/Outcome.h"
 
 #include <QString>
@@ -39,7 +40,7 @@ public:
     Outcome iniciar();
 
     // A document held back or failed is taken up again at the next tick.
-    Outcome reintentar(bool notaCredito, qint64 codigo);
+    Outcome reintentar(core::DocumentKind kind, qint64 codigo);
 
     // The command for a range, "I2A" followed by ddMMyy twice; empty when a date is not valid.
     static QString comandoMemoriaFiscal(const QString &desde, const QString &hasta,

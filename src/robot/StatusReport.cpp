@@ -14,14 +14,15 @@ namespace robot {
 
 namespace {
 
-QString kind(bool notaCredito)
+QString kindWord(core::DocumentKind kind)
 {
-    return notaCredito ? QStringLiteral("nota") : QStringLiteral("factura");
+    return kind == core::DocumentKind::CreditNote ? QStringLiteral("nota")
+                                                  : QStringLiteral("factura");
 }
 
-QJsonObject document(bool notaCredito, qint64 codigo)
+QJsonObject document(core::DocumentKind kind, qint64 codigo)
 {
-    return {{QStringLiteral("documento"), kind(notaCredito)}, {QStringLiteral("codigo"), codigo}};
+    return {{QStringLiteral("documento"), kindWord(kind)}, {QStringLiteral("codigo"), codigo}};
 }
 
 QList<qint64> pendingCodes(const db::ListSource &list)
@@ -65,7 +66,7 @@ QJsonObject StatusReport::json(Robot &robot)
     const documents::JobContext &jobs = robot.jobContext();
     QJsonValue imprimiendo = QJsonValue::Null;
     if (jobs.enCurso) {
-        QJsonObject o = document(jobs.enCurso->notaCredito, jobs.enCurso->codigo);
+        QJsonObject o = document(jobs.enCurso->kind, jobs.enCurso->codigo);
         o.insert(QStringLiteral("etapa"), jobs.enCurso->etapa ? *jobs.enCurso->etapa : 0.0);
         imprimiendo = o;
     }
@@ -73,10 +74,9 @@ QJsonObject StatusReport::json(Robot &robot)
     // The held documents still pending, but the one being printed again now.
     QJsonArray retenidos;
     const auto add = [&](const documents::HeldDocuments::Entry &e) {
-        if (jobs.enCurso && jobs.enCurso->notaCredito == e.notaCredito &&
-            jobs.enCurso->codigo == e.codigo)
+        if (jobs.enCurso && jobs.enCurso->kind == e.kind && jobs.enCurso->codigo == e.codigo)
             return;
-        QJsonObject o = document(e.notaCredito, e.codigo);
+        QJsonObject o = document(e.kind, e.codigo);
         o.insert(QStringLiteral("motivo"), e.motivo);
         retenidos.append(o);
     };
@@ -86,14 +86,14 @@ QJsonObject StatusReport::json(Robot &robot)
         const QList<qint64> facturas = pendingCodes(jobs.Data5);
         const QList<qint64> notas = pendingCodes(jobs.Data6);
         for (const auto &e : jobs.retenidos->entries()) {
-            if ((e.notaCredito ? notas : facturas).contains(e.codigo))
+            if ((e.kind == core::DocumentKind::CreditNote ? notas : facturas).contains(e.codigo))
                 add(e);
         }
     }
 
     QJsonValue ultimo = QJsonValue::Null;
     if (jobs.ultimo) {
-        QJsonObject o = document(jobs.ultimo->notaCredito, jobs.ultimo->codigo);
+        QJsonObject o = document(jobs.ultimo->document, jobs.ultimo->codigo);
         o.insert(QStringLiteral("numero"), jobs.ultimo->numero);
         o.insert(QStringLiteral("hora"),
                  jobs.ultimo->hora.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));

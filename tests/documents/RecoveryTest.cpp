@@ -25,7 +25,7 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
     // Killed while closing it, with the printer's last number 00000000.
-    const qint64 id = journalOf(h).tomado(PrintJournal::Kind::Factura, code);
+    const qint64 id = journalOf(h).tomado(core::DocumentKind::Invoice, code);
     journalOf(h).cerrando(id, QStringLiteral("00000000"));
     h.tick();
     h.tick();
@@ -49,7 +49,7 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     RobotHarness h({.engine = GetParam()});
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
-    const qint64 id = journalOf(h).tomado(PrintJournal::Kind::Factura, code);
+    const qint64 id = journalOf(h).tomado(core::DocumentKind::Invoice, code);
     journalOf(h).cerrado(id, QStringLiteral("00000033"), QStringLiteral("0011"));
     h.db().refuseUpdates(QStringLiteral("Ventas"));
     h.tick();
@@ -65,20 +65,20 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
 
 TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
 {
-    for (const bool nota : {false, true}) {
-        SCOPED_TRACE(nota ? "nota" : "factura");
+    for (const auto kind : {core::DocumentKind::Invoice, core::DocumentKind::CreditNote}) {
+        const bool note = kind == core::DocumentKind::CreditNote;
+        SCOPED_TRACE(note ? "nota" : "factura");
         RobotHarness h({.engine = GetParam()});
-        qint64 code = h.db().addSale({.factura = nota ? QVariant("00000009") : QVariant()});
-        if (nota)
+        qint64 code = h.db().addSale({.factura = note ? QVariant("00000009") : QVariant()});
+        if (note)
             code = h.db().addCreditNote({.venta = code, .monto = 10});
-        const qint64 id = journalOf(h).tomado(
-            nota ? PrintJournal::Kind::Nota : PrintJournal::Kind::Factura, code);
+        const qint64 id = journalOf(h).tomado(kind, code);
         journalOf(h).cerrado(id, QStringLiteral("00000077"), QString());
         journalOf(h).registrado(id);
-        nota ? h.printCreditNote() : h.printInvoice();
+        note ? h.printCreditNote() : h.printInvoice();
         EXPECT_EQ(h.commands(), QStringList());
         EXPECT_EQ(h.window().messages,
-                  QStringList{core::texts::yaImpreso(nota, code, QStringLiteral("00000077"))});
+                  QStringList{core::texts::yaImpreso(kind, code, QStringLiteral("00000077"))});
     }
 }
 

@@ -33,8 +33,9 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
         QString tick = QString::number(h.state().TicksSinFactura);
         for (const core::DocumentEvent &e : h.window().events)
             if (e.kind == core::DocumentEvent::Kind::Impresa)
-                tick +=
-                    QStringLiteral(" %1 %2").arg(e.notaCredito ? "nota" : "factura").arg(e.codigo);
+                tick += QStringLiteral(" %1 %2")
+                            .arg(e.document == core::DocumentKind::CreditNote ? "nota" : "factura")
+                            .arg(e.codigo);
         ticks << tick;
     }
     EXPECT_EQ(ticks, (QStringList{"0 factura 204", "0 factura 205", "1", "2", "3", "4",
