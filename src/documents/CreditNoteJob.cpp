@@ -9,13 +9,15 @@
 #include "db/Database.h"
 #include "db/ListSource.h"
 #include "db/SqlTexts.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
+#include "printer/PrinterRules.h"
 
 #include <QDateTime>
 
 namespace documents {
+
+using printer::PrinterRules;
 
 using db::RecordSet;
 namespace texts = core::texts;
@@ -101,12 +103,12 @@ bool CreditNoteJob::ImprimirNotaCredito()
         if (!header)
             return true;
         etapa(3);
-        if (!PrinterRules::numero(m_encabezado.field(QStringLiteral("Desc01")), &m_desc01))
+        if (!PrinterRules::number(m_encabezado.field(QStringLiteral("Desc01")), &m_desc01))
             m_desc01 = 0.0;
-        PrinterRules::numero(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
+        PrinterRules::number(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
                              &m_porcentImpuesto);
-        PrinterRules::numero(m_encabezado.field(QStringLiteral("Monto")), &m_monto);
-        PrinterRules::numero(m_encabezado.field(QStringLiteral("MontoExcento")), &m_montoExcento);
+        PrinterRules::number(m_encabezado.field(QStringLiteral("Monto")), &m_monto);
+        PrinterRules::number(m_encabezado.field(QStringLiteral("MontoExcento")), &m_montoExcento);
         m_encabezado.close();
         const bool lines = m_detalle.recordCount() > 0 ? lineasDetalle() : lineasSinDetalle();
         if (!lines || !descuentoYPagos() || !cierreYRegistro())
@@ -158,20 +160,20 @@ bool CreditNoteJob::validar()
         return hold(QStringLiteral("Factura"));
     double v = 0;
     const QVariant desc = h.field(QStringLiteral("Desc01"));
-    if (!desc.isNull() && !PrinterRules::numero(desc, &v))
+    if (!desc.isNull() && !PrinterRules::number(desc, &v))
         return hold(QStringLiteral("Desc01"));
     // Only the DASCOM form sends the discount.
     if (core::formaDascom(st.TipoImpresora) && !desc.isNull() &&
-        (v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
+        (v < 0 || (v > 0 && !PrinterRules::validDiscount(v))))
         return hold(QStringLiteral("Desc01"));
     // Without a rate, detail lines would go out as exempt ones.
     double porcentImpuesto = 0;
-    if (!PrinterRules::numero(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
+    if (!PrinterRules::number(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
         return hold(QStringLiteral("PorcentImpuesto"));
-    const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
+    const bool tasaExiste = PrinterRules::ratePosition(porcentImpuesto, st.TasaMaqFiscal1,
                                                        st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
     const auto precio = [](double x) {
-        return PrinterRules::cabe(x, PrinterRules::kAnchoPrecio, 2) && !PrinterRules::esCero(x, 2);
+        return PrinterRules::fits(x, PrinterRules::kPriceWidth, 2) && !PrinterRules::isZero(x, 2);
     };
     if (m_detalle.recordCount() > 0) {
         if (st.ModoCantidad == 0) {
@@ -181,12 +183,12 @@ bool CreditNoteJob::validar()
         const QString columnaCantidad =
             st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
         for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-            if (!PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
+            if (!PrinterRules::number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
                 !precio(v))
                 return hold(QStringLiteral("Precio"));
-            if (!PrinterRules::numero(m_detalle.field(columnaCantidad), &v) || v < 0 ||
-                !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) ||
-                PrinterRules::esCero(v, 3))
+            if (!PrinterRules::number(m_detalle.field(columnaCantidad), &v) || v < 0 ||
+                !PrinterRules::fits(v, PrinterRules::kQuantityWidth, 3) ||
+                PrinterRules::isZero(v, 3))
                 return hold(columnaCantidad);
             if (m_detalle.field(QStringLiteral("Nombre")).isNull())
                 return hold(QStringLiteral("Nombre"));
@@ -199,7 +201,7 @@ bool CreditNoteJob::validar()
         double monto = 0, excento = 0;
         for (const auto &[column, value] :
              {std::pair{"Monto", &monto}, {"MontoExcento", &excento}}) {
-            if (!PrinterRules::numero(h.field(QLatin1String(column)), value) || *value < 0)
+            if (!PrinterRules::number(h.field(QLatin1String(column)), value) || *value < 0)
                 return hold(QLatin1String(column));
         }
         if (porcentImpuesto < 0)
@@ -280,22 +282,21 @@ bool CreditNoteJob::lineasDetalle()
     double cantidad = 0.0;
     for (m_detalle.moveFirst(); !m_detalle.eof();) {
         if (st.ModoCantidad == 1)
-            PrinterRules::numero(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
+            PrinterRules::number(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
         else if (st.ModoCantidad > 1)
-            PrinterRules::numero(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
+            PrinterRules::number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
         etapa(4);
-        const int codigo =
-            db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
-                ? 0
-                : PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
-                                               st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
+        const int codigo = db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
+                               ? 0
+                               : PrinterRules::taxCode(m_porcentImpuesto, st.TasaMaqFiscal1,
+                                                       st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
         etapa(4.01);
         const QString digito = QString::number(codigo);
         etapa(4.02);
         QString comando = QStringLiteral("d") + digito;
         etapa(4.03);
         double precio = 0.0;
-        PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &precio);
+        PrinterRules::number(m_detalle.field(QStringLiteral("Precio")), &precio);
         comando += core::Formato::Cifras(precio, 10, 2);
         etapa(4.04);
         comando += core::Formato::Cifras(cantidad, 8, 3);
@@ -323,8 +324,8 @@ bool CreditNoteJob::lineasSinDetalle()
         etapa(4.09);
         if (m_monto > 0) {
             etapa(4.1);
-            const int codigo = PrinterRules::codigoImpuesto(
-                m_porcentImpuesto, st.TasaMaqFiscal1, st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
+            const int codigo = PrinterRules::taxCode(m_porcentImpuesto, st.TasaMaqFiscal1,
+                                                     st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
             etapa(4.11);
             QString comando = QStringLiteral("d") + QString::number(codigo);
             etapa(4.12);
@@ -387,14 +388,14 @@ bool CreditNoteJob::descuentoYPagos()
     if (m_desc01 > 0) {
         if (!enviarProbado(QStringLiteral("3")))
             return false;
-        if (!enviarProbado(PrinterRules::comandoDescuento(m_desc01)))
+        if (!enviarProbado(PrinterRules::discountCommand(m_desc01)))
             return false;
     }
     m_etapa = 6;
     for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
         double monto = 0.0;
-        PrinterRules::numero(m_pagos.field(QStringLiteral("Monto")), &monto);
-        enviar(PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
+        PrinterRules::number(m_pagos.field(QStringLiteral("Monto")), &monto);
+        enviar(PrinterRules::paymentCommand(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
     }
     m_pagos.close();
     return true;

@@ -8,12 +8,15 @@
 #include "db/ListSource.h"
 #include "db/PrintJournal.h"
 #include "documents/HeldDocuments.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
 #include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
+#include "printer/PrinterRules.h"
 
 namespace documents {
+
+using printer::PrinterNumbers;
+using printer::PrinterRules;
 
 namespace texts = core::texts;
 
@@ -150,8 +153,8 @@ bool DocumentJob::pagosImprimibles(db::RecordSet &pagos)
     for (pagos.moveFirst(); !pagos.eof(); pagos.moveNext()) {
         pagos.field(QStringLiteral("TipoMecanismo"));
         double monto = 0;
-        if (!PrinterRules::numero(pagos.field(QStringLiteral("Monto")), &monto) || monto < 0 ||
-            !PrinterRules::cabe(monto, PrinterRules::kAnchoPago, 2)) {
+        if (!PrinterRules::number(pagos.field(QStringLiteral("Monto")), &monto) || monto < 0 ||
+            !PrinterRules::fits(monto, PrinterRules::kPaymentWidth, 2)) {
             retener(texts::documentoRetenido(m_kind, m_codigo, QStringLiteral("Monto")));
             return false;
         }
@@ -172,16 +175,16 @@ void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
                     .document = m_kind,
                     .codigo = m_codigo,
                     .numero = numero,
-                    .numeroZ = PrinterNumbers::zDelDocumento(numeroZ),
+                    .numeroZ = PrinterNumbers::documentZ(numeroZ),
                     .etapa = m_etapa});
 }
 
 bool DocumentJob::antesDelCierre()
 {
     QString z;
-    if (!PrinterNumbers::leerConfiable(m_ctx.link, m_ctx.state.RutaPrograma,
-                                       m_ctx.state.TipoImpresora, m_kind, m_ctx.clock,
-                                       PrinterNumbers::kLecturas, &m_numeroAntes, &z)) {
+    if (!PrinterNumbers::readTrusted(m_ctx.link, m_ctx.state.RutaPrograma,
+                                     m_ctx.state.TipoImpresora, m_kind, m_ctx.clock,
+                                     PrinterNumbers::kReadings, &m_numeroAntes, &z)) {
         // Without it the outcome of the closing could never be told.
         fallaEtapa();
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
@@ -198,8 +201,8 @@ DocumentJob::Cierre DocumentJob::despuesDelCierre(QString *numero, QString *nume
                          link.ErrorImpresora};
     // One reading: an unknown outcome costs a tick, as recovery reads again
     // before anything else is printed.
-    if (!PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
-                                       m_kind, m_ctx.clock, 1, numero, numeroZ))
+    if (!PrinterNumbers::readTrusted(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
+                                     m_kind, m_ctx.clock, 1, numero, numeroZ))
         return Cierre::Desconocido;
     return *numero == m_numeroAntes ? Cierre::NoCerrado : Cierre::Cerrado;
 }

@@ -9,11 +9,13 @@
 #include "db/Database.h"
 #include "db/ListSource.h"
 #include "db/SqlTexts.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
+#include "printer/PrinterRules.h"
 
 namespace documents {
+
+using printer::PrinterRules;
 
 using db::RecordSet;
 namespace texts = core::texts;
@@ -99,7 +101,7 @@ bool InvoiceJob::validar()
         return false;
     };
     double porcentImpuesto = 0;
-    if (!PrinterRules::numero(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
+    if (!PrinterRules::number(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
                               &porcentImpuesto))
         return hold(QStringLiteral("PorcentImpuesto"));
     // A null discount is none; a negative one or one the printer refuses is
@@ -107,23 +109,23 @@ bool InvoiceJob::validar()
     double v = 0;
     const QVariant desc = m_encabezado.field(QStringLiteral("Desc01"));
     if (!desc.isNull() &&
-        (!PrinterRules::numero(desc, &v) || v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
+        (!PrinterRules::number(desc, &v) || v < 0 || (v > 0 && !PrinterRules::validDiscount(v))))
         return hold(QStringLiteral("Desc01"));
 
     if (m_detalle.recordCount() > 0 && st.ModoCantidad == 0) {
         retener(core::texts::documentoRetenidoModoCantidad(m_kind, m_codigo));
         return false;
     }
-    const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
+    const bool tasaExiste = PrinterRules::ratePosition(porcentImpuesto, st.TasaMaqFiscal1,
                                                        st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
     const QString columnaCantidad =
         st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
     for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-        if (!PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
-            !PrinterRules::cabe(v, PrinterRules::kAnchoPrecio, 2) || PrinterRules::esCero(v, 2))
+        if (!PrinterRules::number(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
+            !PrinterRules::fits(v, PrinterRules::kPriceWidth, 2) || PrinterRules::isZero(v, 2))
             return hold(QStringLiteral("Precio"));
-        if (!PrinterRules::numero(m_detalle.field(columnaCantidad), &v) || v < 0 ||
-            !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) || PrinterRules::esCero(v, 3))
+        if (!PrinterRules::number(m_detalle.field(columnaCantidad), &v) || v < 0 ||
+            !PrinterRules::fits(v, PrinterRules::kQuantityWidth, 3) || PrinterRules::isZero(v, 3))
             return hold(columnaCantidad);
         // A taxed item needs the printer's position of the sale's rate.
         if (!db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))) &&
@@ -224,9 +226,9 @@ bool InvoiceJob::bloqueCliente()
         enviar(QStringLiteral("i07Orden de Compra: ") + orden.toString());
 
     m_etapa = 2.7;
-    PrinterRules::numero(h.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
+    PrinterRules::number(h.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
     m_desc01 = 0.0;
-    PrinterRules::numero(h.field(QStringLiteral("Desc01")), &m_desc01);
+    PrinterRules::number(h.field(QStringLiteral("Desc01")), &m_desc01);
     m_etapa = 2.71;
     w.processEvents();
     m_encabezado.close();
@@ -248,23 +250,23 @@ bool InvoiceJob::items()
         w.processEvents();
         for (m_detalle.moveFirst(); !m_detalle.eof();) {
             if (st.ModoCantidad == 1)
-                PrinterRules::numero(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
+                PrinterRules::number(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
             else if (st.ModoCantidad > 1)
-                PrinterRules::numero(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
+                PrinterRules::number(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
             ++item;
             m_etapa = 4;
             if (db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))))
                 codigoImpuesto = 0;
             else
-                codigoImpuesto = PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
-                                                              st.TasaMaqFiscal2, st.TasaMaqFiscal3,
-                                                              codigoImpuesto);
+                codigoImpuesto =
+                    PrinterRules::taxCode(m_porcentImpuesto, st.TasaMaqFiscal1, st.TasaMaqFiscal2,
+                                          st.TasaMaqFiscal3, codigoImpuesto);
             w.setStatus(core::texts::kEnviandoItem + core::Formato::TextoNumero(qint64(item)) +
                         QStringLiteral("..."));
             w.setProgress(64);
             m_etapa = 4.01;
             double precio = 0.0;
-            PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &precio);
+            PrinterRules::number(m_detalle.field(QStringLiteral("Precio")), &precio);
             QString comando = QChar(32 + codigoImpuesto) +
                               core::Formato::FormatoMonto(precio, 10, 2) +
                               core::Formato::FormatoMonto(cantidad, 8, 3);
@@ -303,7 +305,7 @@ bool InvoiceJob::descuento()
 {
     m_etapa = 4.09;
     if (m_desc01 > 0) {
-        if (!enviar(QStringLiteral("3")) || !enviar(PrinterRules::comandoDescuento(m_desc01))) {
+        if (!enviar(QStringLiteral("3")) || !enviar(PrinterRules::discountCommand(m_desc01))) {
             fallaEtapa();
             return false;
         }
@@ -330,9 +332,9 @@ bool InvoiceJob::pago()
         // the answer to each row.
         for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
             double monto = 0.0;
-            PrinterRules::numero(m_pagos.field(QStringLiteral("Monto")), &monto);
-            enviar(
-                PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
+            PrinterRules::number(m_pagos.field(QStringLiteral("Monto")), &monto);
+            enviar(PrinterRules::paymentCommand(m_pagos.field(QStringLiteral("TipoMecanismo")),
+                                                monto));
         }
         m_pagos.close();
     }

@@ -7,10 +7,12 @@
 #include "db/DataError.h"
 #include "db/Database.h"
 #include "db/SqlTexts.h"
-#include "documents/PrinterNumbers.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
 
 namespace documents {
+
+using printer::PrinterNumbers;
 
 using Entry = db::PrintJournal::Entry;
 using State = db::PrintJournal::State;
@@ -48,7 +50,8 @@ bool Recovery::settle(const Entry &entry)
         return cancel(entry);
     case State::Cerrando: {
         QString numero, numeroZ;
-        if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(entry.numeroAntes)) {
+        if (!readNumber(entry, &numero, &numeroZ) ||
+            !PrinterNumbers::isTrusted(entry.numeroAntes)) {
             hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
@@ -99,9 +102,9 @@ bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
     auto &link = m_ctx.link;
     bool leido = false;
     if (link.AbrirPuerto())
-        leido = PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma,
-                                              m_ctx.state.TipoImpresora, entry.kind, m_ctx.clock,
-                                              PrinterNumbers::kLecturas, numero, numeroZ);
+        leido = PrinterNumbers::readTrusted(link, m_ctx.state.RutaPrograma,
+                                            m_ctx.state.TipoImpresora, entry.kind, m_ctx.clock,
+                                            PrinterNumbers::kReadings, numero, numeroZ);
     link.CerrarPuerto();
     return leido;
 }
@@ -131,7 +134,7 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
                     .document = entry.kind,
                     .codigo = entry.codigo,
                     .numero = numero,
-                    .numeroZ = PrinterNumbers::zDelDocumento(numeroZ)});
+                    .numeroZ = PrinterNumbers::documentZ(numeroZ)});
     return true;
 }
 
