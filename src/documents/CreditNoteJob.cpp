@@ -426,7 +426,7 @@ bool CreditNoteJob::cierreYRegistro()
     cerrarPuerto();
     m_db->execute(db::SqlTexts::registroNotaCredito(numero, m_codigo));
     journalRegistrado();
-    evento(core::DocumentEvent::Kind::Impresa, numero);
+    evento(core::DocumentEvent::Kind::Printed, numero);
     return true;
 }
 

@@ -24,7 +24,7 @@ DocumentJob::DocumentJob(JobContext &ctx, core::DocumentKind kind) : m_ctx(ctx),
 
 DocumentJob::~DocumentJob()
 {
-    m_ctx.enCurso.reset();
+    m_ctx.inProgress.reset();
 }
 
 bool DocumentJob::tomar()
@@ -35,8 +35,8 @@ bool DocumentJob::tomar()
     QList<qint64> pendientes;
     for (filas.moveFirst(); !filas.eof(); filas.moveNext())
         pendientes << filas.field(QStringLiteral("Código")).toLongLong();
-    if (m_ctx.retenidos)
-        m_ctx.retenidos->keepOnly(m_kind, pendientes);
+    if (m_ctx.held)
+        m_ctx.held->keepOnly(m_kind, pendientes);
 
     filas.moveFirst();
     for (const qint64 codigo : pendientes) {
@@ -47,7 +47,7 @@ bool DocumentJob::tomar()
                 m_huella = huella();
                 // Held, and neither its rows nor the pause have changed: the
                 // documents behind it go first.
-                if (m_ctx.retenidos && m_ctx.retenidos->waiting(m_kind, codigo, m_huella)) {
+                if (m_ctx.held && m_ctx.held->waiting(m_kind, codigo, m_huella)) {
                     m_db->close();
                 } else if (!validar() || !journalTomado()) {
                     m_db->close();
@@ -55,8 +55,8 @@ bool DocumentJob::tomar()
                     // A document held before stays listed until it is printed
                     // or fails again: the same failure is not told twice.
                     (nota ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = codigo;
-                    m_ctx.enCurso = JobContext::EnCurso{m_kind, codigo, &m_etapa};
-                    evento(core::DocumentEvent::Kind::Inicio);
+                    m_ctx.inProgress = JobContext::InProgress{m_kind, codigo, &m_etapa};
+                    evento(core::DocumentEvent::Kind::Started);
                     return true;
                 }
             }
@@ -73,7 +73,7 @@ bool DocumentJob::tomar()
             m_huella.clear();
             hold(text, m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r') + text, true);
             m_ctx.window.setLog(text);
-            evento(core::DocumentEvent::Kind::Fallo);
+            evento(core::DocumentEvent::Kind::Failed);
         }
         filas.moveNext();
     }
@@ -104,16 +104,15 @@ void DocumentJob::hold(const QString &motivo, const QString &mensaje, bool esFal
 {
     // The same document held again, for the same reason and with the same
     // rows, is not told again.
-    const bool nuevo =
-        !m_ctx.retenidos || m_ctx.retenidos->hold(m_kind, m_codigo, motivo, m_huella);
+    const bool nuevo = !m_ctx.held || m_ctx.held->hold(m_kind, m_codigo, motivo, m_huella);
     if (nuevo)
         m_ctx.window.messageBox(mensaje);
     if (!esFallo && nuevo) {
         m_ctx.window.setLog(mensaje);
-        m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                        .document = m_kind,
-                        .codigo = m_codigo,
-                        .motivo = motivo});
+        m_ctx.publish({.kind = core::DocumentEvent::Kind::Held,
+                       .document = m_kind,
+                       .code = m_codigo,
+                       .reason = motivo});
     }
 }
 
@@ -129,7 +128,7 @@ void DocumentJob::fallaEtapa()
         hold(texts::falloEnEtapa(m_etapa), enCaja, true);
     m_ctx.window.setLog(largo);
     journalFallido();
-    evento(core::DocumentEvent::Kind::Fallo);
+    evento(core::DocumentEvent::Kind::Failed);
 }
 
 void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
@@ -145,7 +144,7 @@ void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
     // Printed and not recorded stays open in the journal: recovery records it.
     if (!impreso)
         journalFallido();
-    evento(core::DocumentEvent::Kind::Fallo);
+    evento(core::DocumentEvent::Kind::Failed);
 }
 
 bool DocumentJob::pagosImprimibles(db::RecordSet &pagos)
@@ -171,12 +170,12 @@ void DocumentJob::retener(const QString &mensaje)
 void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
                          const QString &numeroZ)
 {
-    m_ctx.publicar({.kind = kind,
-                    .document = m_kind,
-                    .codigo = m_codigo,
-                    .numero = numero,
-                    .numeroZ = PrinterNumbers::documentZ(numeroZ),
-                    .etapa = m_etapa});
+    m_ctx.publish({.kind = kind,
+                   .document = m_kind,
+                   .code = m_codigo,
+                   .number = numero,
+                   .zNumber = PrinterNumbers::documentZ(numeroZ),
+                   .stage = m_etapa});
 }
 
 bool DocumentJob::antesDelCierre()
@@ -211,7 +210,7 @@ void DocumentJob::cierreDesconocido()
 {
     cerrarPuerto();
     if (m_ctx.recovery && m_journalId) {
-        m_ctx.recovery->retener(m_journalId, m_kind, m_codigo, texts::kNumeroIlegible);
+        m_ctx.recovery->hold(m_journalId, m_kind, m_codigo, texts::kNumeroIlegible);
         return;
     }
     // Without a journal nobody could settle it later: the operator must.
@@ -245,7 +244,7 @@ bool DocumentJob::journalTomado()
         retener(texts::yaImpreso(m_kind, m_codigo, numero));
         return false;
     }
-    m_journalId = m_ctx.journal->tomado(m_kind, m_codigo);
+    m_journalId = m_ctx.journal->takeUp(m_kind, m_codigo);
     return true;
 }
 
@@ -254,7 +253,7 @@ bool DocumentJob::journalCerrando(const QString &numeroAntes)
     if (!m_ctx.journal || !m_journalId)
         return true;
     try {
-        m_ctx.journal->cerrando(m_journalId, numeroAntes);
+        m_ctx.journal->closing(m_journalId, numeroAntes);
         return true;
     } catch (const db::DataError &e) {
         fallaBaseDatos(e, false);
@@ -267,7 +266,7 @@ void DocumentJob::journalCerrado(const QString &numero, const QString &numeroZ)
     if (!m_ctx.journal || !m_journalId)
         return;
     try {
-        m_ctx.journal->cerrado(m_journalId, numero, numeroZ);
+        m_ctx.journal->closed(m_journalId, numero, numeroZ);
     } catch (const db::DataError &e) {
         journalWarning(e);
     }
@@ -278,7 +277,7 @@ void DocumentJob::journalRegistrado()
     if (!m_ctx.journal || !m_journalId)
         return;
     try {
-        m_ctx.journal->registrado(m_journalId);
+        m_ctx.journal->recorded(m_journalId);
     } catch (const db::DataError &e) {
         journalWarning(e);
     }
@@ -289,7 +288,7 @@ void DocumentJob::journalFallido()
     if (!m_ctx.journal || !m_journalId)
         return;
     try {
-        m_ctx.journal->fallido(m_journalId);
+        m_ctx.journal->failed(m_journalId);
     } catch (const db::DataError &e) {
         journalWarning(e);
     }

@@ -371,7 +371,7 @@ bool InvoiceJob::registrar()
     journalRegistrado();
     if (z.isEmpty())
         w.setLog(core::texts::impresoSinNumeros(m_kind, m_codigo));
-    evento(core::DocumentEvent::Kind::Impresa, factura, z);
+    evento(core::DocumentEvent::Kind::Printed, factura, z);
     return true;
 }
 

@@ -22,7 +22,7 @@ bool Recovery::run()
 {
     db::PrintJournal *journal = m_ctx.journal;
     if (!journal || journal->settled()) {
-        m_retenido.reset();
+        m_held.reset();
         return true;
     }
     try {
@@ -30,7 +30,7 @@ bool Recovery::run()
             if (!settle(entry))
                 return false;
         }
-        m_retenido.reset();
+        m_held.reset();
     } catch (const db::DataError &e) {
         const QString text = core::texts::errorBaseDatos(e.describe());
         m_ctx.window.setLog(text);
@@ -43,33 +43,33 @@ bool Recovery::run()
 bool Recovery::settle(const Entry &entry)
 {
     switch (entry.state) {
-    case State::Tomado:
-    case State::Fallido:
+    case State::TakenUp:
+    case State::Failed:
         // It never reached its closing command, or the printer did not take
         // it: whatever it left open goes.
         return cancel(entry);
-    case State::Cerrando: {
-        QString numero, numeroZ;
-        if (!readNumber(entry, &numero, &numeroZ) ||
-            !PrinterNumbers::isTrusted(entry.numeroAntes)) {
+    case State::Closing: {
+        QString number, zNumber;
+        if (!readNumber(entry, &number, &zNumber) ||
+            !PrinterNumbers::isTrusted(entry.numberBefore)) {
             hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
         // Nothing else is printed before recovery, so a number that moved
         // since the closing command was sent is this document's.
-        if (numero == entry.numeroAntes)
+        if (number == entry.numberBefore)
             return cancel(entry);
-        m_ctx.journal->cerrado(entry.id, numero, numeroZ);
-        return record(entry, numero, numeroZ);
+        m_ctx.journal->closed(entry.id, number, zNumber);
+        return record(entry, number, zNumber);
     }
-    case State::Cerrado: {
-        QString numero = entry.numero;
-        QString numeroZ = entry.numeroZ;
-        if (numero.isEmpty() && !readNumber(entry, &numero, &numeroZ)) {
+    case State::Closed: {
+        QString number = entry.number;
+        QString zNumber = entry.zNumber;
+        if (number.isEmpty() && !readNumber(entry, &number, &zNumber)) {
             hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
-        return record(entry, numero, numeroZ);
+        return record(entry, number, zNumber);
     }
     default:
         return true;
@@ -87,38 +87,37 @@ bool Recovery::cancel(const Entry &entry)
         hold(entry, core::texts::kErrorPuerto);
         return false;
     }
-    m_ctx.journal->anulado(entry.id);
-    const QString text = core::texts::anuladoParaReimprimir(entry.kind, entry.codigo);
+    m_ctx.journal->cancelled(entry.id);
+    const QString text = core::texts::anuladoParaReimprimir(entry.kind, entry.code);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
-    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Anulada,
-                    .document = entry.kind,
-                    .codigo = entry.codigo});
+    m_ctx.publish(
+        {.kind = core::DocumentEvent::Kind::Cancelled, .document = entry.kind, .code = entry.code});
     return true;
 }
 
-bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
+bool Recovery::readNumber(const Entry &entry, QString *number, QString *zNumber)
 {
     auto &link = m_ctx.link;
-    bool leido = false;
+    bool read = false;
     if (link.AbrirPuerto())
-        leido = PrinterNumbers::readTrusted(link, m_ctx.state.RutaPrograma,
-                                            m_ctx.state.TipoImpresora, entry.kind, m_ctx.clock,
-                                            PrinterNumbers::kReadings, numero, numeroZ);
+        read = PrinterNumbers::readTrusted(link, m_ctx.state.RutaPrograma,
+                                           m_ctx.state.TipoImpresora, entry.kind, m_ctx.clock,
+                                           PrinterNumbers::kReadings, number, zNumber);
     link.CerrarPuerto();
-    return leido;
+    return read;
 }
 
-bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
+bool Recovery::record(const Entry &entry, QString number, QString zNumber)
 {
     try {
         auto db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
         if (entry.kind == core::DocumentKind::CreditNote) {
-            db->execute(db::SqlTexts::registroNotaCredito(numero, entry.codigo));
+            db->execute(db::SqlTexts::registroNotaCredito(number, entry.code));
         } else {
-            db->execute(numeroZ.isEmpty()
-                            ? db::SqlTexts::registroFacturaSinZ(numero, entry.codigo)
-                            : db::SqlTexts::registroFactura(numero, numeroZ, entry.codigo));
+            db->execute(zNumber.isEmpty()
+                            ? db::SqlTexts::registroFacturaSinZ(number, entry.code)
+                            : db::SqlTexts::registroFactura(number, zNumber, entry.code));
         }
         db->close();
     } catch (const db::DataError &e) {
@@ -126,38 +125,37 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
         hold(entry, e.describe());
         return false;
     }
-    m_ctx.journal->registrado(entry.id);
-    const QString text = core::texts::recuperadoSinImprimir(entry.kind, entry.codigo, numero);
+    m_ctx.journal->recorded(entry.id);
+    const QString text = core::texts::recuperadoSinImprimir(entry.kind, entry.code, number);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
-    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Recuperada,
-                    .document = entry.kind,
-                    .codigo = entry.codigo,
-                    .numero = numero,
-                    .numeroZ = PrinterNumbers::documentZ(numeroZ)});
+    m_ctx.publish({.kind = core::DocumentEvent::Kind::Recovered,
+                   .document = entry.kind,
+                   .code = entry.code,
+                   .number = number,
+                   .zNumber = PrinterNumbers::documentZ(zNumber)});
     return true;
 }
 
-void Recovery::hold(const Entry &entry, const QString &motivo)
+void Recovery::hold(const Entry &entry, const QString &reason)
 {
-    retener(entry.id, entry.kind, entry.codigo, motivo);
+    hold(entry.id, entry.kind, entry.code, reason);
 }
 
-void Recovery::retener(qint64 journalId, core::DocumentKind kind, qint64 codigo,
-                       const QString &motivo)
+void Recovery::hold(qint64 journalId, core::DocumentKind kind, qint64 code, const QString &reason)
 {
-    const QString text = core::texts::recuperacionPendiente(kind, codigo, motivo);
+    const QString text = core::texts::recuperacionPendiente(kind, code, reason);
     m_ctx.window.setLog(text);
-    m_retenido = HeldDocuments::Entry{kind, codigo, motivo, {}, {}};
+    m_held = HeldDocuments::Entry{kind, code, reason, {}, {}};
     // Told once: the next ticks try again quietly.
     if (m_heldReported.contains(journalId))
         return;
     m_heldReported.insert(journalId);
     m_ctx.window.notice(text);
-    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                    .document = kind,
-                    .codigo = codigo,
-                    .motivo = motivo});
+    m_ctx.publish({.kind = core::DocumentEvent::Kind::Held,
+                   .document = kind,
+                   .code = code,
+                   .reason = reason});
 }
 
 } // namespace documents

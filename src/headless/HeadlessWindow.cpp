@@ -45,18 +45,18 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
     static const char *const kNames[] = {"inicio",     "impresa",  "fallo",
                                          "recuperada", "retenida", "anulada"};
     const QString name = QLatin1String(kNames[static_cast<int>(event.kind)]);
-    QString line = timeText(event.hora) + QLatin1Char(' ') + name + QLatin1Char(' ') +
+    QString line = timeText(event.time) + QLatin1Char(' ') + name + QLatin1Char(' ') +
                    (event.document == core::DocumentKind::CreditNote ? QStringLiteral("nota")
                                                                      : QStringLiteral("factura")) +
-                   QLatin1Char(' ') + QString::number(event.codigo);
-    if (event.kind == Kind::Impresa || event.kind == Kind::Recuperada) {
-        line += QLatin1Char(' ') + event.numero;
+                   QLatin1Char(' ') + QString::number(event.code);
+    if (event.kind == Kind::Printed || event.kind == Kind::Recovered) {
+        line += QLatin1Char(' ') + event.number;
         if (event.document == core::DocumentKind::Invoice)
-            line += QStringLiteral(" Z=") + event.numeroZ;
-    } else if (event.kind == Kind::Fallo) {
-        line += QStringLiteral(" etapa=") + core::Formato::TextoNumero(event.etapa).trimmed();
-    } else if (event.kind == Kind::Retenida) {
-        line += QLatin1Char(' ') + event.motivo;
+            line += QStringLiteral(" Z=") + event.zNumber;
+    } else if (event.kind == Kind::Failed) {
+        line += QStringLiteral(" etapa=") + core::Formato::TextoNumero(event.stage).trimmed();
+    } else if (event.kind == Kind::Held) {
+        line += QLatin1Char(' ') + event.reason;
     }
     return line;
 }

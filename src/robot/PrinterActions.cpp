@@ -219,13 +219,13 @@ Outcome PrinterActions::iniciar()
 Outcome PrinterActions::reintentar(core::DocumentKind kind, qint64 codigo)
 {
     documents::JobContext &jobs = m_robot.jobContext();
-    if (jobs.retenidos && jobs.retenidos->contains(kind, codigo)) {
-        jobs.retenidos->release(kind, codigo);
+    if (jobs.held && jobs.held->contains(kind, codigo)) {
+        jobs.held->release(kind, codigo);
         return {Result::Done, texts::reintento(kind, codigo)};
     }
     const documents::HeldDocuments::Entry *recuperando =
-        jobs.recovery && jobs.recovery->retenido() ? &*jobs.recovery->retenido() : nullptr;
-    if (recuperando && recuperando->kind == kind && recuperando->codigo == codigo)
+        jobs.recovery && jobs.recovery->held() ? &*jobs.recovery->held() : nullptr;
+    if (recuperando && recuperando->kind == kind && recuperando->code == codigo)
         return {Result::Refused, texts::enRecuperacion(kind, codigo)};
     return {Result::Refused, texts::noRetenido(kind, codigo)};
 }

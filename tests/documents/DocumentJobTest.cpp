@@ -253,7 +253,7 @@ TEST_P(DocumentJob, WriteBackNumbersFromTheAnswerOfEachPrinterType)
         EXPECT_EQ(j.row("Imprimir").toInt(), 0);
         EXPECT_TRUE(j.h.inst.paper().contains(j.kind == CreditNote ? "00000077" : c.numero));
         ASSERT_EQ(j.h.window().events.size(), 2);
-        EXPECT_EQ(j.h.window().events[1].numero, c.numero);
+        EXPECT_EQ(j.h.window().events[1].number, c.numero);
         EXPECT_EQ(j.h.window().messages, QStringList());
     }
 }
