@@ -8,6 +8,7 @@
 using db::PrintJournal;
 using testsupport::RobotHarness;
 using Kind = core::DocumentEvent::Kind;
+using enum core::DocumentKind;
 
 namespace {
 
@@ -25,7 +26,7 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
     // Killed while closing it, with the printer's last number 00000000.
-    const qint64 id = journalOf(h).takeUp(core::DocumentKind::Invoice, code);
+    const qint64 id = journalOf(h).takeUp(Invoice, code);
     journalOf(h).closing(id, QStringLiteral("00000000"));
     h.tick();
     h.tick();
@@ -49,7 +50,7 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     RobotHarness h({.engine = GetParam()});
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
-    const qint64 id = journalOf(h).takeUp(core::DocumentKind::Invoice, code);
+    const qint64 id = journalOf(h).takeUp(Invoice, code);
     journalOf(h).closed(id, QStringLiteral("00000033"), QStringLiteral("0011"));
     h.db().refuseUpdates(QStringLiteral("Ventas"));
     h.tick();
@@ -65,17 +66,17 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
 
 TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
 {
-    for (const auto kind : {core::DocumentKind::Invoice, core::DocumentKind::CreditNote}) {
-        const bool note = kind == core::DocumentKind::CreditNote;
-        SCOPED_TRACE(note ? "nota" : "factura");
+    for (const auto kind : {Invoice, CreditNote}) {
+        SCOPED_TRACE(kind == CreditNote ? "nota" : "factura");
         RobotHarness h({.engine = GetParam()});
-        qint64 code = h.db().addSale({.factura = note ? QVariant("00000009") : QVariant()});
-        if (note)
+        qint64 code =
+            h.db().addSale({.factura = kind == CreditNote ? QVariant("00000009") : QVariant()});
+        if (kind == CreditNote)
             code = h.db().addCreditNote({.venta = code, .monto = 10});
         const qint64 id = journalOf(h).takeUp(kind, code);
         journalOf(h).closed(id, QStringLiteral("00000077"), QString());
         journalOf(h).recorded(id);
-        note ? h.printCreditNote() : h.printInvoice();
+        kind == CreditNote ? h.printCreditNote() : h.printInvoice();
         EXPECT_EQ(h.commands(), QStringList());
         EXPECT_EQ(h.window().messages,
                   QStringList{core::texts::yaImpreso(kind, code, QStringLiteral("00000077"))});

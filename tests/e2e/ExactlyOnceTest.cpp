@@ -46,8 +46,7 @@ qint64 addDocument(Installation &inst, core::DocumentKind kind, int caja = 1)
 
 QString docName(core::DocumentKind kind, qint64 code)
 {
-    return (kind == CreditNote ? QStringLiteral(" nota ") : QStringLiteral(" factura ")) +
-           QString::number(code);
+    return (kind == CreditNote ? " nota " : " factura ") + QString::number(code);
 }
 
 QString numero(int n)
