@@ -53,8 +53,9 @@ protected:
     // The job's normal end.
     virtual void finish() = 0;
 
-    // The checks both kinds make, each false after holding the document.
+    // The checks both kinds make. Holds the document for the column; false.
     bool holdColumn(const QString &column);
+    // Each ...Printable() is false after holding the document.
     // Desc01: a null discount is none; one that is not a number is held, and
     // so is one the printer refuses when it is `sent`.
     bool discountPrintable(bool sent);
