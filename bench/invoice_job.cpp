@@ -337,8 +337,8 @@ int main(int argc, char **argv)
         documents::InvoiceJob(ctx).ImprimirFactura();
         const double seconds = job.nsecsElapsed() / 1e9;
         *driverSeconds = (driver.nanos - driverBefore) / 1e9;
-        if (window.messages != 0 || window.last.kind != core::DocumentEvent::Kind::Impresa ||
-            window.last.codigo != code || till.printed(code).isEmpty()) {
+        if (window.messages != 0 || window.last.kind != core::DocumentEvent::Kind::Printed ||
+            window.last.code != code || till.printed(code).isEmpty()) {
             std::fprintf(stderr, "sale %d was not printed and recorded\n", code);
             std::exit(1);
         }

@@ -5,10 +5,10 @@
 #include "core/CodePage.h"
 #include "core/PollingTimer.h"
 #include "core/WindowState.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
 #include "printer/Driver.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
+#include "printer/PrinterRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,14 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static printer::PrinterLink link(driver, window, timer, codePage, QStringLiteral("COM1"));
     driver.answer = QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 
-    QString factura, z;
-    documents::PrinterNumbers::leerFactura(link, dir.path(), &factura, &z);
-    if (!factura.isEmpty() && !documents::PrinterNumbers::completo(factura))
+    QString invoice, z;
+    printer::PrinterNumbers::readInvoice(link, dir.path(), &invoice, &z);
+    if (!invoice.isEmpty() && !printer::PrinterNumbers::isTrusted(invoice))
         std::abort();
-    if (!z.isEmpty() && (z.size() != 4 || !documents::PrinterRules::soloDigitos(z)))
+    if (!z.isEmpty() && (z.size() != 4 || !printer::PrinterRules::onlyDigits(z)))
         std::abort();
     for (bool dascom : {false, true}) {
-        if (documents::PrinterNumbers::leerNota(link, dir.path(), dascom).size() > 8)
+        if (printer::PrinterNumbers::readCreditNote(link, dir.path(), dascom).size() > 8)
             std::abort();
     }
     if (link.Lineas.size() > printer::PrinterLink::kMaxLineas)

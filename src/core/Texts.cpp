@@ -56,24 +56,25 @@ QString maquinaFiscalTomada(qint32 caja)
 }
 
 namespace {
-QString documento(bool notaCredito, qint64 codigo)
+QString documento(DocumentKind kind, qint64 codigo)
 {
-    return (notaCredito ? QStringLiteral("La nota de crédito ") : QStringLiteral("La factura ")) +
+    return (kind == DocumentKind::CreditNote ? QStringLiteral("La nota de crédito ")
+                                             : QStringLiteral("La factura ")) +
            QString::number(codigo);
 }
 } // namespace
 
-QString documentoRetenido(bool notaCredito, qint64 codigo, const QString &columna)
+QString documentoRetenido(DocumentKind kind, qint64 codigo, const QString &columna)
 {
-    return documento(notaCredito, codigo) +
+    return documento(kind, codigo) +
            QStringLiteral(" no se imprimió: la columna %1 no tiene un valor imprimible. "
                           "Corríjala y la impresión se intentará de nuevo.")
                .arg(columna);
 }
 
-QString documentoRetenidoModoCantidad(bool notaCredito, qint64 codigo)
+QString documentoRetenidoModoCantidad(DocumentKind kind, qint64 codigo)
 {
-    return documento(notaCredito, codigo) +
+    return documento(kind, codigo) +
            QStringLiteral(" no se imprimió: la configuración de la empresa no indica qué "
                           "cantidad imprimir (VerCantidad y VerCantidadDecimal).");
 }
@@ -83,32 +84,36 @@ QString errorBaseDatos(const QString &detalle)
     return QStringLiteral("Error de base de datos: ") + detalle;
 }
 
-QString impresoNoRegistrado(bool notaCredito)
+QString impresoNoRegistrado(DocumentKind kind)
 {
-    return notaCredito ? QStringLiteral("La nota de crédito fue impresa pero no quedó registrada.")
-                       : QStringLiteral("La factura fue impresa pero no quedó registrada.");
+    return kind == DocumentKind::CreditNote
+               ? QStringLiteral("La nota de crédito fue impresa pero no quedó registrada.")
+               : QStringLiteral("La factura fue impresa pero no quedó registrada.");
 }
 
-QString impresoSinNumeros(bool notaCredito, qint64 codigo)
+QString impresoSinNumeros(DocumentKind kind, qint64 codigo)
 {
-    return documento(notaCredito, codigo) +
-           (notaCredito ? QStringLiteral(" fue impresa sin leer su número fiscal: "
-                                         "complételo a mano.")
-                        : QStringLiteral(" fue impresa sin leer sus números fiscales: "
-                                         "complételos a mano."));
+    return documento(kind, codigo) +
+           (kind == DocumentKind::CreditNote
+                ? QStringLiteral(" fue impresa sin leer su número fiscal: "
+                                 "complételo a mano.")
+                : QStringLiteral(" fue impresa sin leer sus números fiscales: "
+                                 "complételos a mano."));
 }
 
-QString noCerrado(bool notaCredito)
+QString noCerrado(DocumentKind kind)
 {
-    return notaCredito ? QStringLiteral("La impresora no cerró la nota de crédito.")
-                       : QStringLiteral("La impresora no cerró la factura.");
+    return kind == DocumentKind::CreditNote
+               ? QStringLiteral("La impresora no cerró la nota de crédito.")
+               : QStringLiteral("La impresora no cerró la factura.");
 }
 
-QString cierreNoEnviado(bool notaCredito)
+QString cierreNoEnviado(DocumentKind kind)
 {
     return QStringLiteral("No se pudo leer el último número de la impresora: no se envió el cierre "
                           "de la ") +
-           (notaCredito ? QStringLiteral("nota de crédito.") : QStringLiteral("factura."));
+           (kind == DocumentKind::CreditNote ? QStringLiteral("nota de crédito.")
+                                             : QStringLiteral("factura."));
 }
 
 QString falloEnEtapa(double etapa)
@@ -116,30 +121,30 @@ QString falloEnEtapa(double etapa)
     return QStringLiteral("falló en la etapa") + Formato::TextoNumero(etapa);
 }
 
-QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero)
+QString recuperadoSinImprimir(DocumentKind kind, qint64 codigo, const QString &numero)
 {
-    return documento(notaCredito, codigo) +
+    return documento(kind, codigo) +
            QStringLiteral(" ya estaba impresa (número %1): se registró sin imprimirla de nuevo.")
                .arg(numero.isEmpty() ? QStringLiteral("desconocido") : numero);
 }
 
-QString anuladoParaReimprimir(bool notaCredito, qint64 codigo)
+QString anuladoParaReimprimir(DocumentKind kind, qint64 codigo)
 {
-    return documento(notaCredito, codigo) +
+    return documento(kind, codigo) +
            QStringLiteral(" quedó a medias en la impresora: se anuló y se imprimirá de nuevo.");
 }
 
-QString recuperacionPendiente(bool notaCredito, qint64 codigo, const QString &motivo)
+QString recuperacionPendiente(DocumentKind kind, qint64 codigo, const QString &motivo)
 {
-    return documento(notaCredito, codigo) +
+    return documento(kind, codigo) +
            QStringLiteral(" quedó sin confirmar (%1). No se imprime ningún documento nuevo "
                           "hasta aclararlo.")
                .arg(motivo);
 }
 
-QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero)
+QString yaImpreso(DocumentKind kind, qint64 codigo, const QString &numero)
 {
-    return documento(notaCredito, codigo) +
+    return documento(kind, codigo) +
            QStringLiteral(" ya fue impresa por la impresora fiscal (número %1) y sigue pendiente "
                           "en la base de datos: no se imprime de nuevo. Regístrela a mano.")
                .arg(numero);
@@ -187,20 +192,19 @@ QString fechaNoValida(const QString &fecha, const QString &formato)
     return QStringLiteral("La fecha \"%1\" no es válida (formato %2).").arg(fecha, formato);
 }
 
-QString reintento(bool notaCredito, qint64 codigo)
+QString reintento(DocumentKind kind, qint64 codigo)
 {
-    return documento(notaCredito, codigo) +
-           QStringLiteral(" se intentará de nuevo en el próximo ciclo.");
+    return documento(kind, codigo) + QStringLiteral(" se intentará de nuevo en el próximo ciclo.");
 }
 
-QString noRetenido(bool notaCredito, qint64 codigo)
+QString noRetenido(DocumentKind kind, qint64 codigo)
 {
-    return documento(notaCredito, codigo) + QStringLiteral(" no está retenida.");
+    return documento(kind, codigo) + QStringLiteral(" no está retenida.");
 }
 
-QString enRecuperacion(bool notaCredito, qint64 codigo)
+QString enRecuperacion(DocumentKind kind, qint64 codigo)
 {
-    return documento(notaCredito, codigo) +
+    return documento(kind, codigo) +
            QStringLiteral(" espera a que la impresora diga si la cerró: se intenta en cada ciclo.");
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DocumentKind.h"
+
 #include <QString>
 
 // Every text the robot shows an operator, kept together so that they can be
@@ -72,13 +74,13 @@ inline const QString kEnviandoFormaPago = QStringLiteral("Enviando forma de pago
 inline const QString kChequeandoRespuesta = QStringLiteral("Chequeando respuesta...");
 inline const QString kRegistrandoRespuesta = QStringLiteral("Registrando respuesta...");
 inline const QString kFinalizandoFactura = QStringLiteral("Finalizando factura...");
-QString documentoRetenido(bool notaCredito, qint64 codigo, const QString &columna);
-QString documentoRetenidoModoCantidad(bool notaCredito, qint64 codigo);
+QString documentoRetenido(DocumentKind kind, qint64 codigo, const QString &columna);
+QString documentoRetenidoModoCantidad(DocumentKind kind, qint64 codigo);
 QString errorBaseDatos(const QString &detalle);
-QString impresoNoRegistrado(bool notaCredito);
-QString impresoSinNumeros(bool notaCredito, qint64 codigo);
-QString noCerrado(bool notaCredito);
-QString cierreNoEnviado(bool notaCredito);
+QString impresoNoRegistrado(DocumentKind kind);
+QString impresoSinNumeros(DocumentKind kind, qint64 codigo);
+QString noCerrado(DocumentKind kind);
+QString cierreNoEnviado(DocumentKind kind);
 // Why a failed document waits before it is taken up again.
 QString falloEnEtapa(double etapa);
 
@@ -97,13 +99,13 @@ inline const QString kDetener = QStringLiteral("Detener");
 inline const QString kAnularTip = QStringLiteral("Haga click aquí anulación de documento trabado");
 inline const QString kBaseDisponible = QStringLiteral("La base de datos está disponible de nuevo.");
 // Recovery after a crash.
-QString recuperadoSinImprimir(bool notaCredito, qint64 codigo, const QString &numero);
-QString anuladoParaReimprimir(bool notaCredito, qint64 codigo);
-QString recuperacionPendiente(bool notaCredito, qint64 codigo, const QString &motivo);
+QString recuperadoSinImprimir(DocumentKind kind, qint64 codigo, const QString &numero);
+QString anuladoParaReimprimir(DocumentKind kind, qint64 codigo);
+QString recuperacionPendiente(DocumentKind kind, qint64 codigo, const QString &motivo);
 inline const QString kNumeroIlegible =
     QStringLiteral("no se pudo leer el último número de la impresora");
 QString diarioNoDisponible(const QString &detalle);
-QString yaImpreso(bool notaCredito, qint64 codigo, const QString &numero);
+QString yaImpreso(DocumentKind kind, qint64 codigo, const QString &numero);
 
 // Answers of the control commands (robot-fiscal COMMAND), one line each.
 inline const QString kCierreXImpreso = QStringLiteral("Cierre X impreso.");
@@ -129,9 +131,9 @@ QString sinPermiso(const QString &path);
 QString rechazo(const QString &que, int error, int estatus);
 QString memoriaImpresa(const QString &desde, const QString &hasta);
 QString fechaNoValida(const QString &fecha, const QString &formato);
-QString reintento(bool notaCredito, qint64 codigo);
-QString noRetenido(bool notaCredito, qint64 codigo);
-QString enRecuperacion(bool notaCredito, qint64 codigo);
+QString reintento(DocumentKind kind, qint64 codigo);
+QString noRetenido(DocumentKind kind, qint64 codigo);
+QString enRecuperacion(DocumentKind kind, qint64 codigo);
 QString directorioNoExiste(const QString &path);
 QString sinRobot(const QString &path);
 

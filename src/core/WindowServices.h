@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DocumentKind.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -36,15 +38,15 @@ struct Rgb
 // One line of standard output per document event when headless.
 struct DocumentEvent
 {
-    enum class Kind { Inicio, Impresa, Fallo, Recuperada, Retenida, Anulada };
-    Kind kind = Kind::Inicio;
-    bool notaCredito = false;
-    qint64 codigo = 0;
-    QString numero = {};  // impresa, recuperada
-    QString numeroZ = {}; // invoices only
-    double etapa = 0.0;
-    QString motivo = {}; // retenida
-    QDateTime hora = {}; // when it happened
+    enum class Kind { Started, Printed, Failed, Recovered, Held, Cancelled };
+    Kind kind = Kind::Started;
+    DocumentKind document = DocumentKind::Invoice;
+    qint64 code = 0;
+    QString number = {};  // printed, recovered
+    QString zNumber = {}; // invoices only: the daily closure it belongs to
+    double stage = 0.0;   // failed
+    QString reason = {};  // held
+    QDateTime time = {};  // when it happened
 };
 
 // Everything the robot shows or asks of its window. The core talks only to

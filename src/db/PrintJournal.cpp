@@ -13,6 +13,7 @@
 namespace db {
 
 namespace {
+// The words stored for each State, in its order.
 const char *const kStates[] = {"tomado", "cerrando", "cerrado", "registrado", "fallido", "anulado"};
 
 QString stateName(PrintJournal::State s)
@@ -27,12 +28,13 @@ PrintJournal::State stateOf(const QString &name)
             return static_cast<PrintJournal::State>(i);
     }
     // An unknown word is treated as the most careful state: closing, outcome unknown.
-    return PrintJournal::State::Cerrando;
+    return PrintJournal::State::Closing;
 }
 
-QString kindName(PrintJournal::Kind k)
+// The words stored in an existing journal.
+QString kindName(core::DocumentKind k)
 {
-    return k == PrintJournal::Kind::Factura ? QStringLiteral("factura") : QStringLiteral("nota");
+    return k == core::DocumentKind::Invoice ? QStringLiteral("factura") : QStringLiteral("nota");
 }
 } // namespace
 
@@ -76,14 +78,14 @@ PrintJournal::~PrintJournal()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-qint64 PrintJournal::tomado(Kind kind, qint64 codigo)
+qint64 PrintJournal::takeUp(core::DocumentKind kind, qint64 code)
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     q.prepare(QStringLiteral("INSERT INTO documento (tipo, codigo, estado, tomado, actualizado) "
                              "VALUES (?, ?, 'tomado', ?, ?)"));
     q.addBindValue(kindName(kind));
-    q.addBindValue(codigo);
+    q.addBindValue(code);
     q.addBindValue(m_clock.now().toString(Qt::ISODate));
     q.addBindValue(m_clock.now().toString(Qt::ISODate));
     if (!q.exec())
@@ -99,7 +101,7 @@ void PrintJournal::setState(qint64 id, State state, const QString &extraSql,
     // Taking up, closing and closed are on the disk before the printer is told
     // the next thing; the other states are safe to lose to a power cut, since
     // recovery reaches the same end from the state before them.
-    const bool decisive = state == State::Cerrando || state == State::Cerrado;
+    const bool decisive = state == State::Closing || state == State::Closed;
     q.exec(decisive ? QStringLiteral("PRAGMA synchronous=FULL")
                     : QStringLiteral("PRAGMA synchronous=NORMAL"));
     q.prepare(QStringLiteral("UPDATE documento SET estado = ?, actualizado = ?") + extraSql +
@@ -114,29 +116,29 @@ void PrintJournal::setState(qint64 id, State state, const QString &extraSql,
     recount();
 }
 
-void PrintJournal::cerrando(qint64 id, const QString &numeroAntes)
+void PrintJournal::closing(qint64 id, const QString &numberBefore)
 {
-    setState(id, State::Cerrando, QStringLiteral(", numero_antes = ?"), {numeroAntes});
+    setState(id, State::Closing, QStringLiteral(", numero_antes = ?"), {numberBefore});
 }
 
-void PrintJournal::cerrado(qint64 id, const QString &numero, const QString &numeroZ)
+void PrintJournal::closed(qint64 id, const QString &number, const QString &zNumber)
 {
-    setState(id, State::Cerrado, QStringLiteral(", numero = ?, numero_z = ?"), {numero, numeroZ});
+    setState(id, State::Closed, QStringLiteral(", numero = ?, numero_z = ?"), {number, zNumber});
 }
 
-void PrintJournal::registrado(qint64 id)
+void PrintJournal::recorded(qint64 id)
 {
-    setState(id, State::Registrado);
+    setState(id, State::Recorded);
 }
 
-void PrintJournal::fallido(qint64 id)
+void PrintJournal::failed(qint64 id)
 {
-    setState(id, State::Fallido);
+    setState(id, State::Failed);
 }
 
-void PrintJournal::anulado(qint64 id)
+void PrintJournal::cancelled(qint64 id)
 {
-    setState(id, State::Anulado);
+    setState(id, State::Cancelled);
 }
 
 QList<PrintJournal::Entry> PrintJournal::unfinished() const
@@ -151,30 +153,31 @@ QList<PrintJournal::Entry> PrintJournal::unfinished() const
     while (q.next()) {
         Entry e;
         e.id = q.value(0).toLongLong();
-        e.kind = q.value(1).toString() == QLatin1String("nota") ? Kind::Nota : Kind::Factura;
-        e.codigo = q.value(2).toLongLong();
+        e.kind = q.value(1).toString() == QLatin1String("nota") ? core::DocumentKind::CreditNote
+                                                                : core::DocumentKind::Invoice;
+        e.code = q.value(2).toLongLong();
         e.state = stateOf(q.value(3).toString());
-        e.numeroAntes = q.value(4).toString();
-        e.numero = q.value(5).toString();
-        e.numeroZ = q.value(6).toString();
+        e.numberBefore = q.value(4).toString();
+        e.number = q.value(5).toString();
+        e.zNumber = q.value(6).toString();
         out << e;
     }
     return out;
 }
 
-QString PrintJournal::closedBefore(Kind kind, qint64 codigo) const
+QString PrintJournal::closedBefore(core::DocumentKind kind, qint64 code) const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT numero FROM documento WHERE tipo = ? AND codigo = ? AND "
                              "estado IN ('cerrado', 'registrado') ORDER BY id DESC LIMIT 1"));
     q.addBindValue(kindName(kind));
-    q.addBindValue(codigo);
+    q.addBindValue(code);
     if (!q.exec())
         throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
     if (!q.next())
         return QString();
-    const QString numero = q.value(0).toString();
-    return numero.isEmpty() ? QStringLiteral("?") : numero;
+    const QString number = q.value(0).toString();
+    return number.isEmpty() ? QStringLiteral("?") : number;
 }
 
 void PrintJournal::recount()

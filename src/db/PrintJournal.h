@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Clock.h"
+#include "core/DocumentKind.h"
 
 #include <QList>
 #include <QString>
@@ -14,24 +15,23 @@ namespace db {
 class PrintJournal
 {
 public:
-    enum class Kind { Factura, Nota };
     enum class State {
-        Tomado,     // taken up; commands may have been sent
-        Cerrando,   // the closing command is being sent
-        Cerrado,    // the printer closed it; numbers read back
-        Registrado, // its row was written
-        Fallido,    // ended through its failure path: may have left it open on the printer
-        Anulado,    // whatever it left open was cancelled: it may be printed again
+        TakenUp,   // taken up; commands may have been sent
+        Closing,   // the closing command is being sent
+        Closed,    // the printer closed it; numbers read back
+        Recorded,  // its row was written
+        Failed,    // ended through its failure path: may have left it open on the printer
+        Cancelled, // whatever it left open was cancelled: it may be printed again
     };
     struct Entry
     {
         qint64 id = 0;
-        Kind kind = Kind::Factura;
-        qint64 codigo = 0;
-        State state = State::Tomado;
-        QString numeroAntes; // the printer's last number just before the closing command
-        QString numero;
-        QString numeroZ;
+        core::DocumentKind kind = core::DocumentKind::Invoice;
+        qint64 code = 0;
+        State state = State::TakenUp;
+        QString numberBefore; // the printer's last number just before the closing command
+        QString number;
+        QString zNumber;
     };
 
     // Opens (or creates) the journal in the program directory.
@@ -40,12 +40,13 @@ public:
 
     static QString fileName() { return QStringLiteral("robot-fiscal-journal.db"); }
 
-    qint64 tomado(Kind kind, qint64 codigo);
-    void cerrando(qint64 id, const QString &numeroAntes);
-    void cerrado(qint64 id, const QString &numero, const QString &numeroZ);
-    void registrado(qint64 id);
-    void fallido(qint64 id);
-    void anulado(qint64 id);
+    // Each records the document's new state; takeUp() returns its entry's id.
+    qint64 takeUp(core::DocumentKind kind, qint64 code);
+    void closing(qint64 id, const QString &numberBefore);
+    void closed(qint64 id, const QString &number, const QString &zNumber);
+    void recorded(qint64 id);
+    void failed(qint64 id);
+    void cancelled(qint64 id);
 
     // Entries that recovery must settle before any new document: taken up,
     // closing, closed and not yet recorded, or failed and not yet cancelled.
@@ -54,7 +55,7 @@ public:
     // with nothing to recover reads no file).
     bool settled() const { return m_unfinished == 0; }
     // The printer's number for a document it already closed, or empty.
-    QString closedBefore(Kind kind, qint64 codigo) const;
+    QString closedBefore(core::DocumentKind kind, qint64 code) const;
 
 private:
     void setState(qint64 id, State state, const QString &extraSql = {},

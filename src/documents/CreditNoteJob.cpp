@@ -9,27 +9,19 @@
 #include "db/Database.h"
 #include "db/ListSource.h"
 #include "db/SqlTexts.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterRules.h"
 
 #include <QDateTime>
 
 namespace documents {
 
-using db::RecordSet;
-namespace texts = core::texts;
-
-const QString CreditNoteJob::kDescripcionSinDetalle = QStringLiteral("Descuento a factura");
-const QString CreditNoteJob::kCierre = QStringLiteral("f09000000000000");
+using printer::PrinterRules;
 
 namespace {
-constexpr int kAncho = 37;
-
-QString trimmed(const QVariant &v)
-{
-    return v.isNull() ? QString() : v.toString().trimmed();
-}
+// What the line of a note without detail rows says.
+const QString kAmountText = QStringLiteral("Descuento a factura");
+const QString kClosing = QStringLiteral("f09000000000000");
 
 // A number column written in plain decimal, a text column as stored.
 QString plain(const QVariant &v)
@@ -44,39 +36,39 @@ QString plain(const QVariant &v)
 }
 } // namespace
 
-CreditNoteJob::CreditNoteJob(JobContext &ctx) : DocumentJob(ctx) {}
+CreditNoteJob::CreditNoteJob(JobContext &ctx) : DocumentJob(ctx, core::DocumentKind::CreditNote) {}
 
 CreditNoteJob::~CreditNoteJob() = default;
 
-void CreditNoteJob::etapa(double e)
+void CreditNoteJob::showStage(double stage)
 {
-    m_etapa = e;
-    m_ctx.link.MostrarEtapa(e);
+    m_stage = stage;
+    m_ctx.link.MostrarEtapa(stage);
 }
 
-bool CreditNoteJob::enviarProbado(const QString &comando)
+bool CreditNoteJob::testedAt(double stage, bool taken)
 {
-    if (enviar(comando))
-        return true;
-    fallaEtapa();
-    return false;
+    showStage(stage);
+    if (!taken)
+        failAtStage();
+    return taken;
 }
 
-void CreditNoteJob::anotarEnLog(const QString &comando)
+void CreditNoteJob::logCommand(const QString &command)
 {
     m_ctx.window.setLog(m_ctx.window.log() + QStringLiteral(" ! ") +
-                        core::Formato::TextoImprimible(comando));
+                        core::Formato::TextoImprimible(command));
 }
 
-QString CreditNoteJob::textoFecha(const QVariant &fecha) const
+QString CreditNoteJob::dateText(const QVariant &date) const
 {
-    if (fecha.isNull())
+    if (date.isNull())
         return QString();
-    QDateTime dt = fecha.toDateTime();
+    QDateTime dt = date.toDateTime();
     if (!dt.isValid())
-        dt = QDateTime(QDate::fromString(fecha.toString().left(10), Qt::ISODate), QTime(0, 0));
+        dt = QDateTime(QDate::fromString(date.toString().left(10), Qt::ISODate), QTime(0, 0));
     if (!dt.isValid())
-        return fecha.toString();
+        return date.toString();
     QString text = dt.date().toString(m_ctx.settings.shortDateFormat);
     if (dt.time() != QTime(0, 0))
         text += QLatin1Char(' ') + dt.time().toString(QStringLiteral("HH:mm:ss"));
@@ -88,348 +80,266 @@ bool CreditNoteJob::ImprimirNotaCredito()
     m_ctx.window.setStage(QString());
     m_ctx.Timer1.setEnabled(false);
 
-    if (!tomar())
+    if (!takeUp())
         return false;
 
     try {
-        etapa(1);
-        abrirPuerto();
-        etapa(2);
-        m_etapa = 2.01;
+        showStage(1);
+        openPort();
+        showStage(2);
         const bool header =
-            core::formaDascom(m_ctx.state.TipoImpresora) ? encabezadoDascom() : encabezadoHka();
+            core::formaDascom(m_ctx.state.TipoImpresora) ? headerDascom() : headerHka();
         if (!header)
             return true;
-        etapa(3);
-        if (!PrinterRules::numero(m_encabezado.field(QStringLiteral("Desc01")), &m_desc01))
-            m_desc01 = 0.0;
-        PrinterRules::numero(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
-                             &m_porcentImpuesto);
-        PrinterRules::numero(m_encabezado.field(QStringLiteral("Monto")), &m_monto);
-        PrinterRules::numero(m_encabezado.field(QStringLiteral("MontoExcento")), &m_montoExcento);
-        m_encabezado.close();
-        const bool lines = m_detalle.recordCount() > 0 ? lineasDetalle() : lineasSinDetalle();
-        if (!lines || !descuentoYPagos() || !cierreYRegistro())
+        showStage(3);
+        keepRates();
+        PrinterRules::number(m_header.field(QStringLiteral("Monto")), &m_amount);
+        PrinterRules::number(m_header.field(QStringLiteral("MontoExcento")), &m_exemptAmount);
+        m_header.close();
+        const bool lines = m_detail.recordCount() > 0 ? detailLines() : amountLines();
+        if (!lines || !discountAndPayments() || !closeAndRecord())
             return true;
     } catch (const db::DataError &e) {
-        fallaBaseDatos(e, m_cierreEnviado);
+        failOnDatabase(e, m_closingSent);
         return true;
     }
     m_db->close();
-    finNormal();
+    finish();
     return true;
 }
 
-bool CreditNoteJob::leer()
+bool CreditNoteJob::read()
 {
-    m_venta = m_ctx.Data6.recordset().field(QStringLiteral("Venta")).toLongLong();
-    etapa(0);
+    m_sale = m_ctx.Data6.recordset().field(QStringLiteral("Venta")).toLongLong();
+    showStage(0);
     m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-    m_encabezado = m_db->openRecordset(db::SqlTexts::creditNoteHeader(m_codigo));
-    if (m_encabezado.recordCount() == 0) {
+    m_header = m_db->openRecordset(db::SqlTexts::creditNoteHeader(m_code));
+    if (m_header.recordCount() == 0) {
         m_db->close();
         return false;
     }
-    m_detalle = m_db->openRecordset(db::SqlTexts::creditNoteItems(m_codigo));
+    m_detail = m_db->openRecordset(db::SqlTexts::creditNoteItems(m_code));
     if (core::formaDascom(m_ctx.state.TipoImpresora))
-        m_pagos = m_db->openRecordset(db::SqlTexts::salePayments(m_venta));
+        m_payments = m_db->openRecordset(db::SqlTexts::salePayments(m_sale));
     return true;
 }
 
-QByteArray CreditNoteJob::huella() const
+bool CreditNoteJob::validate()
 {
-    return m_encabezado.fingerprint() + m_detalle.fingerprint() + m_pagos.fingerprint();
-}
-
-bool CreditNoteJob::validar()
-{
-    const auto &st = m_ctx.state;
-    auto hold = [this](const QString &column) {
-        retener(core::texts::documentoRetenido(true, m_codigo, column));
-        return false;
-    };
-    const db::RecordSet &h = m_encabezado;
+    const db::RecordSet &h = m_header;
     // Every column the commands carry is read now: a missing one stops the job
     // before its first command.
     for (const char *column : {"NombreCliente", "Rif", "Dirección", "FechaVenta"})
         h.field(QString::fromUtf8(column));
     // A credit note must name the invoice it corrects.
     if (trimmed(h.field(QStringLiteral("Factura"))).isEmpty())
-        return hold(QStringLiteral("Factura"));
-    double v = 0;
-    const QVariant desc = h.field(QStringLiteral("Desc01"));
-    if (!desc.isNull() && !PrinterRules::numero(desc, &v))
-        return hold(QStringLiteral("Desc01"));
+        return holdColumn(QStringLiteral("Factura"));
     // Only the DASCOM form sends the discount.
-    if (core::formaDascom(st.TipoImpresora) && !desc.isNull() &&
-        (v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
-        return hold(QStringLiteral("Desc01"));
+    if (!discountPrintable(core::formaDascom(m_ctx.state.TipoImpresora)))
+        return holdColumn(QStringLiteral("Desc01"));
     // Without a rate, detail lines would go out as exempt ones.
-    double porcentImpuesto = 0;
-    if (!PrinterRules::numero(h.field(QStringLiteral("PorcentImpuesto")), &porcentImpuesto))
-        return hold(QStringLiteral("PorcentImpuesto"));
-    const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
-                                                       st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
-    const auto precio = [](double x) {
-        return PrinterRules::cabe(x, PrinterRules::kAnchoPrecio, 2) && !PrinterRules::esCero(x, 2);
+    double taxRate = 0;
+    if (!PrinterRules::number(h.field(QStringLiteral("PorcentImpuesto")), &taxRate))
+        return holdColumn(QStringLiteral("PorcentImpuesto"));
+    if (m_detail.recordCount() > 0)
+        return detailPrintable(taxRate) && paymentsPrintable();
+
+    double amount = 0, exempt = 0;
+    for (const auto &[column, value] : {std::pair{"Monto", &amount}, {"MontoExcento", &exempt}}) {
+        if (!PrinterRules::number(h.field(QLatin1String(column)), value) || *value < 0)
+            return holdColumn(QLatin1String(column));
+    }
+    if (taxRate < 0)
+        return holdColumn(QStringLiteral("PorcentImpuesto"));
+    const auto price = [](double x) {
+        return PrinterRules::fits(x, PrinterRules::kPriceWidth, 2) && !PrinterRules::isZero(x, 2);
     };
-    if (m_detalle.recordCount() > 0) {
-        if (st.ModoCantidad == 0) {
-            retener(core::texts::documentoRetenidoModoCantidad(true, m_codigo));
-            return false;
-        }
-        const QString columnaCantidad =
-            st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
-        for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-            if (!PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
-                !precio(v))
-                return hold(QStringLiteral("Precio"));
-            if (!PrinterRules::numero(m_detalle.field(columnaCantidad), &v) || v < 0 ||
-                !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) ||
-                PrinterRules::esCero(v, 3))
-                return hold(columnaCantidad);
-            if (m_detalle.field(QStringLiteral("Nombre")).isNull())
-                return hold(QStringLiteral("Nombre"));
-            if (!db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))) &&
-                !tasaExiste)
-                return hold(QStringLiteral("PorcentImpuesto"));
-        }
-        m_detalle.moveFirst();
-    } else {
-        double monto = 0, excento = 0;
-        for (const auto &[column, value] :
-             {std::pair{"Monto", &monto}, {"MontoExcento", &excento}}) {
-            if (!PrinterRules::numero(h.field(QLatin1String(column)), value) || *value < 0)
-                return hold(QLatin1String(column));
-        }
-        if (porcentImpuesto < 0)
-            return hold(QStringLiteral("PorcentImpuesto"));
-        // The lines a note without detail rows is printed as: the taxed and the
-        // exempt amount, or their sum at no rate; at least one, each of some value.
-        if (porcentImpuesto > 0) {
-            if (monto > 0 && (!precio(monto) || !tasaExiste))
-                return hold(precio(monto) ? QStringLiteral("PorcentImpuesto")
-                                          : QStringLiteral("Monto"));
-            if (excento > 0 && !precio(excento))
-                return hold(QStringLiteral("MontoExcento"));
-            if (!(monto > 0) && !(excento > 0))
-                return hold(QStringLiteral("Monto"));
-        } else if (!precio(monto + excento)) {
-            return hold(QStringLiteral("Monto"));
-        }
+    // The lines a note without detail rows is printed as: the taxed and the
+    // exempt amount, or their sum at no rate; at least one, each of some value.
+    if (taxRate > 0) {
+        if (amount > 0 && (!price(amount) || !hasRate(taxRate)))
+            return holdColumn(price(amount) ? QStringLiteral("PorcentImpuesto")
+                                            : QStringLiteral("Monto"));
+        if (exempt > 0 && !price(exempt))
+            return holdColumn(QStringLiteral("MontoExcento"));
+        if (!(amount > 0) && !(exempt > 0))
+            return holdColumn(QStringLiteral("Monto"));
+    } else if (!price(amount + exempt)) {
+        return holdColumn(QStringLiteral("Monto"));
     }
-    return pagosImprimibles(m_pagos);
+    return paymentsPrintable();
 }
 
-bool CreditNoteJob::encabezadoHka()
+QString CreditNoteJob::unprintableLine(bool rateFound) const
 {
-    const db::RecordSet &h = m_encabezado;
-    m_etapa = 2.01;
-    if (!enviarProbado(QStringLiteral("i01") +
-                       trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)))
+    if (m_detail.field(QStringLiteral("Nombre")).isNull())
+        return QStringLiteral("Nombre");
+    return taxedWithoutRate(rateFound) ? QStringLiteral("PorcentImpuesto") : QString();
+}
+
+bool CreditNoteJob::headerHka()
+{
+    const db::RecordSet &h = m_header;
+    m_stage = 2.01;
+    if (!sendOrFail(QStringLiteral("i01") +
+                    trimmed(h.field(QStringLiteral("NombreCliente"))).left(kLineWidth)))
         return false;
-    m_etapa = 2.02;
-    if (!enviarProbado(QStringLiteral("i02") + trimmed(h.field(QStringLiteral("Rif")))))
+    m_stage = 2.02;
+    if (!sendOrFail(QStringLiteral("i02") + trimmed(h.field(QStringLiteral("Rif")))))
         return false;
-    m_etapa = 2.03;
-    const QVariant direccion = h.field(QStringLiteral("Dirección"));
-    const QString dir = trimmed(direccion);
-    if (!direccion.isNull() && !enviarProbado(QStringLiteral("i03") + dir.left(kAncho)))
+    m_stage = 2.03;
+    const QVariant address = h.field(QStringLiteral("Dirección"));
+    const QString addressText = trimmed(address);
+    if (!address.isNull() && !sendOrFail(QStringLiteral("i03") + addressText.left(kLineWidth)))
         return false;
-    m_etapa = 2.04;
+    m_stage = 2.04;
     // The affected invoice is always named: a credit note must say what it corrects.
-    const QString afectada = QStringLiteral("Factura afectada: ") +
-                             plain(h.field(QStringLiteral("Factura"))) + QStringLiteral("  ") +
-                             textoFecha(h.field(QStringLiteral("FechaVenta")));
-    if (dir.size() > kAncho) {
-        if (!enviarProbado(QStringLiteral("i04") + dir.mid(kAncho, kAncho)))
+    const QString corrected = QStringLiteral("Factura afectada: ") +
+                              plain(h.field(QStringLiteral("Factura"))) + QStringLiteral("  ") +
+                              dateText(h.field(QStringLiteral("FechaVenta")));
+    if (addressText.size() > kLineWidth) {
+        if (!sendOrFail(QStringLiteral("i04") + addressText.mid(kLineWidth, kLineWidth)))
             return false;
-        return enviarProbado(QStringLiteral("i05") + afectada);
+        return sendOrFail(QStringLiteral("i05") + corrected);
     }
-    return enviarProbado(QStringLiteral("i04") + afectada);
+    return sendOrFail(QStringLiteral("i04") + corrected);
 }
 
-bool CreditNoteJob::encabezadoDascom()
+bool CreditNoteJob::headerDascom()
 {
-    const db::RecordSet &h = m_encabezado;
-    const QString fecha = textoFecha(h.field(QStringLiteral("FechaVenta")));
+    const db::RecordSet &h = m_header;
+    const QString date = dateText(h.field(QStringLiteral("FechaVenta")));
     const struct
     {
         double stage;
         QString command;
     } lines[] = {
-        {2.01,
-         QStringLiteral("iS*") + trimmed(h.field(QStringLiteral("NombreCliente"))).left(kAncho)},
+        {2.01, QStringLiteral("iS*") +
+                   trimmed(h.field(QStringLiteral("NombreCliente"))).left(kLineWidth)},
         {2.02, QStringLiteral("iR*") + trimmed(h.field(QStringLiteral("Rif")))},
         {2.03, QStringLiteral("iF*") + trimmed(h.field(QStringLiteral("Factura")))},
         {2.04, QStringLiteral("iI*") + m_ctx.state.Serial},
-        {2.05, QStringLiteral("iD*") + fecha},
+        {2.05, QStringLiteral("iD*") + date},
     };
     for (const auto &line : lines) {
-        etapa(line.stage);
-        if (!enviarProbado(line.command))
+        showStage(line.stage);
+        if (!sendOrFail(line.command))
             return false;
-        anotarEnLog(line.command);
+        logCommand(line.command);
     }
     return true;
 }
 
-bool CreditNoteJob::lineasDetalle()
+bool CreditNoteJob::detailLines()
 {
-    const auto &st = m_ctx.state;
-    double cantidad = 0.0;
-    for (m_detalle.moveFirst(); !m_detalle.eof();) {
-        if (st.ModoCantidad == 1)
-            PrinterRules::numero(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
-        else if (st.ModoCantidad > 1)
-            PrinterRules::numero(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
-        etapa(4);
-        const int codigo =
-            db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto")))
-                ? 0
-                : PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
-                                               st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
-        etapa(4.01);
-        const QString digito = QString::number(codigo);
-        etapa(4.02);
-        QString comando = QStringLiteral("d") + digito;
-        etapa(4.03);
-        double precio = 0.0;
-        PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &precio);
-        comando += core::Formato::Cifras(precio, 10, 2);
-        etapa(4.04);
-        comando += core::Formato::Cifras(cantidad, 8, 3);
-        etapa(4.05);
-        comando += core::Formato::LimpioCadena(
-            m_detalle.field(QStringLiteral("Nombre")).toString().left(40).trimmed());
-        etapa(4.06);
-        anotarEnLog(comando);
-        if (!enviarProbado(comando))
+    for (m_detail.moveFirst(); !m_detail.eof();) {
+        const double quantity = lineQuantity();
+        showStage(4);
+        const int code = lineTaxCode();
+        showStage(4.01);
+        const QString digit = QString::number(code);
+        showStage(4.02);
+        QString command = QStringLiteral("d") + digit;
+        showStage(4.03);
+        command += core::Formato::Cifras(linePrice(), 10, 2);
+        showStage(4.04);
+        command += core::Formato::Cifras(quantity, 8, 3);
+        showStage(4.05);
+        command += core::Formato::LimpioCadena(
+            m_detail.field(QStringLiteral("Nombre")).toString().left(40).trimmed());
+        showStage(4.06);
+        logCommand(command);
+        if (!sendOrFail(command))
             return false;
-        m_detalle.moveNext();
-        etapa(4.07);
+        m_detail.moveNext();
+        showStage(4.07);
     }
-    etapa(4.08);
+    showStage(4.08);
     return true;
 }
 
-bool CreditNoteJob::lineasSinDetalle()
+bool CreditNoteJob::amountLines()
 {
-    const auto &st = m_ctx.state;
-    const QString cantidad = core::Formato::Cifras(1, 8, 3);
-    const QString descripcion =
-        core::Formato::LimpioCadena(kDescripcionSinDetalle.left(40).trimmed());
-    if (m_porcentImpuesto > 0) {
-        etapa(4.09);
-        if (m_monto > 0) {
-            etapa(4.1);
-            const int codigo = PrinterRules::codigoImpuesto(
-                m_porcentImpuesto, st.TasaMaqFiscal1, st.TasaMaqFiscal2, st.TasaMaqFiscal3, 0);
-            etapa(4.11);
-            QString comando = QStringLiteral("d") + QString::number(codigo);
-            etapa(4.12);
-            comando += core::Formato::Cifras(m_monto, 10, 2);
-            etapa(4.13);
-            comando += cantidad;
-            etapa(4.14);
-            comando += descripcion;
-            etapa(4.15);
-            const bool taken = enviar(comando);
-            etapa(4.16);
-            if (!taken) {
-                fallaEtapa();
+    const QString quantity = core::Formato::Cifras(1, 8, 3);
+    const QString text = core::Formato::LimpioCadena(kAmountText.left(40).trimmed());
+    if (m_taxRate > 0) {
+        showStage(4.09);
+        if (m_amount > 0) {
+            showStage(4.1);
+            const int code = taxCode();
+            showStage(4.11);
+            QString command = QStringLiteral("d") + QString::number(code);
+            showStage(4.12);
+            command += core::Formato::Cifras(m_amount, 10, 2);
+            showStage(4.13);
+            command += quantity;
+            showStage(4.14);
+            command += text;
+            showStage(4.15);
+            if (!testedAt(4.16, send(command)))
                 return false;
-            }
         }
-        if (m_montoExcento > 0) {
-            etapa(4.17);
-            etapa(4.18);
-            QString comando = QStringLiteral("d0") + core::Formato::Cifras(m_montoExcento, 10, 2);
-            etapa(4.19);
-            comando += cantidad;
-            etapa(4.2);
-            comando += descripcion;
-            etapa(4.21);
-            const bool taken = enviar(comando);
-            etapa(4.22);
-            if (!taken) {
-                fallaEtapa();
+        if (m_exemptAmount > 0) {
+            showStage(4.17);
+            showStage(4.18);
+            QString command = QStringLiteral("d0") + core::Formato::Cifras(m_exemptAmount, 10, 2);
+            showStage(4.19);
+            command += quantity;
+            showStage(4.2);
+            command += text;
+            showStage(4.21);
+            if (!testedAt(4.22, send(command)))
                 return false;
-            }
         }
         return true;
     }
-    etapa(4.23);
-    etapa(4.24);
-    QString comando = QStringLiteral("d0");
-    etapa(4.25);
-    comando += core::Formato::Cifras(m_monto + m_montoExcento, 10, 2);
-    etapa(4.26);
-    comando += cantidad;
-    etapa(4.27);
-    comando += descripcion;
-    etapa(4.28);
-    const bool taken = enviar(comando);
-    etapa(4.29);
-    if (!taken) {
-        fallaEtapa();
-        return false;
-    }
-    return true;
+    showStage(4.23);
+    showStage(4.24);
+    QString command = QStringLiteral("d0");
+    showStage(4.25);
+    command += core::Formato::Cifras(m_amount + m_exemptAmount, 10, 2);
+    showStage(4.26);
+    command += quantity;
+    showStage(4.27);
+    command += text;
+    showStage(4.28);
+    return testedAt(4.29, send(command));
 }
 
-bool CreditNoteJob::descuentoYPagos()
+bool CreditNoteJob::discountAndPayments()
 {
-    m_detalle.close();
+    m_detail.close();
     if (!core::formaDascom(m_ctx.state.TipoImpresora))
         return true;
     // The discount lines keep the stage reached before them.
-    if (m_desc01 > 0) {
-        if (!enviarProbado(QStringLiteral("3")))
-            return false;
-        if (!enviarProbado(PrinterRules::comandoDescuento(m_desc01)))
-            return false;
-    }
-    m_etapa = 6;
-    for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
-        double monto = 0.0;
-        PrinterRules::numero(m_pagos.field(QStringLiteral("Monto")), &monto);
-        enviar(PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
-    }
-    m_pagos.close();
+    if (!sendDiscount())
+        return false;
+    m_stage = 6;
+    sendPayments();
     return true;
 }
 
-bool CreditNoteJob::cierreYRegistro()
+bool CreditNoteJob::closeAndRecord()
 {
     m_ctx.window.processEvents();
-    etapa(6);
-    if (!antesDelCierre())
+    showStage(6);
+    if (!beforeClosing())
         return false;
-    enviar(kCierre);
-    m_cierreEnviado = true;
-    etapa(7);
-    QString numero, ninguno;
-    switch (despuesDelCierre(&numero, &ninguno)) {
-    case Cierre::Desconocido:
-        cierreDesconocido();
+    send(kClosing);
+    m_closingSent = true;
+    showStage(7);
+    QString number, none;
+    if (!closedByPrinter(7, &number, &none))
         return false;
-    case Cierre::NoCerrado:
-        noCerrado();
-        return false;
-    case Cierre::Cerrado:
-        break;
-    }
-    journalCerrado(numero, QString());
-    etapa(8);
-    cerrarPuerto();
-    m_db->execute(db::SqlTexts::recordCreditNote(numero, m_codigo));
-    journalRegistrado();
-    evento(core::DocumentEvent::Kind::Impresa, numero);
+    showStage(8);
+    closePort();
+    m_db->execute(db::SqlTexts::recordCreditNote(number, m_code));
+    journalRecorded();
+    publish(core::DocumentEvent::Kind::Printed, number);
     return true;
 }
 
-void CreditNoteJob::finNormal()
+void CreditNoteJob::finish()
 {
     m_ctx.Timer1.setEnabled(true);
 }

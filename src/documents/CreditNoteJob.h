@@ -1,13 +1,6 @@
 #pragma once
 
-#include "db/RecordSet.h"
 #include "documents/DocumentJob.h"
-
-#include <memory>
-
-namespace db {
-class Database;
-}
 
 namespace documents {
 
@@ -22,39 +15,30 @@ public:
     // True when a document was taken up (printed or not).
     bool ImprimirNotaCredito();
 
-    static const QString kDescripcionSinDetalle;
-    static const QString kCierre;
-
-protected:
-    bool esNotaCredito() const override { return true; }
-
 private:
-    bool leer() override;
-    QByteArray huella() const override;
-    bool validar() override;
-    void finNormal() override;
-    bool encabezadoHka();
-    bool encabezadoDascom();
-    bool lineasDetalle();
-    bool lineasSinDetalle();
-    bool descuentoYPagos();
-    bool cierreYRegistro();
+    bool read() override;
+    bool validate() override;
+    QString unprintableLine(bool rateFound) const override;
+    void finish() override;
+    // Each step returns false when the job has ended through its failure path.
+    bool headerHka();
+    bool headerDascom();
+    bool detailLines();
+    // The lines of a note without detail rows, from its amounts.
+    bool amountLines();
+    bool discountAndPayments();
+    bool closeAndRecord();
     // Shows the stage through the stage label.
-    void etapa(double e);
-    // Sends a tested command; false (after the failure path) when refused.
-    bool enviarProbado(const QString &comando);
-    void anotarEnLog(const QString &comando);
+    void showStage(double stage);
+    // A line sent before the stage is shown, and tested after.
+    bool testedAt(double stage, bool taken);
+    void logCommand(const QString &command);
     // The date of the corrected invoice as the operator's short date form writes it.
-    QString textoFecha(const QVariant &fecha) const;
+    QString dateText(const QVariant &date) const;
 
-    db::RecordSet m_encabezado;
-    db::RecordSet m_detalle;
-    db::RecordSet m_pagos;
-    qint64 m_venta = 0;
-    double m_desc01 = 0.0;
-    double m_porcentImpuesto = 0.0;
-    double m_monto = 0.0;
-    double m_montoExcento = 0.0;
+    qint64 m_sale = 0;
+    double m_amount = 0.0;       // Monto
+    double m_exemptAmount = 0.0; // MontoExcento
 };
 
 } // namespace documents

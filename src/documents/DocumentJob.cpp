@@ -8,52 +8,67 @@
 #include "db/ListSource.h"
 #include "db/PrintJournal.h"
 #include "documents/HeldDocuments.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
 #include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
+#include "printer/PrinterRules.h"
 
 namespace documents {
 
+using printer::PrinterNumbers;
+using printer::PrinterRules;
 namespace texts = core::texts;
 
-DocumentJob::DocumentJob(JobContext &ctx) : m_ctx(ctx) {}
+DocumentJob::DocumentJob(JobContext &ctx, core::DocumentKind kind) : m_ctx(ctx), m_kind(kind) {}
 
 DocumentJob::~DocumentJob()
 {
-    m_ctx.enCurso.reset();
+    m_ctx.inProgress.reset();
 }
 
-bool DocumentJob::tomar()
+QString DocumentJob::trimmed(const QVariant &v)
 {
-    const bool nota = esNotaCredito();
-    db::ListSource &lista = nota ? m_ctx.Data6 : m_ctx.Data5;
-    db::RecordSet &filas = lista.recordset();
-    QList<qint64> pendientes;
-    for (filas.moveFirst(); !filas.eof(); filas.moveNext())
-        pendientes << filas.field(QStringLiteral("Código")).toLongLong();
-    if (m_ctx.retenidos)
-        m_ctx.retenidos->keepOnly(nota, pendientes);
+    return v.isNull() ? QString() : v.toString().trimmed();
+}
 
-    filas.moveFirst();
-    for (const qint64 codigo : pendientes) {
-        m_codigo = codigo;
+QString DocumentJob::asText(const QVariant &v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
+QByteArray DocumentJob::fingerprint() const
+{
+    return m_header.fingerprint() + m_detail.fingerprint() + m_payments.fingerprint();
+}
+
+bool DocumentJob::takeUp()
+{
+    const bool creditNote = m_kind == core::DocumentKind::CreditNote;
+    db::RecordSet &rows = (creditNote ? m_ctx.Data6 : m_ctx.Data5).recordset();
+    QList<qint64> pending;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+        pending << rows.field(QStringLiteral("Código")).toLongLong();
+    if (m_ctx.held)
+        m_ctx.held->keepOnly(m_kind, pending);
+
+    rows.moveFirst();
+    for (const qint64 code : pending) {
+        m_code = code;
         try {
-            const bool leido = leer();
-            if (leido) {
-                m_huella = huella();
+            if (read()) {
+                m_fingerprint = fingerprint();
                 // Held, and neither its rows nor the pause have changed: the
                 // documents behind it go first.
-                if (m_ctx.retenidos && m_ctx.retenidos->waiting(nota, codigo, m_huella)) {
+                if (m_ctx.held && m_ctx.held->waiting(m_kind, code, m_fingerprint)) {
                     m_db->close();
-                } else if (!validar() || !journalTomado()) {
+                } else if (!validate() || !journalTakenUp()) {
                     m_db->close();
                 } else {
                     // A document held before stays listed until it is printed
                     // or fails again: the same failure is not told twice.
-                    (nota ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = codigo;
-                    m_ctx.enCurso = JobContext::EnCurso{nota, codigo, &m_etapa};
-                    evento(core::DocumentEvent::Kind::Inicio);
+                    (creditNote ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = code;
+                    m_ctx.inProgress = JobContext::InProgress{m_kind, code, &m_stage};
+                    publish(core::DocumentEvent::Kind::Started);
                     return true;
                 }
             }
@@ -62,244 +77,357 @@ bool DocumentJob::tomar()
             // next tick; a document whose rows cannot be read waits like one
             // held, and the ones behind it go on.
             if (e.kind() == db::DataError::Kind::Open || e.kind() == db::DataError::Kind::Busy) {
-                fallaBaseDatos(e, false);
+                failOnDatabase(e, false);
                 m_ctx.Timer1.setEnabled(true);
                 return false;
             }
             const QString text = texts::errorBaseDatos(e.describe());
-            m_huella.clear();
-            hold(text, m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r') + text, true);
+            m_fingerprint.clear();
+            if (keepWaiting(text))
+                m_ctx.window.messageBox(m_ctx.link.reporteEtapa(m_stage, true) + QLatin1Char('\r') +
+                                        text);
             m_ctx.window.setLog(text);
-            evento(core::DocumentEvent::Kind::Fallo);
+            publish(core::DocumentEvent::Kind::Failed);
         }
-        filas.moveNext();
+        rows.moveNext();
     }
-    finNormal();
+    finish();
     return false;
 }
 
-bool DocumentJob::enviar(const QString &comando)
+bool DocumentJob::holdColumn(const QString &column)
 {
-    m_ctx.link.EnviarComando(comando);
+    hold(texts::documentoRetenido(m_kind, m_code, column));
+    return false;
+}
+
+bool DocumentJob::discountPrintable(bool sent)
+{
+    const QVariant discount = m_header.field(QStringLiteral("Desc01"));
+    double v = 0;
+    if (discount.isNull())
+        return true;
+    if (!PrinterRules::number(discount, &v))
+        return false;
+    return !sent || !(v < 0 || (v > 0 && !PrinterRules::validDiscount(v)));
+}
+
+bool DocumentJob::detailPrintable(double taxRate)
+{
+    const auto &st = m_ctx.state;
+    if (m_detail.recordCount() == 0)
+        return true;
+    if (st.ModoCantidad == 0) {
+        hold(texts::documentoRetenidoModoCantidad(m_kind, m_code));
+        return false;
+    }
+    const bool rateFound = hasRate(taxRate);
+    const QString quantityColumn =
+        st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
+    double v = 0;
+    for (m_detail.moveFirst(); !m_detail.eof(); m_detail.moveNext()) {
+        if (!PrinterRules::number(m_detail.field(QStringLiteral("Precio")), &v) || v < 0 ||
+            !PrinterRules::fits(v, PrinterRules::kPriceWidth, 2) || PrinterRules::isZero(v, 2))
+            return holdColumn(QStringLiteral("Precio"));
+        if (!PrinterRules::number(m_detail.field(quantityColumn), &v) || v < 0 ||
+            !PrinterRules::fits(v, PrinterRules::kQuantityWidth, 3) || PrinterRules::isZero(v, 3))
+            return holdColumn(quantityColumn);
+        const QString column = unprintableLine(rateFound);
+        if (!column.isEmpty())
+            return holdColumn(column);
+    }
+    m_detail.moveFirst();
+    return true;
+}
+
+bool DocumentJob::hasRate(double taxRate) const
+{
+    const auto &st = m_ctx.state;
+    return PrinterRules::ratePosition(taxRate, st.TasaMaqFiscal1, st.TasaMaqFiscal2,
+                                      st.TasaMaqFiscal3) >= 0;
+}
+
+bool DocumentJob::taxedWithoutRate(bool rateFound) const
+{
+    return !db::RecordSet::isTrue(m_detail.field(QStringLiteral("ExcentoImpuesto"))) && !rateFound;
+}
+
+bool DocumentJob::paymentsPrintable()
+{
+    for (m_payments.moveFirst(); !m_payments.eof(); m_payments.moveNext()) {
+        m_payments.field(QStringLiteral("TipoMecanismo"));
+        double amount = 0;
+        if (!PrinterRules::number(m_payments.field(QStringLiteral("Monto")), &amount) ||
+            amount < 0 || !PrinterRules::fits(amount, PrinterRules::kPaymentWidth, 2))
+            return holdColumn(QStringLiteral("Monto"));
+    }
+    m_payments.moveFirst();
+    return true;
+}
+
+double DocumentJob::lineQuantity() const
+{
+    double quantity = 0.0;
+    PrinterRules::number(m_detail.field(m_ctx.state.ModoCantidad == 1 ? QStringLiteral("Cantidad")
+                                                                      : QStringLiteral("CantDec")),
+                         &quantity);
+    return quantity;
+}
+
+double DocumentJob::linePrice() const
+{
+    double price = 0.0;
+    PrinterRules::number(m_detail.field(QStringLiteral("Precio")), &price);
+    return price;
+}
+
+int DocumentJob::lineTaxCode() const
+{
+    return db::RecordSet::isTrue(m_detail.field(QStringLiteral("ExcentoImpuesto"))) ? 0 : taxCode();
+}
+
+int DocumentJob::taxCode() const
+{
+    const auto &st = m_ctx.state;
+    return PrinterRules::taxCode(m_taxRate, st.TasaMaqFiscal1, st.TasaMaqFiscal2, st.TasaMaqFiscal3,
+                                 0);
+}
+
+void DocumentJob::keepRates()
+{
+    PrinterRules::number(m_header.field(QStringLiteral("PorcentImpuesto")), &m_taxRate);
+    m_discount = 0.0;
+    PrinterRules::number(m_header.field(QStringLiteral("Desc01")), &m_discount);
+}
+
+bool DocumentJob::send(const QString &command)
+{
+    m_ctx.link.EnviarComando(command);
     return m_ctx.link.ResultadoComando;
 }
 
-bool DocumentJob::abrirPuerto()
+bool DocumentJob::sendOrFail(const QString &command)
 {
-    m_puertoFallido = !m_ctx.link.AbrirPuerto();
-    m_puertoAbierto = true;
-    return !m_puertoFallido;
+    if (send(command))
+        return true;
+    failAtStage();
+    return false;
 }
 
-void DocumentJob::cerrarPuerto()
+bool DocumentJob::sendDiscount()
+{
+    return !(m_discount > 0) || (sendOrFail(QStringLiteral("3")) &&
+                                 sendOrFail(PrinterRules::discountCommand(m_discount)));
+}
+
+void DocumentJob::sendPayments()
+{
+    for (m_payments.moveFirst(); !m_payments.eof(); m_payments.moveNext()) {
+        double amount = 0.0;
+        PrinterRules::number(m_payments.field(QStringLiteral("Monto")), &amount);
+        send(PrinterRules::paymentCommand(m_payments.field(QStringLiteral("TipoMecanismo")),
+                                          amount));
+    }
+    m_payments.close();
+}
+
+bool DocumentJob::openPort()
+{
+    m_portFailed = !m_ctx.link.AbrirPuerto();
+    m_portOpen = true;
+    return !m_portFailed;
+}
+
+void DocumentJob::closePort()
 {
     m_ctx.link.CerrarPuerto();
-    m_puertoAbierto = false;
+    m_portOpen = false;
 }
 
-void DocumentJob::hold(const QString &motivo, const QString &mensaje, bool esFallo)
+bool DocumentJob::keepWaiting(const QString &reason)
+{
+    return !m_ctx.held || m_ctx.held->hold(m_kind, m_code, reason, m_fingerprint);
+}
+
+void DocumentJob::hold(const QString &message)
 {
     // The same document held again, for the same reason and with the same
     // rows, is not told again.
-    const bool nuevo =
-        !m_ctx.retenidos || m_ctx.retenidos->hold(esNotaCredito(), m_codigo, motivo, m_huella);
-    if (nuevo)
-        m_ctx.window.messageBox(mensaje);
-    if (!esFallo && nuevo) {
-        m_ctx.window.setLog(mensaje);
-        m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                        .notaCredito = esNotaCredito(),
-                        .codigo = m_codigo,
-                        .motivo = motivo});
-    }
+    if (!keepWaiting(message))
+        return;
+    m_ctx.window.messageBox(message);
+    m_ctx.window.setLog(message);
+    m_ctx.publish({.kind = core::DocumentEvent::Kind::Held,
+                   .document = m_kind,
+                   .code = m_code,
+                   .reason = message});
 }
 
-void DocumentJob::fallaEtapa()
+void DocumentJob::failAtStage()
 {
-    cerrarPuerto();
-    const QString largo = m_ctx.link.reporteEtapa(m_etapa, true);
-    const QString enCaja = esNotaCredito() ? largo : m_ctx.link.reporteEtapa(m_etapa, false);
-    if (m_puertoFallido)
-        m_ctx.window.messageBox(enCaja);
-    else
-        hold(texts::falloEnEtapa(m_etapa), enCaja, true);
-    m_ctx.window.setLog(largo);
-    journalFallido();
-    evento(core::DocumentEvent::Kind::Fallo);
+    closePort();
+    const QString full = m_ctx.link.reporteEtapa(m_stage, true);
+    const QString inBox =
+        m_kind == core::DocumentKind::CreditNote ? full : m_ctx.link.reporteEtapa(m_stage, false);
+    if (m_portFailed || keepWaiting(texts::falloEnEtapa(m_stage)))
+        m_ctx.window.messageBox(inBox);
+    m_ctx.window.setLog(full);
+    journalFailed();
+    publish(core::DocumentEvent::Kind::Failed);
 }
 
-void DocumentJob::fallaBaseDatos(const db::DataError &error, bool impreso)
+void DocumentJob::failOnDatabase(const db::DataError &error, bool printed)
 {
-    if (m_puertoAbierto)
-        cerrarPuerto();
-    QString text = m_ctx.link.reporteEtapa(m_etapa, true) + QLatin1Char('\r') +
+    if (m_portOpen)
+        closePort();
+    QString text = m_ctx.link.reporteEtapa(m_stage, true) + QLatin1Char('\r') +
                    texts::errorBaseDatos(error.describe());
-    if (impreso)
-        text += QLatin1Char('\r') + texts::impresoNoRegistrado(esNotaCredito());
+    if (printed)
+        text += QLatin1Char('\r') + texts::impresoNoRegistrado(m_kind);
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
     // Printed and not recorded stays open in the journal: recovery records it.
-    if (!impreso)
-        journalFallido();
-    evento(core::DocumentEvent::Kind::Fallo);
+    if (!printed)
+        journalFailed();
+    publish(core::DocumentEvent::Kind::Failed);
 }
 
-bool DocumentJob::pagosImprimibles(db::RecordSet &pagos)
+void DocumentJob::publish(core::DocumentEvent::Kind kind, const QString &number,
+                          const QString &zCounter)
 {
-    for (pagos.moveFirst(); !pagos.eof(); pagos.moveNext()) {
-        pagos.field(QStringLiteral("TipoMecanismo"));
-        double monto = 0;
-        if (!PrinterRules::numero(pagos.field(QStringLiteral("Monto")), &monto) || monto < 0 ||
-            !PrinterRules::cabe(monto, PrinterRules::kAnchoPago, 2)) {
-            retener(texts::documentoRetenido(esNotaCredito(), m_codigo, QStringLiteral("Monto")));
-            return false;
-        }
+    m_ctx.publish({.kind = kind,
+                   .document = m_kind,
+                   .code = m_code,
+                   .number = number,
+                   .zNumber = PrinterNumbers::documentZ(zCounter),
+                   .stage = m_stage});
+}
+
+bool DocumentJob::beforeClosing()
+{
+    QString z;
+    if (!PrinterNumbers::readTrusted(m_ctx.link, m_ctx.state.RutaPrograma,
+                                     m_ctx.state.TipoImpresora, m_kind, m_ctx.clock,
+                                     PrinterNumbers::kReadings, &m_numberBefore, &z)) {
+        // Without it the outcome of the closing could never be told.
+        failAtStage();
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
+                            texts::cierreNoEnviado(m_kind));
+        return false;
     }
-    pagos.moveFirst();
+    return journalClosing(m_numberBefore);
+}
+
+bool DocumentJob::closedByPrinter(double notClosedStage, QString *number, QString *zCounter)
+{
+    switch (afterClosing(number, zCounter)) {
+    case Closing::Unknown:
+        closingUnknown();
+        return false;
+    case Closing::NotClosed:
+        m_stage = notClosedStage;
+        notClosed();
+        return false;
+    case Closing::Closed:
+        break;
+    }
+    journalClosed(*number, *zCounter);
     return true;
 }
 
-void DocumentJob::retener(const QString &mensaje)
-{
-    hold(mensaje, mensaje, false);
-}
-
-void DocumentJob::evento(core::DocumentEvent::Kind kind, const QString &numero,
-                         const QString &numeroZ)
-{
-    m_ctx.publicar({.kind = kind,
-                    .notaCredito = esNotaCredito(),
-                    .codigo = m_codigo,
-                    .numero = numero,
-                    .numeroZ = PrinterNumbers::zDelDocumento(numeroZ),
-                    .etapa = m_etapa});
-}
-
-bool DocumentJob::antesDelCierre()
-{
-    QString z;
-    if (!PrinterNumbers::leerConfiable(m_ctx.link, m_ctx.state.RutaPrograma,
-                                       m_ctx.state.TipoImpresora, esNotaCredito(), m_ctx.clock,
-                                       PrinterNumbers::kLecturas, &m_numeroAntes, &z)) {
-        // Without it the outcome of the closing could never be told.
-        fallaEtapa();
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
-                            texts::cierreNoEnviado(esNotaCredito()));
-        return false;
-    }
-    return journalCerrando(m_numeroAntes);
-}
-
-DocumentJob::Cierre DocumentJob::despuesDelCierre(QString *numero, QString *numeroZ)
+DocumentJob::Closing DocumentJob::afterClosing(QString *number, QString *zCounter)
 {
     auto &link = m_ctx.link;
-    m_respuestaCierre = {link.Comando, link.ResultadoComando, link.EstatusImpresora,
-                         link.ErrorImpresora};
+    m_closingAnswer = {link.Comando, link.ResultadoComando, link.EstatusImpresora,
+                       link.ErrorImpresora};
     // One reading: an unknown outcome costs a tick, as recovery reads again
     // before anything else is printed.
-    if (!PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
-                                       esNotaCredito(), m_ctx.clock, 1, numero, numeroZ))
-        return Cierre::Desconocido;
-    return *numero == m_numeroAntes ? Cierre::NoCerrado : Cierre::Cerrado;
+    if (!PrinterNumbers::readTrusted(link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora,
+                                     m_kind, m_ctx.clock, 1, number, zCounter))
+        return Closing::Unknown;
+    return *number == m_numberBefore ? Closing::NotClosed : Closing::Closed;
 }
 
-void DocumentJob::cierreDesconocido()
+void DocumentJob::closingUnknown()
 {
-    cerrarPuerto();
+    closePort();
     if (m_ctx.recovery && m_journalId) {
-        m_ctx.recovery->retener(m_journalId, esNotaCredito(), m_codigo, texts::kNumeroIlegible);
+        m_ctx.recovery->hold(m_journalId, m_kind, m_code, texts::kNumeroIlegible);
         return;
     }
     // Without a journal nobody could settle it later: the operator must.
-    const QString text =
-        texts::recuperacionPendiente(esNotaCredito(), m_codigo, texts::kNumeroIlegible);
+    const QString text = texts::recuperacionPendiente(m_kind, m_code, texts::kNumeroIlegible);
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
 }
 
-void DocumentJob::noCerrado()
+void DocumentJob::notClosed()
 {
     auto &link = m_ctx.link;
-    link.Comando = m_respuestaCierre.comando;
-    link.ResultadoComando = m_respuestaCierre.resultado;
-    link.EstatusImpresora = m_respuestaCierre.estatus;
-    link.ErrorImpresora = m_respuestaCierre.error;
-    m_cierreEnviado = false;
-    fallaEtapa();
+    link.Comando = m_closingAnswer.command;
+    link.ResultadoComando = m_closingAnswer.result;
+    link.EstatusImpresora = m_closingAnswer.status;
+    link.ErrorImpresora = m_closingAnswer.error;
+    m_closingSent = false;
+    failAtStage();
     // A refused closing says so itself; one the printer took and that did
     // not close (payments short of the total) needs the words.
-    if (m_respuestaCierre.resultado)
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
-                            texts::noCerrado(esNotaCredito()));
+    if (m_closingAnswer.result)
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(m_kind));
 }
 
-bool DocumentJob::journalTomado()
+bool DocumentJob::journalTakenUp()
 {
     if (!m_ctx.journal)
         return true;
-    const auto kind =
-        esNotaCredito() ? db::PrintJournal::Kind::Nota : db::PrintJournal::Kind::Factura;
     // Still pending although the printer closed it: never a second copy.
-    const QString numero = m_ctx.journal->closedBefore(kind, m_codigo);
-    if (!numero.isEmpty()) {
-        retener(texts::yaImpreso(esNotaCredito(), m_codigo, numero));
+    const QString number = m_ctx.journal->closedBefore(m_kind, m_code);
+    if (!number.isEmpty()) {
+        hold(texts::yaImpreso(m_kind, m_code, number));
         return false;
     }
-    m_journalId = m_ctx.journal->tomado(kind, m_codigo);
+    m_journalId = m_ctx.journal->takeUp(m_kind, m_code);
     return true;
 }
 
-bool DocumentJob::journalCerrando(const QString &numeroAntes)
+bool DocumentJob::journalClosing(const QString &numberBefore)
 {
     if (!m_ctx.journal || !m_journalId)
         return true;
     try {
-        m_ctx.journal->cerrando(m_journalId, numeroAntes);
+        m_ctx.journal->closing(m_journalId, numberBefore);
         return true;
     } catch (const db::DataError &e) {
-        fallaBaseDatos(e, false);
+        failOnDatabase(e, false);
         return false;
     }
 }
 
-void DocumentJob::journalCerrado(const QString &numero, const QString &numeroZ)
+void DocumentJob::journalClosed(const QString &number, const QString &zCounter)
+{
+    journalWrite([&](db::PrintJournal &j) { j.closed(m_journalId, number, zCounter); });
+}
+
+void DocumentJob::journalRecorded()
+{
+    journalWrite([&](db::PrintJournal &j) { j.recorded(m_journalId); });
+}
+
+void DocumentJob::journalFailed()
+{
+    journalWrite([&](db::PrintJournal &j) { j.failed(m_journalId); });
+}
+
+void DocumentJob::journalWrite(const std::function<void(db::PrintJournal &)> &write)
 {
     if (!m_ctx.journal || !m_journalId)
         return;
     try {
-        m_ctx.journal->cerrado(m_journalId, numero, numeroZ);
+        write(*m_ctx.journal);
     } catch (const db::DataError &e) {
-        journalWarning(e);
+        // The journal stays unsettled: no new document starts until it can be written.
+        m_ctx.window.notice(texts::errorBaseDatos(e.describe()));
     }
-}
-
-void DocumentJob::journalRegistrado()
-{
-    if (!m_ctx.journal || !m_journalId)
-        return;
-    try {
-        m_ctx.journal->registrado(m_journalId);
-    } catch (const db::DataError &e) {
-        journalWarning(e);
-    }
-}
-
-void DocumentJob::journalFallido()
-{
-    if (!m_ctx.journal || !m_journalId)
-        return;
-    try {
-        m_ctx.journal->fallido(m_journalId);
-    } catch (const db::DataError &e) {
-        journalWarning(e);
-    }
-}
-
-void DocumentJob::journalWarning(const db::DataError &error)
-{
-    // The journal stays unsettled: no new document starts until it can be written.
-    const QString text = texts::errorBaseDatos(error.describe());
-    m_ctx.window.notice(text);
 }
 
 } // namespace documents

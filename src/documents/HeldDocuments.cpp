@@ -4,49 +4,47 @@
 
 namespace documents {
 
-const HeldDocuments::Entry *HeldDocuments::find(bool notaCredito, qint64 codigo) const
+const HeldDocuments::Entry *HeldDocuments::find(core::DocumentKind kind, qint64 code) const
 {
     for (const Entry &e : m_entries) {
-        if (e.notaCredito == notaCredito && e.codigo == codigo)
+        if (e.kind == kind && e.code == code)
             return &e;
     }
     return nullptr;
 }
 
-bool HeldDocuments::hold(bool notaCredito, qint64 codigo, const QString &motivo,
-                         const QByteArray &huella)
+bool HeldDocuments::hold(core::DocumentKind kind, qint64 code, const QString &reason,
+                         const QByteArray &fingerprint)
 {
-    const Entry *old = find(notaCredito, codigo);
-    const bool repeated = old && old->motivo == motivo && old->huella == huella;
-    release(notaCredito, codigo);
-    m_entries.append({notaCredito, codigo, motivo, huella, m_clock.monotonic()});
+    const Entry *old = find(kind, code);
+    const bool repeated = old && old->reason == reason && old->fingerprint == fingerprint;
+    release(kind, code);
+    m_entries.append({kind, code, reason, fingerprint, m_clock.monotonic()});
     return !repeated;
 }
 
-bool HeldDocuments::waiting(bool notaCredito, qint64 codigo, const QByteArray &huella) const
+bool HeldDocuments::waiting(core::DocumentKind kind, qint64 code,
+                            const QByteArray &fingerprint) const
 {
-    const Entry *e = find(notaCredito, codigo);
-    if (!e || e->huella != huella)
+    const Entry *e = find(kind, code);
+    if (!e || e->fingerprint != fingerprint)
         return false;
-    return m_clock.monotonic() - e->desde < m_clock.scaled(kPausa);
+    return m_clock.monotonic() - e->since < m_clock.scaled(kPause);
 }
 
-bool HeldDocuments::contains(bool notaCredito, qint64 codigo) const
+bool HeldDocuments::contains(core::DocumentKind kind, qint64 code) const
 {
-    return find(notaCredito, codigo) != nullptr;
+    return find(kind, code) != nullptr;
 }
 
-void HeldDocuments::release(bool notaCredito, qint64 codigo)
+void HeldDocuments::release(core::DocumentKind kind, qint64 code)
 {
-    m_entries.removeIf(
-        [&](const Entry &e) { return e.notaCredito == notaCredito && e.codigo == codigo; });
+    m_entries.removeIf([&](const Entry &e) { return e.kind == kind && e.code == code; });
 }
 
-void HeldDocuments::keepOnly(bool notaCredito, const QList<qint64> &pendientes)
+void HeldDocuments::keepOnly(core::DocumentKind kind, const QList<qint64> &pending)
 {
-    m_entries.removeIf([&](const Entry &e) {
-        return e.notaCredito == notaCredito && !pendientes.contains(e.codigo);
-    });
+    m_entries.removeIf([&](const Entry &e) { return e.kind == kind && !pending.contains(e.code); });
 }
 
 } // namespace documents

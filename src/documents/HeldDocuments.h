@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DocumentKind.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -19,30 +21,31 @@ class HeldDocuments
 public:
     struct Entry
     {
-        bool notaCredito = false;
-        qint64 codigo = 0;
-        QString motivo;
-        QByteArray huella; // the fingerprint of its rows when it was held
-        std::chrono::steady_clock::time_point desde;
+        core::DocumentKind kind = core::DocumentKind::Invoice;
+        qint64 code = 0;
+        QString reason;
+        QByteArray fingerprint; // of its rows when it was held
+        std::chrono::steady_clock::time_point since;
     };
-    static constexpr std::chrono::milliseconds kPausa{60000};
+    static constexpr std::chrono::milliseconds kPause{60000};
 
     explicit HeldDocuments(const core::Clock &clock) : m_clock(clock) {}
 
     // Holds a document; false when it was held already for the same reason
     // with the same rows (the operator has been told).
-    bool hold(bool notaCredito, qint64 codigo, const QString &motivo, const QByteArray &huella);
+    bool hold(core::DocumentKind kind, qint64 code, const QString &reason,
+              const QByteArray &fingerprint);
     // Whether the document still waits, given its rows now: a change of rows
     // or the end of the pause lets it go.
-    bool waiting(bool notaCredito, qint64 codigo, const QByteArray &huella) const;
-    bool contains(bool notaCredito, qint64 codigo) const;
-    void release(bool notaCredito, qint64 codigo);
+    bool waiting(core::DocumentKind kind, qint64 code, const QByteArray &fingerprint) const;
+    bool contains(core::DocumentKind kind, qint64 code) const;
+    void release(core::DocumentKind kind, qint64 code);
     // Forgets documents of a kind that are no longer pending.
-    void keepOnly(bool notaCredito, const QList<qint64> &pendientes);
+    void keepOnly(core::DocumentKind kind, const QList<qint64> &pending);
     const QList<Entry> &entries() const { return m_entries; }
 
 private:
-    const Entry *find(bool notaCredito, qint64 codigo) const;
+    const Entry *find(core::DocumentKind kind, qint64 code) const;
 
     const core::Clock &m_clock;
     QList<Entry> m_entries;

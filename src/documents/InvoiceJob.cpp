@@ -7,377 +7,261 @@
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
-#include "db/ListSource.h"
 #include "db/SqlTexts.h"
-#include "documents/PrinterNumbers.h"
-#include "documents/PrinterRules.h"
-#include "printer/PrinterLink.h"
+#include "printer/PrinterRules.h"
 
 namespace documents {
 
-using db::RecordSet;
+using printer::PrinterRules;
 namespace texts = core::texts;
 
 namespace {
-constexpr int kAncho = 37;
-const core::Rgb kAmarilloPalido{255, 255, 192};
-
-QString trimmed(const QVariant &v)
-{
-    return v.isNull() ? QString() : v.toString().trimmed();
-}
-
-QString asText(const QVariant &v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
+const core::Rgb kPaleYellow{255, 255, 192};
 } // namespace
 
-InvoiceJob::InvoiceJob(JobContext &ctx) : DocumentJob(ctx) {}
+InvoiceJob::InvoiceJob(JobContext &ctx) : DocumentJob(ctx, core::DocumentKind::Invoice) {}
 
 InvoiceJob::~InvoiceJob() = default;
 
 bool InvoiceJob::ImprimirFactura()
 {
     auto &w = m_ctx.window;
-    w.setStatus(core::texts::kIniciandoFactura);
+    w.setStatus(texts::kIniciandoFactura);
     w.setStage(QString());
     w.setProgress(0);
     m_ctx.Timer1.setEnabled(false);
 
-    if (!tomar())
+    if (!takeUp())
         return false;
 
     try {
-        w.setStatus(core::texts::kIniciandoComunicacion);
+        w.setStatus(texts::kIniciandoComunicacion);
         w.setProgress(16);
-        m_etapa = 1;
-        abrirPuerto();
-        m_etapa = 2;
-        if (!bloqueCliente() || !items() || !descuento() || !pago() || !registrar())
+        m_stage = 1;
+        openPort();
+        if (!customerBlock() || !itemLines() || !discountLines() || !paymentLines() ||
+            !recordNumbers())
             return true;
     } catch (const db::DataError &e) {
-        fallaBaseDatos(e, m_cierreEnviado);
+        failOnDatabase(e, m_closingSent);
         return true;
     }
     w.processEvents();
     if (m_db)
         m_db->close();
-    finNormal();
+    finish();
     return true;
 }
 
-bool InvoiceJob::leer()
+bool InvoiceJob::read()
 {
     auto &w = m_ctx.window;
     m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
     w.setStatus(texts::kTomandoDatos);
     w.setProgress(8);
-    m_encabezado = m_db->openRecordset(db::SqlTexts::invoiceHeader(m_codigo));
+    m_header = m_db->openRecordset(db::SqlTexts::invoiceHeader(m_code));
     w.processEvents();
-    if (m_encabezado.recordCount() == 0) {
-        w.setBackgroundColor(kAmarilloPalido);
+    if (m_header.recordCount() == 0) {
+        w.setBackgroundColor(kPaleYellow);
         m_db->close();
         return false;
     }
-    m_detalle = m_db->openRecordset(db::SqlTexts::invoiceItems(m_codigo));
+    m_detail = m_db->openRecordset(db::SqlTexts::invoiceItems(m_code));
     if (m_ctx.state.TipoImpresora == core::PrinterType::Dascom)
-        m_pagos = m_db->openRecordset(db::SqlTexts::salePayments(m_codigo));
+        m_payments = m_db->openRecordset(db::SqlTexts::salePayments(m_code));
     return true;
 }
 
-QByteArray InvoiceJob::huella() const
+bool InvoiceJob::validate()
 {
-    return m_encabezado.fingerprint() + m_detalle.fingerprint() + m_pagos.fingerprint();
+    double taxRate = 0;
+    if (!PrinterRules::number(m_header.field(QStringLiteral("PorcentImpuesto")), &taxRate))
+        return holdColumn(QStringLiteral("PorcentImpuesto"));
+    // A negative discount or one the printer refuses is held rather than
+    // dropped or sent.
+    if (!discountPrintable(true))
+        return holdColumn(QStringLiteral("Desc01"));
+    return detailPrintable(taxRate) && paymentsPrintable();
 }
 
-bool InvoiceJob::validar()
+QString InvoiceJob::unprintableLine(bool rateFound) const
 {
-    auto &st = m_ctx.state;
-    auto hold = [this](const QString &column) {
-        retener(core::texts::documentoRetenido(false, m_codigo, column));
-        return false;
-    };
-    double porcentImpuesto = 0;
-    if (!PrinterRules::numero(m_encabezado.field(QStringLiteral("PorcentImpuesto")),
-                              &porcentImpuesto))
-        return hold(QStringLiteral("PorcentImpuesto"));
-    // A null discount is none; a negative one or one the printer refuses is
-    // held rather than dropped or sent.
-    double v = 0;
-    const QVariant desc = m_encabezado.field(QStringLiteral("Desc01"));
-    if (!desc.isNull() &&
-        (!PrinterRules::numero(desc, &v) || v < 0 || (v > 0 && !PrinterRules::descuentoValido(v))))
-        return hold(QStringLiteral("Desc01"));
-
-    if (m_detalle.recordCount() > 0 && st.ModoCantidad == 0) {
-        retener(core::texts::documentoRetenidoModoCantidad(false, m_codigo));
-        return false;
-    }
-    const bool tasaExiste = PrinterRules::posicionTasa(porcentImpuesto, st.TasaMaqFiscal1,
-                                                       st.TasaMaqFiscal2, st.TasaMaqFiscal3) >= 0;
-    const QString columnaCantidad =
-        st.ModoCantidad == 1 ? QStringLiteral("Cantidad") : QStringLiteral("CantDec");
-    for (m_detalle.moveFirst(); !m_detalle.eof(); m_detalle.moveNext()) {
-        if (!PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &v) || v < 0 ||
-            !PrinterRules::cabe(v, PrinterRules::kAnchoPrecio, 2) || PrinterRules::esCero(v, 2))
-            return hold(QStringLiteral("Precio"));
-        if (!PrinterRules::numero(m_detalle.field(columnaCantidad), &v) || v < 0 ||
-            !PrinterRules::cabe(v, PrinterRules::kAnchoCantidad, 3) || PrinterRules::esCero(v, 3))
-            return hold(columnaCantidad);
-        // A taxed item needs the printer's position of the sale's rate.
-        if (!db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))) &&
-            !tasaExiste)
-            return hold(QStringLiteral("PorcentImpuesto"));
-        const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
-        const QVariant espec = m_detalle.field(QStringLiteral("Especificación"));
-        const bool nombreEsTexto = nombre.isNull() || nombre.toString() == QLatin1String("?");
-        const bool usaEspec =
-            nombreEsTexto && !espec.isNull() && espec.toString() != QLatin1String("-");
-        if (nombre.isNull() && !usaEspec)
-            return hold(QStringLiteral("Nombre"));
-    }
-    m_detalle.moveFirst();
-    return pagosImprimibles(m_pagos);
+    if (taxedWithoutRate(rateFound))
+        return QStringLiteral("PorcentImpuesto");
+    // An item named "?" or without a name prints its description instead.
+    const QVariant name = m_detail.field(QStringLiteral("Nombre"));
+    const QVariant description = m_detail.field(QStringLiteral("Especificación"));
+    const bool freeText = name.isNull() || name.toString() == QLatin1String("?");
+    const bool usesDescription =
+        freeText && !description.isNull() && description.toString() != QLatin1String("-");
+    return name.isNull() && !usesDescription ? QStringLiteral("Nombre") : QString();
 }
 
-bool InvoiceJob::bloqueCliente()
+bool InvoiceJob::customerBlock()
 {
     auto &w = m_ctx.window;
     const auto &st = m_ctx.state;
-    const db::RecordSet &h = m_encabezado;
+    const db::RecordSet &h = m_header;
 
-    w.setStatus(core::texts::kEnviandoNombre);
+    w.setStatus(texts::kEnviandoNombre);
     w.setProgress(24);
-    m_etapa = 2.1;
-    const QVariant nombre = h.field(QStringLiteral("NombreCliente"));
-    const QString nombreLimpio = trimmed(nombre);
-    if (!enviar(QStringLiteral("i01") + nombreLimpio.left(kAncho))) {
-        fallaEtapa();
+    m_stage = 2.1;
+    const QVariant name = h.field(QStringLiteral("NombreCliente"));
+    if (!sendOrFail(QStringLiteral("i01") + trimmed(name).left(kLineWidth)))
         return false;
-    }
-    m_etapa = 2.2;
+    m_stage = 2.2;
     if (db::RecordSet::isFalse(h.field(QStringLiteral("PlantillaAuxiliar"))) &&
-        asText(nombre).size() > kAncho) {
-        if (!enviar(QStringLiteral("i02") + nombreLimpio.mid(kAncho))) {
-            fallaEtapa();
-            return false;
-        }
-    }
-    m_etapa = 2.3;
-    w.setStatus(core::texts::kEnviandoRif);
+        asText(name).size() > kLineWidth &&
+        !sendOrFail(QStringLiteral("i02") + trimmed(name).mid(kLineWidth)))
+        return false;
+    m_stage = 2.3;
+    w.setStatus(texts::kEnviandoRif);
     w.setProgress(32);
     const QString i03 = QStringLiteral("i03") + trimmed(h.field(QStringLiteral("Rif")));
-    m_etapa = 2.4;
-    if (!enviar(i03)) {
-        fallaEtapa();
+    m_stage = 2.4;
+    if (!sendOrFail(i03))
         return false;
-    }
     w.processEvents();
-    w.setStatus(core::texts::kEnviandoDireccion);
+    w.setStatus(texts::kEnviandoDireccion);
     w.setProgress(40);
-    m_etapa = 2.5;
-
-    m_etapa = 2.51;
-    const QVariant direccion = h.field(QStringLiteral("Dirección"));
-    const QString dir = trimmed(direccion);
-    if (!direccion.isNull()) {
-        if (!enviar(QStringLiteral("i04") + dir.left(kAncho))) {
-            fallaEtapa();
-            return false;
-        }
-    }
-    m_etapa = 2.52;
-    if (dir.size() > kAncho) {
+    m_stage = 2.51;
+    const QVariant address = h.field(QStringLiteral("Dirección"));
+    const QString addressText = trimmed(address);
+    if (!address.isNull() && !sendOrFail(QStringLiteral("i04") + addressText.left(kLineWidth)))
+        return false;
+    m_stage = 2.52;
+    if (addressText.size() > kLineWidth) {
         // The rest of the address takes line 5; no phone line then.
-        if (!enviar(QStringLiteral("i05") + dir.mid(kAncho, kAncho))) {
-            fallaEtapa();
+        if (!sendOrFail(QStringLiteral("i05") + addressText.mid(kLineWidth, kLineWidth)))
             return false;
-        }
     } else {
-        m_etapa = 2.53;
-        const QVariant telefono = h.field(QStringLiteral("Teléfono"));
-        if (!telefono.isNull()) {
-            if (!enviar(QStringLiteral("i05Telefono: ") + trimmed(telefono).left(kAncho))) {
-                fallaEtapa();
-                return false;
-            }
-        }
+        m_stage = 2.53;
+        const QVariant phone = h.field(QStringLiteral("Teléfono"));
+        if (!phone.isNull() &&
+            !sendOrFail(QStringLiteral("i05Telefono: ") + trimmed(phone).left(kLineWidth)))
+            return false;
     }
-    m_etapa = 2.54;
+    m_stage = 2.54;
     w.processEvents();
-    m_etapa = 2.6;
-    w.setStatus(core::texts::kEnviandoOtros);
+    w.setStatus(texts::kEnviandoOtros);
     w.setProgress(48);
-    m_etapa = 2.67;
+    m_stage = 2.67;
 
-    const bool operador = m_ctx.settings.SerialesOperador.contains(st.Serial);
-    const QString i06 = operador ? QStringLiteral("i06Operador: ") +
-                                       asText(h.field(QStringLiteral("CampoTextoAdic02")))
-                                 : QStringLiteral("i06Forma de Pago: ") +
-                                       asText(h.field(QStringLiteral("NombreFormaPago")));
-    m_etapa = 2.68;
-    enviar(i06); // not tested: a refused line 6 does not stop the invoice
-    const QVariant orden = h.field(QStringLiteral("ORD_COMP"));
-    if (!orden.isNull() && !m_ctx.settings.SerialOrdenCompra.isEmpty() &&
+    const bool operatorLine = m_ctx.settings.SerialesOperador.contains(st.Serial);
+    const QString i06 = operatorLine ? QStringLiteral("i06Operador: ") +
+                                           asText(h.field(QStringLiteral("CampoTextoAdic02")))
+                                     : QStringLiteral("i06Forma de Pago: ") +
+                                           asText(h.field(QStringLiteral("NombreFormaPago")));
+    m_stage = 2.68;
+    send(i06); // not tested: a refused line 6 does not stop the invoice
+    const QVariant order = h.field(QStringLiteral("ORD_COMP"));
+    if (!order.isNull() && !m_ctx.settings.SerialOrdenCompra.isEmpty() &&
         st.Serial == m_ctx.settings.SerialOrdenCompra)
-        enviar(QStringLiteral("i07Orden de Compra: ") + orden.toString());
+        send(QStringLiteral("i07Orden de Compra: ") + order.toString());
 
-    m_etapa = 2.7;
-    PrinterRules::numero(h.field(QStringLiteral("PorcentImpuesto")), &m_porcentImpuesto);
-    m_desc01 = 0.0;
-    PrinterRules::numero(h.field(QStringLiteral("Desc01")), &m_desc01);
-    m_etapa = 2.71;
+    keepRates();
+    m_stage = 2.71;
     w.processEvents();
-    m_encabezado.close();
+    m_header.close();
     return true;
 }
 
-bool InvoiceJob::items()
+bool InvoiceJob::itemLines()
 {
     auto &w = m_ctx.window;
-    const auto &st = m_ctx.state;
-    m_etapa = 3;
-    w.setStatus(core::texts::kBuscandoDetalle);
+    m_stage = 3;
+    w.setStatus(texts::kBuscandoDetalle);
     w.setProgress(56);
 
-    double cantidad = 0.0;
-    int codigoImpuesto = 0;
     int item = 0;
-    if (m_detalle.recordCount() > 0) {
+    if (m_detail.recordCount() > 0) {
         w.processEvents();
-        for (m_detalle.moveFirst(); !m_detalle.eof();) {
-            if (st.ModoCantidad == 1)
-                PrinterRules::numero(m_detalle.field(QStringLiteral("Cantidad")), &cantidad);
-            else if (st.ModoCantidad > 1)
-                PrinterRules::numero(m_detalle.field(QStringLiteral("CantDec")), &cantidad);
+        for (m_detail.moveFirst(); !m_detail.eof(); m_detail.moveNext()) {
             ++item;
-            m_etapa = 4;
-            if (db::RecordSet::isTrue(m_detalle.field(QStringLiteral("ExcentoImpuesto"))))
-                codigoImpuesto = 0;
-            else
-                codigoImpuesto = PrinterRules::codigoImpuesto(m_porcentImpuesto, st.TasaMaqFiscal1,
-                                                              st.TasaMaqFiscal2, st.TasaMaqFiscal3,
-                                                              codigoImpuesto);
-            w.setStatus(core::texts::kEnviandoItem + core::Formato::TextoNumero(qint64(item)) +
+            w.setStatus(texts::kEnviandoItem + core::Formato::TextoNumero(qint64(item)) +
                         QStringLiteral("..."));
             w.setProgress(64);
-            m_etapa = 4.01;
-            double precio = 0.0;
-            PrinterRules::numero(m_detalle.field(QStringLiteral("Precio")), &precio);
-            QString comando = QChar(32 + codigoImpuesto) +
-                              core::Formato::FormatoMonto(precio, 10, 2) +
-                              core::Formato::FormatoMonto(cantidad, 8, 3);
-            m_etapa = 4.02;
-            m_etapa = 4.04;
-            const QVariant nombre = m_detalle.field(QStringLiteral("Nombre"));
-            const QVariant espec = m_detalle.field(QStringLiteral("Especificación"));
-            QString texto;
-            if (!nombre.isNull() && nombre.toString() != QLatin1String("?")) {
-                m_etapa = 4.05;
-                texto = nombre.toString();
-                if (!espec.isNull())
-                    texto += QLatin1Char(' ') + espec.toString();
+            const QVariant name = m_detail.field(QStringLiteral("Nombre"));
+            const QVariant description = m_detail.field(QStringLiteral("Especificación"));
+            QString text;
+            if (!name.isNull() && name.toString() != QLatin1String("?")) {
+                text = name.toString();
+                if (!description.isNull())
+                    text += QLatin1Char(' ') + description.toString();
             } else {
-                m_etapa = 4.06;
-                texto = (!espec.isNull() && espec.toString() != QLatin1String("-"))
-                            ? espec.toString()
-                            : asText(nombre);
+                text = (!description.isNull() && description.toString() != QLatin1String("-"))
+                           ? description.toString()
+                           : asText(name);
             }
-            comando += core::Formato::LimpioCadena(texto.left(40).trimmed());
-            m_etapa = 4.07;
-            if (!enviar(comando)) {
-                fallaEtapa();
+            m_stage = 4.07;
+            if (!sendOrFail(QChar(32 + lineTaxCode()) +
+                            core::Formato::FormatoMonto(linePrice(), 10, 2) +
+                            core::Formato::FormatoMonto(lineQuantity(), 8, 3) +
+                            core::Formato::LimpioCadena(text.left(40).trimmed())))
                 return false;
-            }
             w.processEvents();
-            m_detalle.moveNext();
-            m_etapa = 4.08;
         }
     }
-    m_detalle.close();
+    m_detail.close();
     return true;
 }
 
-bool InvoiceJob::descuento()
+bool InvoiceJob::discountLines()
 {
-    m_etapa = 4.09;
-    if (m_desc01 > 0) {
-        if (!enviar(QStringLiteral("3")) || !enviar(PrinterRules::comandoDescuento(m_desc01))) {
-            fallaEtapa();
-            return false;
-        }
-    }
-    return true;
+    m_stage = 4.09;
+    return sendDiscount();
 }
 
-bool InvoiceJob::pago()
+bool InvoiceJob::paymentLines()
 {
     auto &w = m_ctx.window;
-    w.setStatus(core::texts::kEnviandoFormaPago);
+    w.setStatus(texts::kEnviandoFormaPago);
     w.setProgress(72);
-    m_etapa = 6;
-    if (!antesDelCierre())
+    m_stage = 6;
+    if (!beforeClosing())
         return false;
-    m_cierreEnviado = true;
+    m_closingSent = true;
     if (m_ctx.state.TipoImpresora != core::PrinterType::Dascom) {
-        enviar(QStringLiteral("101"));
+        send(QStringLiteral("101"));
         w.processEvents();
-    } else if (m_pagos.recordCount() == 0) {
-        enviar(QStringLiteral("101"));
+    } else if (m_payments.recordCount() == 0) {
+        send(QStringLiteral("101"));
     } else {
-        // Payment rows close the invoice once they cover its total, whatever
-        // the answer to each row.
-        for (m_pagos.moveFirst(); !m_pagos.eof(); m_pagos.moveNext()) {
-            double monto = 0.0;
-            PrinterRules::numero(m_pagos.field(QStringLiteral("Monto")), &monto);
-            enviar(
-                PrinterRules::comandoPago(m_pagos.field(QStringLiteral("TipoMecanismo")), monto));
-        }
-        m_pagos.close();
+        sendPayments();
     }
     return true;
 }
 
-bool InvoiceJob::registrar()
+bool InvoiceJob::recordNumbers()
 {
     auto &w = m_ctx.window;
     w.processEvents();
-    m_etapa = 7;
-    w.setStatus(core::texts::kChequeandoRespuesta);
+    m_stage = 7;
+    w.setStatus(texts::kChequeandoRespuesta);
     w.setProgress(80);
-    QString factura, z;
-    switch (despuesDelCierre(&factura, &z)) {
-    case Cierre::Desconocido:
-        cierreDesconocido();
+    QString invoice, z;
+    // Payments short of the total leave it open: the payment stage is reported.
+    if (!closedByPrinter(6, &invoice, &z))
         return false;
-    case Cierre::NoCerrado:
-        m_etapa = 6;
-        noCerrado();
-        return false;
-    case Cierre::Cerrado:
-        break;
-    }
-    journalCerrado(factura, z);
-    m_etapa = 8;
-    cerrarPuerto();
+    m_stage = 8;
+    closePort();
     w.processEvents();
-    w.setStatus(core::texts::kRegistrandoRespuesta);
+    w.setStatus(texts::kRegistrandoRespuesta);
     w.setProgress(88);
-    m_db->execute(z.isEmpty() ? db::SqlTexts::recordInvoiceWithoutZ(factura, m_codigo)
-                              : db::SqlTexts::recordInvoice(factura, z, m_codigo));
-    journalRegistrado();
+    m_db->execute(z.isEmpty() ? db::SqlTexts::recordInvoiceWithoutZ(invoice, m_code)
+                              : db::SqlTexts::recordInvoice(invoice, z, m_code));
+    journalRecorded();
     if (z.isEmpty())
-        w.setLog(core::texts::impresoSinNumeros(false, m_codigo));
-    evento(core::DocumentEvent::Kind::Impresa, factura, z);
+        w.setLog(texts::impresoSinNumeros(m_kind, m_code));
+    publish(core::DocumentEvent::Kind::Printed, invoice, z);
     return true;
 }
 
-void InvoiceJob::finNormal()
+void InvoiceJob::finish()
 {
     auto &w = m_ctx.window;
     w.processEvents();
-    w.setStatus(core::texts::kFinalizandoFactura);
+    w.setStatus(texts::kFinalizandoFactura);
     w.setProgress(96);
     m_ctx.Timer1.setEnabled(true);
     w.setProgress(100);

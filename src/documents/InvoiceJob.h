@@ -1,13 +1,6 @@
 #pragma once
 
-#include "db/RecordSet.h"
 #include "documents/DocumentJob.h"
-
-#include <memory>
-
-namespace db {
-class Database;
-}
 
 namespace documents {
 
@@ -22,26 +15,17 @@ public:
     // True when a document was taken up (printed or not).
     bool ImprimirFactura();
 
-protected:
-    bool esNotaCredito() const override { return false; }
-
 private:
-    bool leer() override;
-    QByteArray huella() const override;
-    bool validar() override;
-    void finNormal() override;
+    bool read() override;
+    bool validate() override;
+    QString unprintableLine(bool rateFound) const override;
+    void finish() override;
     // Each step returns false when the job has ended through its failure path.
-    bool bloqueCliente();
-    bool items();
-    bool descuento();
-    bool pago();
-    bool registrar();
-
-    db::RecordSet m_encabezado;
-    db::RecordSet m_detalle;
-    db::RecordSet m_pagos;
-    double m_porcentImpuesto = 0.0;
-    double m_desc01 = 0.0;
+    bool customerBlock();
+    bool itemLines();
+    bool discountLines();
+    bool paymentLines();
+    bool recordNumbers();
 };
 
 } // namespace documents

@@ -4,12 +4,12 @@
 
 namespace documents {
 
-void JobContext::publicar(core::DocumentEvent event)
+void JobContext::publish(core::DocumentEvent event)
 {
-    event.hora = clock.now();
-    if (event.kind == core::DocumentEvent::Kind::Impresa ||
-        event.kind == core::DocumentEvent::Kind::Recuperada)
-        ultimo = event;
+    event.time = clock.now();
+    if (event.kind == core::DocumentEvent::Kind::Printed ||
+        event.kind == core::DocumentEvent::Kind::Recovered)
+        lastPrinted = event;
     window.documentEvent(event);
 }
 

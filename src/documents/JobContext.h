@@ -39,25 +39,25 @@ struct JobContext
     // The print journal; without one a job keeps no record across a crash.
     db::PrintJournal *journal = nullptr;
     // The documents held back or failed, each waiting before it is taken up again.
-    HeldDocuments *retenidos = nullptr;
+    HeldDocuments *held = nullptr;
     // Settles what the journal left unfinished; a job hands it a closing
     // whose outcome it could not tell.
     Recovery *recovery = nullptr;
 
     // The document a job has taken up, while the job runs, and the stage it
     // has reached: what an operator asking for the robot's state is told.
-    struct EnCurso
+    struct InProgress
     {
-        bool notaCredito = false;
-        qint64 codigo = 0;
-        const double *etapa = nullptr;
+        core::DocumentKind kind = core::DocumentKind::Invoice;
+        qint64 code = 0;
+        const double *stage = nullptr;
     };
-    std::optional<EnCurso> enCurso = {};
+    std::optional<InProgress> inProgress = {};
     // The last document the printer printed (or recovery found printed).
-    std::optional<core::DocumentEvent> ultimo = {};
+    std::optional<core::DocumentEvent> lastPrinted = {};
 
     // Tells the window of a document's event, at the clock's time.
-    void publicar(core::DocumentEvent event);
+    void publish(core::DocumentEvent event);
 };
 
 } // namespace documents

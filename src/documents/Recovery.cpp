@@ -7,25 +7,22 @@
 #include "db/DataError.h"
 #include "db/Database.h"
 #include "db/SqlTexts.h"
-#include "documents/PrinterNumbers.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
 
 namespace documents {
+
+using printer::PrinterNumbers;
 
 using Entry = db::PrintJournal::Entry;
 using State = db::PrintJournal::State;
 namespace texts = core::texts;
 
-bool Recovery::isNota(const Entry &e) const
-{
-    return e.kind == db::PrintJournal::Kind::Nota;
-}
-
 bool Recovery::run()
 {
     db::PrintJournal *journal = m_ctx.journal;
     if (!journal || journal->settled()) {
-        m_retenido.reset();
+        m_held.reset();
         return true;
     }
     try {
@@ -33,7 +30,7 @@ bool Recovery::run()
             if (!settle(entry))
                 return false;
         }
-        m_retenido.reset();
+        m_held.reset();
     } catch (const db::DataError &e) {
         const QString text = core::texts::errorBaseDatos(e.describe());
         m_ctx.window.setLog(text);
@@ -46,32 +43,33 @@ bool Recovery::run()
 bool Recovery::settle(const Entry &entry)
 {
     switch (entry.state) {
-    case State::Tomado:
-    case State::Fallido:
+    case State::TakenUp:
+    case State::Failed:
         // It never reached its closing command, or the printer did not take
         // it: whatever it left open goes.
         return cancel(entry);
-    case State::Cerrando: {
-        QString numero, numeroZ;
-        if (!readNumber(entry, &numero, &numeroZ) || !PrinterNumbers::completo(entry.numeroAntes)) {
+    case State::Closing: {
+        QString number, zNumber;
+        if (!readNumber(entry, &number, &zNumber) ||
+            !PrinterNumbers::isTrusted(entry.numberBefore)) {
             hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
         // Nothing else is printed before recovery, so a number that moved
         // since the closing command was sent is this document's.
-        if (numero == entry.numeroAntes)
+        if (number == entry.numberBefore)
             return cancel(entry);
-        m_ctx.journal->cerrado(entry.id, numero, numeroZ);
-        return record(entry, numero, numeroZ);
+        m_ctx.journal->closed(entry.id, number, zNumber);
+        return record(entry, number, zNumber);
     }
-    case State::Cerrado: {
-        QString numero = entry.numero;
-        QString numeroZ = entry.numeroZ;
-        if (numero.isEmpty() && !readNumber(entry, &numero, &numeroZ)) {
+    case State::Closed: {
+        QString number = entry.number;
+        QString zNumber = entry.zNumber;
+        if (number.isEmpty() && !readNumber(entry, &number, &zNumber)) {
             hold(entry, core::texts::kNumeroIlegible);
             return false;
         }
-        return record(entry, numero, numeroZ);
+        return record(entry, number, zNumber);
     }
     default:
         return true;
@@ -89,38 +87,37 @@ bool Recovery::cancel(const Entry &entry)
         hold(entry, core::texts::kErrorPuerto);
         return false;
     }
-    m_ctx.journal->anulado(entry.id);
-    const QString text = core::texts::anuladoParaReimprimir(isNota(entry), entry.codigo);
+    m_ctx.journal->cancelled(entry.id);
+    const QString text = core::texts::anuladoParaReimprimir(entry.kind, entry.code);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
-    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Anulada,
-                    .notaCredito = isNota(entry),
-                    .codigo = entry.codigo});
+    m_ctx.publish(
+        {.kind = core::DocumentEvent::Kind::Cancelled, .document = entry.kind, .code = entry.code});
     return true;
 }
 
-bool Recovery::readNumber(const Entry &entry, QString *numero, QString *numeroZ)
+bool Recovery::readNumber(const Entry &entry, QString *number, QString *zNumber)
 {
     auto &link = m_ctx.link;
-    bool leido = false;
+    bool read = false;
     if (link.AbrirPuerto())
-        leido = PrinterNumbers::leerConfiable(link, m_ctx.state.RutaPrograma,
-                                              m_ctx.state.TipoImpresora, isNota(entry), m_ctx.clock,
-                                              PrinterNumbers::kLecturas, numero, numeroZ);
+        read = PrinterNumbers::readTrusted(link, m_ctx.state.RutaPrograma,
+                                           m_ctx.state.TipoImpresora, entry.kind, m_ctx.clock,
+                                           PrinterNumbers::kReadings, number, zNumber);
     link.CerrarPuerto();
-    return leido;
+    return read;
 }
 
-bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
+bool Recovery::record(const Entry &entry, QString number, QString zNumber)
 {
     try {
         auto db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-        if (isNota(entry)) {
-            db->execute(db::SqlTexts::recordCreditNote(numero, entry.codigo));
+        if (entry.kind == core::DocumentKind::CreditNote) {
+            db->execute(db::SqlTexts::recordCreditNote(number, entry.code));
         } else {
-            db->execute(numeroZ.isEmpty()
-                            ? db::SqlTexts::recordInvoiceWithoutZ(numero, entry.codigo)
-                            : db::SqlTexts::recordInvoice(numero, numeroZ, entry.codigo));
+            db->execute(zNumber.isEmpty()
+                            ? db::SqlTexts::recordInvoiceWithoutZ(number, entry.code)
+                            : db::SqlTexts::recordInvoice(number, zNumber, entry.code));
         }
         db->close();
     } catch (const db::DataError &e) {
@@ -128,37 +125,37 @@ bool Recovery::record(const Entry &entry, QString numero, QString numeroZ)
         hold(entry, e.describe());
         return false;
     }
-    m_ctx.journal->registrado(entry.id);
-    const QString text = core::texts::recuperadoSinImprimir(isNota(entry), entry.codigo, numero);
+    m_ctx.journal->recorded(entry.id);
+    const QString text = core::texts::recuperadoSinImprimir(entry.kind, entry.code, number);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
-    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Recuperada,
-                    .notaCredito = isNota(entry),
-                    .codigo = entry.codigo,
-                    .numero = numero,
-                    .numeroZ = PrinterNumbers::zDelDocumento(numeroZ)});
+    m_ctx.publish({.kind = core::DocumentEvent::Kind::Recovered,
+                   .document = entry.kind,
+                   .code = entry.code,
+                   .number = number,
+                   .zNumber = PrinterNumbers::documentZ(zNumber)});
     return true;
 }
 
-void Recovery::hold(const Entry &entry, const QString &motivo)
+void Recovery::hold(const Entry &entry, const QString &reason)
 {
-    retener(entry.id, isNota(entry), entry.codigo, motivo);
+    hold(entry.id, entry.kind, entry.code, reason);
 }
 
-void Recovery::retener(qint64 journalId, bool notaCredito, qint64 codigo, const QString &motivo)
+void Recovery::hold(qint64 journalId, core::DocumentKind kind, qint64 code, const QString &reason)
 {
-    const QString text = core::texts::recuperacionPendiente(notaCredito, codigo, motivo);
+    const QString text = core::texts::recuperacionPendiente(kind, code, reason);
     m_ctx.window.setLog(text);
-    m_retenido = HeldDocuments::Entry{notaCredito, codigo, motivo, {}, {}};
+    m_held = HeldDocuments::Entry{kind, code, reason, {}, {}};
     // Told once: the next ticks try again quietly.
     if (m_heldReported.contains(journalId))
         return;
     m_heldReported.insert(journalId);
     m_ctx.window.notice(text);
-    m_ctx.publicar({.kind = core::DocumentEvent::Kind::Retenida,
-                    .notaCredito = notaCredito,
-                    .codigo = codigo,
-                    .motivo = motivo});
+    m_ctx.publish({.kind = core::DocumentEvent::Kind::Held,
+                   .document = kind,
+                   .code = code,
+                   .reason = reason});
 }
 
 } // namespace documents

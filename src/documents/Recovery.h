@@ -23,22 +23,21 @@ public:
     bool run();
     // Tells, once per journal entry, that a document is left unsettled and
     // holds new documents back.
-    void retener(qint64 journalId, bool notaCredito, qint64 codigo, const QString &motivo);
+    void hold(qint64 journalId, core::DocumentKind kind, qint64 code, const QString &reason);
     // The document left unsettled that holds new ones back, if any.
-    const std::optional<HeldDocuments::Entry> &retenido() const { return m_retenido; }
+    const std::optional<HeldDocuments::Entry> &held() const { return m_held; }
 
 private:
     bool settle(const db::PrintJournal::Entry &entry);
     bool cancel(const db::PrintJournal::Entry &entry);
-    bool record(const db::PrintJournal::Entry &entry, QString numero, QString numeroZ);
+    bool record(const db::PrintJournal::Entry &entry, QString number, QString zNumber);
     // Reads the printer's last number of the entry's kind; port opened and closed.
-    bool readNumber(const db::PrintJournal::Entry &entry, QString *numero, QString *numeroZ);
-    void hold(const db::PrintJournal::Entry &entry, const QString &motivo);
-    bool isNota(const db::PrintJournal::Entry &entry) const;
+    bool readNumber(const db::PrintJournal::Entry &entry, QString *number, QString *zNumber);
+    void hold(const db::PrintJournal::Entry &entry, const QString &reason);
 
     JobContext &m_ctx;
     QSet<qint64> m_heldReported;
-    std::optional<HeldDocuments::Entry> m_retenido;
+    std::optional<HeldDocuments::Entry> m_held;
 };
 
 } // namespace documents

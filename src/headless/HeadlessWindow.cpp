@@ -43,17 +43,18 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
     using Kind = core::DocumentEvent::Kind;
     namespace texts = core::texts;
     const QString &name = texts::kEventWords[static_cast<int>(event.kind)];
-    QString line = timeText(event.hora) + QLatin1Char(' ') + name + QLatin1Char(' ') +
-                   (event.notaCredito ? texts::kCreditNoteWord : texts::kInvoiceWord) +
-                   QLatin1Char(' ') + QString::number(event.codigo);
-    if (event.kind == Kind::Impresa || event.kind == Kind::Recuperada) {
-        line += QLatin1Char(' ') + event.numero;
-        if (!event.notaCredito)
-            line += texts::kZField + event.numeroZ;
-    } else if (event.kind == Kind::Fallo) {
-        line += texts::kStageField + core::Formato::TextoNumero(event.etapa).trimmed();
-    } else if (event.kind == Kind::Retenida) {
-        line += QLatin1Char(' ') + event.motivo;
+    QString line = timeText(event.time) + QLatin1Char(' ') + name + QLatin1Char(' ') +
+                   (event.document == core::DocumentKind::CreditNote ? texts::kCreditNoteWord
+                                                                     : texts::kInvoiceWord) +
+                   QLatin1Char(' ') + QString::number(event.code);
+    if (event.kind == Kind::Printed || event.kind == Kind::Recovered) {
+        line += QLatin1Char(' ') + event.number;
+        if (event.document == core::DocumentKind::Invoice)
+            line += texts::kZField + event.zNumber;
+    } else if (event.kind == Kind::Failed) {
+        line += texts::kStageField + core::Formato::TextoNumero(event.stage).trimmed();
+    } else if (event.kind == Kind::Held) {
+        line += QLatin1Char(' ') + event.reason;
     }
     return line;
 }

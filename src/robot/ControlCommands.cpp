@@ -1,5 +1,6 @@
 #include "robot/ControlCommands.h"
 
+#include "core/DocumentKind.h"
 #include "robot/PrinterActions.h"
 #include "robot/Robot.h"
 #include "robot/StatusReport.h"
@@ -90,7 +91,9 @@ std::span<const Command> ControlCommands::all()
          true},
         {texts::kRetryCommand, heldDocument,
          [](Robot &, PrinterActions &actions, const QStringList &args) {
-             return actions.retry(args[0] == QLatin1String("nota"), args[1].toLongLong());
+             return actions.retry(args[0] == QLatin1String("nota") ? core::DocumentKind::CreditNote
+                                                                   : core::DocumentKind::Invoice,
+                                  args[1].toLongLong());
          }},
     };
     return commands;

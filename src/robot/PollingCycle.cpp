@@ -49,7 +49,7 @@ void PollingCycle::tick()
         const bool ready = m_activation.retryCompanySettings();
         // What a crash left unfinished is settled first, so that the list read
         // below already shows a recovered document as printed.
-        const bool settled = !Recuperar || Recuperar();
+        const bool settled = !recover || recover();
 
         m_state.Alterna = !m_state.Alterna;
         m_window.setProgress(0);

@@ -31,7 +31,7 @@ public:
     std::function<bool()> ImprimirFactura;
     std::function<bool()> ImprimirNotaCredito;
     // Settles what a crash left unfinished; no job starts until it returns true.
-    std::function<bool()> Recuperar;
+    std::function<bool()> recover;
 
     // A database error, told once while it lasts (whoever meets it: the list
     // sources at start, the company settings, a tick), and its end once.

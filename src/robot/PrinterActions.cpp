@@ -202,18 +202,18 @@ Outcome PrinterActions::startPolling()
     return {Result::Done, wasRunning ? texts::kSondeoYaIniciado : texts::kSondeoIniciado};
 }
 
-Outcome PrinterActions::retry(bool notaCredito, qint64 code)
+Outcome PrinterActions::retry(core::DocumentKind kind, qint64 code)
 {
     documents::JobContext &jobs = m_robot.jobContext();
-    if (jobs.retenidos && jobs.retenidos->contains(notaCredito, code)) {
-        jobs.retenidos->release(notaCredito, code);
-        return {Result::Done, texts::reintento(notaCredito, code)};
+    if (jobs.held && jobs.held->contains(kind, code)) {
+        jobs.held->release(kind, code);
+        return {Result::Done, texts::reintento(kind, code)};
     }
     const documents::HeldDocuments::Entry *recovering =
-        jobs.recovery && jobs.recovery->retenido() ? &*jobs.recovery->retenido() : nullptr;
-    if (recovering && recovering->notaCredito == notaCredito && recovering->codigo == code)
-        return {Result::Refused, texts::enRecuperacion(notaCredito, code)};
-    return {Result::Refused, texts::noRetenido(notaCredito, code)};
+        jobs.recovery && jobs.recovery->held() ? &*jobs.recovery->held() : nullptr;
+    if (recovering && recovering->kind == kind && recovering->code == code)
+        return {Result::Refused, texts::enRecuperacion(kind, code)};
+    return {Result::Refused, texts::noRetenido(kind, code)};
 }
 
 } // namespace robot

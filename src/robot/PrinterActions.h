@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DocumentKind.h"
 #include "robot/Outcome.h"
 
 #include <QString>
@@ -39,7 +40,7 @@ public:
     Outcome startPolling();
 
     // A document held back or failed is taken up again at the next tick.
-    Outcome retry(bool notaCredito, qint64 code);
+    Outcome retry(core::DocumentKind kind, qint64 code);
 
     // The command for a range, "I2A" followed by ddMMyy twice; empty when a date is not valid.
     static QString fiscalMemoryCommand(const QString &from, const QString &to,

@@ -86,14 +86,14 @@ core::ExitStatus Robot::startUp(const QString &programDir)
     m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer, m_clock,
                                            m_lists.Data5, m_lists.Data6, m_journal.get()});
     m_recovery = std::make_unique<documents::Recovery>(*m_jobs);
-    m_retenidos = std::make_unique<documents::HeldDocuments>(m_clock);
+    m_held = std::make_unique<documents::HeldDocuments>(m_clock);
     m_jobs->recovery = m_recovery.get();
-    m_jobs->retenidos = m_retenidos.get();
+    m_jobs->held = m_held.get();
     m_activation =
         std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
     m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,
                                              *m_activation, m_jobs.get());
-    m_cycle->Recuperar = [this] { return keepMachine() && m_recovery->run(); };
+    m_cycle->recover = [this] { return keepMachine() && m_recovery->run(); };
     m_activation->setErrorReporter([this](const QString &text) { m_cycle->reportError(text); });
     return core::ExitStatus::Running;
 }
@@ -164,7 +164,7 @@ bool Robot::runExclusive(const std::function<void()> &work)
 
 bool Robot::printing() const
 {
-    return m_jobs && m_jobs->enCurso.has_value();
+    return m_jobs && m_jobs->inProgress.has_value();
 }
 
 void Robot::onTick()

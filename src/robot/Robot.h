@@ -114,7 +114,7 @@ private:
     std::unique_ptr<db::PrintJournal> m_journal;
     std::unique_ptr<documents::JobContext> m_jobs;
     std::unique_ptr<documents::Recovery> m_recovery;
-    std::unique_ptr<documents::HeldDocuments> m_retenidos;
+    std::unique_ptr<documents::HeldDocuments> m_held;
     std::unique_ptr<FirstActivation> m_activation;
     std::unique_ptr<PollingCycle> m_cycle;
     QTimer m_autoResume;

@@ -17,14 +17,15 @@ namespace texts = core::texts;
 
 namespace {
 
-QString kind(bool notaCredito)
+QString kindWord(core::DocumentKind kind)
 {
-    return notaCredito ? QStringLiteral("nota") : QStringLiteral("factura");
+    return kind == core::DocumentKind::CreditNote ? QStringLiteral("nota")
+                                                  : QStringLiteral("factura");
 }
 
-QJsonObject document(bool notaCredito, qint64 codigo)
+QJsonObject document(core::DocumentKind kind, qint64 codigo)
 {
-    return {{QStringLiteral("documento"), kind(notaCredito)}, {QStringLiteral("codigo"), codigo}};
+    return {{QStringLiteral("documento"), kindWord(kind)}, {QStringLiteral("codigo"), codigo}};
 }
 
 QList<qint64> pendingCodes(const db::ListSource &list)
@@ -67,39 +68,38 @@ QJsonObject StatusReport::json(Robot &robot)
     refresh(robot);
     const documents::JobContext &jobs = robot.jobContext();
     QJsonValue imprimiendo = QJsonValue::Null;
-    if (jobs.enCurso) {
-        QJsonObject o = document(jobs.enCurso->notaCredito, jobs.enCurso->codigo);
-        o.insert(QStringLiteral("etapa"), jobs.enCurso->etapa ? *jobs.enCurso->etapa : 0.0);
+    if (jobs.inProgress) {
+        QJsonObject o = document(jobs.inProgress->kind, jobs.inProgress->code);
+        o.insert(QStringLiteral("etapa"), jobs.inProgress->stage ? *jobs.inProgress->stage : 0.0);
         imprimiendo = o;
     }
 
     // The held documents still pending, but the one being printed again now.
     QJsonArray retenidos;
     const auto add = [&](const documents::HeldDocuments::Entry &e) {
-        if (jobs.enCurso && jobs.enCurso->notaCredito == e.notaCredito &&
-            jobs.enCurso->codigo == e.codigo)
+        if (jobs.inProgress && jobs.inProgress->kind == e.kind && jobs.inProgress->code == e.code)
             return;
-        QJsonObject o = document(e.notaCredito, e.codigo);
-        o.insert(QStringLiteral("motivo"), e.motivo);
+        QJsonObject o = document(e.kind, e.code);
+        o.insert(QStringLiteral("motivo"), e.reason);
         retenidos.append(o);
     };
-    if (jobs.recovery && jobs.recovery->retenido())
-        add(*jobs.recovery->retenido());
-    if (jobs.retenidos) {
+    if (jobs.recovery && jobs.recovery->held())
+        add(*jobs.recovery->held());
+    if (jobs.held) {
         const QList<qint64> facturas = pendingCodes(jobs.Data5);
         const QList<qint64> notas = pendingCodes(jobs.Data6);
-        for (const auto &e : jobs.retenidos->entries()) {
-            if ((e.notaCredito ? notas : facturas).contains(e.codigo))
+        for (const auto &e : jobs.held->entries()) {
+            if ((e.kind == core::DocumentKind::CreditNote ? notas : facturas).contains(e.code))
                 add(e);
         }
     }
 
     QJsonValue ultimo = QJsonValue::Null;
-    if (jobs.ultimo) {
-        QJsonObject o = document(jobs.ultimo->notaCredito, jobs.ultimo->codigo);
-        o.insert(QStringLiteral("numero"), jobs.ultimo->numero);
+    if (jobs.lastPrinted) {
+        QJsonObject o = document(jobs.lastPrinted->document, jobs.lastPrinted->code);
+        o.insert(QStringLiteral("numero"), jobs.lastPrinted->number);
         o.insert(QStringLiteral("hora"),
-                 jobs.ultimo->hora.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+                 jobs.lastPrinted->time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
         ultimo = o;
     }
 

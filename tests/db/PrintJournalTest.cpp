@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 using db::PrintJournal;
-using Kind = db::PrintJournal::Kind;
+using Kind = core::DocumentKind;
 using State = db::PrintJournal::State;
 
 TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
@@ -16,42 +16,42 @@ TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
     {
         PrintJournal j(dir.path(), clock);
         EXPECT_TRUE(j.settled());
-        taken = j.tomado(Kind::Factura, 101);
-        closing = j.tomado(Kind::Nota, 7);
-        j.cerrando(closing, QStringLiteral("00000006"));
-        closed = j.tomado(Kind::Factura, 102);
-        j.cerrando(closed, QStringLiteral("00000040"));
-        j.cerrado(closed, QStringLiteral("00000041"), QStringLiteral("0003"));
-        const qint64 recorded = j.tomado(Kind::Factura, 103);
-        j.cerrado(recorded, QStringLiteral("00000042"), QStringLiteral("0003"));
-        j.registrado(recorded);
-        failed = j.tomado(Kind::Factura, 104);
-        j.fallido(failed);
+        taken = j.takeUp(Kind::Invoice, 101);
+        closing = j.takeUp(Kind::CreditNote, 7);
+        j.closing(closing, QStringLiteral("00000006"));
+        closed = j.takeUp(Kind::Invoice, 102);
+        j.closing(closed, QStringLiteral("00000040"));
+        j.closed(closed, QStringLiteral("00000041"), QStringLiteral("0003"));
+        const qint64 recorded = j.takeUp(Kind::Invoice, 103);
+        j.closed(recorded, QStringLiteral("00000042"), QStringLiteral("0003"));
+        j.recorded(recorded);
+        failed = j.takeUp(Kind::Invoice, 104);
+        j.failed(failed);
     }
     // As after a power cut: a new process opens the same file.
     PrintJournal j(dir.path(), clock);
     EXPECT_FALSE(j.settled());
     const std::tuple<qint64, Kind, qint64, State, QString, QString, QString> expected[] = {
-        {taken, Kind::Factura, 101, State::Tomado, "", "", ""},
-        {closing, Kind::Nota, 7, State::Cerrando, "00000006", "", ""},
-        {closed, Kind::Factura, 102, State::Cerrado, "00000040", "00000041", "0003"},
+        {taken, Kind::Invoice, 101, State::TakenUp, "", "", ""},
+        {closing, Kind::CreditNote, 7, State::Closing, "00000006", "", ""},
+        {closed, Kind::Invoice, 102, State::Closed, "00000040", "00000041", "0003"},
         // Failed: may have left it open until it is cancelled.
-        {failed, Kind::Factura, 104, State::Fallido, "", "", ""}};
+        {failed, Kind::Invoice, 104, State::Failed, "", "", ""}};
     const QList<PrintJournal::Entry> entries = j.unfinished();
     ASSERT_EQ(entries.size(), 4);
     for (int i = 0; i < 4; ++i) {
         const PrintJournal::Entry &e = entries[i];
-        EXPECT_EQ(std::tie(e.id, e.kind, e.codigo, e.state, e.numeroAntes, e.numero, e.numeroZ),
+        EXPECT_EQ(std::tie(e.id, e.kind, e.code, e.state, e.numberBefore, e.number, e.zNumber),
                   expected[i]);
     }
     // What the printer already closed is never printed again.
-    EXPECT_EQ(j.closedBefore(Kind::Factura, 102), QStringLiteral("00000041"));
-    EXPECT_EQ(j.closedBefore(Kind::Factura, 103), QStringLiteral("00000042"));
-    EXPECT_EQ(j.closedBefore(Kind::Factura, 104), QString());
-    EXPECT_EQ(j.closedBefore(Kind::Nota, 102), QString());
-    j.anulado(taken);
-    j.registrado(closed);
-    j.anulado(closing);
-    j.anulado(failed);
+    EXPECT_EQ(j.closedBefore(Kind::Invoice, 102), QStringLiteral("00000041"));
+    EXPECT_EQ(j.closedBefore(Kind::Invoice, 103), QStringLiteral("00000042"));
+    EXPECT_EQ(j.closedBefore(Kind::Invoice, 104), QString());
+    EXPECT_EQ(j.closedBefore(Kind::CreditNote, 102), QString());
+    j.cancelled(taken);
+    j.recorded(closed);
+    j.cancelled(closing);
+    j.cancelled(failed);
     EXPECT_TRUE(j.settled());
 }

@@ -8,6 +8,7 @@
 using testsupport::Engine;
 using testsupport::MainRows;
 using testsupport::RobotHarness;
+using enum core::DocumentKind;
 using C = MainRows::Customer;
 using Item = MainRows::Item;
 namespace texts = core::texts;
@@ -18,7 +19,7 @@ namespace {
 // as invoice 00000077, and the installation it is printed on.
 struct Doc
 {
-    bool nota = false;
+    core::DocumentKind kind = Invoice;
     QString type = QStringLiteral("HKA");
     QByteArray sim = {}; // added to fiscalsim.ini
     QByteArray ini = {}; // added to robot-fiscal.ini
@@ -34,33 +35,34 @@ struct Doc
 struct Job
 {
     Job(const Doc &d, Engine engine)
-        : h({.type = d.type, .simIni = d.sim, .robotIni = d.ini, .engine = engine}), nota(d.nota)
+        : h({.type = d.type, .simIni = d.sim, .robotIni = d.ini, .engine = engine}), kind(d.kind)
     {
         h.db().setCompany(QStringLiteral("J123456789"), d.mode & 1 ? -1 : 0, d.mode & 2 ? -1 : 0);
         h.db().setRates(d.rates.value(0), d.rates.value(1), d.rates.value(2));
         MainRows::Sale sale = d.sale;
-        sale.factura = !d.nota                    ? QVariant()
+        sale.factura = d.kind == Invoice          ? QVariant()
                        : d.sale.factura.isValid() ? d.sale.factura
                                                   : "00000077";
         code = h.db().addSale(sale);
         for (const auto &p : d.payments)
             h.db().addPayment(code, p.first, p.second);
-        if (d.nota) {
+        if (d.kind == CreditNote) {
             MainRows::Note note = d.note;
             note.venta = code;
             code = h.db().addCreditNote(note);
         }
         for (const Item &item : d.items)
-            d.nota ? h.db().addCreditNoteLine(code, item) : h.db().addItem(code, item);
+            note() ? h.db().addCreditNoteLine(code, item) : h.db().addItem(code, item);
     }
-    void print() { nota ? h.printCreditNote() : h.printInvoice(); }
+    bool note() const { return kind == CreditNote; }
+    void print() { note() ? h.printCreditNote() : h.printInvoice(); }
     QVariant row(const char *column)
     {
-        return nota ? h.db().creditNote(code, column) : h.db().sale(code, column);
+        return note() ? h.db().creditNote(code, column) : h.db().sale(code, column);
     }
 
     RobotHarness h;
-    bool nota;
+    core::DocumentKind kind;
     qint64 code = 0;
 };
 
@@ -162,37 +164,37 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
         {"DASCOM unknown means", {.type = "DASCOM", .items = {arroz}, .payments = {{{}, 100.0}, {9, 50.25}}},
          kFactura + QStringList{a, "201000000010000", "201000000005025"}},
         // Credit notes by printer type.
-        {"credit note", {.nota = true}, kNota + QStringList{kLinea, kCierre}},
-        {"SAMSUNG long address", {.nota = true, .type = "SAMSUNG", .sale = {C{"Ana", "V1", kAddress80, "0414"}}},
+        {"credit note", {.kind = CreditNote}, kNota + QStringList{kLinea, kCierre}},
+        {"SAMSUNG long address", {.kind = CreditNote, .type = "SAMSUNG", .sale = {C{"Ana", "V1", kAddress80, "0414"}}},
          {"i01Ana", "i02V1", "i03" + kAddress80.left(37), "i04" + kAddress80.mid(37, 37),
           "i05Factura afectada: 00000077  01/12/2026", kLinea, kCierre}},
-        {"null address, no phone", {.nota = true, .sale = {C{"Ana", "V1", {}, {}}}}, {"i01Ana", "i02V1", kAfectada, kLinea, kCierre}},
-        {"name cut to 37, RIF trimmed", {.nota = true, .sale = {C{kName60, " J123456789 ", {}, {}}}},
+        {"null address, no phone", {.kind = CreditNote, .sale = {C{"Ana", "V1", {}, {}}}}, {"i01Ana", "i02V1", kAfectada, kLinea, kCierre}},
+        {"name cut to 37, RIF trimmed", {.kind = CreditNote, .sale = {C{kName60, " J123456789 ", {}, {}}}},
          {"i01" + kName60.left(37), "i02J123456789", kAfectada, kLinea, kCierre}},
-        {"time of day after the date", {.nota = true, .sale = {.customer = C{"Ana", "V1", {}, {}}, .fecha = "2026-12-01 14:05:09"}},
+        {"time of day after the date", {.kind = CreditNote, .sale = {.customer = C{"Ana", "V1", {}, {}}, .fecha = "2026-12-01 14:05:09"}},
          {"i01Ana", "i02V1", kAfectada + " 14:05:09", kLinea, kCierre}},
-        {"the system's short date form", {.nota = true, .ini = "[regional]\nShortDateFormat=yyyy-MM-dd\n", .sale = {C{"Ana", "V1", {}, {}}}},
+        {"the system's short date form", {.kind = CreditNote, .ini = "[regional]\nShortDateFormat=yyyy-MM-dd\n", .sale = {C{"Ana", "V1", {}, {}}}},
          {"i01Ana", "i02V1", "i04Factura afectada: 00000077  2026-12-01", kLinea, kCierre}},
-        {"DASCOM credit note", {.nota = true, .type = "DASCOM"}, kDascom + QStringList{kLinea, kCierre}},
-        {"DASCOM discount and the sale's payments", {.nota = true, .type = "DASCOM", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}, {9, 4.0}}},
+        {"DASCOM credit note", {.kind = CreditNote, .type = "DASCOM"}, kDascom + QStringList{kLinea, kCierre}},
+        {"DASCOM discount and the sale's payments", {.kind = CreditNote, .type = "DASCOM", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}, {9, 4.0}}},
          kDascom + QStringList{kLinea, "3", "p-1050", "209000000000500", "201000000000400", kCierre}},
-        {"discount and payments only on DASCOM", {.nota = true, .type = "SAMSUNG", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}}},
+        {"discount and payments only on DASCOM", {.kind = CreditNote, .type = "SAMSUNG", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}}},
          kNota + QStringList{kLinea, kCierre}},
         // Credit-note lines, from the detail rows or from the amounts.
-        {"exempt line", {.nota = true, .items = {{"LIMON", 123.45, 2, 5, {}, -1}}}, kNota + QStringList{"d0000001234500002000LIMON", kCierre}},
-        {"decimal quantity line", {.nota = true, .items = {{"LIMON", 1, 2, 0.5, {}, 0}}, .mode = 3},
+        {"exempt line", {.kind = CreditNote, .items = {{"LIMON", 123.45, 2, 5, {}, -1}}}, kNota + QStringList{"d0000001234500002000LIMON", kCierre}},
+        {"decimal quantity line", {.kind = CreditNote, .items = {{"LIMON", 1, 2, 0.5, {}, 0}}, .mode = 3},
          kNota + QStringList{"d1000000010000000500LIMON", kCierre}},
-        {"line without accents", {.nota = true, .items = {{"Limón Ñame", 1, 1, 1, {}, 0}}}, kNota + QStringList{"d1000000010000001000Limon Name", kCierre}},
-        {"control characters in a note", {.nota = true, .sale = {C{"Ana\r\nB", "V1\x1b", {}, {}}}, .items = {{"LIMON\x07", 1, 1, 1, {}, 0}}},
+        {"line without accents", {.kind = CreditNote, .items = {{"Limón Ñame", 1, 1, 1, {}, 0}}}, kNota + QStringList{"d1000000010000001000Limon Name", kCierre}},
+        {"control characters in a note", {.kind = CreditNote, .sale = {C{"Ana\r\nB", "V1\x1b", {}, {}}}, .items = {{"LIMON\x07", 1, 1, 1, {}, 0}}},
          {"i01Ana  B", "i02V1 ", kAfectada, "d1000000010000001000LIMON ", kCierre}},
-        {"line cut to 40", {.nota = true, .items = {{" " + kName50, 1, 1, 1, {}, 0}}},
+        {"line cut to 40", {.kind = CreditNote, .items = {{" " + kName50, 1, 1, 1, {}, 0}}},
          kNota + QStringList{"d1000000010000001000" + (" " + kName50).left(40).trimmed(), kCierre}},
-        {"line at rate 2", {.nota = true, .note = {.porcentImpuesto = 0.08}}, kNota + QStringList{"d2000000100000001000HARINA", kCierre}},
-        {"amounts taxed and exempt", {.nota = true, .items = {}, .note = {.monto = 100, .montoExcento = 20}},
+        {"line at rate 2", {.kind = CreditNote, .note = {.porcentImpuesto = 0.08}}, kNota + QStringList{"d2000000100000001000HARINA", kCierre}},
+        {"amounts taxed and exempt", {.kind = CreditNote, .items = {}, .note = {.monto = 100, .montoExcento = 20}},
          kNota + QStringList{"d1000001000000001000" + kDescuento, "d0000000200000001000" + kDescuento, kCierre}},
-        {"amount taxed", {.nota = true, .items = {}, .note = {.monto = 100}}, kNota + QStringList{"d1000001000000001000" + kDescuento, kCierre}},
-        {"amount exempt", {.nota = true, .items = {}, .note = {.montoExcento = 20}}, kNota + QStringList{"d0000000200000001000" + kDescuento, kCierre}},
-        {"amounts at no rate: one line", {.nota = true, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100, .montoExcento = 20}},
+        {"amount taxed", {.kind = CreditNote, .items = {}, .note = {.monto = 100}}, kNota + QStringList{"d1000001000000001000" + kDescuento, kCierre}},
+        {"amount exempt", {.kind = CreditNote, .items = {}, .note = {.montoExcento = 20}}, kNota + QStringList{"d0000000200000001000" + kDescuento, kCierre}},
+        {"amounts at no rate: one line", {.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100, .montoExcento = 20}},
          kNota + QStringList{"d0000001200000001000" + kDescuento, kCierre}},
         // clang-format on
     };
@@ -209,11 +211,11 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
         // A credit note's detail lines are logged as the printer takes them.
         const QStringList lines = c.expected.filter(QRegularExpression("^d"));
-        if (c.doc.nota && !c.doc.items.isEmpty()) {
+        if (c.doc.kind == CreditNote && !c.doc.items.isEmpty()) {
             EXPECT_TRUE(j.h.window().log().contains(" ! " + lines.join(" ! ")));
         }
         // DASCOM logs the header lines too.
-        if (c.doc.nota && c.doc.type == "DASCOM") {
+        if (c.doc.kind == CreditNote && c.doc.type == "DASCOM") {
             EXPECT_TRUE(j.h.window().log().startsWith(" ! " + kDascom.join(" ! ")));
         }
     }
@@ -229,28 +231,27 @@ TEST_P(DocumentJob, WriteBackNumbersFromTheAnswerOfEachPrinterType)
         int numeroZ; // invoices: the Z the document belongs to
     } cases[] = {
         // clang-format off
-        {{}, "00000001", 1},
         {{.sim = counters}, "00000123", 13},
         {{.sim = "[counters]\nInvoice=9\nZ=0\n"}, "00000010", 1},
-        {{.nota = true, .sim = counters}, "00000123", 7},
-        {{.nota = true, .type = "SAMSUNG", .sim = counters}, "00000123", 7},
-        {{.nota = true, .type = "DASCOM", .sim = counters}, "00000123", 7},
+        {{.kind = CreditNote, .sim = counters}, "00000123", 7},
+        {{.kind = CreditNote, .type = "DASCOM", .sim = counters}, "00000123", 7},
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((QString(c.doc.nota ? "nota " : "factura ") + c.doc.type + " " + c.numero)
-                         .toStdString());
+        SCOPED_TRACE(
+            (QString(c.doc.kind == CreditNote ? "nota " : "factura ") + c.doc.type + " " + c.numero)
+                .toStdString());
         Job j(c.doc, GetParam());
         j.h.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"NúmeroZ\" = 7"));
         j.print();
-        for (const char *column : {j.nota ? "Número" : "Factura", "Control"})
+        for (const char *column : {j.note() ? "Número" : "Factura", "Control"})
             EXPECT_EQ(j.row(column).toString(), c.numero);
         EXPECT_EQ(j.h.db().value("SELECT MAX(\"NúmeroZ\") FROM \"Ventas\"").toInt(), c.numeroZ);
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
         EXPECT_EQ(j.row("Imprimir").toInt(), 0);
-        EXPECT_TRUE(j.h.inst.paper().contains(j.nota ? "00000077" : c.numero));
+        EXPECT_TRUE(j.h.inst.paper().contains(j.note() ? "00000077" : c.numero));
         ASSERT_EQ(j.h.window().events.size(), 2);
-        EXPECT_EQ(j.h.window().events[1].numero, c.numero);
+        EXPECT_EQ(j.h.window().events[1].number, c.numero);
         EXPECT_EQ(j.h.window().messages, QStringList());
     }
 }
@@ -273,25 +274,25 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         {"i04", {.sale = sale}, "2.51"},
         {"i05", {.sale = sale}, "2.53"},
         {"!", {.sale = sale}, "4.07"},
-        {"3", {.sale = sale}, "4.09"},
         {"p-", {.sale = sale}, "4.09"},
         {"101", {.sale = sale}, "6"},
-        {"i01", {.nota = true}, "2.01"},
-        {"i03", {.nota = true}, "2.03"},
-        {"i04", {.nota = true}, "2.04"},
-        {"iD*", {.nota = true, .type = "DASCOM"}, "2.05"},
-        {"d", {.nota = true}, "4.06"},
-        {"d1", {.nota = true, .items = {}, .note = amounts}, "4.16"},
-        {"d0", {.nota = true, .items = {}, .note = amounts}, "4.22"},
-        {"d0", {.nota = true, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100}}, "4.29"},
-        {"3", {.nota = true, .type = "DASCOM", .note = {.desc01 = 10}}, "4.08"},
-        {"p-", {.nota = true, .type = "DASCOM", .items = {}, .note = {.desc01 = 10, .monto = 100, .montoExcento = 20}}, "4.22"},
+        {"i01", {.kind = CreditNote}, "2.01"},
+        {"i03", {.kind = CreditNote}, "2.03"},
+        {"i04", {.kind = CreditNote}, "2.04"},
+        {"iD*", {.kind = CreditNote, .type = "DASCOM"}, "2.05"},
+        {"d", {.kind = CreditNote}, "4.06"},
+        {"d1", {.kind = CreditNote, .items = {}, .note = amounts}, "4.16"},
+        {"d0", {.kind = CreditNote, .items = {}, .note = amounts}, "4.22"},
+        {"d0", {.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100}}, "4.29"},
+        {"3", {.kind = CreditNote, .type = "DASCOM", .note = {.desc01 = 10}}, "4.08"},
+        {"p-", {.kind = CreditNote, .type = "DASCOM", .items = {}, .note = {.desc01 = 10, .monto = 100, .montoExcento = 20}}, "4.22"},
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(
-            (c.doc.type + (c.doc.nota ? " nota, refused " : " factura, refused ") + c.refuse)
-                .toStdString());
+        SCOPED_TRACE((c.doc.type +
+                      (c.doc.kind == CreditNote ? " nota, refused " : " factura, refused ") +
+                      c.refuse)
+                         .toStdString());
         Doc doc = c.doc;
         doc.sim = "[faults]\nRefuse=" + c.refuse + "\n";
         Job j(doc, GetParam());
@@ -303,7 +304,7 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
             << message.toStdString();
         // An invoice's box holds the short form, the Log the long one; a credit note shows the long
         // one in both.
-        EXPECT_EQ(message.count(u'\r'), j.nota ? 2 : 1);
+        EXPECT_EQ(message.count(u'\r'), j.note() ? 2 : 1);
         EXPECT_TRUE(j.h.window().log().startsWith(message));
         EXPECT_EQ(j.h.window().log().count(u'\r'), 2);
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
@@ -326,24 +327,24 @@ TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
         // DASCOM payments short of the total.
         {{.type = "DASCOM", .items = {{"ARROZ", 150.25, 1, 0, {}, -1}}, .payments = {{0, 100.0}}}, "6", Taken},
         // A refused closing command leaves the credit note open.
-        {{.nota = true, .sim = "[faults]\nRefuse=f\n"}, "7", Refused},
+        {{.kind = CreditNote, .sim = "[faults]\nRefuse=f\n"}, "7", Refused},
         // No number to compare the outcome with: the closing is never sent.
         {{.sim = unreadable}, "6", NotSent},
-        {{.nota = true, .sim = unreadable}, "6", NotSent},
+        {{.kind = CreditNote, .sim = unreadable}, "6", NotSent},
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((c.stage + (c.doc.nota ? " nota" : " factura")).toStdString());
+        SCOPED_TRACE((c.stage + (c.doc.kind == CreditNote ? " nota" : " factura")).toStdString());
         Job j(c.doc, GetParam());
         j.print();
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
-        EXPECT_TRUE(j.row(j.nota ? "Número" : "Factura").isNull());
+        EXPECT_TRUE(j.row(j.note() ? "Número" : "Factura").isNull());
         ASSERT_EQ(j.h.window().messages.size(), 1);
         EXPECT_TRUE(
             j.h.window().messages[0].startsWith(texts::kEtapaPrefijo + ' ' + c.stage + '.'));
         const QString log = j.h.window().log();
-        EXPECT_EQ(log.endsWith(texts::noCerrado(j.nota)), c.closing == Taken);
-        EXPECT_EQ(log.endsWith(texts::cierreNoEnviado(j.nota)), c.closing == NotSent);
+        EXPECT_EQ(log.endsWith(texts::noCerrado(j.kind)), c.closing == Taken);
+        EXPECT_EQ(log.endsWith(texts::cierreNoEnviado(j.kind)), c.closing == NotSent);
         const QString last = j.h.commands().value(j.h.commands().size() - 1);
         EXPECT_EQ(last.startsWith(kCierre) || last.startsWith("101") || last.startsWith("2"),
                   c.closing != NotSent);
@@ -370,46 +371,43 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         {{.type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
         {{.type = "DASCOM", .payments = {{0, -3.0}}}, "Monto"},
         {{.mode = 0}, ""},
-        {{.nota = true, .items = {{"PAN", {}, 1, 1, {}, 0}}}, "Precio"},
-        {{.nota = true, .items = {{"PAN", -1.0, 1, 1, {}, 0}}}, "Precio"},
-        {{.nota = true, .items = {{"PAN", 1.0, 1, {}, {}, 0}}, .mode = 2}, "CantDec"},
-        {{.nota = true, .items = {{{}, 1.0, 1, 1, {}, 0}}}, "Nombre"},
-        {{.nota = true, .items = {}, .note = {.monto = {}}}, "Monto"},
-        {{.nota = true, .items = {}, .note = {.monto = -10.0}}, "Monto"},
-        {{.nota = true, .type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
-        {{.nota = true, .mode = 0}, ""},
+        {{.kind = CreditNote, .items = {{"PAN", {}, 1, 1, {}, 0}}}, "Precio"},
+        {{.kind = CreditNote, .items = {{{}, 1.0, 1, 1, {}, 0}}}, "Nombre"},
+        {{.kind = CreditNote, .items = {}, .note = {.monto = {}}}, "Monto"},
+        {{.kind = CreditNote, .items = {}, .note = {.monto = -10.0}}, "Monto"},
+        {{.kind = CreditNote, .type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
         // What would not fit the printer's fields once rounded, or is of no value.
         {{.items = {{"CAFE", 12345678901.0, 2, 2, {}, 0}}}, "Precio"},
         {{.items = {{"CAFE", 0.004, 2, 2, {}, 0}}}, "Precio"},
         {{.items = {{"CAFE", 1.0, 123456.5, 2, {}, 0}}}, "Cantidad"},
         {{.items = {{"CAFE", 1.0, 2, 99999.9999, {}, 0}}, .mode = 2}, "CantDec"},
         {{.type = "DASCOM", .payments = {{0, 1e10}}}, "Monto"},
-        {{.nota = true, .items = {{"CAFE", 100000000.0, 1, 1, {}, 0}}}, "Precio"},
-        {{.nota = true, .items = {}, .note = {.monto = 123456789.995}}, "Monto"},
-        {{.nota = true, .items = {}, .note = {.porcentImpuesto = 0, .monto = 99999999.0, .montoExcento = 1.0}}, "Monto"},
-        {{.nota = true, .items = {}}, "Monto"}, // nothing to credit
+        {{.kind = CreditNote, .items = {}, .note = {.monto = 123456789.995}}, "Monto"},
+        {{.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0, .monto = 99999999.0, .montoExcento = 1.0}}, "Monto"},
+        {{.kind = CreditNote, .items = {}}, "Monto"}, // nothing to credit
         // A discount the printer cannot give, a tax rate it does not have.
         {{.sale = {.desc01 = -5}}, "Desc01"},
         {{.sale = {.desc01 = 100.01}}, "Desc01"},
-        {{.nota = true, .type = "DASCOM", .note = {.desc01 = -1}}, "Desc01"},
+        {{.kind = CreditNote, .type = "DASCOM", .note = {.desc01 = -1}}, "Desc01"},
         {{.sale = {.porcentImpuesto = 0.12}}, "PorcentImpuesto"},
-        {{.nota = true, .note = {.porcentImpuesto = 0.12}}, "PorcentImpuesto"},
-        {{.nota = true, .note = {.porcentImpuesto = {}}}, "PorcentImpuesto"},
-        {{.nota = true, .items = {}, .note = {.porcentImpuesto = 0.12, .monto = 10}}, "PorcentImpuesto"},
+        {{.kind = CreditNote, .note = {.porcentImpuesto = 0.12}}, "PorcentImpuesto"},
+        {{.kind = CreditNote, .note = {.porcentImpuesto = {}}}, "PorcentImpuesto"},
+        {{.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0.12, .monto = 10}}, "PorcentImpuesto"},
         // A credit note that does not name the invoice it corrects.
-        {{.nota = true, .sale = {.factura = "  "}}, "Factura"},
+        {{.kind = CreditNote, .sale = {.factura = "  "}}, "Factura"},
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((c.column + (c.doc.nota ? " nota " : " factura ") + c.doc.type).toStdString());
+        SCOPED_TRACE((c.column + (c.doc.kind == CreditNote ? " nota " : " factura ") + c.doc.type)
+                         .toStdString());
         Job j(c.doc, GetParam());
         j.print();
         j.print();
         EXPECT_EQ(j.h.commands(), QStringList());
         EXPECT_EQ(j.h.window().messages,
                   QStringList{c.column.isEmpty()
-                                  ? texts::documentoRetenidoModoCantidad(j.nota, j.code)
-                                  : texts::documentoRetenido(j.nota, j.code, c.column)})
+                                  ? texts::documentoRetenidoModoCantidad(j.kind, j.code)
+                                  : texts::documentoRetenido(j.kind, j.code, c.column)})
             << "held once, not at every tick";
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         EXPECT_TRUE(j.h.timer().isEnabled());
@@ -428,8 +426,8 @@ TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
         {{}, "Consulta VentasAct", "Dirección"},
         {{}, "Consulta VentasDetallesAct", "Especificación"},
         {{.type = "DASCOM", .payments = {{0, 11.6}}}, "AbonosVenta", "TipoMecanismo"},
-        {{.nota = true}, "Consulta NotaCréditoVenta", "Dirección"},
-        {{.nota = true}, "Consulta NotaCréditoVenta Detalles", "Nombre"},
+        {{.kind = CreditNote}, "Consulta NotaCréditoVenta", "Dirección"},
+        {{.kind = CreditNote}, "Consulta NotaCréditoVenta Detalles", "Nombre"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.query);
@@ -461,13 +459,13 @@ TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
 
 TEST_P(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
 {
-    for (const bool nota : {false, true}) {
-        SCOPED_TRACE(nota ? "nota" : "factura");
-        Job j({.nota = nota, .sim = "[faults]\nOpen=fail\n"}, GetParam());
+    for (const auto kind : {Invoice, CreditNote}) {
+        SCOPED_TRACE(kind == CreditNote ? "nota" : "factura");
+        Job j({.kind = kind, .sim = "[faults]\nOpen=fail\n"}, GetParam());
         j.print();
         EXPECT_EQ(j.h.window().messages.value(0), texts::kErrorPuerto);
-        EXPECT_TRUE(j.h.window().messages.value(1).startsWith(texts::kEtapaPrefijo +
-                                                              (nota ? " 2.01." : " 2.1.")));
+        EXPECT_TRUE(j.h.window().messages.value(1).startsWith(
+            texts::kEtapaPrefijo + (kind == CreditNote ? " 2.01." : " 2.1.")));
         EXPECT_FALSE(j.h.timer().isEnabled());
         EXPECT_TRUE(j.h.window().controlEnabled(core::Control::Command10));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
@@ -513,7 +511,7 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     const qint64 late = h.db().addSale({}, 5);
     h.db().addItem(late, {.precio = {}});
     h.tick();
-    EXPECT_EQ(h.window().messages.value(1), texts::documentoRetenido(false, late, "Precio"));
+    EXPECT_EQ(h.window().messages.value(1), texts::documentoRetenido(Invoice, late, "Precio"));
     fix(late);
     h.tick();
     EXPECT_TRUE(printed(late));
@@ -541,13 +539,13 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
 
 TEST_P(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
 {
-    for (const bool nota : {false, true}) {
-        SCOPED_TRACE(nota ? "nota" : "factura");
-        Job j({.nota = nota}, GetParam());
-        j.h.db().refuseUpdates(nota ? "NotaCréditoVenta" : "Ventas");
+    for (const auto kind : {Invoice, CreditNote}) {
+        SCOPED_TRACE(kind == CreditNote ? "nota" : "factura");
+        Job j({.kind = kind}, GetParam());
+        j.h.db().refuseUpdates(kind == CreditNote ? "NotaCréditoVenta" : "Ventas");
         j.print();
         ASSERT_EQ(j.h.window().messages.size(), 1);
-        EXPECT_TRUE(j.h.window().messages[0].contains(texts::impresoNoRegistrado(nota)));
+        EXPECT_TRUE(j.h.window().messages[0].contains(texts::impresoNoRegistrado(kind)));
         EXPECT_TRUE(j.h.window().messages[0].contains("rechazado"));
         EXPECT_TRUE(j.h.inst.paper().contains("00000001"));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);

@@ -8,6 +8,7 @@
 using db::PrintJournal;
 using testsupport::RobotHarness;
 using Kind = core::DocumentEvent::Kind;
+using enum core::DocumentKind;
 
 namespace {
 
@@ -25,13 +26,13 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
     // Killed while closing it, with the printer's last number 00000000.
-    const qint64 id = journalOf(h).tomado(PrintJournal::Kind::Factura, code);
-    journalOf(h).cerrando(id, QStringLiteral("00000000"));
+    const qint64 id = journalOf(h).takeUp(Invoice, code);
+    journalOf(h).closing(id, QStringLiteral("00000000"));
     h.tick();
     h.tick();
     EXPECT_EQ(h.commands(), QStringList());
     ASSERT_EQ(h.window().events.size(), 1) << "held once, not at every tick";
-    EXPECT_EQ(h.window().events[0].kind, Kind::Retenida);
+    EXPECT_EQ(h.window().events[0].kind, Kind::Held);
 
     // The printer answers and never closed it: cancelled, then printed again.
     h.inst.writeSimIni({});
@@ -49,8 +50,8 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     RobotHarness h({.engine = GetParam()});
     const qint64 code = h.db().addSale({});
     h.db().addItem(code, {});
-    const qint64 id = journalOf(h).tomado(PrintJournal::Kind::Factura, code);
-    journalOf(h).cerrado(id, QStringLiteral("00000033"), QStringLiteral("0011"));
+    const qint64 id = journalOf(h).takeUp(Invoice, code);
+    journalOf(h).closed(id, QStringLiteral("00000033"), QStringLiteral("0011"));
     h.db().refuseUpdates(QStringLiteral("Ventas"));
     h.tick();
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
@@ -60,25 +61,25 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     EXPECT_EQ(h.db().sale(code, QStringLiteral("NúmeroZ")).toInt(), 12);
     EXPECT_EQ(h.commands(), QStringList()) << "recorded without a word to the printer";
     ASSERT_FALSE(h.window().events.isEmpty());
-    EXPECT_EQ(h.window().events.last().kind, Kind::Recuperada);
+    EXPECT_EQ(h.window().events.last().kind, Kind::Recovered);
 }
 
 TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
 {
-    for (const bool nota : {false, true}) {
-        SCOPED_TRACE(nota ? "nota" : "factura");
+    for (const auto kind : {Invoice, CreditNote}) {
+        SCOPED_TRACE(kind == CreditNote ? "nota" : "factura");
         RobotHarness h({.engine = GetParam()});
-        qint64 code = h.db().addSale({.factura = nota ? QVariant("00000009") : QVariant()});
-        if (nota)
+        qint64 code =
+            h.db().addSale({.factura = kind == CreditNote ? QVariant("00000009") : QVariant()});
+        if (kind == CreditNote)
             code = h.db().addCreditNote({.venta = code, .monto = 10});
-        const qint64 id = journalOf(h).tomado(
-            nota ? PrintJournal::Kind::Nota : PrintJournal::Kind::Factura, code);
-        journalOf(h).cerrado(id, QStringLiteral("00000077"), QString());
-        journalOf(h).registrado(id);
-        nota ? h.printCreditNote() : h.printInvoice();
+        const qint64 id = journalOf(h).takeUp(kind, code);
+        journalOf(h).closed(id, QStringLiteral("00000077"), QString());
+        journalOf(h).recorded(id);
+        kind == CreditNote ? h.printCreditNote() : h.printInvoice();
         EXPECT_EQ(h.commands(), QStringList());
         EXPECT_EQ(h.window().messages,
-                  QStringList{core::texts::yaImpreso(nota, code, QStringLiteral("00000077"))});
+                  QStringList{core::texts::yaImpreso(kind, code, QStringLiteral("00000077"))});
     }
 }
 

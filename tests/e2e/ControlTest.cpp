@@ -69,7 +69,7 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
         {{"anular"}, 1, "La impresora rechazó la anulación (Error: ", {"7 [refused]"}},
         {{"reporte-memoria", "32/01/2015", "31/01/2015"}, 2, texts::fechaNoValida("32/01/2015", "dd/MM/yyyy"), {}},
         {{"reporte-memoria", "31/12/2015", "01/01/2015"}, 2, texts::kFechaFinalMayor, {}},
-        {{"reintentar", "factura", "999"}, 1, texts::noRetenido(false, 999), {}},
+        {{"reintentar", "factura", "999"}, 1, texts::noRetenido(core::DocumentKind::Invoice, 999), {}},
         // clang-format on
     };
     for (const auto &[words, status, line, sent] : cases) {
@@ -120,9 +120,10 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     ASSERT_TRUE(r.robot.waitForOutput({retenida}));
     QJsonObject estado = r.ask({"estado", "--json"}).json();
     EXPECT_EQ(estado.take("ultimo")["numero"], "00000001");
-    const QJsonObject entry{{"documento", "factura"},
-                            {"codigo", held},
-                            {"motivo", texts::documentoRetenido(false, held, "Precio")}};
+    const QJsonObject entry{
+        {"documento", "factura"},
+        {"codigo", held},
+        {"motivo", texts::documentoRetenido(core::DocumentKind::Invoice, held, "Precio")}};
     EXPECT_EQ(estado, (QJsonObject{{"sondeo", true},
                                    {"imprimiendo", QJsonValue::Null},
                                    {"pendientes", QJsonObject{{"facturas", 1}, {"notas", 0}}},
@@ -131,7 +132,7 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     // The same hold is told once; let go, the document is taken up at once again.
     const Answer again = r.ask({"reintentar", "factura", QString::number(held)});
     EXPECT_EQ(again.status, 0);
-    EXPECT_EQ(again.out.trimmed(), texts::reintento(false, held));
+    EXPECT_EQ(again.out.trimmed(), texts::reintento(core::DocumentKind::Invoice, held));
     const QDeadlineTimer deadline(60000);
     while (r.robot.out().count(retenida) < 2 && !deadline.hasExpired())
         r.robot.waitForOutput({"\x01"}, 100); // reads what came meanwhile

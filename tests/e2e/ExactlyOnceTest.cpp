@@ -1,3 +1,4 @@
+#include "core/DocumentKind.h"
 #include "support/Installation.h"
 #include "support/RobotProcess.h"
 
@@ -8,6 +9,7 @@ using testsupport::Engine;
 using testsupport::Installation;
 using testsupport::MainRows;
 using testsupport::RobotProcess;
+using enum core::DocumentKind;
 
 namespace {
 
@@ -18,7 +20,7 @@ const QByteArray kCounters = "[counters]\nInvoice=40\nCreditNote=7\nZ=3\n";
 // One document of the kind for the installation's fiscal machine, pending,
 // with everything a printer type sends: a long address, a discount, and for
 // DASCOM its payment rows.
-qint64 addDocument(Installation &inst, bool nota, int caja = 1)
+qint64 addDocument(Installation &inst, core::DocumentKind kind, int caja = 1)
 {
     const qint64 venta = inst.db().addSale(
         {.customer = {"Cliente de Prueba", "J123456789",
@@ -26,8 +28,8 @@ qint64 addDocument(Installation &inst, bool nota, int caja = 1)
                       "0212-5551234"},
          .desc01 = 10,
          .maquinaFiscal = caja,
-         .factura = nota ? QVariant("00000031") : QVariant()});
-    if (!nota) {
+         .factura = kind == CreditNote ? QVariant("00000031") : QVariant()});
+    if (kind == Invoice) {
         inst.db().addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
         inst.db().addItem(venta, {"ARROZ", 5.5, 1, 1, {}, -1});
         // 20 + 5.5 less 10 per cent, 16 per cent on the taxed part: 18.00 + 2.88 + 4.95.
@@ -42,9 +44,9 @@ qint64 addDocument(Installation &inst, bool nota, int caja = 1)
     return code;
 }
 
-QString docName(bool nota, qint64 code)
+QString docName(core::DocumentKind kind, qint64 code)
 {
-    return (nota ? QStringLiteral(" nota ") : QStringLiteral(" factura ")) + QString::number(code);
+    return (kind == CreditNote ? " nota " : " factura ") + QString::number(code);
 }
 
 QString numero(int n)
@@ -53,10 +55,10 @@ QString numero(int n)
 }
 
 // Runs the robot until it prints (or recovers) the document; its output.
-QString runUntilDone(Installation &inst, bool nota, qint64 code)
+QString runUntilDone(Installation &inst, core::DocumentKind kind, qint64 code)
 {
     RobotProcess robot(inst.path());
-    const QString doc = docName(nota, code);
+    const QString doc = docName(kind, code);
     EXPECT_TRUE(robot.waitForOutput(QStringList{"impresa" + doc, "recuperada" + doc}))
         << (robot.out() + robot.err()).toStdString();
     robot.terminate();
@@ -81,10 +83,10 @@ struct Plan
 };
 
 // The calls one clean run makes: which command is which, and where the reads fall.
-Plan planOf(const QString &type, bool nota)
+Plan planOf(const QString &type, core::DocumentKind kind)
 {
     Installation inst({.type = type, .simIni = kCounters});
-    runUntilDone(inst, nota, addDocument(inst, nota));
+    runUntilDone(inst, kind, addDocument(inst, kind));
     Plan plan;
     int uploads = 0;
     for (const QStringList &call : inst.simLog()) {
@@ -125,10 +127,11 @@ QByteArray faultsFor(Fault fault, int n, const Plan &plan)
 // without faults with one more invoice queued behind it, and checks that
 // the printer closed each document exactly once, that each row holds the
 // number the printer gave that document, and that nothing was left stuck.
-void faultAt(const QString &type, Engine engine, bool nota, Fault fault, int n, const Plan &plan)
+void faultAt(const QString &type, Engine engine, core::DocumentKind kind, Fault fault, int n,
+             const Plan &plan)
 {
     SCOPED_TRACE(QStringLiteral("%1 %2, fault %3 at command %4 of %5")
-                     .arg(type, nota ? "nota" : "factura")
+                     .arg(type, kind == CreditNote ? "nota" : "factura")
                      .arg(int(fault))
                      .arg(n)
                      .arg(plan.commands)
@@ -136,7 +139,7 @@ void faultAt(const QString &type, Engine engine, bool nota, Fault fault, int n, 
     Installation inst({.type = type,
                        .simIni = kCounters + "[faults]\n" + faultsFor(fault, n, plan) + "\n",
                        .engine = engine});
-    const qint64 code = addDocument(inst, nota);
+    const qint64 code = addDocument(inst, kind);
     QString log;
     {
         RobotProcess robot(inst.path());
@@ -144,7 +147,7 @@ void faultAt(const QString &type, Engine engine, bool nota, Fault fault, int n, 
             ASSERT_TRUE(robot.waitForExit());
             ASSERT_EQ(robot.exitCode(), -1) << robot.err().toStdString();
         } else {
-            const QString doc = docName(nota, code);
+            const QString doc = docName(kind, code);
             EXPECT_TRUE(
                 robot.waitForOutput({"impresa" + doc, "recuperada" + doc, "retenida" + doc}))
                 << (robot.out() + robot.err()).toStdString();
@@ -157,13 +160,14 @@ void faultAt(const QString &type, Engine engine, bool nota, Fault fault, int n, 
     {
         RobotProcess robot(inst.path());
         const auto recorded = [&] {
-            return (nota ? inst.db().creditNote(code, "Impresa") : inst.db().sale(code, "Impresa"))
+            return (kind == CreditNote ? inst.db().creditNote(code, "Impresa")
+                                       : inst.db().sale(code, "Impresa"))
                        .toInt() == -1;
         };
-        EXPECT_TRUE(robot.waitForOutput({"impresa" + docName(false, behind)}));
+        EXPECT_TRUE(robot.waitForOutput({"impresa" + docName(Invoice, behind)}));
         if (!recorded()) {
             EXPECT_TRUE(robot.waitForOutput(
-                {"impresa" + docName(nota, code), "recuperada" + docName(nota, code)}));
+                {"impresa" + docName(kind, code), "recuperada" + docName(kind, code)}));
         }
         robot.terminate();
         robot.waitForExit();
@@ -175,11 +179,11 @@ void faultAt(const QString &type, Engine engine, bool nota, Fault fault, int n, 
     const QJsonObject memory = inst.fiscalMemory();
     EXPECT_TRUE(memory.value("document").toObject().isEmpty())
         << "a document was left open on the printer";
-    EXPECT_EQ(memory.value("lastInvoice").toInt(), kFirstInvoice + (nota ? 1 : 2))
+    EXPECT_EQ(memory.value("lastInvoice").toInt(), kFirstInvoice + (kind == CreditNote ? 1 : 2))
         << log.toStdString();
-    EXPECT_EQ(memory.value("lastCreditNote").toInt(), kFirstNote + (nota ? 1 : 0))
+    EXPECT_EQ(memory.value("lastCreditNote").toInt(), kFirstNote + (kind == CreditNote ? 1 : 0))
         << log.toStdString();
-    if (nota) {
+    if (kind == CreditNote) {
         EXPECT_EQ(inst.db().creditNote(code, "Número").toString(), numero(kFirstNote + 1));
         EXPECT_EQ(inst.db().creditNote(code, "Impresa").toInt(), -1);
         EXPECT_EQ(inst.db().sale(behind, "Factura").toString(), numero(kFirstInvoice + 1));
@@ -194,14 +198,14 @@ void faultAt(const QString &type, Engine engine, bool nota, Fault fault, int n, 
 // (KillAfterRead: at the closing).
 void faultAtEveryCommand(const QString &type, Engine engine, const QList<Fault> &faults)
 {
-    for (const bool nota : {false, true}) {
-        const Plan plan = planOf(type, nota);
+    for (const auto kind : {Invoice, CreditNote}) {
+        const Plan plan = planOf(type, kind);
         ASSERT_GT(plan.commands, 4);
         for (const Fault fault : faults) {
             for (int n = 1; n <= plan.commands; ++n) {
                 if ((fault != Fault::LoseThenRead || plan.nextUpload.value(n - 1) > 0) &&
                     (fault != Fault::KillAfterRead || n == plan.closing))
-                    faultAt(type, engine, nota, fault, n, plan);
+                    faultAt(type, engine, kind, fault, n, plan);
             }
         }
     }
@@ -242,7 +246,7 @@ TEST_P(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDasc
 TEST_P(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
 {
     Installation inst({.simIni = kCounters, .engine = GetParam()});
-    const qint64 code = addDocument(inst, false);
+    const qint64 code = addDocument(inst, Invoice);
     MainRows other(inst.mainDatabase());
     other.exec(QStringLiteral("BEGIN"));
     other.exec(
@@ -268,15 +272,15 @@ TEST_P(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
 // holds the number that printer gave it.
 TEST(SeveralRegisters, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEveryCommand)
 {
-    const Plan plan = planOf(QStringLiteral("HKA"), false);
+    const Plan plan = planOf(QStringLiteral("HKA"), Invoice);
     Installation one({.simIni = kCounters, .engine = Engine::Postgres});
     Installation two({.simIni = kCounters, .caja = 2, .sharing = &one});
     RobotProcess second(two.path());
     QList<qint64> ones, twos;
     for (int n = 1; n <= plan.commands; ++n) {
         SCOPED_TRACE(n);
-        twos << addDocument(two, false, 2);
-        ones << addDocument(one, false);
+        twos << addDocument(two, Invoice, 2);
+        ones << addDocument(one, Invoice);
         one.writeSimIni(kCounters + "[faults]\nKillAfter=" + QByteArray::number(n) + "\n");
         {
             RobotProcess killed(one.path());
@@ -285,13 +289,13 @@ TEST(SeveralRegisters, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEvery
         }
         one.writeSimIni(kCounters);
         RobotProcess restarted(one.path());
-        const QString doc = docName(false, ones.last());
+        const QString doc = docName(Invoice, ones.last());
         ASSERT_TRUE(restarted.waitForOutput({"impresa" + doc, "recuperada" + doc}))
             << (restarted.out() + restarted.err()).toStdString();
         restarted.terminate();
         ASSERT_TRUE(restarted.waitForExit());
     }
-    ASSERT_TRUE(second.waitForOutput({"impresa" + docName(false, twos.last())}))
+    ASSERT_TRUE(second.waitForOutput({"impresa" + docName(Invoice, twos.last())}))
         << second.err().toStdString();
     second.terminate();
     ASSERT_TRUE(second.waitForExit());

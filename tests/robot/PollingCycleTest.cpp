@@ -32,9 +32,10 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
         EXPECT_EQ(h.window().status(), texts::kEsperando);
         QString tick = QString::number(h.state().TicksSinFactura);
         for (const core::DocumentEvent &e : h.window().events)
-            if (e.kind == core::DocumentEvent::Kind::Impresa)
-                tick +=
-                    QStringLiteral(" %1 %2").arg(e.notaCredito ? "nota" : "factura").arg(e.codigo);
+            if (e.kind == core::DocumentEvent::Kind::Printed)
+                tick += QStringLiteral(" %1 %2")
+                            .arg(e.document == core::DocumentKind::CreditNote ? "nota" : "factura")
+                            .arg(e.code);
         ticks << tick;
     }
     EXPECT_EQ(ticks, (QStringList{"0 factura 204", "0 factura 205", "1", "2", "3", "4",
