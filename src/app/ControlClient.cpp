@@ -37,7 +37,7 @@ ExitStatus ControlClient::run(int &argc, char **argv, const QString &programDir,
             .absoluteFilePath();
     if (!QFileInfo(dir).isDir())
         return say(ExitStatus::NoRobot,
-                   core::texts::directorioNoExiste(QDir::toNativeSeparators(dir)));
+                   core::texts::directoryMissing(QDir::toNativeSeparators(dir)));
     const QString path = QDir(dir).filePath(robot::ControlServer::socketName());
 
     QLocalSocket socket;
@@ -46,9 +46,10 @@ ExitStatus ControlClient::run(int &argc, char **argv, const QString &programDir,
         switch (socket.error()) {
         case QLocalSocket::ServerNotFoundError:
         case QLocalSocket::ConnectionRefusedError:
-            return say(ExitStatus::NoRobot, core::texts::sinRobot(QDir::toNativeSeparators(dir)));
+            return say(ExitStatus::NoRobot, core::texts::noRobot(QDir::toNativeSeparators(dir)));
         case QLocalSocket::SocketAccessError:
-            return say(ExitStatus::Failed, core::texts::sinPermiso(QDir::toNativeSeparators(path)));
+            return say(ExitStatus::Failed,
+                       core::texts::noPermission(QDir::toNativeSeparators(path)));
         default:
             return say(ExitStatus::Failed, socket.errorString());
         }
@@ -66,7 +67,7 @@ ExitStatus ControlClient::run(int &argc, char **argv, const QString &programDir,
     }
     const QJsonObject reply = QJsonDocument::fromJson(answer.left(answer.indexOf('\n'))).object();
     if (!answer.contains('\n') || !reply.contains(QStringLiteral("status")))
-        return say(ExitStatus::Failed, core::texts::kSinRespuestaRobot);
+        return say(ExitStatus::Failed, core::texts::kRobotClosedWithoutAnswer);
     // The robot's status is the client's, whatever number it is.
     return say(static_cast<ExitStatus>(
                    reply.value(QStringLiteral("status")).toInt(core::exitCode(ExitStatus::Failed))),

@@ -98,9 +98,9 @@ QWidget *MainWindow::buildLists()
         ListDisplay display;
         const char *name;
         QString caption;
-    } lists[] = {{ListDisplay::DBList2, "DBList2", texts::kCaptionFacturas},
-                 {ListDisplay::DBList1, "DBList1", texts::kCaptionNotas},
-                 {ListDisplay::DBList3, "DBList3", texts::kCaptionTickets}};
+    } lists[] = {{ListDisplay::DBList2, "DBList2", texts::kInvoicesCaption},
+                 {ListDisplay::DBList1, "DBList1", texts::kCreditNotesCaption},
+                 {ListDisplay::DBList3, "DBList3", texts::kTicketsCaption}};
     int column = 0;
     for (const auto &l : lists) {
         auto *caption = new QLabel(l.caption, page);
@@ -151,13 +151,13 @@ QWidget *MainWindow::buildFiscalMemory(QLayout **printSlot)
     auto *memoryLayout = new QVBoxLayout(memory);
     auto *range = new QGroupBox(texts::kDateRangeFrame, memory);
     auto *rangeLayout = new QGridLayout(range);
-    m_desde = new QLineEdit(texts::kDesdeInitial, range);
+    m_desde = new QLineEdit(texts::kFromInitial, range);
     m_desde->setObjectName(QStringLiteral("Desde"));
-    m_hasta = new QLineEdit(texts::kHastaInitial, range);
+    m_hasta = new QLineEdit(texts::kToInitial, range);
     m_hasta->setObjectName(QStringLiteral("Hasta"));
-    rangeLayout->addWidget(new QLabel(texts::kDesdeLabel, range), 0, 0);
+    rangeLayout->addWidget(new QLabel(texts::kFromLabel, range), 0, 0);
     rangeLayout->addWidget(m_desde, 0, 1);
-    rangeLayout->addWidget(new QLabel(texts::kHastaLabel, range), 1, 0);
+    rangeLayout->addWidget(new QLabel(texts::kToLabel, range), 1, 0);
     rangeLayout->addWidget(m_hasta, 1, 1);
     auto *printGroup = new QGroupBox(texts::kFiscalMemoryGroup, range);
     *printSlot = new QHBoxLayout(printGroup);
@@ -231,7 +231,7 @@ QLayout *MainWindow::buildButtons(QLayout *printSlot, QLayout *continueSlot)
         s.layout->addWidget(b);
         m_buttons.insert(s.control, b);
     }
-    m_buttons.value(Control::Command1)->setToolTip(texts::kAnularTip);
+    m_buttons.value(Control::Command1)->setToolTip(texts::kCancelTip);
     return row;
 }
 
@@ -444,7 +444,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool passes = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                             key->key() == Qt::Key_Backspace;
         if (!passes && !key->text().isEmpty() && !key->text().at(0).isDigit()) {
-            messageBox(texts::kSoloNumeros);
+            messageBox(texts::kDigitsOnly);
             return true;
         }
     }
@@ -488,7 +488,7 @@ void MainWindow::selectCreditNote(int row, bool cancel)
 {
     db::ListSource &notes = m_robot->lists().Data6;
     if (notes.recordCount() < 1) {
-        messageBox(texts::kNoHayRegistros);
+        messageBox(texts::kNoRecords);
         return;
     }
     // The selected entry's row becomes the source's current row.

@@ -43,7 +43,7 @@ Settings Settings::load(const QString &iniPath, QString *refusal)
             .trimmed();
     auto refuse = [refusal](const char *key, const QString &value, const QString &why) {
         if (refusal && refusal->isEmpty())
-            *refusal = texts::valorNoValido(QLatin1String(key), value, why);
+            *refusal = texts::unusableValue(QLatin1String(key), value, why);
     };
     const QVariant scaleValue = ini.value(QStringLiteral("timing/Scale"));
     if (!scaleValue.isNull()) {
@@ -56,12 +56,12 @@ Settings Settings::load(const QString &iniPath, QString *refusal)
         if (ok && std::isfinite(scale) && scale >= kMinScale && scale <= kMaxScale)
             s.timingScale = scale;
         else if (!scaleText.trimmed().isEmpty())
-            refuse("[timing] Scale", scaleText, texts::kEscalaNoValida);
+            refuse("[timing] Scale", scaleText, texts::kUnusableScale);
     }
     if (!CodePage(s.codePage).isValid())
-        refuse("[regional] CodePage", s.codePage, texts::kCodigoPaginaDesconocido);
+        refuse("[regional] CodePage", s.codePage, texts::kUnknownCodePage);
     else if (!CodePage(s.codePage).isEightBit())
-        refuse("[regional] CodePage", s.codePage, texts::kCodigoPaginaNoOchoBits);
+        refuse("[regional] CodePage", s.codePage, texts::kCodePageNotEightBit);
     return s;
 }
 

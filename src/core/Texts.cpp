@@ -4,96 +4,96 @@
 
 namespace core::texts {
 
-QString configuracionIlegible(const QString &path)
+QString unreadableConfiguration(const QString &path)
 {
     return QStringLiteral("No se pudo leer el archivo de configuración %1.").arg(path);
 }
 
-QString cajaNoNumerica(const QString &value, const QString &path)
+QString machineNotANumber(const QString &value, const QString &path)
 {
     return QStringLiteral("El valor \"%1\" de Caja: en el archivo de configuración %2 no es "
                           "un número entero.")
         .arg(value, path);
 }
 
-QString bibliotecaNoCargada(const QString &library, const QString &reason)
+QString libraryNotLoaded(const QString &library, const QString &reason)
 {
     return QStringLiteral("No se pudo cargar la biblioteca de la impresora fiscal %1.\r%2")
         .arg(library, reason);
 }
 
-QString bibliotecaSinEntrada(const QString &library, const QString &entry)
+QString libraryWithoutEntry(const QString &library, const QString &entry)
 {
     return QStringLiteral("La biblioteca de la impresora fiscal %1 no tiene la función %2.")
         .arg(library, entry);
 }
 
-QString valorNoValido(const QString &key, const QString &value, const QString &why)
+QString unusableValue(const QString &key, const QString &value, const QString &why)
 {
     return QStringLiteral("El valor de %1 en robot-fiscal.ini no se puede usar: %2\r%3")
         .arg(key, value, why);
 }
 
-QString sinCaja(const QString &path)
+QString noMachine(const QString &path)
 {
     return QStringLiteral("El archivo de configuración %1 no indica Caja: en su sexta línea: el "
                           "robot imprime los documentos de la máquina fiscal 0.")
         .arg(path);
 }
 
-QString maquinaFiscalOcupada(qint32 caja)
+QString fiscalMachineBusy(qint32 machine)
 {
     return QStringLiteral("Otro robot ya imprime para la máquina fiscal %1 (Caja:%1) en esta base "
                           "de datos. Este robot no se inicia.")
-        .arg(caja);
+        .arg(machine);
 }
 
-QString maquinaFiscalTomada(qint32 caja)
+QString fiscalMachineTaken(qint32 machine)
 {
     return QStringLiteral("Otro robot tomó la máquina fiscal %1 (Caja:%1) mientras la base de "
                           "datos no respondía. Este robot no imprime mientras el otro siga.")
-        .arg(caja);
+        .arg(machine);
 }
 
 namespace {
-QString documento(DocumentKind kind, qint64 codigo)
+QString documento(DocumentKind kind, qint64 code)
 {
     return (kind == DocumentKind::CreditNote ? QStringLiteral("La nota de crédito ")
                                              : QStringLiteral("La factura ")) +
-           QString::number(codigo);
+           QString::number(code);
 }
 } // namespace
 
-QString documentoRetenido(DocumentKind kind, qint64 codigo, const QString &columna)
+QString documentHeld(DocumentKind kind, qint64 code, const QString &column)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            QStringLiteral(" no se imprimió: la columna %1 no tiene un valor imprimible. "
                           "Corríjala y la impresión se intentará de nuevo.")
-               .arg(columna);
+               .arg(column);
 }
 
-QString documentoRetenidoModoCantidad(DocumentKind kind, qint64 codigo)
+QString documentHeldForQuantityMode(DocumentKind kind, qint64 code)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            QStringLiteral(" no se imprimió: la configuración de la empresa no indica qué "
                           "cantidad imprimir (VerCantidad y VerCantidadDecimal).");
 }
 
-QString errorBaseDatos(const QString &detalle)
+QString databaseError(const QString &detail)
 {
-    return QStringLiteral("Error de base de datos: ") + detalle;
+    return QStringLiteral("Error de base de datos: ") + detail;
 }
 
-QString impresoNoRegistrado(DocumentKind kind)
+QString printedNotRecorded(DocumentKind kind)
 {
     return kind == DocumentKind::CreditNote
                ? QStringLiteral("La nota de crédito fue impresa pero no quedó registrada.")
                : QStringLiteral("La factura fue impresa pero no quedó registrada.");
 }
 
-QString impresoSinNumeros(DocumentKind kind, qint64 codigo)
+QString printedWithoutNumbers(DocumentKind kind, qint64 code)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            (kind == DocumentKind::CreditNote
                 ? QStringLiteral(" fue impresa sin leer su número fiscal: "
                                  "complételo a mano.")
@@ -101,14 +101,14 @@ QString impresoSinNumeros(DocumentKind kind, qint64 codigo)
                                  "complételos a mano."));
 }
 
-QString noCerrado(DocumentKind kind)
+QString notClosed(DocumentKind kind)
 {
     return kind == DocumentKind::CreditNote
                ? QStringLiteral("La impresora no cerró la nota de crédito.")
                : QStringLiteral("La impresora no cerró la factura.");
 }
 
-QString cierreNoEnviado(DocumentKind kind)
+QString closingNotSent(DocumentKind kind)
 {
     return QStringLiteral("No se pudo leer el último número de la impresora: no se envió el cierre "
                           "de la ") +
@@ -116,104 +116,104 @@ QString cierreNoEnviado(DocumentKind kind)
                                              : QStringLiteral("factura."));
 }
 
-QString falloEnEtapa(double etapa)
+QString failedAtStage(double etapa)
 {
     return QStringLiteral("falló en la etapa") + Formato::TextoNumero(etapa);
 }
 
-QString recuperadoSinImprimir(DocumentKind kind, qint64 codigo, const QString &numero)
+QString recoveredWithoutPrinting(DocumentKind kind, qint64 code, const QString &number)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            QStringLiteral(" ya estaba impresa (número %1): se registró sin imprimirla de nuevo.")
-               .arg(numero.isEmpty() ? QStringLiteral("desconocido") : numero);
+               .arg(number.isEmpty() ? QStringLiteral("desconocido") : number);
 }
 
-QString anuladoParaReimprimir(DocumentKind kind, qint64 codigo)
+QString cancelledToPrintAgain(DocumentKind kind, qint64 code)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            QStringLiteral(" quedó a medias en la impresora: se anuló y se imprimirá de nuevo.");
 }
 
-QString recuperacionPendiente(DocumentKind kind, qint64 codigo, const QString &motivo)
+QString recoveryPending(DocumentKind kind, qint64 code, const QString &reason)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            QStringLiteral(" quedó sin confirmar (%1). No se imprime ningún documento nuevo "
                           "hasta aclararlo.")
-               .arg(motivo);
+               .arg(reason);
 }
 
-QString yaImpreso(DocumentKind kind, qint64 codigo, const QString &numero)
+QString alreadyPrinted(DocumentKind kind, qint64 code, const QString &number)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            QStringLiteral(" ya fue impresa por la impresora fiscal (número %1) y sigue pendiente "
                           "en la base de datos: no se imprime de nuevo. Regístrela a mano.")
-               .arg(numero);
+               .arg(number);
 }
 
-QString diarioNoDisponible(const QString &detalle)
+QString journalUnavailable(const QString &detail)
 {
     return QStringLiteral("No se pudo abrir el diario de impresión robot-fiscal-journal.db: ") +
-           detalle;
+           detail;
 }
 
-QString rechazo(const QString &que, int error, int estatus)
+QString printerRefused(const QString &what, int error, int status)
 {
     return QStringLiteral("La impresora rechazó %1 (Error: %2, Estatus: %3).")
-        .arg(que)
+        .arg(what)
         .arg(error)
-        .arg(estatus);
+        .arg(status);
 }
 
-QString controlNoDisponible(const QString &path, const QString &why)
+QString controlUnavailable(const QString &path, const QString &why)
 {
     return QStringLiteral("No se pudo abrir el control %1: %2. El robot sigue sin él.")
         .arg(path, why);
 }
 
-QString controlSinGrupo(const QString &path)
+QString controlWithoutGroup(const QString &path)
 {
     return QStringLiteral("El control %1 no pudo tomar el grupo del directorio del programa: "
                           "solo el usuario del robot y root pueden usarlo.")
         .arg(path);
 }
 
-QString sinPermiso(const QString &path)
+QString noPermission(const QString &path)
 {
     return QStringLiteral("Sin permiso para hablar con el robot por %1.").arg(path);
 }
 
-QString memoriaImpresa(const QString &desde, const QString &hasta)
+QString fiscalMemoryPrinted(const QString &desde, const QString &hasta)
 {
     return QStringLiteral("Reporte de memoria fiscal del %1 al %2 impreso.").arg(desde, hasta);
 }
 
-QString fechaNoValida(const QString &fecha, const QString &formato)
+QString invalidDate(const QString &date, const QString &format)
 {
-    return QStringLiteral("La fecha \"%1\" no es válida (formato %2).").arg(fecha, formato);
+    return QStringLiteral("La fecha \"%1\" no es válida (formato %2).").arg(date, format);
 }
 
-QString reintento(DocumentKind kind, qint64 codigo)
+QString retryAccepted(DocumentKind kind, qint64 code)
 {
-    return documento(kind, codigo) + QStringLiteral(" se intentará de nuevo en el próximo ciclo.");
+    return documento(kind, code) + QStringLiteral(" se intentará de nuevo en el próximo ciclo.");
 }
 
-QString noRetenido(DocumentKind kind, qint64 codigo)
+QString notHeld(DocumentKind kind, qint64 code)
 {
-    return documento(kind, codigo) + QStringLiteral(" no está retenida.");
+    return documento(kind, code) + QStringLiteral(" no está retenida.");
 }
 
-QString enRecuperacion(DocumentKind kind, qint64 codigo)
+QString inRecovery(DocumentKind kind, qint64 code)
 {
-    return documento(kind, codigo) +
+    return documento(kind, code) +
            QStringLiteral(" espera a que la impresora diga si la cerró: se intenta en cada ciclo.");
 }
 
-QString directorioNoExiste(const QString &path)
+QString directoryMissing(const QString &path)
 {
     return QStringLiteral("El directorio del programa %1 no existe.").arg(path);
 }
 
-QString sinRobot(const QString &path)
+QString noRobot(const QString &path)
 {
     return QStringLiteral("No hay ningún robot en marcha en %1.").arg(path);
 }

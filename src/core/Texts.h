@@ -11,134 +11,134 @@ namespace core::texts {
 inline const QString kAppTitle = QStringLiteral("Robot Fiscal");
 inline const QString kInitialTitle =
     QStringLiteral("Norvaldi - Robot de Impresión de Facturas Fiscales - SAMSUNG / DASCOM / HKA");
-inline const QString kNoEjecutar = QStringLiteral("No ejecutar");
+inline const QString kDoNotRun = QStringLiteral("No ejecutar");
 inline const QString kTrayTip = QStringLiteral("Robot de Facturación FISCAL");
 
 // Start-up stops.
-inline const QString kTipoImpresora =
+inline const QString kPrinterTypeMissing =
     QStringLiteral("Deberá indicar el tipo SAMSUNG o DASCOM o HKA en el archivo de configuración.");
-inline const QString kMantenimiento = QStringLiteral(
+inline const QString kMaintenance = QStringLiteral(
     "El servidor parece estar en mantenimiento. Por favor verifique e intente de nuevo más "
     "tarde.");
-QString configuracionIlegible(const QString &path);
-QString cajaNoNumerica(const QString &value, const QString &path);
-QString bibliotecaNoCargada(const QString &library, const QString &reason);
-QString bibliotecaSinEntrada(const QString &library, const QString &entry);
+QString unreadableConfiguration(const QString &path);
+QString machineNotANumber(const QString &value, const QString &path);
+QString libraryNotLoaded(const QString &library, const QString &reason);
+QString libraryWithoutEntry(const QString &library, const QString &entry);
 // Why a value of robot-fiscal.ini cannot be used (after the key and the value).
-QString valorNoValido(const QString &key, const QString &value, const QString &why);
-inline const QString kEscalaNoValida =
+QString unusableValue(const QString &key, const QString &value, const QString &why);
+inline const QString kUnusableScale =
     QStringLiteral("debe ser un número entre 0.001 y 100 (1 es el tiempo real).");
-inline const QString kCodigoPaginaDesconocido =
+inline const QString kUnknownCodePage =
     QStringLiteral("esa página de códigos no existe en este sistema.");
-inline const QString kCodigoPaginaNoOchoBits =
+inline const QString kCodePageNotEightBit =
     QStringLiteral("la impresora fiscal recibe sus textos en una página de códigos de 8 bits, como "
                    "windows-1252.");
 // Vextora.inf without a usable Caja: the robot prints for fiscal machine 0.
-QString sinCaja(const QString &path);
-QString maquinaFiscalOcupada(qint32 caja);
-QString maquinaFiscalTomada(qint32 caja);
+QString noMachine(const QString &path);
+QString fiscalMachineBusy(qint32 machine);
+QString fiscalMachineTaken(qint32 machine);
 
 // Printer link.
-inline const QString kErrorPuerto =
+inline const QString kPortError =
     QStringLiteral("Ocurrió un error abriendo el puerto. Por favor verifique.");
-inline const QString kSinRespuesta = QStringLiteral("Sin respuesta");
-inline const QString kEtapaPrefijo =
+inline const QString kNoAnswer = QStringLiteral("Sin respuesta");
+inline const QString kStagePrefix =
     QStringLiteral("No se pudo realizar la tarea. Por favor verifique la etapa ");
-inline const QString kEtapaCaption = QStringLiteral("Etapa ");
+inline const QString kStageCaption = QStringLiteral("Etapa ");
 
 // Polling cycle and lists.
-inline const QString kEsperando = QStringLiteral("Esperando...");
-inline const QString kRefrescandoTicketNoFiscal = QStringLiteral("Refrescando ticket no fiscal");
-inline const QString kListoTicketNoFiscal = QStringLiteral("Listo ticket no fiscal");
-inline const QString kRefrescandoTicketVentas = QStringLiteral("Refrescando ticket ventas");
-inline const QString kListoTicketVentas = QStringLiteral("Listo ticket ventas");
-inline const QString kConstruyendoFactura = QStringLiteral("Construyendo factura");
-inline const QString kConstruyendoNota = QStringLiteral("Construyendo nota de crédito");
-inline const QString kCaptionFacturas =
+inline const QString kWaiting = QStringLiteral("Esperando...");
+inline const QString kRefreshingTickets = QStringLiteral("Refrescando ticket no fiscal");
+inline const QString kTicketsReady = QStringLiteral("Listo ticket no fiscal");
+inline const QString kRefreshingSales = QStringLiteral("Refrescando ticket ventas");
+inline const QString kSalesReady = QStringLiteral("Listo ticket ventas");
+inline const QString kBuildingInvoice = QStringLiteral("Construyendo factura");
+inline const QString kBuildingCreditNote = QStringLiteral("Construyendo nota de crédito");
+inline const QString kInvoicesCaption =
     QStringLiteral("Listado de Facturas pendientes por impresión");
-inline const QString kCaptionNotas =
+inline const QString kCreditNotesCaption =
     QStringLiteral("Listado de Notas de Crédito pendientes por impresión");
-inline const QString kCaptionTickets =
+inline const QString kTicketsCaption =
     QStringLiteral("Listado de Documentos No Fiscales pendientes por Impresión");
 // Document jobs.
-inline const QString kIniciandoFactura = QStringLiteral("Iniciando factura...");
-inline const QString kTomandoDatos = QStringLiteral("Tomando datos generales...");
-inline const QString kIniciandoComunicacion = QStringLiteral("Iniciando comunicación...");
-inline const QString kEnviandoNombre = QStringLiteral("Enviando nombre...");
-inline const QString kEnviandoRif = QStringLiteral("Enviando RIF...");
-inline const QString kEnviandoDireccion = QStringLiteral("Enviando dirección...");
-inline const QString kEnviandoOtros = QStringLiteral("Enviando otros campos...");
-inline const QString kBuscandoDetalle = QStringLiteral("Buscando detalle...");
-inline const QString kEnviandoItem = QStringLiteral("Enviando item ");
-inline const QString kEnviandoFormaPago = QStringLiteral("Enviando forma de pago...");
-inline const QString kChequeandoRespuesta = QStringLiteral("Chequeando respuesta...");
-inline const QString kRegistrandoRespuesta = QStringLiteral("Registrando respuesta...");
-inline const QString kFinalizandoFactura = QStringLiteral("Finalizando factura...");
-QString documentoRetenido(DocumentKind kind, qint64 codigo, const QString &columna);
-QString documentoRetenidoModoCantidad(DocumentKind kind, qint64 codigo);
-QString errorBaseDatos(const QString &detalle);
-QString impresoNoRegistrado(DocumentKind kind);
-QString impresoSinNumeros(DocumentKind kind, qint64 codigo);
-QString noCerrado(DocumentKind kind);
-QString cierreNoEnviado(DocumentKind kind);
+inline const QString kStartingInvoice = QStringLiteral("Iniciando factura...");
+inline const QString kReadingData = QStringLiteral("Tomando datos generales...");
+inline const QString kStartingCommunication = QStringLiteral("Iniciando comunicación...");
+inline const QString kSendingName = QStringLiteral("Enviando nombre...");
+inline const QString kSendingRif = QStringLiteral("Enviando RIF...");
+inline const QString kSendingAddress = QStringLiteral("Enviando dirección...");
+inline const QString kSendingOtherFields = QStringLiteral("Enviando otros campos...");
+inline const QString kReadingItems = QStringLiteral("Buscando detalle...");
+inline const QString kSendingItem = QStringLiteral("Enviando item ");
+inline const QString kSendingPayment = QStringLiteral("Enviando forma de pago...");
+inline const QString kCheckingAnswer = QStringLiteral("Chequeando respuesta...");
+inline const QString kRecordingAnswer = QStringLiteral("Registrando respuesta...");
+inline const QString kFinishingInvoice = QStringLiteral("Finalizando factura...");
+QString documentHeld(DocumentKind kind, qint64 code, const QString &column);
+QString documentHeldForQuantityMode(DocumentKind kind, qint64 code);
+QString databaseError(const QString &detail);
+QString printedNotRecorded(DocumentKind kind);
+QString printedWithoutNumbers(DocumentKind kind, qint64 code);
+QString notClosed(DocumentKind kind);
+QString closingNotSent(DocumentKind kind);
 // Why a failed document waits before it is taken up again.
-QString falloEnEtapa(double etapa);
+QString failedAtStage(double etapa);
 
-inline const QString kSondeoReanudado = QStringLiteral("sondeo reanudado");
+inline const QString kPollingResumed = QStringLiteral("sondeo reanudado");
 // Operator's printer actions.
-inline const QString kErrorCierreDiario =
+inline const QString kDailyReportError =
     QStringLiteral("Ocurrió un error imprimiendo el cierre diario. Por favor verifique.");
-inline const QString kFalso = QStringLiteral("Falso");
-inline const QString kIndiqueFecha = QStringLiteral("Por favor indique una fecha");
-inline const QString kFechaFinalMayor =
+inline const QString kFalse = QStringLiteral("Falso");
+inline const QString kGiveADate = QStringLiteral("Por favor indique una fecha");
+inline const QString kEndDateMustBeLater =
     QStringLiteral("Fecha Final debe ser Mayor que Fecha Inicial");
-inline const QString kDocumentoEnCurso =
+inline const QString kDocumentPrinting =
     QStringLiteral("Se está imprimiendo un documento. Espere a que termine e intente de nuevo.");
-inline const QString kIniciar = QStringLiteral("Iniciar");
-inline const QString kDetener = QStringLiteral("Detener");
-inline const QString kAnularTip = QStringLiteral("Haga click aquí anulación de documento trabado");
-inline const QString kBaseDisponible = QStringLiteral("La base de datos está disponible de nuevo.");
+inline const QString kStartCaption = QStringLiteral("Iniciar");
+inline const QString kStopCaption = QStringLiteral("Detener");
+inline const QString kCancelTip = QStringLiteral("Haga click aquí anulación de documento trabado");
+inline const QString kDatabaseBack = QStringLiteral("La base de datos está disponible de nuevo.");
 // Recovery after a crash.
-QString recuperadoSinImprimir(DocumentKind kind, qint64 codigo, const QString &numero);
-QString anuladoParaReimprimir(DocumentKind kind, qint64 codigo);
-QString recuperacionPendiente(DocumentKind kind, qint64 codigo, const QString &motivo);
-inline const QString kNumeroIlegible =
+QString recoveredWithoutPrinting(DocumentKind kind, qint64 code, const QString &number);
+QString cancelledToPrintAgain(DocumentKind kind, qint64 code);
+QString recoveryPending(DocumentKind kind, qint64 code, const QString &reason);
+inline const QString kNumberUnreadable =
     QStringLiteral("no se pudo leer el último número de la impresora");
-QString diarioNoDisponible(const QString &detalle);
-QString yaImpreso(DocumentKind kind, qint64 codigo, const QString &numero);
+QString journalUnavailable(const QString &detail);
+QString alreadyPrinted(DocumentKind kind, qint64 code, const QString &number);
 
 // Answers of the control commands (robot-fiscal COMMAND), one line each.
-inline const QString kCierreXImpreso = QStringLiteral("Cierre X impreso.");
-inline const QString kCierreZImpreso = QStringLiteral("Cierre Z impreso.");
-inline const QString kGavetaAbierta = QStringLiteral("Gaveta abierta.");
-inline const QString kAnulacionAceptada = QStringLiteral("La impresora aceptó la anulación (7).");
-inline const QString kSondeoDetenido = QStringLiteral("Sondeo detenido.");
-inline const QString kSondeoYaDetenido = QStringLiteral("El sondeo ya estaba detenido.");
-inline const QString kSondeoIniciado = QStringLiteral("Sondeo iniciado.");
-inline const QString kSondeoYaIniciado = QStringLiteral("El sondeo ya estaba en marcha.");
-inline const QString kNoAutorizado =
+inline const QString kXReportPrinted = QStringLiteral("Cierre X impreso.");
+inline const QString kZReportPrinted = QStringLiteral("Cierre Z impreso.");
+inline const QString kDrawerOpened = QStringLiteral("Gaveta abierta.");
+inline const QString kCancelAccepted = QStringLiteral("La impresora aceptó la anulación (7).");
+inline const QString kPollingStoppedNow = QStringLiteral("Sondeo detenido.");
+inline const QString kPollingAlreadyStopped = QStringLiteral("El sondeo ya estaba detenido.");
+inline const QString kPollingStartedNow = QStringLiteral("Sondeo iniciado.");
+inline const QString kPollingAlreadyRunning = QStringLiteral("El sondeo ya estaba en marcha.");
+inline const QString kNotAuthorised =
     QStringLiteral("No autorizado: solo el usuario del robot, root y el grupo del directorio del "
                    "programa pueden controlarlo.");
-inline const QString kControlOcupado =
+inline const QString kControlBusy =
     QStringLiteral("El robot atiende ya otras órdenes. Intente de nuevo.");
-inline const QString kPeticionNoValida = QStringLiteral("Petición no válida.");
-inline const QString kSinRespuestaRobot =
+inline const QString kInvalidRequest = QStringLiteral("Petición no válida.");
+inline const QString kRobotClosedWithoutAnswer =
     QStringLiteral("El robot cerró la conexión sin responder.");
-QString controlNoDisponible(const QString &path, const QString &why);
-QString controlSinGrupo(const QString &path);
-QString sinPermiso(const QString &path);
+QString controlUnavailable(const QString &path, const QString &why);
+QString controlWithoutGroup(const QString &path);
+QString noPermission(const QString &path);
 // What the printer refused, with its error and status words.
-QString rechazo(const QString &que, int error, int estatus);
-QString memoriaImpresa(const QString &desde, const QString &hasta);
-QString fechaNoValida(const QString &fecha, const QString &formato);
-QString reintento(DocumentKind kind, qint64 codigo);
-QString noRetenido(DocumentKind kind, qint64 codigo);
-QString enRecuperacion(DocumentKind kind, qint64 codigo);
-QString directorioNoExiste(const QString &path);
-QString sinRobot(const QString &path);
+QString printerRefused(const QString &what, int error, int status);
+QString fiscalMemoryPrinted(const QString &desde, const QString &hasta);
+QString invalidDate(const QString &date, const QString &format);
+QString retryAccepted(DocumentKind kind, qint64 code);
+QString notHeld(DocumentKind kind, qint64 code);
+QString inRecovery(DocumentKind kind, qint64 code);
+QString directoryMissing(const QString &path);
+QString noRobot(const QString &path);
 
-inline const QString kNoHayRegistros = QStringLiteral("No hay registros. Por favor verifique.");
-inline const QString kSoloNumeros = QStringLiteral("Inserte solo números en esta casilla.");
+inline const QString kNoRecords = QStringLiteral("No hay registros. Por favor verifique.");
+inline const QString kDigitsOnly = QStringLiteral("Inserte solo números en esta casilla.");
 
 // The command line: the synopsis and options of --help, and its refusals.
 inline const QString kUsage = QStringLiteral(
@@ -203,7 +203,7 @@ inline const QString kMissingCommand = QStringLiteral("Falta la orden.");
 QString unknownCommand(const QString &command);
 QString wrongArguments(const QString &command, const QString &usage);
 
-// What the printer refused, for rechazo(), and the words of its answer.
+// What the printer refused, for printerRefused(), and the words of its answer.
 inline const QString kXReportRefused = QStringLiteral("el cierre X");
 inline const QString kZReportRefused = QStringLiteral("el cierre Z");
 inline const QString kOpenDrawerRefused = QStringLiteral("abrir la gaveta");
@@ -245,10 +245,10 @@ inline const QString kApplyCaption = QStringLiteral("Aplicar");
 inline const QString kFiscalMemoryFrame = QStringLiteral("Memoria Fiscal y Memoria de Auditoria");
 inline const QString kDateRangeFrame = QStringLiteral("Por Rango de Fecha");
 inline const QString kFiscalMemoryGroup = QStringLiteral("Memoria Fiscal");
-inline const QString kDesdeLabel = QStringLiteral("Desde:");
-inline const QString kHastaLabel = QStringLiteral("Hasta:");
-inline const QString kDesdeInitial = QStringLiteral("01/01/2015");
-inline const QString kHastaInitial = QStringLiteral("31/01/2015");
+inline const QString kFromLabel = QStringLiteral("Desde:");
+inline const QString kToLabel = QStringLiteral("Hasta:");
+inline const QString kFromInitial = QStringLiteral("01/01/2015");
+inline const QString kToInitial = QStringLiteral("31/01/2015");
 inline const QString kLogLabel = QStringLiteral("Log");
 QString titleWithRif(const QString &title, const QString &rif);
 

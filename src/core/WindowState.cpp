@@ -4,11 +4,11 @@
 
 namespace core {
 
-WindowState::WindowState() : m_title(texts::kInitialTitle), m_status(texts::kEsperando)
+WindowState::WindowState() : m_title(texts::kInitialTitle), m_status(texts::kWaiting)
 {
     m_captions = {
         {Control::Command1, texts::kCancelCaption},
-        {Control::Command3, texts::kDetener},
+        {Control::Command3, texts::kStopCaption},
         {Control::Command4, texts::kMinimizeCaption},
         {Control::Command5, texts::kStatusCaption},
         {Control::Command6, texts::kZReportCaption},

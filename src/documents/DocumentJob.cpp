@@ -81,7 +81,7 @@ bool DocumentJob::takeUp()
                 m_ctx.Timer1.setEnabled(true);
                 return false;
             }
-            const QString text = texts::errorBaseDatos(e.describe());
+            const QString text = texts::databaseError(e.describe());
             m_fingerprint.clear();
             if (keepWaiting(text))
                 m_ctx.window.messageBox(m_ctx.link.reporteEtapa(m_stage, true) + QLatin1Char('\r') +
@@ -97,7 +97,7 @@ bool DocumentJob::takeUp()
 
 bool DocumentJob::holdColumn(const QString &column)
 {
-    hold(texts::documentoRetenido(m_kind, m_code, column));
+    hold(texts::documentHeld(m_kind, m_code, column));
     return false;
 }
 
@@ -118,7 +118,7 @@ bool DocumentJob::detailPrintable(double taxRate)
     if (m_detail.recordCount() == 0)
         return true;
     if (st.ModoCantidad == 0) {
-        hold(texts::documentoRetenidoModoCantidad(m_kind, m_code));
+        hold(texts::documentHeldForQuantityMode(m_kind, m_code));
         return false;
     }
     const bool rateFound = hasRate(taxRate);
@@ -269,7 +269,7 @@ void DocumentJob::failAtStage()
     const QString full = m_ctx.link.reporteEtapa(m_stage, true);
     const QString inBox =
         m_kind == core::DocumentKind::CreditNote ? full : m_ctx.link.reporteEtapa(m_stage, false);
-    if (m_portFailed || keepWaiting(texts::falloEnEtapa(m_stage)))
+    if (m_portFailed || keepWaiting(texts::failedAtStage(m_stage)))
         m_ctx.window.messageBox(inBox);
     m_ctx.window.setLog(full);
     journalFailed();
@@ -281,9 +281,9 @@ void DocumentJob::failOnDatabase(const db::DataError &error, bool printed)
     if (m_portOpen)
         closePort();
     QString text = m_ctx.link.reporteEtapa(m_stage, true) + QLatin1Char('\r') +
-                   texts::errorBaseDatos(error.describe());
+                   texts::databaseError(error.describe());
     if (printed)
-        text += QLatin1Char('\r') + texts::impresoNoRegistrado(m_kind);
+        text += QLatin1Char('\r') + texts::printedNotRecorded(m_kind);
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
     // Printed and not recorded stays open in the journal: recovery records it.
@@ -311,8 +311,7 @@ bool DocumentJob::beforeClosing()
                                      PrinterNumbers::kReadings, &m_numberBefore, &z)) {
         // Without it the outcome of the closing could never be told.
         failAtStage();
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') +
-                            texts::cierreNoEnviado(m_kind));
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::closingNotSent(m_kind));
         return false;
     }
     return journalClosing(m_numberBefore);
@@ -352,11 +351,11 @@ void DocumentJob::closingUnknown()
 {
     closePort();
     if (m_ctx.recovery && m_journalId) {
-        m_ctx.recovery->hold(m_journalId, m_kind, m_code, texts::kNumeroIlegible);
+        m_ctx.recovery->hold(m_journalId, m_kind, m_code, texts::kNumberUnreadable);
         return;
     }
     // Without a journal nobody could settle it later: the operator must.
-    const QString text = texts::recuperacionPendiente(m_kind, m_code, texts::kNumeroIlegible);
+    const QString text = texts::recoveryPending(m_kind, m_code, texts::kNumberUnreadable);
     m_ctx.window.messageBox(text);
     m_ctx.window.setLog(text);
 }
@@ -373,7 +372,7 @@ void DocumentJob::notClosed()
     // A refused closing says so itself; one the printer took and that did
     // not close (payments short of the total) needs the words.
     if (m_closingAnswer.result)
-        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::noCerrado(m_kind));
+        m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::notClosed(m_kind));
 }
 
 bool DocumentJob::journalTakenUp()
@@ -383,7 +382,7 @@ bool DocumentJob::journalTakenUp()
     // Still pending although the printer closed it: never a second copy.
     const QString number = m_ctx.journal->closedBefore(m_kind, m_code);
     if (!number.isEmpty()) {
-        hold(texts::yaImpreso(m_kind, m_code, number));
+        hold(texts::alreadyPrinted(m_kind, m_code, number));
         return false;
     }
     m_journalId = m_ctx.journal->takeUp(m_kind, m_code);
@@ -426,7 +425,7 @@ void DocumentJob::journalWrite(const std::function<void(db::PrintJournal &)> &wr
         write(*m_ctx.journal);
     } catch (const db::DataError &e) {
         // The journal stays unsettled: no new document starts until it can be written.
-        m_ctx.window.notice(texts::errorBaseDatos(e.describe()));
+        m_ctx.window.notice(texts::databaseError(e.describe()));
     }
 }
 

@@ -26,7 +26,7 @@ InvoiceJob::~InvoiceJob() = default;
 bool InvoiceJob::ImprimirFactura()
 {
     auto &w = m_ctx.window;
-    w.setStatus(texts::kIniciandoFactura);
+    w.setStatus(texts::kStartingInvoice);
     w.setStage(QString());
     w.setProgress(0);
     m_ctx.Timer1.setEnabled(false);
@@ -35,7 +35,7 @@ bool InvoiceJob::ImprimirFactura()
         return false;
 
     try {
-        w.setStatus(texts::kIniciandoComunicacion);
+        w.setStatus(texts::kStartingCommunication);
         w.setProgress(16);
         m_stage = 1;
         openPort();
@@ -57,7 +57,7 @@ bool InvoiceJob::read()
 {
     auto &w = m_ctx.window;
     m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-    w.setStatus(texts::kTomandoDatos);
+    w.setStatus(texts::kReadingData);
     w.setProgress(8);
     m_header = m_db->openRecordset(db::SqlTexts::invoiceHeader(m_code));
     w.processEvents();
@@ -103,7 +103,7 @@ bool InvoiceJob::customerBlock()
     const auto &st = m_ctx.state;
     const db::RecordSet &h = m_header;
 
-    w.setStatus(texts::kEnviandoNombre);
+    w.setStatus(texts::kSendingName);
     w.setProgress(24);
     m_stage = 2.1;
     const QVariant name = h.field(QStringLiteral("NombreCliente"));
@@ -115,14 +115,14 @@ bool InvoiceJob::customerBlock()
         !sendOrFail(QStringLiteral("i02") + trimmed(name).mid(kLineWidth)))
         return false;
     m_stage = 2.3;
-    w.setStatus(texts::kEnviandoRif);
+    w.setStatus(texts::kSendingRif);
     w.setProgress(32);
     const QString i03 = QStringLiteral("i03") + trimmed(h.field(QStringLiteral("Rif")));
     m_stage = 2.4;
     if (!sendOrFail(i03))
         return false;
     w.processEvents();
-    w.setStatus(texts::kEnviandoDireccion);
+    w.setStatus(texts::kSendingAddress);
     w.setProgress(40);
     m_stage = 2.51;
     const QVariant address = h.field(QStringLiteral("Dirección"));
@@ -143,7 +143,7 @@ bool InvoiceJob::customerBlock()
     }
     m_stage = 2.54;
     w.processEvents();
-    w.setStatus(texts::kEnviandoOtros);
+    w.setStatus(texts::kSendingOtherFields);
     w.setProgress(48);
     m_stage = 2.67;
 
@@ -170,7 +170,7 @@ bool InvoiceJob::itemLines()
 {
     auto &w = m_ctx.window;
     m_stage = 3;
-    w.setStatus(texts::kBuscandoDetalle);
+    w.setStatus(texts::kReadingItems);
     w.setProgress(56);
 
     int item = 0;
@@ -178,7 +178,7 @@ bool InvoiceJob::itemLines()
         w.processEvents();
         for (m_detail.moveFirst(); !m_detail.eof(); m_detail.moveNext()) {
             ++item;
-            w.setStatus(texts::kEnviandoItem + core::Formato::TextoNumero(qint64(item)) +
+            w.setStatus(texts::kSendingItem + core::Formato::TextoNumero(qint64(item)) +
                         QStringLiteral("..."));
             w.setProgress(64);
             const QVariant name = m_detail.field(QStringLiteral("Nombre"));
@@ -215,7 +215,7 @@ bool InvoiceJob::discountLines()
 bool InvoiceJob::paymentLines()
 {
     auto &w = m_ctx.window;
-    w.setStatus(texts::kEnviandoFormaPago);
+    w.setStatus(texts::kSendingPayment);
     w.setProgress(72);
     m_stage = 6;
     if (!beforeClosing())
@@ -237,7 +237,7 @@ bool InvoiceJob::recordNumbers()
     auto &w = m_ctx.window;
     w.processEvents();
     m_stage = 7;
-    w.setStatus(texts::kChequeandoRespuesta);
+    w.setStatus(texts::kCheckingAnswer);
     w.setProgress(80);
     QString invoice, z;
     // Payments short of the total leave it open: the payment stage is reported.
@@ -246,13 +246,13 @@ bool InvoiceJob::recordNumbers()
     m_stage = 8;
     closePort();
     w.processEvents();
-    w.setStatus(texts::kRegistrandoRespuesta);
+    w.setStatus(texts::kRecordingAnswer);
     w.setProgress(88);
     m_db->execute(z.isEmpty() ? db::SqlTexts::recordInvoiceWithoutZ(invoice, m_code)
                               : db::SqlTexts::recordInvoice(invoice, z, m_code));
     journalRecorded();
     if (z.isEmpty())
-        w.setLog(texts::impresoSinNumeros(m_kind, m_code));
+        w.setLog(texts::printedWithoutNumbers(m_kind, m_code));
     publish(core::DocumentEvent::Kind::Printed, invoice, z);
     return true;
 }
@@ -261,7 +261,7 @@ void InvoiceJob::finish()
 {
     auto &w = m_ctx.window;
     w.processEvents();
-    w.setStatus(texts::kFinalizandoFactura);
+    w.setStatus(texts::kFinishingInvoice);
     w.setProgress(96);
     m_ctx.Timer1.setEnabled(true);
     w.setProgress(100);

@@ -32,7 +32,7 @@ bool Recovery::run()
         }
         m_held.reset();
     } catch (const db::DataError &e) {
-        const QString text = core::texts::errorBaseDatos(e.describe());
+        const QString text = core::texts::databaseError(e.describe());
         m_ctx.window.setLog(text);
         m_ctx.window.notice(text);
         return false;
@@ -52,7 +52,7 @@ bool Recovery::settle(const Entry &entry)
         QString number, zNumber;
         if (!readNumber(entry, &number, &zNumber) ||
             !PrinterNumbers::isTrusted(entry.numberBefore)) {
-            hold(entry, core::texts::kNumeroIlegible);
+            hold(entry, core::texts::kNumberUnreadable);
             return false;
         }
         // Nothing else is printed before recovery, so a number that moved
@@ -66,7 +66,7 @@ bool Recovery::settle(const Entry &entry)
         QString number = entry.number;
         QString zNumber = entry.zNumber;
         if (number.isEmpty() && !readNumber(entry, &number, &zNumber)) {
-            hold(entry, core::texts::kNumeroIlegible);
+            hold(entry, core::texts::kNumberUnreadable);
             return false;
         }
         return record(entry, number, zNumber);
@@ -84,11 +84,11 @@ bool Recovery::cancel(const Entry &entry)
     const bool cancelled = link.ResultadoComando;
     link.CerrarPuerto();
     if (!cancelled) {
-        hold(entry, core::texts::kErrorPuerto);
+        hold(entry, core::texts::kPortError);
         return false;
     }
     m_ctx.journal->cancelled(entry.id);
-    const QString text = core::texts::anuladoParaReimprimir(entry.kind, entry.code);
+    const QString text = core::texts::cancelledToPrintAgain(entry.kind, entry.code);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
     m_ctx.publish(
@@ -126,7 +126,7 @@ bool Recovery::record(const Entry &entry, QString number, QString zNumber)
         return false;
     }
     m_ctx.journal->recorded(entry.id);
-    const QString text = core::texts::recuperadoSinImprimir(entry.kind, entry.code, number);
+    const QString text = core::texts::recoveredWithoutPrinting(entry.kind, entry.code, number);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);
     m_ctx.publish({.kind = core::DocumentEvent::Kind::Recovered,
@@ -144,7 +144,7 @@ void Recovery::hold(const Entry &entry, const QString &reason)
 
 void Recovery::hold(qint64 journalId, core::DocumentKind kind, qint64 code, const QString &reason)
 {
-    const QString text = core::texts::recuperacionPendiente(kind, code, reason);
+    const QString text = core::texts::recoveryPending(kind, code, reason);
     m_ctx.window.setLog(text);
     m_held = HeldDocuments::Entry{kind, code, reason, {}, {}};
     // Told once: the next ticks try again quietly.

@@ -32,7 +32,7 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const QString &nameOrPath,
     lib->m_library.setFileName(target);
     if (!lib->m_library.load()) {
         if (error)
-            *error = core::texts::bibliotecaNoCargada(nameOrPath, lib->m_library.errorString());
+            *error = core::texts::libraryNotLoaded(nameOrPath, lib->m_library.errorString());
         return nullptr;
     }
     struct Entry
@@ -51,7 +51,7 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const QString &nameOrPath,
         *e.slot = lib->m_library.resolve(e.name);
         if (!*e.slot) {
             if (error)
-                *error = core::texts::bibliotecaSinEntrada(nameOrPath, QString::fromLatin1(e.name));
+                *error = core::texts::libraryWithoutEntry(nameOrPath, QString::fromLatin1(e.name));
             lib->m_library.unload();
             return nullptr;
         }

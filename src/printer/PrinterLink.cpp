@@ -30,7 +30,7 @@ bool PrinterLink::AbrirPuerto()
         HabilitarControles(true);
         return true;
     }
-    m_window.messageBox(core::texts::kErrorPuerto);
+    m_window.messageBox(core::texts::kPortError);
     m_window.setControlEnabled(core::Control::Command10, true);
     CerrarPuerto();
     return false;
@@ -63,7 +63,7 @@ void PrinterLink::EnviarComando(const QString &texto)
 void PrinterLink::MostrarEtapa(double etapa)
 {
     m_window.processEvents();
-    m_window.setStage(core::texts::kEtapaCaption + core::Formato::TextoNumero(etapa));
+    m_window.setStage(core::texts::kStageCaption + core::Formato::TextoNumero(etapa));
     m_window.processEvents();
 }
 
@@ -94,13 +94,13 @@ void PrinterLink::VerRespuesta()
 {
     TextoRespuesta.clear();
     if (!ResultadoComando) {
-        TextoRespuesta = core::texts::kSinRespuesta;
+        TextoRespuesta = core::texts::kNoAnswer;
         return;
     }
     const int n = LeerArchivo(ArchivoRespuesta);
     if (m_lecturaFallida) {
         // The upload said yes but left nothing readable: no answer, not a stop.
-        TextoRespuesta = core::texts::kSinRespuesta;
+        TextoRespuesta = core::texts::kNoAnswer;
         return;
     }
     for (int i = 0; i < n; ++i)
@@ -147,7 +147,7 @@ int PrinterLink::LeerArchivo(const QString &sNombreArchivo)
 
 QString PrinterLink::reporteEtapa(double etapa, bool largo) const
 {
-    QString text = core::texts::kEtapaPrefijo + core::Formato::TextoNumero(etapa) +
+    QString text = core::texts::kStagePrefix + core::Formato::TextoNumero(etapa) +
                    QLatin1Char('.') + QLatin1Char('\r') + core::texts::kErrorLabel +
                    core::Formato::TextoNumero(qint64(ErrorImpresora));
     if (largo)

@@ -64,7 +64,7 @@ bool ControlServer::listen()
     m_server.setSocketOptions(QLocalServer::UserAccessOption | QLocalServer::GroupAccessOption);
     if (!m_server.listen(path)) {
         m_robot.window().notice(
-            texts::controlNoDisponible(QDir::toNativeSeparators(path), m_server.errorString()));
+            texts::controlUnavailable(QDir::toNativeSeparators(path), m_server.errorString()));
         return false;
     }
     struct stat dirInfo = {}, socketInfo = {};
@@ -75,7 +75,7 @@ bool ControlServer::listen()
             ::chown(name.constData(), uid_t(-1), m_group) != 0)
             // The directory's group is not one of the robot's user: only the
             // user and root can reach the socket.
-            m_robot.window().notice(texts::controlSinGrupo(QDir::toNativeSeparators(path)));
+            m_robot.window().notice(texts::controlWithoutGroup(QDir::toNativeSeparators(path)));
     }
     return true;
 }
@@ -118,11 +118,11 @@ void ControlServer::onNewConnection()
         connect(silence, &QTimer::timeout, socket, &QLocalSocket::abort);
         silence->start(kSilence);
         if (!allowed(socket)) {
-            answer(socket, {ExitStatus::Failed, texts::kNoAutorizado});
+            answer(socket, {ExitStatus::Failed, texts::kNotAuthorised});
             continue;
         }
         if (findChildren<QLocalSocket *>(Qt::FindDirectChildrenOnly).size() > kMaxClients) {
-            answer(socket, {ExitStatus::Failed, texts::kControlOcupado});
+            answer(socket, {ExitStatus::Failed, texts::kControlBusy});
             continue;
         }
         socket->setReadBufferSize(kMaxRequest + 1);
@@ -140,7 +140,7 @@ void ControlServer::onReadyRead(QLocalSocket *socket)
     const qsizetype end = request.indexOf('\n');
     if (end < 0) {
         if (request.size() > kMaxRequest)
-            answer(socket, {ExitStatus::WrongCommand, texts::kPeticionNoValida});
+            answer(socket, {ExitStatus::WrongCommand, texts::kInvalidRequest});
         else
             socket->setProperty(kRequest, request);
         return;
@@ -155,7 +155,7 @@ void ControlServer::onReadyRead(QLocalSocket *socket)
     for (const QJsonValue &v : document.array())
         words << v.toString();
     if (error.error != QJsonParseError::NoError || !document.isArray() || words.isEmpty()) {
-        answer(socket, {ExitStatus::WrongCommand, texts::kPeticionNoValida});
+        answer(socket, {ExitStatus::WrongCommand, texts::kInvalidRequest});
         return;
     }
     const Reply reply = handle(words);

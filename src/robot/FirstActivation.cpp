@@ -74,7 +74,7 @@ bool FirstActivation::readCompanySettings()
         m_window.setControlEnabled(core::Control::Plantilla, false);
         m_companySettingsRead = true;
     } catch (const db::DataError &e) {
-        report(core::texts::errorBaseDatos(e.describe()));
+        report(core::texts::databaseError(e.describe()));
         return false;
     }
     return true;
@@ -127,7 +127,7 @@ void FirstActivation::purgeTickets()
         db->execute(db::SqlTexts::purgeTickets(m_clock.now().date(), m_settings.shortDateFormat));
         db->close();
     } catch (const db::DataError &e) {
-        report(core::texts::errorBaseDatos(e.describe()));
+        report(core::texts::databaseError(e.describe()));
     }
 }
 

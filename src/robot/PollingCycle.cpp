@@ -55,20 +55,20 @@ void PollingCycle::tick()
         m_window.setProgress(0);
         if (!m_settings.RifInstalacionTickets.isEmpty() &&
             m_state.RifCompania == m_settings.RifInstalacionTickets && m_state.Alterna) {
-            m_window.setStatus(core::texts::kRefrescandoTicketNoFiscal);
+            m_window.setStatus(core::texts::kRefreshingTickets);
             refresh(m_lists.Data7, core::ListDisplay::DBList3);
-            m_window.setStatus(core::texts::kListoTicketNoFiscal);
+            m_window.setStatus(core::texts::kTicketsReady);
         } else {
-            m_window.setStatus(core::texts::kRefrescandoTicketVentas);
+            m_window.setStatus(core::texts::kRefreshingSales);
             refresh(m_lists.Data5, core::ListDisplay::DBList2);
-            m_window.setStatus(core::texts::kListoTicketVentas);
+            m_window.setStatus(core::texts::kSalesReady);
         }
         // Back only once the company settings are read too: an error of theirs
         // and a good list would otherwise take turns, told at every tick.
         if (ready && !m_lastError.isEmpty()) {
             m_lastError.clear();
-            m_window.setLog(core::texts::kBaseDisponible);
-            m_window.notice(core::texts::kBaseDisponible);
+            m_window.setLog(core::texts::kDatabaseBack);
+            m_window.notice(core::texts::kDatabaseBack);
         }
         m_clock.DelayMili(50);
         // Nothing new is printed before the journal is settled.
@@ -77,7 +77,7 @@ void PollingCycle::tick()
 
         bool tomada = false;
         if (m_lists.Data5.recordCount() > 0) {
-            m_window.setStatus(core::texts::kConstruyendoFactura);
+            m_window.setStatus(core::texts::kBuildingInvoice);
             m_window.processEvents();
             m_window.processEvents();
             tomada = ImprimirFactura();
@@ -93,10 +93,10 @@ void PollingCycle::tick()
             }
         }
         m_window.processEvents();
-        m_window.setStatus(core::texts::kEsperando);
+        m_window.setStatus(core::texts::kWaiting);
     } catch (const db::DataError &e) {
         // The next tick tries again: printing resumes when the database is back.
-        reportError(core::texts::errorBaseDatos(e.describe()));
+        reportError(core::texts::databaseError(e.describe()));
     }
 }
 
@@ -105,7 +105,7 @@ void PollingCycle::creditNoteTurn()
     refresh(m_lists.Data6, core::ListDisplay::DBList1);
     m_clock.DelayMili(50);
     if (m_lists.Data6.recordCount() > 0) {
-        m_window.setStatus(core::texts::kConstruyendoNota);
+        m_window.setStatus(core::texts::kBuildingCreditNote);
         m_window.processEvents();
         ImprimirNotaCredito();
     }

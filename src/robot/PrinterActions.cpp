@@ -37,7 +37,7 @@ bool PrinterActions::heldBack(Outcome *outcome)
     // paper. A tick that prints nothing is over soon: the control server
     // tries again then.
     const bool printing = m_robot.printing();
-    *outcome = tell(printing ? Result::Refused : Result::Busy, texts::kDocumentoEnCurso);
+    *outcome = tell(printing ? Result::Refused : Result::Busy, texts::kDocumentPrinting);
     return true;
 }
 
@@ -55,22 +55,21 @@ Outcome PrinterActions::report(const QString &command, bool x)
         if (link.ResultadoComando) {
             link.CerrarPuerto();
             link.HabilitarControles(true);
-            outcome = {Result::Done, x ? texts::kCierreXImpreso : texts::kCierreZImpreso};
+            outcome = {Result::Done, x ? texts::kXReportPrinted : texts::kZReportPrinted};
             return;
         }
         const QString line =
-            portOpen ? texts::rechazo(x ? texts::kXReportRefused : texts::kZReportRefused,
-                                      link.ErrorImpresora, link.EstatusImpresora)
-                     : texts::kErrorPuerto;
+            portOpen ? texts::printerRefused(x ? texts::kXReportRefused : texts::kZReportRefused,
+                                             link.ErrorImpresora, link.EstatusImpresora)
+                     : texts::kPortError;
         if (x) {
             // The port stays open: "Anular" can still reach the printer through it.
-            tell(Result::Failed, texts::kErrorCierreDiario + QLatin1Char('\r') +
-                                     texts::kErrorLabel + QString::number(link.ErrorImpresora) +
-                                     QLatin1Char('\r') + texts::kStatusLabel +
-                                     QString::number(link.EstatusImpresora));
+            tell(Result::Failed, texts::kDailyReportError + QLatin1Char('\r') + texts::kErrorLabel +
+                                     QString::number(link.ErrorImpresora) + QLatin1Char('\r') +
+                                     texts::kStatusLabel + QString::number(link.EstatusImpresora));
             window.setControlEnabled(core::Control::Command10, true);
         } else {
-            tell(Result::Failed, texts::kErrorCierreDiario + QLatin1Char(' ') + texts::kFalso);
+            tell(Result::Failed, texts::kDailyReportError + QLatin1Char(' ') + texts::kFalse);
             link.CerrarPuerto();
         }
         outcome = {Result::Failed, line};
@@ -106,11 +105,11 @@ Outcome PrinterActions::openDrawer()
         link.CerrarPuerto();
         link.HabilitarControles(true);
         if (opened)
-            outcome = {Result::Done, texts::kGavetaAbierta};
+            outcome = {Result::Done, texts::kDrawerOpened};
         else
             outcome = {Result::Failed,
-                       portOpen ? texts::rechazo(texts::kOpenDrawerRefused, error, status)
-                                : texts::kErrorPuerto};
+                       portOpen ? texts::printerRefused(texts::kOpenDrawerRefused, error, status)
+                                : texts::kPortError};
     });
     return outcome;
 }
@@ -121,9 +120,9 @@ Outcome PrinterActions::cancelDocument()
     auto &link = m_robot.link();
     link.EnviarComando(QStringLiteral("7"));
     if (link.ResultadoComando)
-        return {Result::Done, texts::kAnulacionAceptada};
-    return {Result::Failed,
-            texts::rechazo(texts::kCancelRefused, link.ErrorImpresora, link.EstatusImpresora)};
+        return {Result::Done, texts::kCancelAccepted};
+    return {Result::Failed, texts::printerRefused(texts::kCancelRefused, link.ErrorImpresora,
+                                                  link.EstatusImpresora)};
 }
 
 QString PrinterActions::fiscalMemoryCommand(const QString &from, const QString &to,
@@ -146,12 +145,12 @@ Outcome PrinterActions::printFiscalMemory(const QString &from, const QString &to
         if (!core::ShortDate::parse(text, format).isValid()) {
             if (bad)
                 *bad = field;
-            tell(Result::BadArgument, texts::kIndiqueFecha);
-            return {Result::BadArgument, texts::fechaNoValida(text, format)};
+            tell(Result::BadArgument, texts::kGiveADate);
+            return {Result::BadArgument, texts::invalidDate(text, format)};
         }
     }
     if (core::ShortDate::parse(from, format) > core::ShortDate::parse(to, format))
-        return tell(Result::BadArgument, texts::kFechaFinalMayor);
+        return tell(Result::BadArgument, texts::kEndDateMustBeLater);
     Outcome outcome;
     if (heldBack(&outcome))
         return outcome;
@@ -166,11 +165,11 @@ Outcome PrinterActions::printFiscalMemory(const QString &from, const QString &to
         link.CerrarPuerto();
         window.setWindowEnabled(true);
         if (printed)
-            outcome = {Result::Done, texts::memoriaImpresa(from.trimmed(), to.trimmed())};
+            outcome = {Result::Done, texts::fiscalMemoryPrinted(from.trimmed(), to.trimmed())};
         else
             outcome = {Result::Failed,
-                       portOpen ? texts::rechazo(texts::kFiscalMemoryRefused, error, status)
-                                : texts::kErrorPuerto};
+                       portOpen ? texts::printerRefused(texts::kFiscalMemoryRefused, error, status)
+                                : texts::kPortError};
     });
     return outcome;
 }
@@ -187,9 +186,9 @@ Outcome PrinterActions::stopPolling()
     m_robot.Timer1().setEnabled(false);
     // Not even an unattended robot's own resumption starts it again.
     m_robot.setStoppedByOperator(true);
-    window.setCaption(core::Control::Command3, texts::kIniciar);
+    window.setCaption(core::Control::Command3, texts::kStartCaption);
     window.setControlEnabled(core::Control::Command10, true);
-    return {Result::Done, wasRunning ? texts::kSondeoDetenido : texts::kSondeoYaDetenido};
+    return {Result::Done, wasRunning ? texts::kPollingStoppedNow : texts::kPollingAlreadyStopped};
 }
 
 Outcome PrinterActions::startPolling()
@@ -197,9 +196,9 @@ Outcome PrinterActions::startPolling()
     auto &window = m_robot.window();
     const bool wasRunning = m_robot.Timer1().isEnabled();
     m_robot.Timer1().setEnabled(true);
-    window.setCaption(core::Control::Command3, texts::kDetener);
+    window.setCaption(core::Control::Command3, texts::kStopCaption);
     window.setControlEnabled(core::Control::Command10, false);
-    return {Result::Done, wasRunning ? texts::kSondeoYaIniciado : texts::kSondeoIniciado};
+    return {Result::Done, wasRunning ? texts::kPollingAlreadyRunning : texts::kPollingStartedNow};
 }
 
 Outcome PrinterActions::retry(core::DocumentKind kind, qint64 code)
@@ -207,13 +206,13 @@ Outcome PrinterActions::retry(core::DocumentKind kind, qint64 code)
     documents::JobContext &jobs = m_robot.jobContext();
     if (jobs.held && jobs.held->contains(kind, code)) {
         jobs.held->release(kind, code);
-        return {Result::Done, texts::reintento(kind, code)};
+        return {Result::Done, texts::retryAccepted(kind, code)};
     }
     const documents::HeldDocuments::Entry *recovering =
         jobs.recovery && jobs.recovery->held() ? &*jobs.recovery->held() : nullptr;
     if (recovering && recovering->kind == kind && recovering->code == code)
-        return {Result::Refused, texts::enRecuperacion(kind, code)};
-    return {Result::Refused, texts::noRetenido(kind, code)};
+        return {Result::Refused, texts::inRecovery(kind, code)};
+    return {Result::Refused, texts::notHeld(kind, code)};
 }
 
 } // namespace robot

@@ -36,7 +36,7 @@ Robot::Robot(core::WindowServices &window, QObject *parent)
             return;
         }
         m_timer.setEnabled(true);
-        m_window.serviceEvent(m_clock.now(), core::texts::kSondeoReanudado);
+        m_window.serviceEvent(m_clock.now(), core::texts::kPollingResumed);
     });
 }
 
@@ -62,7 +62,7 @@ core::ExitStatus Robot::startUp(const QString &programDir)
     // is printed.
     m_machineLock = std::make_unique<db::MachineLock>(m_state.RutaBaseDatos, m_state.Caja);
     if (m_machineLock->acquire() == db::MachineLock::State::HeldByAnother) {
-        m_window.messageBox(core::texts::maquinaFiscalOcupada(m_state.Caja));
+        m_window.messageBox(core::texts::fiscalMachineBusy(m_state.Caja));
         return core::ExitStatus::MachineStop;
     }
     // Last, after the check for another copy, so that a second copy still ends silently.
@@ -80,7 +80,7 @@ core::ExitStatus Robot::startUp(const QString &programDir)
     try {
         m_journal = std::make_unique<db::PrintJournal>(m_state.RutaPrograma, m_clock);
     } catch (const db::DataError &e) {
-        m_window.messageBox(core::texts::diarioNoDisponible(e.describe()));
+        m_window.messageBox(core::texts::journalUnavailable(e.describe()));
         return core::ExitStatus::JournalStop;
     }
     m_jobs.reset(new documents::JobContext{m_state, m_settings, m_window, *m_link, m_timer, m_clock,
@@ -107,7 +107,7 @@ bool Robot::keepMachine()
     }
     if (!m_machineTakenTold) {
         m_machineTakenTold = true;
-        const QString text = core::texts::maquinaFiscalTomada(m_state.Caja);
+        const QString text = core::texts::fiscalMachineTaken(m_state.Caja);
         m_window.setLog(text);
         m_window.notice(text);
     }
@@ -133,7 +133,7 @@ void Robot::start()
             if (s.shown)
                 m_window.setListRows(s.display, s.source->displayLines());
         } catch (const db::DataError &e) {
-            m_cycle->reportError(core::texts::errorBaseDatos(e.describe()));
+            m_cycle->reportError(core::texts::databaseError(e.describe()));
         }
     }
     m_timer.setEnabled(true);

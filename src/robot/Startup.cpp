@@ -68,11 +68,12 @@ core::ExitStatus Startup::run(const QString &programDir)
     // 1. The program directory becomes the working directory.
     const QString dir = QFileInfo(programDir).absoluteFilePath();
     if (!QFileInfo(dir).isDir()) {
-        m_window.messageBox(core::texts::directorioNoExiste(QDir::toNativeSeparators(dir)));
+        m_window.messageBox(core::texts::directoryMissing(QDir::toNativeSeparators(dir)));
         return core::ExitStatus::DirectoryStop;
     }
     if (!QDir::setCurrent(dir)) {
-        m_window.messageBox(core::texts::configuracionIlegible(shownPath(configurationPath(dir))));
+        m_window.messageBox(
+            core::texts::unreadableConfiguration(shownPath(configurationPath(dir))));
         return core::ExitStatus::DirectoryStop;
     }
     m_state.RutaPrograma = QDir::cleanPath(dir);
@@ -90,7 +91,7 @@ core::ExitStatus Startup::run(const QString &programDir)
     if (!m_settings.databaseUrl.isEmpty()) {
         QString why;
         if (!db::PostgresUrl::parse(m_settings.databaseUrl, &why)) {
-            m_window.messageBox(core::texts::valorNoValido(
+            m_window.messageBox(core::texts::unusableValue(
                 QStringLiteral("[database] Url"),
                 db::PostgresUrl::withoutPassword(m_settings.databaseUrl), why));
             return core::ExitStatus::ConfigurationStop;
@@ -101,7 +102,7 @@ core::ExitStatus Startup::run(const QString &programDir)
     // 3. Maintenance marker.
     if (!ChequeoExistenciaArchivo(m_state.DirectorioDatos +
                                   QStringLiteral("\\KardolenTerminalUpd.inf"))) {
-        m_window.messageBox(core::texts::kMantenimiento);
+        m_window.messageBox(core::texts::kMaintenance);
         return core::ExitStatus::MaintenanceStop;
     }
 
@@ -127,13 +128,13 @@ core::ExitStatus Startup::run(const QString &programDir)
     m_lock = std::make_unique<core::InstanceLock>(m_state.RutaPrograma);
     if (!m_lock->tryLock()) {
         m_lock.reset();
-        m_window.setTitle(core::texts::kNoEjecutar);
+        m_window.setTitle(core::texts::kDoNotRun);
         return core::ExitStatus::AnotherCopyStop;
     }
     // Register 0 may be meant, but a line lost or moved is the likelier cause:
     // the robot runs as configured, and says so.
     if (!m_cajaLeida) {
-        const QString text = core::texts::sinCaja(configurationPath(m_state.RutaPrograma));
+        const QString text = core::texts::noMachine(configurationPath(m_state.RutaPrograma));
         m_window.setLog(text);
         m_window.notice(text);
     }
@@ -149,12 +150,12 @@ bool Startup::LeerConfiguracion()
     const QString path = configurationPath(m_state.RutaPrograma);
     QFile file(core::FileLayer::localPath(path));
     if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
-        m_window.messageBox(core::texts::configuracionIlegible(shownPath(path)));
+        m_window.messageBox(core::texts::unreadableConfiguration(shownPath(path)));
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        m_window.messageBox(core::texts::configuracionIlegible(shownPath(path)));
+        m_window.messageBox(core::texts::unreadableConfiguration(shownPath(path)));
         return false;
     }
     file.close();
@@ -199,7 +200,7 @@ bool Startup::handleItem(int position, const QString &item)
     case 2: {
         const std::optional<core::PrinterType> type = core::parsePrinterType(value);
         if (!type) {
-            m_window.messageBox(core::texts::kTipoImpresora);
+            m_window.messageBox(core::texts::kPrinterTypeMissing);
             return false;
         }
         m_state.TipoImpresora = *type;
@@ -215,7 +216,7 @@ bool Startup::handleItem(int position, const QString &item)
         bool ok = false;
         const int caja = value.toInt(&ok);
         if (!ok) {
-            m_window.messageBox(core::texts::cajaNoNumerica(
+            m_window.messageBox(core::texts::machineNotANumber(
                 value, shownPath(configurationPath(m_state.RutaPrograma))));
             return false;
         }

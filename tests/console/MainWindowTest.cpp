@@ -91,8 +91,8 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
         {Control::Command21, "", {"I0X"}, "", true},
         {Control::Command22, "", {"0", "w"}, "", true},
         // The port stays open for "Anular" after a refused X report.
-        {Control::Command21, "Refuse=I0X", {"I0X [refused]"}, texts::kErrorCierreDiario + "\nError: ", false},
-        {Control::Command6, "Refuse=I0Z", {"I0Z [refused]"}, texts::kErrorCierreDiario + " Falso", true},
+        {Control::Command21, "Refuse=I0X", {"I0X [refused]"}, texts::kDailyReportError + "\nError: ", false},
+        {Control::Command6, "Refuse=I0Z", {"I0Z [refused]"}, texts::kDailyReportError + " Falso", true},
         // clang-format on
     };
     for (const auto &[button, faults, sent, message, portClosed] : cases) {
@@ -118,12 +118,12 @@ TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPri
     // Desde, hasta, the faults, the box shown, what reached the printer, where the focus goes.
     const std::tuple<QString, QString, QByteArray, QString, QString, QString> cases[] = {
         // clang-format off
-        {"", "31/01/2015", "", texts::kIndiqueFecha, "", "Desde"},
-        {"01/01/2015", "32/01/2015", "", texts::kIndiqueFecha, "", "Hasta"},
-        {"31/12/2015", "01/01/2015", "", texts::kFechaFinalMayor, "", ""},
+        {"", "31/01/2015", "", texts::kGiveADate, "", "Desde"},
+        {"01/01/2015", "32/01/2015", "", texts::kGiveADate, "", "Hasta"},
+        {"31/12/2015", "01/01/2015", "", texts::kEndDateMustBeLater, "", ""},
         {"05/03/2016", "05/03/2016", "", "", "I2A050316050316", ""},
         // A port that does not open shows its box from inside the print.
-        {"01/01/2015", "31/01/2015", "Open=fail", texts::kErrorPuerto, "I2A010115310115 [refused]", ""},
+        {"01/01/2015", "31/01/2015", "Open=fail", texts::kPortError, "I2A010115310115 [refused]", ""},
         // clang-format on
     };
     for (const auto &[desde, hasta, faults, message, sent, focus] : cases) {
@@ -204,7 +204,7 @@ TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
     };
     c.window.setListRows(core::ListDisplay::DBList1, {"Nota 1"});
     click(0, false);
-    EXPECT_EQ(c.messages, QStringList{texts::kNoHayRegistros}) << "no credit note behind the row";
+    EXPECT_EQ(c.messages, QStringList{texts::kNoRecords}) << "no credit note behind the row";
     const QList<qint64> notes = c.startWithCreditNotes(3);
     for (const int row : {2, 0, 1}) {
         SCOPED_TRACE(row);

@@ -300,7 +300,7 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         EXPECT_TRUE(j.h.commands().value(j.h.commands().size() - 1).endsWith(" [refused]"));
         ASSERT_EQ(j.h.window().messages.size(), 1);
         const QString message = j.h.window().messages[0];
-        EXPECT_TRUE(message.startsWith(texts::kEtapaPrefijo + ' ' + c.stage + ".\rError: "))
+        EXPECT_TRUE(message.startsWith(texts::kStagePrefix + ' ' + c.stage + ".\rError: "))
             << message.toStdString();
         // An invoice's box holds the short form, the Log the long one; a credit note shows the long
         // one in both.
@@ -340,11 +340,10 @@ TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         EXPECT_TRUE(j.row(j.note() ? "Número" : "Factura").isNull());
         ASSERT_EQ(j.h.window().messages.size(), 1);
-        EXPECT_TRUE(
-            j.h.window().messages[0].startsWith(texts::kEtapaPrefijo + ' ' + c.stage + '.'));
+        EXPECT_TRUE(j.h.window().messages[0].startsWith(texts::kStagePrefix + ' ' + c.stage + '.'));
         const QString log = j.h.window().log();
-        EXPECT_EQ(log.endsWith(texts::noCerrado(j.kind)), c.closing == Taken);
-        EXPECT_EQ(log.endsWith(texts::cierreNoEnviado(j.kind)), c.closing == NotSent);
+        EXPECT_EQ(log.endsWith(texts::notClosed(j.kind)), c.closing == Taken);
+        EXPECT_EQ(log.endsWith(texts::closingNotSent(j.kind)), c.closing == NotSent);
         const QString last = j.h.commands().value(j.h.commands().size() - 1);
         EXPECT_EQ(last.startsWith(kCierre) || last.startsWith("101") || last.startsWith("2"),
                   c.closing != NotSent);
@@ -406,8 +405,8 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         EXPECT_EQ(j.h.commands(), QStringList());
         EXPECT_EQ(j.h.window().messages,
                   QStringList{c.column.isEmpty()
-                                  ? texts::documentoRetenidoModoCantidad(j.kind, j.code)
-                                  : texts::documentoRetenido(j.kind, j.code, c.column)})
+                                  ? texts::documentHeldForQuantityMode(j.kind, j.code)
+                                  : texts::documentHeld(j.kind, j.code, c.column)})
             << "held once, not at every tick";
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         EXPECT_TRUE(j.h.timer().isEnabled());
@@ -450,7 +449,7 @@ TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
         j.print();
         EXPECT_EQ(j.h.commands(), QStringList());
         ASSERT_EQ(j.h.window().messages.size(), 1);
-        EXPECT_TRUE(j.h.window().messages[0].contains(texts::errorBaseDatos({})));
+        EXPECT_TRUE(j.h.window().messages[0].contains(texts::databaseError({})));
         EXPECT_TRUE(j.h.window().messages[0].contains(column))
             << j.h.window().messages[0].toStdString();
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
@@ -463,9 +462,9 @@ TEST_P(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
         SCOPED_TRACE(kind == CreditNote ? "nota" : "factura");
         Job j({.kind = kind, .sim = "[faults]\nOpen=fail\n"}, GetParam());
         j.print();
-        EXPECT_EQ(j.h.window().messages.value(0), texts::kErrorPuerto);
+        EXPECT_EQ(j.h.window().messages.value(0), texts::kPortError);
         EXPECT_TRUE(j.h.window().messages.value(1).startsWith(
-            texts::kEtapaPrefijo + (kind == CreditNote ? " 2.01." : " 2.1.")));
+            texts::kStagePrefix + (kind == CreditNote ? " 2.01." : " 2.1.")));
         EXPECT_FALSE(j.h.timer().isEnabled());
         EXPECT_TRUE(j.h.window().controlEnabled(core::Control::Command10));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
@@ -511,7 +510,7 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     const qint64 late = h.db().addSale({}, 5);
     h.db().addItem(late, {.precio = {}});
     h.tick();
-    EXPECT_EQ(h.window().messages.value(1), texts::documentoRetenido(Invoice, late, "Precio"));
+    EXPECT_EQ(h.window().messages.value(1), texts::documentHeld(Invoice, late, "Precio"));
     fix(late);
     h.tick();
     EXPECT_TRUE(printed(late));
@@ -545,7 +544,7 @@ TEST_P(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
         j.h.db().refuseUpdates(kind == CreditNote ? "NotaCréditoVenta" : "Ventas");
         j.print();
         ASSERT_EQ(j.h.window().messages.size(), 1);
-        EXPECT_TRUE(j.h.window().messages[0].contains(texts::impresoNoRegistrado(kind)));
+        EXPECT_TRUE(j.h.window().messages[0].contains(texts::printedNotRecorded(kind)));
         EXPECT_TRUE(j.h.window().messages[0].contains("rechazado"));
         EXPECT_TRUE(j.h.inst.paper().contains("00000001"));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);

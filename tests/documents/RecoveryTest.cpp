@@ -79,7 +79,7 @@ TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
         kind == CreditNote ? h.printCreditNote() : h.printInvoice();
         EXPECT_EQ(h.commands(), QStringList());
         EXPECT_EQ(h.window().messages,
-                  QStringList{core::texts::yaImpreso(kind, code, QStringLiteral("00000077"))});
+                  QStringList{core::texts::alreadyPrinted(kind, code, QStringLiteral("00000077"))});
     }
 }
 

@@ -60,16 +60,16 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
     // otherwise), and what reached the simulated printer.
     const std::tuple<QStringList, int, QString, QStringList> cases[] = {
         // clang-format off
-        {{"cierre-x"}, 0, texts::kCierreXImpreso, {"I0X"}},
-        {{"cierre-z"}, 0, texts::kCierreZImpreso, {"I0Z"}},
+        {{"cierre-x"}, 0, texts::kXReportPrinted, {"I0X"}},
+        {{"cierre-z"}, 0, texts::kZReportPrinted, {"I0Z"}},
         {{"reporte-memoria", "01/01/2015", "31/01/2015"}, 0,
          "Reporte de memoria fiscal del 01/01/2015 al 31/01/2015 impreso.", {"I2A010115310115"}},
-        {{"abrir-gaveta"}, 0, texts::kGavetaAbierta, {"0", "w"}},
+        {{"abrir-gaveta"}, 0, texts::kDrawerOpened, {"0", "w"}},
         // Through whatever is open: nothing is, the printer refuses it.
         {{"anular"}, 1, "La impresora rechazó la anulación (Error: ", {"7 [refused]"}},
-        {{"reporte-memoria", "32/01/2015", "31/01/2015"}, 2, texts::fechaNoValida("32/01/2015", "dd/MM/yyyy"), {}},
-        {{"reporte-memoria", "31/12/2015", "01/01/2015"}, 2, texts::kFechaFinalMayor, {}},
-        {{"reintentar", "factura", "999"}, 1, texts::noRetenido(core::DocumentKind::Invoice, 999), {}},
+        {{"reporte-memoria", "32/01/2015", "31/01/2015"}, 2, texts::invalidDate("32/01/2015", "dd/MM/yyyy"), {}},
+        {{"reporte-memoria", "31/12/2015", "01/01/2015"}, 2, texts::kEndDateMustBeLater, {}},
+        {{"reintentar", "factura", "999"}, 1, texts::notHeld(core::DocumentKind::Invoice, 999), {}},
         // clang-format on
     };
     for (const auto &[words, status, line, sent] : cases) {
@@ -101,11 +101,11 @@ TEST(Control, ReportsAndDrawerWaitForTheDocumentButAnularDoesNot)
     for (const char *held : {"cierre-x", "cierre-z", "abrir-gaveta"}) {
         const Answer a = ask(inst.path(), {held});
         EXPECT_EQ(a.status, 1) << held;
-        EXPECT_EQ(a.err.trimmed(), texts::kDocumentoEnCurso) << held;
+        EXPECT_EQ(a.err.trimmed(), texts::kDocumentPrinting) << held;
     }
     const Answer anular = ask(inst.path(), {"anular"});
     EXPECT_EQ(anular.status, 0) << anular.err.toStdString();
-    EXPECT_EQ(anular.out.trimmed(), texts::kAnulacionAceptada);
+    EXPECT_EQ(anular.out.trimmed(), texts::kCancelAccepted);
     const QStringList sent = inst.sentCommands();
     EXPECT_TRUE(sent.contains("7")) << "sent in the middle of the document";
     for (const char *never : {"I0X", "I0Z", "0", "w"})
@@ -123,7 +123,7 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     const QJsonObject entry{
         {"documento", "factura"},
         {"codigo", held},
-        {"motivo", texts::documentoRetenido(core::DocumentKind::Invoice, held, "Precio")}};
+        {"motivo", texts::documentHeld(core::DocumentKind::Invoice, held, "Precio")}};
     EXPECT_EQ(estado, (QJsonObject{{"sondeo", true},
                                    {"imprimiendo", QJsonValue::Null},
                                    {"pendientes", QJsonObject{{"facturas", 1}, {"notas", 0}}},
@@ -132,18 +132,18 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     // The same hold is told once; let go, the document is taken up at once again.
     const Answer again = r.ask({"reintentar", "factura", QString::number(held)});
     EXPECT_EQ(again.status, 0);
-    EXPECT_EQ(again.out.trimmed(), texts::reintento(core::DocumentKind::Invoice, held));
+    EXPECT_EQ(again.out.trimmed(), texts::retryAccepted(core::DocumentKind::Invoice, held));
     const QDeadlineTimer deadline(60000);
     while (r.robot.out().count(retenida) < 2 && !deadline.hasExpired())
         r.robot.waitForOutput({"\x01"}, 100); // reads what came meanwhile
     EXPECT_EQ(r.robot.out().count(retenida), 2) << (r.robot.out() + r.robot.err()).toStdString();
 
-    EXPECT_EQ(r.ask({"detener"}).out.trimmed(), texts::kSondeoDetenido);
+    EXPECT_EQ(r.ask({"detener"}).out.trimmed(), texts::kPollingStoppedNow);
     const Answer plain = r.ask({"estado"});
     EXPECT_TRUE(plain.out.startsWith("Sondeo: detenido\nImprimiendo: nada\n"))
         << plain.out.toStdString();
     const qint64 next = r.invoice(1);
-    EXPECT_EQ(r.ask({"iniciar"}).out.trimmed(), texts::kSondeoIniciado);
+    EXPECT_EQ(r.ask({"iniciar"}).out.trimmed(), texts::kPollingStartedNow);
     EXPECT_TRUE(r.robot.waitForOutput({QStringLiteral("impresa factura %1").arg(next)}));
 }
 
@@ -155,8 +155,8 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
     // Directory, words, exit status, start of standard error.
     const std::tuple<QString, QStringList, int, QString> cases[] = {
         // clang-format off
-        {inst.path(), {"estado"}, 3, texts::sinRobot(inst.path())},
-        {inst.file("nada"), {"cierre-z"}, 3, texts::directorioNoExiste(inst.file("nada"))},
+        {inst.path(), {"estado"}, 3, texts::noRobot(inst.path())},
+        {inst.file("nada"), {"cierre-z"}, 3, texts::directoryMissing(inst.file("nada"))},
         {inst.path(), {"cierre"}, 2, "Orden desconocida: cierre"},
         {inst.path(), {""}, 2, "Falta la orden."},
         {inst.path(), {"estado", "--xml"}, 2, "Argumentos no válidos para estado. Uso: estado [--json]"},
@@ -216,7 +216,7 @@ TEST(Control, AnotherUserIsRefusedEvenThroughALoosenedSocket)
                  {"-u", "nobody", "--", ROBOT_BINARY, "--dir", r.inst.path(), "cierre-z"});
     ASSERT_TRUE(client.waitForFinished(60000));
     EXPECT_EQ(client.exitCode(), 1);
-    EXPECT_EQ(QString::fromUtf8(client.readAllStandardError()).trimmed(), texts::kNoAutorizado);
+    EXPECT_EQ(QString::fromUtf8(client.readAllStandardError()).trimmed(), texts::kNotAuthorised);
     EXPECT_FALSE(r.inst.sentCommands().contains("I0Z"));
 }
 

@@ -17,13 +17,13 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
     // A complete installation spoilt: a file removed, a directory made in its
     // place, robot-fiscal.ini added to, Vextora.inf rewritten. "%1" stands for
     // the program directory.
-    const QString vextora = texts::configuracionIlegible(QStringLiteral("%1/Vextora.inf"));
+    const QString vextora = texts::unreadableConfiguration(QStringLiteral("%1/Vextora.inf"));
     const QString url = QStringLiteral("[database] Url");
     const auto cp = [](const char *v, const QString &why) {
-        return texts::valorNoValido("[regional] CodePage", v, why);
+        return texts::unusableValue("[regional] CodePage", v, why);
     };
     const auto scale = [](const char *v) {
-        return texts::valorNoValido("[timing] Scale", v, texts::kEscalaNoValida);
+        return texts::unusableValue("[timing] Scale", v, texts::kUnusableScale);
     };
     const struct
     {
@@ -34,31 +34,31 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         QByteArray ini = {}, inf = {};
     } cases[] = {
         // clang-format off
-        {"lower-case printer type", 2, texts::kTipoImpresora, "", "", "", "Datos:%1/\r\nImpresora:hka\r\n"},
-        {"Caja not a whole number", 2, texts::cajaNoNumerica("x", "%1/Vextora.inf"), "", "", "",
+        {"lower-case printer type", 2, texts::kPrinterTypeMissing, "", "", "", "Datos:%1/\r\nImpresora:hka\r\n"},
+        {"Caja not a whole number", 2, texts::machineNotANumber("x", "%1/Vextora.inf"), "", "", "",
          "Datos:%1/\r\n\r\n\r\n\r\n\r\nCaja:x\r\n"},
         {"configuration missing", 2, vextora, "Vextora.inf"},
         {"configuration is a directory", 2, vextora, "Vextora.inf", "Vextora.inf"},
-        {"unknown code page", 2, cp("cp-nada", texts::kCodigoPaginaDesconocido), "", "", "[regional]\nCodePage=cp-nada\n"},
-        {"password in the Url", 2, texts::valorNoValido(url, "postgresql://caja:***@db/ventas", "..."), "", "",
+        {"unknown code page", 2, cp("cp-nada", texts::kUnknownCodePage), "", "", "[regional]\nCodePage=cp-nada\n"},
+        {"password in the Url", 2, texts::unusableValue(url, "postgresql://caja:***@db/ventas", "..."), "", "",
          "[database]\nUrl=\"postgresql://caja:secreto@db/ventas\"\n"},
-        {"port in the Url not a number", 2, texts::valorNoValido(url, "postgresql://caja@db:puerto/ventas", "..."), "", "",
+        {"port in the Url not a number", 2, texts::unusableValue(url, "postgresql://caja@db:puerto/ventas", "..."), "", "",
          "[database]\nUrl=\"postgresql://caja@db:puerto/ventas\"\n"},
-        {"Url of no server", 2, texts::valorNoValido(url, "ventas.example", "..."), "", "", "[database]\nUrl=ventas.example\n"},
-        {"UTF-16 code page", 2, cp("UTF-16", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-16\n"},
-        {"UTF-8 code page", 2, cp("UTF-8", texts::kCodigoPaginaNoOchoBits), "", "", "[regional]\nCodePage=UTF-8\n"},
+        {"Url of no server", 2, texts::unusableValue(url, "ventas.example", "..."), "", "", "[database]\nUrl=ventas.example\n"},
+        {"UTF-16 code page", 2, cp("UTF-16", texts::kCodePageNotEightBit), "", "", "[regional]\nCodePage=UTF-16\n"},
+        {"UTF-8 code page", 2, cp("UTF-8", texts::kCodePageNotEightBit), "", "", "[regional]\nCodePage=UTF-8\n"},
         {"Scale 0: a busy loop", 2, scale("0"), "", "", "[timing]\nScale=0\n"},
         {"Scale inf", 2, scale("inf"), "", "", "[timing]\nScale=inf\n"},
         {"Scale nan", 2, scale("nan"), "", "", "[timing]\nScale=nan\n"},
         {"Scale negative", 2, scale("-1"), "", "", "[timing]\nScale=-1\n"},
         {"Scale not a number", 2, scale("abc"), "", "", "[timing]\nScale=abc\n"},
         {"Scale that never prints", 2, scale("1e9"), "", "", "[timing]\nScale=1e9\n"},
-        {"maintenance marker missing", 3, texts::kMantenimiento, "KardolenTerminalUpd.inf"},
-        {"empty configuration", 3, texts::kMantenimiento, "", "", "", ""},
-        {"driver library missing", 5, texts::bibliotecaNoCargada("/nada/libnada.so", "..."), "", "",
+        {"maintenance marker missing", 3, texts::kMaintenance, "KardolenTerminalUpd.inf"},
+        {"empty configuration", 3, texts::kMaintenance, "", "", "", ""},
+        {"driver library missing", 5, texts::libraryNotLoaded("/nada/libnada.so", "..."), "", "",
          "[driver]\nLibrary=/nada/libnada.so\n"},
-        {"program directory missing", 6, texts::directorioNoExiste("%1/nada")},
-        {"journal cannot be opened", 8, texts::diarioNoDisponible("..."), "", "robot-fiscal-journal.db"},
+        {"program directory missing", 6, texts::directoryMissing("%1/nada")},
+        {"journal cannot be opened", 8, texts::journalUnavailable("..."), "", "robot-fiscal-journal.db"},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -106,7 +106,7 @@ TEST_P(OneRobotPerFiscalMachine, SecondRobotStopsWith9AndASecondCopyEndsSilently
         EXPECT_EQ(another.exitCode(), copy ? 4 : 9);
         EXPECT_EQ(another.err() + another.out(),
                   copy ? QString()
-                       : texts::kAppTitle + '\n' + texts::maquinaFiscalOcupada(1) + "\n\n");
+                       : texts::kAppTitle + '\n' + texts::fiscalMachineBusy(1) + "\n\n");
     }
 }
 

@@ -59,7 +59,7 @@ TEST_P(DatabaseOutage, ToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
     ASSERT_TRUE(robot.waitForExit());
     EXPECT_EQ(robot.exitCode(), 0);
     EXPECT_EQ(robot.err().count(outage), 1) << robot.err().toStdString();
-    EXPECT_EQ(robot.err().count(core::texts::kBaseDisponible), 1);
+    EXPECT_EQ(robot.err().count(core::texts::kDatabaseBack), 1);
 }
 
 // A file that is not a database in place of the main one, while running or
@@ -98,7 +98,7 @@ TEST(UnattendedRobot, GarbageInPlaceOfTheDatabaseIsAnOutageToldOnce)
         ASSERT_TRUE(robot.waitForExit());
         EXPECT_EQ(robot.exitCode(), 0);
         EXPECT_EQ(robot.err().count("Error de base de datos"), 1) << robot.err().toStdString();
-        EXPECT_EQ(robot.err().count(core::texts::kBaseDisponible), 1);
+        EXPECT_EQ(robot.err().count(core::texts::kDatabaseBack), 1);
     }
 }
 
@@ -124,7 +124,7 @@ TEST(UnattendedRobot, PollingComesBackByItselfAfterAPortFailure)
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("fallo factura %1 etapa=2.1\n").arg(code)}));
     inst.writeSimIni({});
-    ASSERT_TRUE(robot.waitForOutput({core::texts::kSondeoReanudado}));
+    ASSERT_TRUE(robot.waitForOutput({core::texts::kPollingResumed}));
 }
 
 } // namespace

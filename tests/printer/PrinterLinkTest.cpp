@@ -16,7 +16,7 @@ using printer::DriverLibrary;
 
 namespace {
 
-const QString kSinRespuesta = QStringLiteral("Sin respuesta");
+const QString kNoAnswer = QStringLiteral("Sin respuesta");
 
 TEST(DriverLibrary, RefusesWhatIsNotADriverWithTheOperatorsMessage)
 {
@@ -103,9 +103,9 @@ TEST_F(PrinterLinkTest, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAn
         {"empty lines", true, "a", "\r\n\r\n", "\r\n\r\n"},
         {"empty file", true, "a", "", ""},
         {"code page", true, "a", "Pe\xf1\x61\r\n", QString::fromUtf8("Peña\r\n")},
-        {"failed upload: the file is not read", false, "a", "uno\r\n", kSinRespuesta},
-        {"a folder in its place", true, "adir", "uno\r\n", kSinRespuesta},
-        {"no file", true, "missing.txt", "uno\r\n", kSinRespuesta}};
+        {"failed upload: the file is not read", false, "a", "uno\r\n", kNoAnswer},
+        {"a folder in its place", true, "adir", "uno\r\n", kNoAnswer},
+        {"no file", true, "missing.txt", "uno\r\n", kNoAnswer}};
     for (const auto &[name, uploaded, file, bytes, text] : cases) {
         dir.write(QStringLiteral("a"), bytes);
         link.ResultadoComando = uploaded;

@@ -28,8 +28,8 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
         h.window().events.clear();
         h.tick();
         EXPECT_EQ(h.window().entries(QStringLiteral("status ")).value(0),
-                  "status " + texts::kRefrescandoTicketVentas);
-        EXPECT_EQ(h.window().status(), texts::kEsperando);
+                  "status " + texts::kRefreshingSales);
+        EXPECT_EQ(h.window().status(), texts::kWaiting);
         QString tick = QString::number(h.state().TicksSinFactura);
         for (const core::DocumentEvent &e : h.window().events)
             if (e.kind == core::DocumentEvent::Kind::Printed)
@@ -57,9 +57,8 @@ TEST_P(PollingCycle, TicketCompanyAlternatesTicketAndInvoiceLists)
         h.tick();
         first << h.window().entries(QStringLiteral("status ")).value(0).mid(7);
     }
-    EXPECT_EQ(first,
-              (QStringList{texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas,
-                           texts::kRefrescandoTicketNoFiscal, texts::kRefrescandoTicketVentas}));
+    EXPECT_EQ(first, (QStringList{texts::kRefreshingTickets, texts::kRefreshingSales,
+                                  texts::kRefreshingTickets, texts::kRefreshingSales}));
     EXPECT_EQ(h.window().listRows(core::ListDisplay::DBList3), QStringList{"Precuenta: Mesa 4"});
 }
 

@@ -77,9 +77,9 @@ TEST(Startup, ConfigurationWithoutCajaRunsAsRegisterZeroAndSaysSo)
     const QString cwd = QDir::currentPath();
     EXPECT_EQ(Startup(s, settings, lists, window).run(dir.path()), core::ExitStatus::Running);
     QDir::setCurrent(cwd);
-    EXPECT_EQ(
-        window.entries(QStringLiteral("notice ")),
-        QStringList{"notice " + core::texts::sinCaja(Startup::configurationPath(s.RutaPrograma))});
+    EXPECT_EQ(window.entries(QStringLiteral("notice ")),
+              QStringList{"notice " +
+                          core::texts::noMachine(Startup::configurationPath(s.RutaPrograma))});
 }
 
 } // namespace
