@@ -219,7 +219,7 @@ QLayout *MainWindow::buildButtons(QLayout *printSlot, QLayout *continueSlot)
         {Control::Command10, "Command10", row, true},
         {Control::Command5, "Command5", row, false},
         {Control::Command7, "Command7", row, false},
-        {Control::Plantilla, "Plantilla", row, false},
+        {Control::Template, "Plantilla", row, false},
         {Control::Command19, "Command19", printSlot, true},
         {Control::Command9, "Command9", continueSlot, true},
     };
@@ -371,7 +371,7 @@ void MainWindow::prepareForm(core::Rgb formColour, int topTwips, int leftTwips)
     move(origin + QPoint(qRound(leftTwips * dpi / 1440.0), qRound(topTwips * dpi / 1440.0)));
 }
 
-void MainWindow::minimizeToTray(const core::DatosIcono &icon)
+void MainWindow::minimizeToTray(const core::TrayIcon &icon)
 {
     core::WindowState::minimizeToTray(icon);
     m_tray->setToolTip(icon.tip);

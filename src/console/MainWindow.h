@@ -50,7 +50,7 @@ public:
     void setListRows(core::ListDisplay list, const QStringList &rows) override;
     void setBackgroundColor(core::Rgb colour) override;
     void prepareForm(core::Rgb formColour, int topTwips, int leftTwips) override;
-    void minimizeToTray(const core::DatosIcono &icon) override;
+    void minimizeToTray(const core::TrayIcon &icon) override;
 
     QPushButton *button(core::Control control) const { return m_buttons.value(control); }
     QListWidget *list(core::ListDisplay display) const;

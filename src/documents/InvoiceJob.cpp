@@ -1,6 +1,6 @@
 #include "documents/InvoiceJob.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/PollingTimer.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
@@ -178,7 +178,7 @@ bool InvoiceJob::itemLines()
         w.processEvents();
         for (m_detail.moveFirst(); !m_detail.eof(); m_detail.moveNext()) {
             ++item;
-            w.setStatus(texts::kSendingItem + core::Formato::TextoNumero(qint64(item)) +
+            w.setStatus(texts::kSendingItem + core::Formatting::TextoNumero(qint64(item)) +
                         QStringLiteral("..."));
             w.setProgress(64);
             const QVariant name = m_detail.field(QStringLiteral("Nombre"));
@@ -195,9 +195,9 @@ bool InvoiceJob::itemLines()
             }
             m_stage = 4.07;
             if (!sendOrFail(QChar(32 + lineTaxCode()) +
-                            core::Formato::FormatoMonto(linePrice(), 10, 2) +
-                            core::Formato::FormatoMonto(lineQuantity(), 8, 3) +
-                            core::Formato::LimpioCadena(text.left(40).trimmed())))
+                            core::Formatting::FormatoMonto(linePrice(), 10, 2) +
+                            core::Formatting::FormatoMonto(lineQuantity(), 8, 3) +
+                            core::Formatting::LimpioCadena(text.left(40).trimmed())))
                 return false;
             w.processEvents();
         }

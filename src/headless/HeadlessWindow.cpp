@@ -1,6 +1,6 @@
 #include "headless/HeadlessWindow.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/Texts.h"
 
 #include <QCoreApplication>
@@ -52,7 +52,7 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
         if (event.document == core::DocumentKind::Invoice)
             line += texts::kZField + event.zNumber;
     } else if (event.kind == Kind::Failed) {
-        line += texts::kStageField + core::Formato::TextoNumero(event.stage).trimmed();
+        line += texts::kStageField + core::Formatting::TextoNumero(event.stage).trimmed();
     } else if (event.kind == Kind::Held) {
         line += QLatin1Char(' ') + event.reason;
     }
