@@ -326,4 +326,14 @@ QString semicolonInValue(const QString &keyword)
     return QStringLiteral("el valor de %1 lleva ';'").arg(keyword);
 }
 
+QString invalidDatevalue(const QString &text)
+{
+    return QStringLiteral("Fecha no válida en datevalue: '%1'.").arg(text);
+}
+
+const QString &documentWord(DocumentKind kind)
+{
+    return kind == DocumentKind::CreditNote ? kCreditNoteWord : kInvoiceWord;
+}
+
 } // namespace core::texts

@@ -19,8 +19,6 @@ namespace documents {
 using printer::PrinterRules;
 
 namespace {
-// What the line of a note without detail rows says.
-const QString kAmountText = QStringLiteral("Descuento a factura");
 const QString kClosing = QStringLiteral("f09000000000000");
 
 // A number column written in plain decimal, a text column as stored.
@@ -194,7 +192,7 @@ bool CreditNoteJob::headerHka()
         return false;
     m_stage = 2.04;
     // The affected invoice is always named: a credit note must say what it corrects.
-    const QString corrected = QStringLiteral("Factura afectada: ") +
+    const QString corrected = core::texts::kCorrectedInvoiceLabel +
                               plain(h.field(QStringLiteral("Factura"))) + QStringLiteral("  ") +
                               dateText(h.field(QStringLiteral("FechaVenta")));
     if (addressText.size() > kLineWidth) {
@@ -261,7 +259,8 @@ bool CreditNoteJob::detailLines()
 bool CreditNoteJob::amountLines()
 {
     const QString quantity = core::Formatting::Cifras(1, 8, 3);
-    const QString text = core::Formatting::LimpioCadena(kAmountText.left(40).trimmed());
+    const QString text =
+        core::Formatting::LimpioCadena(core::texts::kInvoiceDiscountLine.left(40).trimmed());
     if (m_taxRate > 0) {
         showStage(4.09);
         if (m_amount > 0) {

@@ -137,8 +137,8 @@ bool InvoiceJob::customerBlock()
     } else {
         m_stage = 2.53;
         const QVariant phone = h.field(QStringLiteral("Teléfono"));
-        if (!phone.isNull() &&
-            !sendOrFail(QStringLiteral("i05Telefono: ") + trimmed(phone).left(kLineWidth)))
+        if (!phone.isNull() && !sendOrFail(QStringLiteral("i05") + texts::kPhoneLabel +
+                                           trimmed(phone).left(kLineWidth)))
             return false;
     }
     m_stage = 2.54;
@@ -148,16 +148,16 @@ bool InvoiceJob::customerBlock()
     m_stage = 2.67;
 
     const bool operatorLine = m_ctx.settings.SerialesOperador.contains(st.Serial);
-    const QString i06 = operatorLine ? QStringLiteral("i06Operador: ") +
+    const QString i06 = operatorLine ? QStringLiteral("i06") + texts::kOperatorLabel +
                                            asText(h.field(QStringLiteral("CampoTextoAdic02")))
-                                     : QStringLiteral("i06Forma de Pago: ") +
+                                     : QStringLiteral("i06") + texts::kPaymentFormLabel +
                                            asText(h.field(QStringLiteral("NombreFormaPago")));
     m_stage = 2.68;
     send(i06); // not tested: a refused line 6 does not stop the invoice
     const QVariant order = h.field(QStringLiteral("ORD_COMP"));
     if (!order.isNull() && !m_ctx.settings.SerialOrdenCompra.isEmpty() &&
         st.Serial == m_ctx.settings.SerialOrdenCompra)
-        send(QStringLiteral("i07Orden de Compra: ") + order.toString());
+        send(QStringLiteral("i07") + texts::kPurchaseOrderLabel + order.toString());
 
     keepRates();
     m_stage = 2.71;

@@ -44,9 +44,8 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
     namespace texts = core::texts;
     const QString &name = texts::kEventWords[static_cast<int>(event.kind)];
     QString line = timeText(event.time) + QLatin1Char(' ') + name + QLatin1Char(' ') +
-                   (event.document == core::DocumentKind::CreditNote ? texts::kCreditNoteWord
-                                                                     : texts::kInvoiceWord) +
-                   QLatin1Char(' ') + QString::number(event.code);
+                   texts::documentWord(event.document) + QLatin1Char(' ') +
+                   QString::number(event.code);
     if (event.kind == Kind::Printed || event.kind == Kind::Recovered) {
         line += QLatin1Char(' ') + event.number;
         if (event.document == core::DocumentKind::Invoice)
