@@ -108,8 +108,8 @@ int run(int argc, char **argv)
 
     QTemporaryDir tmp;
     std::vector<std::unique_ptr<QProcess>> processes;
-    for (int caja = 1; caja <= robots; ++caja) {
-        const QString dir = QDir(tmp.path()).filePath(QStringLiteral("caja%1").arg(caja));
+    for (int machine = 1; machine <= robots; ++machine) {
+        const QString dir = QDir(tmp.path()).filePath(QStringLiteral("caja%1").arg(machine));
         const QString failure =
             robot::DemoInstallation::create(dir, QStringLiteral("HKA"), simulator);
         if (!failure.isEmpty()) {
@@ -120,7 +120,8 @@ int run(int argc, char **argv)
             .setValue(QStringLiteral("database/Url"), url);
         QFile inf(QDir(dir).filePath(QStringLiteral("Vextora.inf")));
         inf.open(QIODevice::ReadOnly);
-        const QByteArray text = inf.readAll().replace("Caja:1", "Caja:" + QByteArray::number(caja));
+        const QByteArray text =
+            inf.readAll().replace("Caja:1", "Caja:" + QByteArray::number(machine));
         inf.close();
         inf.open(QIODevice::WriteOnly | QIODevice::Truncate);
         inf.write(text);
@@ -130,7 +131,7 @@ int run(int argc, char **argv)
         p->setStandardErrorFile(QDir(dir).filePath(QStringLiteral("robot.err")));
         p->start(robotPath, {QStringLiteral("--dir"), dir, QStringLiteral("--headless")});
         if (!p->waitForStarted()) {
-            std::fprintf(stderr, "robot %d did not start\n", caja);
+            std::fprintf(stderr, "robot %d did not start\n", machine);
             return 1;
         }
         processes.push_back(std::move(p));
@@ -169,9 +170,9 @@ int run(int argc, char **argv)
                 p->exitCode() == 0 && clean;
     }
     QByteArray errors;
-    for (int caja = 1; caja <= robots; ++caja)
+    for (int machine = 1; machine <= robots; ++machine)
         errors += bench::BenchMachine::readFile(
-            QDir(tmp.path()).filePath(QStringLiteral("caja%1/robot.err").arg(caja)));
+            QDir(tmp.path()).filePath(QStringLiteral("caja%1/robot.err").arg(machine)));
 
     const double serverShare = (serverAfter - serverBefore) / wall * 100.0;
     std::printf("\n%d idle robots, Scale=1.0 (a tick every 2.5 s), %.0f s measured from %d s "

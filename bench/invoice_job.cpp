@@ -110,12 +110,12 @@ public:
     QString printed(int code)
     {
         sqlite3_bind_int(m_printed, 1, code);
-        QString factura;
+        QString number;
         if (sqlite3_step(m_printed) == SQLITE_ROW && sqlite3_column_text(m_printed, 0))
-            factura = QString::fromUtf8(
+            number = QString::fromUtf8(
                 reinterpret_cast<const char *>(sqlite3_column_text(m_printed, 0)));
         sqlite3_reset(m_printed);
-        return factura;
+        return number;
     }
 
 private:

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (printer::PrinterNumbers::readCreditNote(link, dir.path(), dascom).size() > 8)
             std::abort();
     }
-    if (link.Lineas.size() > printer::PrinterLink::kMaxLineas)
+    if (link.Lineas.size() > printer::PrinterLink::kMaxLines)
         std::abort();
     return 0;
 }

@@ -13,7 +13,7 @@ for f in "${files[@]}"; do
   clang-format-14 --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
 done
 if ((${#bad[@]})); then
-  echo "Formato distinto del de clang-format (scripts/check-format.sh --fix):" >&2
+  echo "Not formatted as clang-format would (scripts/check-format.sh --fix):" >&2
   printf '  %s\n' "${bad[@]}" >&2
   exit 1
 fi

@@ -11,7 +11,7 @@ seconds="${1:-15}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  targets=(fuzz_config fuzz_settings fuzz_formato fuzz_dialect fuzz_answer fuzz_interpreter)
+  targets=(fuzz_config fuzz_settings fuzz_formatting fuzz_dialect fuzz_answer fuzz_interpreter)
 fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

@@ -54,4 +54,4 @@ for gone in /usr/bin/robot-fiscal /usr/lib/robot-fiscal /lib/systemd/system/robo
   /var/lib/robot-fiscal; do
   [ ! -e "$gone" ] || { echo "left after purge: $gone"; exit 1; }
 done
-echo "Paquete verificado: $(basename "$deb")"
+echo "Package verified: $(basename "$deb")"

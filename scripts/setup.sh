@@ -25,7 +25,7 @@ for p in "${packages[@]}"; do
 done
 
 if ((${#missing[@]})); then
-  echo "Instalando: ${missing[*]}"
+  echo "Installing: ${missing[*]}"
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   $SUDO apt-get update -qq

@@ -130,9 +130,9 @@ void MainWindow::connectCreditNotes()
 QWidget *MainWindow::buildOptions(QLayout **printSlot, QLayout **continueSlot)
 {
     // Frame1, "Opciones": the fiscal-memory report by dates.
-    m_frame1 = new QGroupBox(texts::kOptionsCaption, m_main);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    auto *options = new QVBoxLayout(m_frame1);
+    m_Frame1 = new QGroupBox(texts::kOptionsCaption, m_main);
+    m_Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *options = new QVBoxLayout(m_Frame1);
     auto *memoryRow = new QHBoxLayout;
     memoryRow->addWidget(buildFiscalMemory(printSlot));
     memoryRow->addStretch(1);
@@ -142,29 +142,29 @@ QWidget *MainWindow::buildOptions(QLayout **printSlot, QLayout **continueSlot)
     continueRow->addStretch(1);
     options->addLayout(continueRow);
     *continueSlot = continueRow;
-    return m_frame1;
+    return m_Frame1;
 }
 
 QWidget *MainWindow::buildFiscalMemory(QLayout **printSlot)
 {
-    auto *memory = new QGroupBox(texts::kFiscalMemoryFrame, m_frame1);
+    auto *memory = new QGroupBox(texts::kFiscalMemoryFrame, m_Frame1);
     auto *memoryLayout = new QVBoxLayout(memory);
     auto *range = new QGroupBox(texts::kDateRangeFrame, memory);
     auto *rangeLayout = new QGridLayout(range);
-    m_desde = new QLineEdit(texts::kFromInitial, range);
-    m_desde->setObjectName(QStringLiteral("Desde"));
-    m_hasta = new QLineEdit(texts::kToInitial, range);
-    m_hasta->setObjectName(QStringLiteral("Hasta"));
+    m_Desde = new QLineEdit(texts::kFromInitial, range);
+    m_Desde->setObjectName(QStringLiteral("Desde"));
+    m_Hasta = new QLineEdit(texts::kToInitial, range);
+    m_Hasta->setObjectName(QStringLiteral("Hasta"));
     rangeLayout->addWidget(new QLabel(texts::kFromLabel, range), 0, 0);
-    rangeLayout->addWidget(m_desde, 0, 1);
+    rangeLayout->addWidget(m_Desde, 0, 1);
     rangeLayout->addWidget(new QLabel(texts::kToLabel, range), 1, 0);
-    rangeLayout->addWidget(m_hasta, 1, 1);
+    rangeLayout->addWidget(m_Hasta, 1, 1);
     auto *printGroup = new QGroupBox(texts::kFiscalMemoryGroup, range);
     *printSlot = new QHBoxLayout(printGroup);
     rangeLayout->addWidget(printGroup, 2, 0, 1, 2);
     memoryLayout->addWidget(range);
     // A date is short: the report's frames keep their natural width.
-    for (QLineEdit *date : {m_desde, m_hasta})
+    for (QLineEdit *date : {m_Desde, m_Hasta})
         date->setMaximumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
                               16);
     return memory;
@@ -174,28 +174,28 @@ QLayout *MainWindow::buildStatusRow()
 {
     // Status, stage and progress.
     auto *row = new QHBoxLayout;
-    m_verEstatus = new QLabel(status(), this);
-    m_verEstatus->setObjectName(QStringLiteral("VerEstatus"));
-    m_viendoEstado = new QLabel(this);
-    m_viendoEstado->setObjectName(QStringLiteral("ViendoEstado"));
-    m_barra = new QProgressBar(this);
-    m_barra->setObjectName(QStringLiteral("Barra"));
-    m_barra->setRange(0, 100);
-    m_barra->setValue(0);
-    row->addWidget(m_verEstatus, 2);
-    row->addWidget(m_viendoEstado, 1);
-    row->addWidget(m_barra, 1);
+    m_VerEstatus = new QLabel(status(), this);
+    m_VerEstatus->setObjectName(QStringLiteral("VerEstatus"));
+    m_ViendoEstado = new QLabel(this);
+    m_ViendoEstado->setObjectName(QStringLiteral("ViendoEstado"));
+    m_Barra = new QProgressBar(this);
+    m_Barra->setObjectName(QStringLiteral("Barra"));
+    m_Barra->setRange(0, 100);
+    m_Barra->setValue(0);
+    row->addWidget(m_VerEstatus, 2);
+    row->addWidget(m_ViendoEstado, 1);
+    row->addWidget(m_Barra, 1);
     return row;
 }
 
 void MainWindow::buildLog(QBoxLayout *outer)
 {
     outer->addWidget(new QLabel(texts::kLogLabel, this));
-    m_log = new QPlainTextEdit(this);
-    m_log->setObjectName(QStringLiteral("Log"));
-    m_log->setReadOnly(true);
-    m_log->setMaximumHeight(90);
-    outer->addWidget(m_log);
+    m_Log = new QPlainTextEdit(this);
+    m_Log->setObjectName(QStringLiteral("Log"));
+    m_Log->setReadOnly(true);
+    m_Log->setMaximumHeight(90);
+    outer->addWidget(m_Log);
 }
 
 QLayout *MainWindow::buildButtons(QLayout *printSlot, QLayout *continueSlot)
@@ -219,7 +219,7 @@ QLayout *MainWindow::buildButtons(QLayout *printSlot, QLayout *continueSlot)
         {Control::Command10, "Command10", row, true},
         {Control::Command5, "Command5", row, false},
         {Control::Command7, "Command7", row, false},
-        {Control::Plantilla, "Plantilla", row, false},
+        {Control::Template, "Plantilla", row, false},
         {Control::Command19, "Command19", printSlot, true},
         {Control::Command9, "Command9", continueSlot, true},
     };
@@ -240,13 +240,13 @@ void MainWindow::buildHiddenControls()
     // Never shown: the second "Cerrar" and the interval box with its "Aplicar".
     m_cmdCerrar = new QPushButton(texts::kCloseCaption, this);
     m_cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
-    m_tiempo = new QLineEdit(QStringLiteral("3000"), this);
-    m_tiempo->setObjectName(QStringLiteral("Tiempo"));
-    m_tiempo->installEventFilter(this);
-    m_command12 = new QPushButton(texts::kApplyCaption, this);
-    m_command12->setObjectName(QStringLiteral("Command12"));
-    for (QWidget *w : {static_cast<QWidget *>(m_cmdCerrar), static_cast<QWidget *>(m_tiempo),
-                       static_cast<QWidget *>(m_command12)})
+    m_Tiempo = new QLineEdit(QStringLiteral("3000"), this);
+    m_Tiempo->setObjectName(QStringLiteral("Tiempo"));
+    m_Tiempo->installEventFilter(this);
+    m_Command12 = new QPushButton(texts::kApplyCaption, this);
+    m_Command12->setObjectName(QStringLiteral("Command12"));
+    for (QWidget *w : {static_cast<QWidget *>(m_cmdCerrar), static_cast<QWidget *>(m_Tiempo),
+                       static_cast<QWidget *>(m_Command12)})
         w->hide();
 }
 
@@ -270,7 +270,7 @@ void MainWindow::attach(robot::Robot &robot)
     on(Control::Command3, [this] { m_actions->stopOrStartPolling(); });
     on(Control::Command10, [this] { close(); });
     connect(m_cmdCerrar, &QPushButton::clicked, this, [this] { close(); });
-    connect(m_command12, &QPushButton::clicked, this, [this] { applyInterval(); });
+    connect(m_Command12, &QPushButton::clicked, this, [this] { applyInterval(); });
     connect(&robot, &robot::Robot::stopped, this, [this] {
         if (m_closing)
             close();
@@ -300,19 +300,19 @@ void MainWindow::setTitle(const QString &title)
 void MainWindow::setStatus(const QString &text)
 {
     core::WindowState::setStatus(text);
-    m_verEstatus->setText(text);
+    m_VerEstatus->setText(text);
 }
 
 void MainWindow::setStage(const QString &text)
 {
     core::WindowState::setStage(text);
-    m_viendoEstado->setText(text);
+    m_ViendoEstado->setText(text);
 }
 
 void MainWindow::setProgress(int value)
 {
     core::WindowState::setProgress(value);
-    m_barra->setValue(value);
+    m_Barra->setValue(value);
 }
 
 void MainWindow::setLog(const QString &text)
@@ -320,7 +320,7 @@ void MainWindow::setLog(const QString &text)
     core::WindowState::setLog(text);
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_log->setPlainText(shown);
+    m_Log->setPlainText(shown);
 }
 
 void MainWindow::setControlEnabled(core::Control control, bool enabled)
@@ -362,7 +362,7 @@ void MainWindow::prepareForm(core::Rgb formColour, int topTwips, int leftTwips)
     core::WindowState::prepareForm(formColour, topTwips, leftTwips);
     const QColor form = toColor(formColour);
     paint(this, form);
-    paint(m_frame1, form);
+    paint(m_Frame1, form);
     paint(list(core::ListDisplay::DBList1), palette().color(QPalette::Base), QPalette::Base);
     // Twips are 1/1440 inch.
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -371,7 +371,7 @@ void MainWindow::prepareForm(core::Rgb formColour, int topTwips, int leftTwips)
     move(origin + QPoint(qRound(leftTwips * dpi / 1440.0), qRound(topTwips * dpi / 1440.0)));
 }
 
-void MainWindow::minimizeToTray(const core::DatosIcono &icon)
+void MainWindow::minimizeToTray(const core::TrayIcon &icon)
 {
     core::WindowState::minimizeToTray(icon);
     m_tray->setToolTip(icon.tip);
@@ -439,7 +439,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Tiempo takes digits only; Enter and Backspace pass.
-    if (watched == m_tiempo && event->type() == QEvent::KeyPress) {
+    if (watched == m_Tiempo && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool passes = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                             key->key() == Qt::Key_Backspace;
@@ -453,10 +453,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::applyInterval()
 {
-    if (m_tiempo->text().isEmpty())
+    if (m_Tiempo->text().isEmpty())
         return;
     bool ok = false;
-    const double ms = QLocale::c().toDouble(m_tiempo->text(), &ok);
+    const double ms = QLocale::c().toDouble(m_Tiempo->text(), &ok);
     if (ok && qRound(ms) > 0)
         m_robot->Timer1().setInterval(std::chrono::milliseconds(qRound(ms)));
 }
@@ -464,7 +464,7 @@ void MainWindow::applyInterval()
 void MainWindow::showOptions()
 {
     m_robot->link().HabilitarControles(false);
-    m_main->setCurrentWidget(m_frame1);
+    m_main->setCurrentWidget(m_Frame1);
 }
 
 void MainWindow::hideOptions()
@@ -477,11 +477,11 @@ void MainWindow::printFiscalMemory()
 {
     using DateField = robot::PrinterActions::DateField;
     DateField bad = DateField::None;
-    m_actions->printFiscalMemory(m_desde->text(), m_hasta->text(), &bad);
+    m_actions->printFiscalMemory(m_Desde->text(), m_Hasta->text(), &bad);
     if (bad == DateField::From)
-        m_desde->setFocus();
+        m_Desde->setFocus();
     else if (bad == DateField::To)
-        m_hasta->setFocus();
+        m_Hasta->setFocus();
 }
 
 void MainWindow::selectCreditNote(int row, bool cancel)

@@ -50,18 +50,18 @@ public:
     void setListRows(core::ListDisplay list, const QStringList &rows) override;
     void setBackgroundColor(core::Rgb colour) override;
     void prepareForm(core::Rgb formColour, int topTwips, int leftTwips) override;
-    void minimizeToTray(const core::DatosIcono &icon) override;
+    void minimizeToTray(const core::TrayIcon &icon) override;
 
     QPushButton *button(core::Control control) const { return m_buttons.value(control); }
     QListWidget *list(core::ListDisplay display) const;
-    QLineEdit *desde() const { return m_desde; }
-    QLineEdit *hasta() const { return m_hasta; }
-    QWidget *optionsPanel() const { return m_frame1; }
+    QLineEdit *Desde() const { return m_Desde; }
+    QLineEdit *Hasta() const { return m_Hasta; }
+    QWidget *Frame1() const { return m_Frame1; }
     QSystemTrayIcon *trayIcon() const { return m_tray; }
     // Never shown: the second "Cerrar" and the interval box with its "Aplicar".
     QPushButton *cmdCerrar() const { return m_cmdCerrar; }
-    QLineEdit *tiempo() const { return m_tiempo; }
-    QPushButton *command12() const { return m_command12; }
+    QLineEdit *Tiempo() const { return m_Tiempo; }
+    QPushButton *Command12() const { return m_Command12; }
     // Pointer activity on the notification icon: back to the screen.
     void restoreFromTray();
 
@@ -97,18 +97,18 @@ private:
     robot::Robot *m_robot = nullptr;
     std::unique_ptr<robot::PrinterActions> m_actions;
     QHash<core::Control, QPushButton *> m_buttons;
-    QLabel *m_verEstatus = nullptr;
-    QLabel *m_viendoEstado = nullptr;
-    QProgressBar *m_barra = nullptr;
-    QPlainTextEdit *m_log = nullptr;
+    QLabel *m_VerEstatus = nullptr;
+    QLabel *m_ViendoEstado = nullptr;
+    QProgressBar *m_Barra = nullptr;
+    QPlainTextEdit *m_Log = nullptr;
     QListWidget *m_lists[3] = {};
     QStackedWidget *m_main = nullptr;
-    QWidget *m_frame1 = nullptr;
-    QLineEdit *m_desde = nullptr;
-    QLineEdit *m_hasta = nullptr;
+    QWidget *m_Frame1 = nullptr;
+    QLineEdit *m_Desde = nullptr;
+    QLineEdit *m_Hasta = nullptr;
     QPushButton *m_cmdCerrar = nullptr;
-    QLineEdit *m_tiempo = nullptr;
-    QPushButton *m_command12 = nullptr;
+    QLineEdit *m_Tiempo = nullptr;
+    QPushButton *m_Command12 = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     bool m_closing = false;
     bool m_closed = false;

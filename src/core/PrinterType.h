@@ -17,7 +17,7 @@ QString printerTypeName(PrinterType type);
 // The credit note's header and payments and the place of its number in the
 // U0X answer have two forms: HKA's, which SAMSUNG shares, and DASCOM's, which
 // any other type takes as well. The invoice's payment rows are DASCOM's alone.
-inline bool formaDascom(PrinterType type)
+inline bool usesDascomForm(PrinterType type)
 {
     return type != PrinterType::Hka && type != PrinterType::Samsung;
 }

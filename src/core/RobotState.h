@@ -8,9 +8,9 @@
 namespace core {
 
 // The notification-area record, filled once at the first activation.
-struct DatosIcono
+struct TrayIcon
 {
-    int identificador = 0;
+    int id = 0;
     QString tip;
 };
 
@@ -39,7 +39,7 @@ struct RobotState
     QString RifCompania;
     qint16 ModoCantidad = 0;
     bool UsarImpresionFacturaInt = false;
-    DatosIcono Icono;
+    TrayIcon DatosIcono;
 
     // Polling cycle.
     bool Alterna = false;

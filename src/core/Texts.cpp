@@ -1,6 +1,6 @@
 #include "core/Texts.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 
 namespace core::texts {
 
@@ -56,7 +56,7 @@ QString fiscalMachineTaken(qint32 machine)
 }
 
 namespace {
-QString documento(DocumentKind kind, qint64 code)
+QString documentWithCode(DocumentKind kind, qint64 code)
 {
     return (kind == DocumentKind::CreditNote ? QStringLiteral("La nota de crédito ")
                                              : QStringLiteral("La factura ")) +
@@ -66,7 +66,7 @@ QString documento(DocumentKind kind, qint64 code)
 
 QString documentHeld(DocumentKind kind, qint64 code, const QString &column)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            QStringLiteral(" no se imprimió: la columna %1 no tiene un valor imprimible. "
                           "Corríjala y la impresión se intentará de nuevo.")
                .arg(column);
@@ -74,7 +74,7 @@ QString documentHeld(DocumentKind kind, qint64 code, const QString &column)
 
 QString documentHeldForQuantityMode(DocumentKind kind, qint64 code)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            QStringLiteral(" no se imprimió: la configuración de la empresa no indica qué "
                           "cantidad imprimir (VerCantidad y VerCantidadDecimal).");
 }
@@ -93,7 +93,7 @@ QString printedNotRecorded(DocumentKind kind)
 
 QString printedWithoutNumbers(DocumentKind kind, qint64 code)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            (kind == DocumentKind::CreditNote
                 ? QStringLiteral(" fue impresa sin leer su número fiscal: "
                                  "complételo a mano.")
@@ -116,27 +116,27 @@ QString closingNotSent(DocumentKind kind)
                                              : QStringLiteral("factura."));
 }
 
-QString failedAtStage(double etapa)
+QString failedAtStage(double stage)
 {
-    return QStringLiteral("falló en la etapa") + Formato::TextoNumero(etapa);
+    return QStringLiteral("falló en la etapa") + Formatting::TextoNumero(stage);
 }
 
 QString recoveredWithoutPrinting(DocumentKind kind, qint64 code, const QString &number)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            QStringLiteral(" ya estaba impresa (número %1): se registró sin imprimirla de nuevo.")
                .arg(number.isEmpty() ? QStringLiteral("desconocido") : number);
 }
 
 QString cancelledToPrintAgain(DocumentKind kind, qint64 code)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            QStringLiteral(" quedó a medias en la impresora: se anuló y se imprimirá de nuevo.");
 }
 
 QString recoveryPending(DocumentKind kind, qint64 code, const QString &reason)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            QStringLiteral(" quedó sin confirmar (%1). No se imprime ningún documento nuevo "
                           "hasta aclararlo.")
                .arg(reason);
@@ -144,7 +144,7 @@ QString recoveryPending(DocumentKind kind, qint64 code, const QString &reason)
 
 QString alreadyPrinted(DocumentKind kind, qint64 code, const QString &number)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            QStringLiteral(" ya fue impresa por la impresora fiscal (número %1) y sigue pendiente "
                           "en la base de datos: no se imprime de nuevo. Regístrela a mano.")
                .arg(number);
@@ -182,9 +182,9 @@ QString noPermission(const QString &path)
     return QStringLiteral("Sin permiso para hablar con el robot por %1.").arg(path);
 }
 
-QString fiscalMemoryPrinted(const QString &desde, const QString &hasta)
+QString fiscalMemoryPrinted(const QString &from, const QString &to)
 {
-    return QStringLiteral("Reporte de memoria fiscal del %1 al %2 impreso.").arg(desde, hasta);
+    return QStringLiteral("Reporte de memoria fiscal del %1 al %2 impreso.").arg(from, to);
 }
 
 QString invalidDate(const QString &date, const QString &format)
@@ -194,17 +194,18 @@ QString invalidDate(const QString &date, const QString &format)
 
 QString retryAccepted(DocumentKind kind, qint64 code)
 {
-    return documento(kind, code) + QStringLiteral(" se intentará de nuevo en el próximo ciclo.");
+    return documentWithCode(kind, code) +
+           QStringLiteral(" se intentará de nuevo en el próximo ciclo.");
 }
 
 QString notHeld(DocumentKind kind, qint64 code)
 {
-    return documento(kind, code) + QStringLiteral(" no está retenida.");
+    return documentWithCode(kind, code) + QStringLiteral(" no está retenida.");
 }
 
 QString inRecovery(DocumentKind kind, qint64 code)
 {
-    return documento(kind, code) +
+    return documentWithCode(kind, code) +
            QStringLiteral(" espera a que la impresora diga si la cerró: se intenta en cada ciclo.");
 }
 
@@ -323,6 +324,16 @@ QString portNotANumber(const QString &port)
 QString semicolonInValue(const QString &keyword)
 {
     return QStringLiteral("el valor de %1 lleva ';'").arg(keyword);
+}
+
+QString invalidDatevalue(const QString &text)
+{
+    return QStringLiteral("Fecha no válida en datevalue: '%1'.").arg(text);
+}
+
+const QString &documentWord(DocumentKind kind)
+{
+    return kind == DocumentKind::CreditNote ? kCreditNoteWord : kInvoiceWord;
 }
 
 } // namespace core::texts

@@ -82,7 +82,15 @@ QString printedWithoutNumbers(DocumentKind kind, qint64 code);
 QString notClosed(DocumentKind kind);
 QString closingNotSent(DocumentKind kind);
 // Why a failed document waits before it is taken up again.
-QString failedAtStage(double etapa);
+QString failedAtStage(double stage);
+// Printed on the fiscal document: the labels of the invoice's header lines,
+// the invoice a credit note corrects and the line of a note without detail.
+inline const QString kPhoneLabel = QStringLiteral("Telefono: ");
+inline const QString kOperatorLabel = QStringLiteral("Operador: ");
+inline const QString kPaymentFormLabel = QStringLiteral("Forma de Pago: ");
+inline const QString kPurchaseOrderLabel = QStringLiteral("Orden de Compra: ");
+inline const QString kCorrectedInvoiceLabel = QStringLiteral("Factura afectada: ");
+inline const QString kInvoiceDiscountLine = QStringLiteral("Descuento a factura");
 
 inline const QString kPollingResumed = QStringLiteral("sondeo reanudado");
 // Operator's printer actions.
@@ -129,7 +137,7 @@ QString controlWithoutGroup(const QString &path);
 QString noPermission(const QString &path);
 // What the printer refused, with its error and status words.
 QString printerRefused(const QString &what, int error, int status);
-QString fiscalMemoryPrinted(const QString &desde, const QString &hasta);
+QString fiscalMemoryPrinted(const QString &from, const QString &to);
 QString invalidDate(const QString &date, const QString &format);
 QString retryAccepted(DocumentKind kind, qint64 code);
 QString notHeld(DocumentKind kind, qint64 code);
@@ -265,14 +273,30 @@ inline const QString kLastPrintedLine = QStringLiteral("Último impreso: ");
 QString atStage(double stage);
 QString pendingLine(int invoices, int creditNotes);
 QString numberAt(const QString &number, const QString &time);
+// `estado --json`: the keys of its object and of each document in it.
+inline const QString kJsonPolling = QStringLiteral("sondeo");
+inline const QString kJsonPrinting = QStringLiteral("imprimiendo");
+inline const QString kJsonPending = QStringLiteral("pendientes");
+inline const QString kJsonInvoices = QStringLiteral("facturas");
+inline const QString kJsonCreditNotes = QStringLiteral("notas");
+inline const QString kJsonHeld = QStringLiteral("retenidos");
+inline const QString kJsonLastPrinted = QStringLiteral("ultimo");
+inline const QString kJsonDocument = QStringLiteral("documento");
+inline const QString kJsonCode = QStringLiteral("codigo");
+inline const QString kJsonStage = QStringLiteral("etapa");
+inline const QString kJsonReason = QStringLiteral("motivo");
+inline const QString kJsonNumber = QStringLiteral("numero");
+inline const QString kJsonTime = QStringLiteral("hora");
 
 // Headless output: a document event's words, in the order of
 // DocumentEvent::Kind, the kind of document and the fields after the code.
 inline const QString kEventWords[] = {QStringLiteral("inicio"),   QStringLiteral("impresa"),
                                       QStringLiteral("fallo"),    QStringLiteral("recuperada"),
                                       QStringLiteral("retenida"), QStringLiteral("anulada")};
+// The kind of document is written the same in `reintentar` and `estado`.
 inline const QString kInvoiceWord = QStringLiteral("factura");
 inline const QString kCreditNoteWord = QStringLiteral("nota");
+const QString &documentWord(DocumentKind kind);
 inline const QString kZField = QStringLiteral(" Z=");
 inline const QString kStageField = QStringLiteral(" etapa=");
 
@@ -311,5 +335,13 @@ inline const QString kPasswordInUrl =
     QStringLiteral("lleva una contraseña; va en ~/.pgpass, PGPASSFILE o PGSERVICE");
 QString portNotANumber(const QString &port);
 QString semicolonInValue(const QString &keyword);
+// Why a statement's Jet SQL cannot be translated, and a SQLite connection
+// the robot could not set up as the dialect needs it.
+inline const QString kUnclosedText = QStringLiteral("Texto sin comilla de cierre.");
+inline const QString kUnclosedBracket = QStringLiteral("Nombre entre corchetes sin cierre.");
+inline const QString kUnclosedParenthesis = QStringLiteral("Paréntesis sin cierre.");
+inline const QString kUnopenedParenthesis = QStringLiteral("Paréntesis de cierre sin apertura.");
+QString invalidDatevalue(const QString &text);
+inline const QString kSqliteNotPrepared = QStringLiteral("No se pudo preparar la conexión SQLite.");
 
 } // namespace core::texts

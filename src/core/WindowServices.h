@@ -8,7 +8,7 @@
 
 namespace core {
 
-struct DatosIcono;
+struct TrayIcon;
 
 // The window's controls that the robot names.
 enum class Control {
@@ -24,7 +24,7 @@ enum class Control {
     Command19, // "Imprimir"
     Command21, // "Cierre X"
     Command22, // "Abrir G"
-    Plantilla,
+    Template,  // "Plantilla"
 };
 
 enum class ListDisplay { DBList1, DBList2, DBList3 };
@@ -89,7 +89,7 @@ public:
     // PrepararFormulario's colours and the window's place, in twips.
     virtual void prepareForm(Rgb formColour, int topTwips, int leftTwips) = 0;
     // Into the notification area, with the record's tip.
-    virtual void minimizeToTray(const DatosIcono &icon) = 0;
+    virtual void minimizeToTray(const TrayIcon &icon) = 0;
 
     // A document started, printed, failed, recovered or held.
     virtual void documentEvent(const DocumentEvent &event) = 0;

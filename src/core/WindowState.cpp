@@ -19,7 +19,7 @@ WindowState::WindowState() : m_title(texts::kInitialTitle), m_status(texts::kWai
         {Control::Command19, texts::kPrintCaption},
         {Control::Command21, texts::kXReportCaption},
         {Control::Command22, texts::kOpenDrawerCaption},
-        {Control::Plantilla, texts::kTemplateCaption},
+        {Control::Template, texts::kTemplateCaption},
     };
     // Every button starts enabled but "Cerrar".
     m_enabled.insert(Control::Command10, false);
@@ -60,7 +60,7 @@ void WindowState::prepareForm(Rgb formColour, int, int)
     m_background = formColour;
 }
 
-void WindowState::minimizeToTray(const DatosIcono &icon)
+void WindowState::minimizeToTray(const TrayIcon &icon)
 {
     m_icon = icon;
     m_minimized = true;

@@ -39,9 +39,9 @@ public:
     void setBackgroundColor(Rgb colour) override { m_background = colour; }
     Rgb backgroundColor() const override { return m_background; }
     void prepareForm(Rgb formColour, int topTwips, int leftTwips) override;
-    void minimizeToTray(const DatosIcono &icon) override;
+    void minimizeToTray(const TrayIcon &icon) override;
     bool minimized() const { return m_minimized; }
-    const DatosIcono &trayIcon() const { return m_icon; }
+    const TrayIcon &trayIcon() const { return m_icon; }
 
     void documentEvent(const DocumentEvent &) override {}
     void notice(const QString &) override {}
@@ -59,7 +59,7 @@ private:
     std::array<QStringList, 3> m_lists;
     Rgb m_background;
     bool m_minimized = false;
-    DatosIcono m_icon;
+    TrayIcon m_icon;
 };
 
 } // namespace core

@@ -1,5 +1,6 @@
 #include "db/SqlLexer.h"
 
+#include "core/Texts.h"
 #include "db/DataError.h"
 
 namespace db {
@@ -87,7 +88,7 @@ private:
         QString value;
         for (;;) {
             if (m_i >= m_n)
-                fail(QStringLiteral("Texto sin comilla de cierre."));
+                fail(core::texts::kUnclosedText);
             if (m_sql[m_i] == quote) {
                 if (m_i + 1 < m_n && m_sql[m_i + 1] == quote) {
                     value += quote;
@@ -106,7 +107,7 @@ private:
         const qsizetype start = m_i;
         const qsizetype close = m_sql.indexOf(QLatin1Char(']'), start + 1);
         if (close < 0)
-            fail(QStringLiteral("Nombre entre corchetes sin cierre."));
+            fail(core::texts::kUnclosedBracket);
         m_i = close + 1;
         return token(Tok::Bracket, start, m_sql.mid(start + 1, close - start - 1));
     }

@@ -1,6 +1,6 @@
 #include "db/SqlTexts.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/SqlQuote.h"
@@ -11,7 +11,7 @@ namespace {
 
 QString numberText(qint64 n)
 {
-    return core::Formato::TextoNumero(n);
+    return core::Formatting::TextoNumero(n);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "db/SqlTranslator.h"
 
 #include "core/ShortDate.h"
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/SqlDialect.h"
 #include "db/SqlLexer.h"
@@ -239,7 +240,7 @@ private:
             else if (m_tokens[i].kind == Tok::Close && --depth == 0)
                 return i;
         }
-        fail(QStringLiteral("Paréntesis sin cierre."));
+        fail(core::texts::kUnclosedParenthesis);
     }
 
     // Translates the tokens [begin, end) of one parenthesis level.
@@ -273,7 +274,7 @@ private:
         case Tok::Open:
             return group(i, level);
         case Tok::Close:
-            fail(QStringLiteral("Paréntesis de cierre sin apertura."));
+            fail(core::texts::kUnopenedParenthesis);
         case Tok::Op:
             if (const auto after = nullComparison(i, level))
                 return *after;
@@ -355,7 +356,7 @@ private:
         if (!date.isValid())
             date = QDate::fromString(text.trimmed(), Qt::ISODate);
         if (!date.isValid())
-            fail(QStringLiteral("Fecha no válida en datevalue: '%1'.").arg(text));
+            fail(core::texts::invalidDatevalue(text));
         return date;
     }
 

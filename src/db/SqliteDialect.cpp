@@ -1,5 +1,6 @@
 #include "db/SqliteDialect.h"
 
+#include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/SqlQuote.h"
 
@@ -78,9 +79,7 @@ void SqliteDialect::strictNames(QSqlDatabase &db)
 {
     sqlite3 *h = handleOf(db);
     if (!h || !noDoubleQuotedStrings(h))
-        throw DataError(DataError::Kind::Open,
-                        QStringLiteral("No se pudo preparar la conexión SQLite."),
-                        db.databaseName());
+        throw DataError(DataError::Kind::Open, core::texts::kSqliteNotPrepared, db.databaseName());
 }
 
 void SqliteDialect::prepareConnection(QSqlDatabase &db)
@@ -88,9 +87,7 @@ void SqliteDialect::prepareConnection(QSqlDatabase &db)
     strictNames(db);
     if (sqlite3_create_function_v2(handleOf(db), "jet_plus", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    nullptr, jetPlus, nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DataError(DataError::Kind::Open,
-                        QStringLiteral("No se pudo preparar la conexión SQLite."),
-                        db.databaseName());
+        throw DataError(DataError::Kind::Open, core::texts::kSqliteNotPrepared, db.databaseName());
 }
 
 QString SqliteDialect::identifier(const QString &name, bool, Statement &) const

@@ -1,6 +1,6 @@
 #include "documents/CreditNoteJob.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/PollingTimer.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
@@ -19,8 +19,6 @@ namespace documents {
 using printer::PrinterRules;
 
 namespace {
-// What the line of a note without detail rows says.
-const QString kAmountText = QStringLiteral("Descuento a factura");
 const QString kClosing = QStringLiteral("f09000000000000");
 
 // A number column written in plain decimal, a text column as stored.
@@ -57,7 +55,7 @@ bool CreditNoteJob::testedAt(double stage, bool taken)
 void CreditNoteJob::logCommand(const QString &command)
 {
     m_ctx.window.setLog(m_ctx.window.log() + QStringLiteral(" ! ") +
-                        core::Formato::TextoImprimible(command));
+                        core::Formatting::printableText(command));
 }
 
 QString CreditNoteJob::dateText(const QVariant &date) const
@@ -88,7 +86,7 @@ bool CreditNoteJob::ImprimirNotaCredito()
         openPort();
         showStage(2);
         const bool header =
-            core::formaDascom(m_ctx.state.TipoImpresora) ? headerDascom() : headerHka();
+            core::usesDascomForm(m_ctx.state.TipoImpresora) ? headerDascom() : headerHka();
         if (!header)
             return true;
         showStage(3);
@@ -119,7 +117,7 @@ bool CreditNoteJob::read()
         return false;
     }
     m_detail = m_db->openRecordset(db::SqlTexts::creditNoteItems(m_code));
-    if (core::formaDascom(m_ctx.state.TipoImpresora))
+    if (core::usesDascomForm(m_ctx.state.TipoImpresora))
         m_payments = m_db->openRecordset(db::SqlTexts::salePayments(m_sale));
     return true;
 }
@@ -135,7 +133,7 @@ bool CreditNoteJob::validate()
     if (trimmed(h.field(QStringLiteral("Factura"))).isEmpty())
         return holdColumn(QStringLiteral("Factura"));
     // Only the DASCOM form sends the discount.
-    if (!discountPrintable(core::formaDascom(m_ctx.state.TipoImpresora)))
+    if (!discountPrintable(core::usesDascomForm(m_ctx.state.TipoImpresora)))
         return holdColumn(QStringLiteral("Desc01"));
     // Without a rate, detail lines would go out as exempt ones.
     double taxRate = 0;
@@ -194,7 +192,7 @@ bool CreditNoteJob::headerHka()
         return false;
     m_stage = 2.04;
     // The affected invoice is always named: a credit note must say what it corrects.
-    const QString corrected = QStringLiteral("Factura afectada: ") +
+    const QString corrected = core::texts::kCorrectedInvoiceLabel +
                               plain(h.field(QStringLiteral("Factura"))) + QStringLiteral("  ") +
                               dateText(h.field(QStringLiteral("FechaVenta")));
     if (addressText.size() > kLineWidth) {
@@ -241,11 +239,11 @@ bool CreditNoteJob::detailLines()
         showStage(4.02);
         QString command = QStringLiteral("d") + digit;
         showStage(4.03);
-        command += core::Formato::Cifras(linePrice(), 10, 2);
+        command += core::Formatting::Cifras(linePrice(), 10, 2);
         showStage(4.04);
-        command += core::Formato::Cifras(quantity, 8, 3);
+        command += core::Formatting::Cifras(quantity, 8, 3);
         showStage(4.05);
-        command += core::Formato::LimpioCadena(
+        command += core::Formatting::LimpioCadena(
             m_detail.field(QStringLiteral("Nombre")).toString().left(40).trimmed());
         showStage(4.06);
         logCommand(command);
@@ -260,8 +258,9 @@ bool CreditNoteJob::detailLines()
 
 bool CreditNoteJob::amountLines()
 {
-    const QString quantity = core::Formato::Cifras(1, 8, 3);
-    const QString text = core::Formato::LimpioCadena(kAmountText.left(40).trimmed());
+    const QString quantity = core::Formatting::Cifras(1, 8, 3);
+    const QString text =
+        core::Formatting::LimpioCadena(core::texts::kInvoiceDiscountLine.left(40).trimmed());
     if (m_taxRate > 0) {
         showStage(4.09);
         if (m_amount > 0) {
@@ -270,7 +269,7 @@ bool CreditNoteJob::amountLines()
             showStage(4.11);
             QString command = QStringLiteral("d") + QString::number(code);
             showStage(4.12);
-            command += core::Formato::Cifras(m_amount, 10, 2);
+            command += core::Formatting::Cifras(m_amount, 10, 2);
             showStage(4.13);
             command += quantity;
             showStage(4.14);
@@ -282,7 +281,8 @@ bool CreditNoteJob::amountLines()
         if (m_exemptAmount > 0) {
             showStage(4.17);
             showStage(4.18);
-            QString command = QStringLiteral("d0") + core::Formato::Cifras(m_exemptAmount, 10, 2);
+            QString command =
+                QStringLiteral("d0") + core::Formatting::Cifras(m_exemptAmount, 10, 2);
             showStage(4.19);
             command += quantity;
             showStage(4.2);
@@ -297,7 +297,7 @@ bool CreditNoteJob::amountLines()
     showStage(4.24);
     QString command = QStringLiteral("d0");
     showStage(4.25);
-    command += core::Formato::Cifras(m_amount + m_exemptAmount, 10, 2);
+    command += core::Formatting::Cifras(m_amount + m_exemptAmount, 10, 2);
     showStage(4.26);
     command += quantity;
     showStage(4.27);
@@ -309,7 +309,7 @@ bool CreditNoteJob::amountLines()
 bool CreditNoteJob::discountAndPayments()
 {
     m_detail.close();
-    if (!core::formaDascom(m_ctx.state.TipoImpresora))
+    if (!core::usesDascomForm(m_ctx.state.TipoImpresora))
         return true;
     // The discount lines keep the stage reached before them.
     if (!sendDiscount())

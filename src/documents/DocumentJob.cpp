@@ -84,7 +84,7 @@ bool DocumentJob::takeUp()
             const QString text = texts::databaseError(e.describe());
             m_fingerprint.clear();
             if (keepWaiting(text))
-                m_ctx.window.messageBox(m_ctx.link.reporteEtapa(m_stage, true) + QLatin1Char('\r') +
+                m_ctx.window.messageBox(m_ctx.link.stageReport(m_stage, true) + QLatin1Char('\r') +
                                         text);
             m_ctx.window.setLog(text);
             publish(core::DocumentEvent::Kind::Failed);
@@ -266,9 +266,9 @@ void DocumentJob::hold(const QString &message)
 void DocumentJob::failAtStage()
 {
     closePort();
-    const QString full = m_ctx.link.reporteEtapa(m_stage, true);
+    const QString full = m_ctx.link.stageReport(m_stage, true);
     const QString inBox =
-        m_kind == core::DocumentKind::CreditNote ? full : m_ctx.link.reporteEtapa(m_stage, false);
+        m_kind == core::DocumentKind::CreditNote ? full : m_ctx.link.stageReport(m_stage, false);
     if (m_portFailed || keepWaiting(texts::failedAtStage(m_stage)))
         m_ctx.window.messageBox(inBox);
     m_ctx.window.setLog(full);
@@ -280,7 +280,7 @@ void DocumentJob::failOnDatabase(const db::DataError &error, bool printed)
 {
     if (m_portOpen)
         closePort();
-    QString text = m_ctx.link.reporteEtapa(m_stage, true) + QLatin1Char('\r') +
+    QString text = m_ctx.link.stageReport(m_stage, true) + QLatin1Char('\r') +
                    texts::databaseError(error.describe());
     if (printed)
         text += QLatin1Char('\r') + texts::printedNotRecorded(m_kind);

@@ -1,6 +1,6 @@
 #include "documents/InvoiceJob.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/PollingTimer.h"
 #include "core/RobotState.h"
 #include "core/Settings.h"
@@ -137,8 +137,8 @@ bool InvoiceJob::customerBlock()
     } else {
         m_stage = 2.53;
         const QVariant phone = h.field(QStringLiteral("Teléfono"));
-        if (!phone.isNull() &&
-            !sendOrFail(QStringLiteral("i05Telefono: ") + trimmed(phone).left(kLineWidth)))
+        if (!phone.isNull() && !sendOrFail(QStringLiteral("i05") + texts::kPhoneLabel +
+                                           trimmed(phone).left(kLineWidth)))
             return false;
     }
     m_stage = 2.54;
@@ -148,16 +148,16 @@ bool InvoiceJob::customerBlock()
     m_stage = 2.67;
 
     const bool operatorLine = m_ctx.settings.SerialesOperador.contains(st.Serial);
-    const QString i06 = operatorLine ? QStringLiteral("i06Operador: ") +
+    const QString i06 = operatorLine ? QStringLiteral("i06") + texts::kOperatorLabel +
                                            asText(h.field(QStringLiteral("CampoTextoAdic02")))
-                                     : QStringLiteral("i06Forma de Pago: ") +
+                                     : QStringLiteral("i06") + texts::kPaymentFormLabel +
                                            asText(h.field(QStringLiteral("NombreFormaPago")));
     m_stage = 2.68;
     send(i06); // not tested: a refused line 6 does not stop the invoice
     const QVariant order = h.field(QStringLiteral("ORD_COMP"));
     if (!order.isNull() && !m_ctx.settings.SerialOrdenCompra.isEmpty() &&
         st.Serial == m_ctx.settings.SerialOrdenCompra)
-        send(QStringLiteral("i07Orden de Compra: ") + order.toString());
+        send(QStringLiteral("i07") + texts::kPurchaseOrderLabel + order.toString());
 
     keepRates();
     m_stage = 2.71;
@@ -178,7 +178,7 @@ bool InvoiceJob::itemLines()
         w.processEvents();
         for (m_detail.moveFirst(); !m_detail.eof(); m_detail.moveNext()) {
             ++item;
-            w.setStatus(texts::kSendingItem + core::Formato::TextoNumero(qint64(item)) +
+            w.setStatus(texts::kSendingItem + core::Formatting::TextoNumero(qint64(item)) +
                         QStringLiteral("..."));
             w.setProgress(64);
             const QVariant name = m_detail.field(QStringLiteral("Nombre"));
@@ -195,9 +195,9 @@ bool InvoiceJob::itemLines()
             }
             m_stage = 4.07;
             if (!sendOrFail(QChar(32 + lineTaxCode()) +
-                            core::Formato::FormatoMonto(linePrice(), 10, 2) +
-                            core::Formato::FormatoMonto(lineQuantity(), 8, 3) +
-                            core::Formato::LimpioCadena(text.left(40).trimmed())))
+                            core::Formatting::FormatoMonto(linePrice(), 10, 2) +
+                            core::Formatting::FormatoMonto(lineQuantity(), 8, 3) +
+                            core::Formatting::LimpioCadena(text.left(40).trimmed())))
                 return false;
             w.processEvents();
         }

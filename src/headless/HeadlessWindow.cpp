@@ -1,6 +1,6 @@
 #include "headless/HeadlessWindow.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/Texts.h"
 
 #include <QCoreApplication>
@@ -44,15 +44,14 @@ QString HeadlessWindow::eventLine(const core::DocumentEvent &event)
     namespace texts = core::texts;
     const QString &name = texts::kEventWords[static_cast<int>(event.kind)];
     QString line = timeText(event.time) + QLatin1Char(' ') + name + QLatin1Char(' ') +
-                   (event.document == core::DocumentKind::CreditNote ? texts::kCreditNoteWord
-                                                                     : texts::kInvoiceWord) +
-                   QLatin1Char(' ') + QString::number(event.code);
+                   texts::documentWord(event.document) + QLatin1Char(' ') +
+                   QString::number(event.code);
     if (event.kind == Kind::Printed || event.kind == Kind::Recovered) {
         line += QLatin1Char(' ') + event.number;
         if (event.document == core::DocumentKind::Invoice)
             line += texts::kZField + event.zNumber;
     } else if (event.kind == Kind::Failed) {
-        line += texts::kStageField + core::Formato::TextoNumero(event.stage).trimmed();
+        line += texts::kStageField + core::Formatting::TextoNumero(event.stage).trimmed();
     } else if (event.kind == Kind::Held) {
         line += QLatin1Char(' ') + event.reason;
     }

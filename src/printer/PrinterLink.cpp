@@ -3,7 +3,7 @@
 #include "core/CodePage.h"
 
 #include "core/FileLayer.h"
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/PollingTimer.h"
 #include "core/Texts.h"
 #include "core/WindowServices.h"
@@ -13,18 +13,18 @@
 namespace printer {
 
 using core::Control;
-using core::Formato;
+using core::Formatting;
 
 PrinterLink::PrinterLink(Driver &driver, core::WindowServices &window, core::PollingTimer &timer,
-                         const core::CodePage &codePage, const QString &puerto)
-    : m_driver(driver), m_window(window), m_timer(timer), m_codePage(codePage), m_puerto(puerto)
+                         const core::CodePage &codePage, const QString &port)
+    : m_driver(driver), m_window(window), m_timer(timer), m_codePage(codePage), m_port(port)
 {
 }
 
 bool PrinterLink::AbrirPuerto()
 {
     HabilitarControles(false);
-    const QByteArray port = m_codePage.fromUnicode(m_puerto);
+    const QByteArray port = m_codePage.fromUnicode(m_port);
     if (m_driver.OpenFpctrl(port.constData()) != 0) {
         // Whatever the state before: a job that stopped the timer runs on with it on.
         HabilitarControles(true);
@@ -41,53 +41,55 @@ void PrinterLink::CerrarPuerto()
     m_driver.CloseFpctrl();
 }
 
-void PrinterLink::HabilitarControles(bool h)
+void PrinterLink::HabilitarControles(bool enabled)
 {
-    m_timer.setEnabled(h);
+    m_timer.setEnabled(enabled);
     for (core::Control c :
          {core::Control::Command3, core::Control::Command4, core::Control::Command5,
           core::Control::Command6, core::Control::Command7})
-        m_window.setControlEnabled(c, h);
+        m_window.setControlEnabled(c, enabled);
 }
 
-void PrinterLink::EnviarComando(const QString &texto)
+void PrinterLink::EnviarComando(const QString &text)
 {
     // The one place every text of every command passes: no control character
     // of a customer's text reaches the printer.
-    Comando = Formato::TextoImprimible(texto);
+    Comando = Formatting::printableText(text);
     const QByteArray bytes = m_codePage.fromUnicode(Comando);
     const int r = m_driver.SendCmd(&EstatusImpresora, &ErrorImpresora, bytes.constData());
     ResultadoComando = r != 0;
 }
 
-void PrinterLink::MostrarEtapa(double etapa)
+void PrinterLink::MostrarEtapa(double stage)
 {
     m_window.processEvents();
-    m_window.setStage(core::texts::kStageCaption + core::Formato::TextoNumero(etapa));
+    m_window.setStage(core::texts::kStageCaption + core::Formatting::TextoNumero(stage));
     m_window.processEvents();
 }
 
-void PrinterLink::upload(bool report, const QString &comando, const QString &archivo)
+void PrinterLink::upload(bool report, const QString &command, const QString &file)
 {
-    Comando = comando;
-    ArchivoRespuesta = archivo;
-    const QByteArray command = m_codePage.fromUnicode(Comando);
-    const QByteArray file = m_codePage.fromUnicode(core::FileLayer::nativePath(ArchivoRespuesta));
-    const int r = report ? m_driver.UploadReportCmd(&EstatusImpresora, &ErrorImpresora,
-                                                    command.constData(), file.constData())
-                         : m_driver.UploadStatusCmd(&EstatusImpresora, &ErrorImpresora,
-                                                    command.constData(), file.constData());
+    Comando = command;
+    ArchivoRespuesta = file;
+    const QByteArray commandBytes = m_codePage.fromUnicode(Comando);
+    const QByteArray fileBytes =
+        m_codePage.fromUnicode(core::FileLayer::nativePath(ArchivoRespuesta));
+    const int r = report
+                      ? m_driver.UploadReportCmd(&EstatusImpresora, &ErrorImpresora,
+                                                 commandBytes.constData(), fileBytes.constData())
+                      : m_driver.UploadStatusCmd(&EstatusImpresora, &ErrorImpresora,
+                                                 commandBytes.constData(), fileBytes.constData());
     ResultadoComando = r != 0;
 }
 
-void PrinterLink::UploadStatusCmd(const QString &comando, const QString &archivo)
+void PrinterLink::UploadStatusCmd(const QString &command, const QString &file)
 {
-    upload(false, comando, archivo);
+    upload(false, command, file);
 }
 
-void PrinterLink::UploadReportCmd(const QString &comando, const QString &archivo)
+void PrinterLink::UploadReportCmd(const QString &command, const QString &file)
 {
-    upload(true, comando, archivo);
+    upload(true, command, file);
 }
 
 void PrinterLink::VerRespuesta()
@@ -98,7 +100,7 @@ void PrinterLink::VerRespuesta()
         return;
     }
     const int n = LeerArchivo(ArchivoRespuesta);
-    if (m_lecturaFallida) {
+    if (m_readFailed) {
         // The upload said yes but left nothing readable: no answer, not a stop.
         TextoRespuesta = core::texts::kNoAnswer;
         return;
@@ -107,23 +109,23 @@ void PrinterLink::VerRespuesta()
         TextoRespuesta += Lineas[i] + QStringLiteral("\r\n");
 }
 
-int PrinterLink::LeerArchivo(const QString &sNombreArchivo)
+int PrinterLink::LeerArchivo(const QString &fileName)
 {
-    m_lecturaFallida = false;
-    QFile file(core::FileLayer::localPath(sNombreArchivo));
+    m_readFailed = false;
+    QFile file(core::FileLayer::localPath(fileName));
     if (!file.open(QIODevice::ReadOnly)) {
-        m_lecturaFallida = true;
+        m_readFailed = true;
         return 0;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        m_lecturaFallida = true;
+        m_readFailed = true;
         return 0;
     }
     int count = 0;
     qsizetype start = 0;
     const qsizetype n = bytes.size();
-    while (start < n && count < kMaxLineas) {
+    while (start < n && count < kMaxLines) {
         qsizetype end = bytes.indexOf('\r', start);
         qsizetype next;
         if (end < 0) {
@@ -145,12 +147,12 @@ int PrinterLink::LeerArchivo(const QString &sNombreArchivo)
     return count;
 }
 
-QString PrinterLink::reporteEtapa(double etapa, bool largo) const
+QString PrinterLink::stageReport(double stage, bool longForm) const
 {
-    QString text = core::texts::kStagePrefix + core::Formato::TextoNumero(etapa) +
+    QString text = core::texts::kStagePrefix + core::Formatting::TextoNumero(stage) +
                    QLatin1Char('.') + QLatin1Char('\r') + core::texts::kErrorLabel +
-                   core::Formato::TextoNumero(qint64(ErrorImpresora));
-    if (largo)
+                   core::Formatting::TextoNumero(qint64(ErrorImpresora));
+    if (longForm)
         text += QLatin1Char('\r') + core::texts::kStatusLabel + QString::number(EstatusImpresora);
     return text;
 }

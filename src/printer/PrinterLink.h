@@ -18,31 +18,31 @@ namespace printer {
 class PrinterLink
 {
 public:
-    static constexpr int kMaxLineas = 10001;
+    static constexpr int kMaxLines = 10001;
 
     PrinterLink(Driver &driver, core::WindowServices &window, core::PollingTimer &timer,
-                const core::CodePage &codePage, const QString &puerto);
+                const core::CodePage &codePage, const QString &port);
 
     // False when the port could not be opened (the operator has been told).
     bool AbrirPuerto();
     void CerrarPuerto();
-    void HabilitarControles(bool h);
-    void EnviarComando(const QString &texto);
-    void MostrarEtapa(double etapa);
+    void HabilitarControles(bool enabled);
+    void EnviarComando(const QString &text);
+    void MostrarEtapa(double stage);
     void VerRespuesta();
     // Reads up to 10,001 lines into Lineas; a line ends at CR or CR LF, a LF
     // alone stays in the line. A file that cannot be read gives 0 lines.
-    int LeerArchivo(const QString &sNombreArchivo);
+    int LeerArchivo(const QString &fileName);
 
     // Sets Comando and ArchivoRespuesta, calls the upload and sets ResultadoComando.
-    void UploadStatusCmd(const QString &comando, const QString &archivo);
-    void UploadReportCmd(const QString &comando, const QString &archivo);
+    void UploadStatusCmd(const QString &command, const QString &file);
+    void UploadReportCmd(const QString &command, const QString &file);
 
     // The stage failure report: two lines, or three in its long form.
-    QString reporteEtapa(double etapa, bool largo) const;
+    QString stageReport(double stage, bool longForm) const;
 
     Driver &driver() { return m_driver; }
-    const QString &Puerto() const { return m_puerto; }
+    const QString &Puerto() const { return m_port; }
 
     // Printer state shared by the jobs and actions.
     QString Comando;
@@ -54,14 +54,14 @@ public:
     QStringList Lineas;
 
 private:
-    void upload(bool report, const QString &comando, const QString &archivo);
+    void upload(bool report, const QString &command, const QString &file);
 
     Driver &m_driver;
     core::WindowServices &m_window;
     core::PollingTimer &m_timer;
     const core::CodePage &m_codePage;
-    QString m_puerto;
-    bool m_lecturaFallida = false;
+    QString m_port;
+    bool m_readFailed = false;
 };
 
 } // namespace printer

@@ -38,7 +38,7 @@ bool PrinterNumbers::readTrusted(PrinterLink &link, const QString &programDir,
         if (i > 0)
             clock.DelayMili(10);
         if (kind == core::DocumentKind::CreditNote) {
-            *number = readCreditNote(link, programDir, core::formaDascom(type));
+            *number = readCreditNote(link, programDir, core::usesDascomForm(type));
             zCounter->clear();
         } else {
             readInvoice(link, programDir, number, zCounter);

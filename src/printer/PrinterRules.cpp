@@ -1,6 +1,6 @@
 #include "printer/PrinterRules.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 
 #include <cmath>
 
@@ -35,12 +35,12 @@ int PrinterRules::ratePosition(double taxRate, double rate1, double rate2, doubl
 
 bool PrinterRules::fits(double amount, int width, int decimals)
 {
-    return core::Formato::Cifras(amount, width, decimals).size() <= width;
+    return core::Formatting::Cifras(amount, width, decimals).size() <= width;
 }
 
 bool PrinterRules::isZero(double amount, int decimals)
 {
-    const QString digits = core::Formato::Cifras(amount, 1, decimals);
+    const QString digits = core::Formatting::Cifras(amount, 1, decimals);
     return digits.count(QLatin1Char('0')) == digits.size();
 }
 
@@ -48,7 +48,7 @@ bool PrinterRules::validDiscount(double percent)
 {
     if (!(percent > 0) || isZero(percent, 2))
         return false;
-    const QString digits = core::Formato::Cifras(percent, 4, 2);
+    const QString digits = core::Formatting::Cifras(percent, 4, 2);
     return digits.size() < 5 || digits == QLatin1String("10000");
 }
 
@@ -67,12 +67,12 @@ QString PrinterRules::paymentMeansCode(const QVariant &means)
 
 QString PrinterRules::discountCommand(double percent)
 {
-    return QStringLiteral("p-") + core::Formato::Cifras(percent, 4, 2);
+    return QStringLiteral("p-") + core::Formatting::Cifras(percent, 4, 2);
 }
 
 QString PrinterRules::paymentCommand(const QVariant &means, double amount)
 {
-    return paymentMeansCode(means) + core::Formato::Cifras(amount, 12, 2);
+    return paymentMeansCode(means) + core::Formatting::Cifras(amount, 12, 2);
 }
 
 bool PrinterRules::onlyDigits(const QString &text)

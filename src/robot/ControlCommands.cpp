@@ -35,7 +35,7 @@ bool heldDocument(const QStringList &args)
     bool ok = false;
     const qint64 code = args.value(1).toLongLong(&ok);
     const bool kind =
-        args.value(0) == QLatin1String("factura") || args.value(0) == QLatin1String("nota");
+        args.value(0) == texts::kInvoiceWord || args.value(0) == texts::kCreditNoteWord;
     return args.size() == 2 && kind && ok && code > 0;
 }
 
@@ -91,8 +91,8 @@ std::span<const Command> ControlCommands::all()
          true},
         {texts::kRetryCommand, heldDocument,
          [](Robot &, PrinterActions &actions, const QStringList &args) {
-             return actions.retry(args[0] == QLatin1String("nota") ? core::DocumentKind::CreditNote
-                                                                   : core::DocumentKind::Invoice,
+             return actions.retry(args[0] == texts::kCreditNoteWord ? core::DocumentKind::CreditNote
+                                                                    : core::DocumentKind::Invoice,
                                   args[1].toLongLong());
          }},
     };

@@ -1,6 +1,6 @@
 #include "robot/FirstActivation.h"
 
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
@@ -26,9 +26,9 @@ void FirstActivation::run()
     m_state.Alterna = false;
     m_state.TicksSinFactura = 0;
     purgeTickets();
-    m_state.Icono.identificador = 1;
-    m_state.Icono.tip = core::texts::kTrayTip;
-    m_window.minimizeToTray(m_state.Icono);
+    m_state.DatosIcono.id = 1;
+    m_state.DatosIcono.tip = core::texts::kTrayTip;
+    m_window.minimizeToTray(m_state.DatosIcono);
     m_clock.DelayMili(500);
     readCompanySettings();
     m_running = false;
@@ -52,26 +52,26 @@ bool FirstActivation::readCompanySettings()
             throw db::DataError(db::DataError::Kind::Value, core::texts::kNoConfigurationRow,
                                 m_lists.Data3.recordSource());
         const QVariant rif = rs.field(QStringLiteral("RIFCompañía"));
-        const QVariant verCantidad = rs.field(QStringLiteral("VerCantidad"));
-        const QVariant verDecimal = rs.field(QStringLiteral("VerCantidadDecimal"));
-        const QVariant usarInt = rs.field(QStringLiteral("UsarImpresiónFacturaInt"));
+        const QVariant showQuantity = rs.field(QStringLiteral("VerCantidad"));
+        const QVariant showDecimalQuantity = rs.field(QStringLiteral("VerCantidadDecimal"));
+        const QVariant useInternalPrinting = rs.field(QStringLiteral("UsarImpresiónFacturaInt"));
         // A null RIF counts as empty.
         const QString rifText = rif.isNull() ? QString() : rif.toString();
         m_window.setTitle(
-            core::texts::titleWithRif(m_window.title(), core::Formato::Decoro_RIF(rifText)));
+            core::texts::titleWithRif(m_window.title(), core::Formatting::Decoro_RIF(rifText)));
         m_state.RifCompania = rifText;
         m_state.PrimeraActivacion = false;
         const auto flag = [](const QVariant &v, bool wanted) {
             return wanted ? db::RecordSet::isTrue(v) : db::RecordSet::isFalse(v);
         };
-        if (flag(verCantidad, true) && flag(verDecimal, false))
+        if (flag(showQuantity, true) && flag(showDecimalQuantity, false))
             m_state.ModoCantidad = 1;
-        else if (flag(verCantidad, false) && flag(verDecimal, true))
+        else if (flag(showQuantity, false) && flag(showDecimalQuantity, true))
             m_state.ModoCantidad = 2;
-        else if (flag(verCantidad, true) && flag(verDecimal, true))
+        else if (flag(showQuantity, true) && flag(showDecimalQuantity, true))
             m_state.ModoCantidad = 3;
-        m_state.UsarImpresionFacturaInt = db::RecordSet::isTrue(usarInt);
-        m_window.setControlEnabled(core::Control::Plantilla, false);
+        m_state.UsarImpresionFacturaInt = db::RecordSet::isTrue(useInternalPrinting);
+        m_window.setControlEnabled(core::Control::Template, false);
         m_companySettingsRead = true;
     } catch (const db::DataError &e) {
         report(core::texts::databaseError(e.describe()));

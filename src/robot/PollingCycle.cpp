@@ -75,16 +75,16 @@ void PollingCycle::tick()
         if (!ready || !settled)
             return;
 
-        bool tomada = false;
+        bool takenUp = false;
         if (m_lists.Data5.recordCount() > 0) {
             m_window.setStatus(core::texts::kBuildingInvoice);
             m_window.processEvents();
             m_window.processEvents();
-            tomada = ImprimirFactura();
+            takenUp = ImprimirFactura();
         }
         // Invoices that all wait (held or failed) do not keep the credit
         // notes from their turn.
-        if (!tomada) {
+        if (!takenUp) {
             if (m_state.TicksSinFactura <= 3) {
                 ++m_state.TicksSinFactura;
             } else {

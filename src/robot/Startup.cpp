@@ -133,7 +133,7 @@ core::ExitStatus Startup::run(const QString &programDir)
     }
     // Register 0 may be meant, but a line lost or moved is the likelier cause:
     // the robot runs as configured, and says so.
-    if (!m_cajaLeida) {
+    if (!m_machineRead) {
         const QString text = core::texts::noMachine(configurationPath(m_state.RutaPrograma));
         m_window.setLog(text);
         m_window.notice(text);
@@ -145,7 +145,7 @@ bool Startup::LeerConfiguracion()
 {
     m_state.Columnas80 = false;
     m_state.Caja = 0;
-    m_cajaLeida = false;
+    m_machineRead = false;
 
     const QString path = configurationPath(m_state.RutaPrograma);
     QFile file(core::FileLayer::localPath(path));
@@ -214,14 +214,14 @@ bool Startup::handleItem(int position, const QString &item)
         break;
     case 6: {
         bool ok = false;
-        const int caja = value.toInt(&ok);
+        const int machine = value.toInt(&ok);
         if (!ok) {
             m_window.messageBox(core::texts::machineNotANumber(
                 value, shownPath(configurationPath(m_state.RutaPrograma))));
             return false;
         }
-        m_state.Caja = caja;
-        m_cajaLeida = true;
+        m_state.Caja = machine;
+        m_machineRead = true;
         break;
     }
     default:
@@ -230,9 +230,9 @@ bool Startup::handleItem(int position, const QString &item)
     return true;
 }
 
-bool Startup::ChequeoExistenciaArchivo(const QString &TheFile)
+bool Startup::ChequeoExistenciaArchivo(const QString &fileName)
 {
-    const QString path = core::FileLayer::localPath(TheFile);
+    const QString path = core::FileLayer::localPath(fileName);
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);

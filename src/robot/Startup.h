@@ -27,7 +27,7 @@ public:
     // message has been shown.
     bool LeerConfiguracion();
     // True when an ordinary, visible file exists at the path; never an error.
-    static bool ChequeoExistenciaArchivo(const QString &TheFile);
+    static bool ChequeoExistenciaArchivo(const QString &fileName);
     void PrepararFormulario();
 
     // Hands the lock over to whoever keeps the robot running.
@@ -43,7 +43,7 @@ private:
     db::ListSources &m_lists;
     core::WindowServices &m_window;
     std::unique_ptr<core::InstanceLock> m_lock;
-    bool m_cajaLeida = false;
+    bool m_machineRead = false;
 };
 
 } // namespace robot

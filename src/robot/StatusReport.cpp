@@ -17,15 +17,9 @@ namespace texts = core::texts;
 
 namespace {
 
-QString kindWord(core::DocumentKind kind)
+QJsonObject document(core::DocumentKind kind, qint64 code)
 {
-    return kind == core::DocumentKind::CreditNote ? QStringLiteral("nota")
-                                                  : QStringLiteral("factura");
-}
-
-QJsonObject document(core::DocumentKind kind, qint64 codigo)
-{
-    return {{QStringLiteral("documento"), kindWord(kind)}, {QStringLiteral("codigo"), codigo}};
+    return {{texts::kJsonDocument, texts::documentWord(kind)}, {texts::kJsonCode, code}};
 }
 
 QList<qint64> pendingCodes(const db::ListSource &list)
@@ -67,50 +61,50 @@ QJsonObject StatusReport::json(Robot &robot)
 {
     refresh(robot);
     const documents::JobContext &jobs = robot.jobContext();
-    QJsonValue imprimiendo = QJsonValue::Null;
+    QJsonValue printing = QJsonValue::Null;
     if (jobs.inProgress) {
         QJsonObject o = document(jobs.inProgress->kind, jobs.inProgress->code);
-        o.insert(QStringLiteral("etapa"), jobs.inProgress->stage ? *jobs.inProgress->stage : 0.0);
-        imprimiendo = o;
+        o.insert(texts::kJsonStage, jobs.inProgress->stage ? *jobs.inProgress->stage : 0.0);
+        printing = o;
     }
 
     // The held documents still pending, but the one being printed again now.
-    QJsonArray retenidos;
+    QJsonArray held;
     const auto add = [&](const documents::HeldDocuments::Entry &e) {
         if (jobs.inProgress && jobs.inProgress->kind == e.kind && jobs.inProgress->code == e.code)
             return;
         QJsonObject o = document(e.kind, e.code);
-        o.insert(QStringLiteral("motivo"), e.reason);
-        retenidos.append(o);
+        o.insert(texts::kJsonReason, e.reason);
+        held.append(o);
     };
     if (jobs.recovery && jobs.recovery->held())
         add(*jobs.recovery->held());
     if (jobs.held) {
-        const QList<qint64> facturas = pendingCodes(jobs.Data5);
-        const QList<qint64> notas = pendingCodes(jobs.Data6);
+        const QList<qint64> invoices = pendingCodes(jobs.Data5);
+        const QList<qint64> creditNotes = pendingCodes(jobs.Data6);
         for (const auto &e : jobs.held->entries()) {
-            if ((e.kind == core::DocumentKind::CreditNote ? notas : facturas).contains(e.code))
+            if ((e.kind == core::DocumentKind::CreditNote ? creditNotes : invoices)
+                    .contains(e.code))
                 add(e);
         }
     }
 
-    QJsonValue ultimo = QJsonValue::Null;
+    QJsonValue last = QJsonValue::Null;
     if (jobs.lastPrinted) {
         QJsonObject o = document(jobs.lastPrinted->document, jobs.lastPrinted->code);
-        o.insert(QStringLiteral("numero"), jobs.lastPrinted->number);
-        o.insert(QStringLiteral("hora"),
+        o.insert(texts::kJsonNumber, jobs.lastPrinted->number);
+        o.insert(texts::kJsonTime,
                  jobs.lastPrinted->time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
-        ultimo = o;
+        last = o;
     }
 
     return {
-        {QStringLiteral("sondeo"), robot.polling()},
-        {QStringLiteral("imprimiendo"), imprimiendo},
-        {QStringLiteral("pendientes"),
-         QJsonObject{{QStringLiteral("facturas"), jobs.Data5.recordCount()},
-                     {QStringLiteral("notas"), jobs.Data6.recordCount()}}},
-        {QStringLiteral("retenidos"), retenidos},
-        {QStringLiteral("ultimo"), ultimo},
+        {texts::kJsonPolling, robot.polling()},
+        {texts::kJsonPrinting, printing},
+        {texts::kJsonPending, QJsonObject{{texts::kJsonInvoices, jobs.Data5.recordCount()},
+                                          {texts::kJsonCreditNotes, jobs.Data6.recordCount()}}},
+        {texts::kJsonHeld, held},
+        {texts::kJsonLastPrinted, last},
     };
 }
 
@@ -118,35 +112,32 @@ QString StatusReport::text(Robot &robot)
 {
     const QJsonObject s = json(robot);
     const auto name = [](const QJsonObject &d) {
-        return d.value(QStringLiteral("documento")).toString() + QLatin1Char(' ') +
-               QString::number(d.value(QStringLiteral("codigo")).toInteger());
+        return d.value(texts::kJsonDocument).toString() + QLatin1Char(' ') +
+               QString::number(d.value(texts::kJsonCode).toInteger());
     };
     QStringList lines;
-    lines << texts::kPollingLine + (s.value(QStringLiteral("sondeo")).toBool()
-                                        ? texts::kPollingRuns
-                                        : texts::kPollingStopped);
-    const QJsonObject imprimiendo = s.value(QStringLiteral("imprimiendo")).toObject();
+    lines << texts::kPollingLine + (s.value(texts::kJsonPolling).toBool() ? texts::kPollingRuns
+                                                                          : texts::kPollingStopped);
+    const QJsonObject printing = s.value(texts::kJsonPrinting).toObject();
     lines << texts::kPrintingLine +
-                 (imprimiendo.isEmpty()
+                 (printing.isEmpty()
                       ? texts::kNothing
-                      : name(imprimiendo) +
-                            texts::atStage(imprimiendo.value(QStringLiteral("etapa")).toDouble()));
-    const QJsonObject pendientes = s.value(QStringLiteral("pendientes")).toObject();
-    lines << texts::pendingLine(pendientes.value(QStringLiteral("facturas")).toInt(),
-                                pendientes.value(QStringLiteral("notas")).toInt());
-    QStringList retenidos;
-    for (const QJsonValue &v : s.value(QStringLiteral("retenidos")).toArray())
-        retenidos << name(v.toObject()) + QStringLiteral(" (") +
-                         v.toObject().value(QStringLiteral("motivo")).toString() + QLatin1Char(')');
-    lines << texts::kHeldLine +
-                 (retenidos.isEmpty() ? texts::kNone : retenidos.join(QStringLiteral("; ")));
-    const QJsonObject ultimo = s.value(QStringLiteral("ultimo")).toObject();
+                      : name(printing) +
+                            texts::atStage(printing.value(texts::kJsonStage).toDouble()));
+    const QJsonObject pending = s.value(texts::kJsonPending).toObject();
+    lines << texts::pendingLine(pending.value(texts::kJsonInvoices).toInt(),
+                                pending.value(texts::kJsonCreditNotes).toInt());
+    QStringList held;
+    for (const QJsonValue &v : s.value(texts::kJsonHeld).toArray())
+        held << name(v.toObject()) + QStringLiteral(" (") +
+                    v.toObject().value(texts::kJsonReason).toString() + QLatin1Char(')');
+    lines << texts::kHeldLine + (held.isEmpty() ? texts::kNone : held.join(QStringLiteral("; ")));
+    const QJsonObject last = s.value(texts::kJsonLastPrinted).toObject();
     lines << texts::kLastPrintedLine +
-                 (ultimo.isEmpty()
+                 (last.isEmpty()
                       ? texts::kNone
-                      : name(ultimo) +
-                            texts::numberAt(ultimo.value(QStringLiteral("numero")).toString(),
-                                            ultimo.value(QStringLiteral("hora")).toString()));
+                      : name(last) + texts::numberAt(last.value(texts::kJsonNumber).toString(),
+                                                     last.value(texts::kJsonTime).toString()));
     return lines.join(QLatin1Char('\n'));
 }
 

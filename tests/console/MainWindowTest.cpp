@@ -132,8 +132,8 @@ TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPri
         bool enabledAtBox = true;
         c.onBox = [&] { enabledAtBox = c.window.isEnabled(); };
         c.click(Control::Command13);
-        c.window.desde()->setText(desde);
-        c.window.hasta()->setText(hasta);
+        c.window.Desde()->setText(desde);
+        c.window.Hasta()->setText(hasta);
         c.click(Control::Command19);
         EXPECT_EQ(c.messages, message.isEmpty() ? QStringList() : QStringList{message});
         EXPECT_EQ(c.h.commands(), sent.isEmpty() ? QStringList() : QStringList{sent});
@@ -142,7 +142,7 @@ TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPri
         }
         EXPECT_EQ(enabledAtBox, faults.isEmpty()) << "the window is off while the report prints";
         EXPECT_TRUE(c.window.isEnabled());
-        EXPECT_TRUE(c.window.optionsPanel()->isVisible());
+        EXPECT_TRUE(c.window.Frame1()->isVisible());
     }
 }
 
@@ -166,7 +166,7 @@ TEST(ConsoleControls, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButto
     EXPECT_FALSE(c.window.list(core::ListDisplay::DBList1)->isVisible());
     c.click(Control::Command9);
     look();
-    EXPECT_FALSE(c.window.optionsPanel()->isVisible());
+    EXPECT_FALSE(c.window.Frame1()->isVisible());
     EXPECT_EQ(seen, (QStringList{"stopped Minimizar, Iniciar, Cerrar",
                                  "polling Minimizar, Detener, Cerrar (off)",
                                  "stopped Minimizar (off), Iniciar (off), Cerrar",

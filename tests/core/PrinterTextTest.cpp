@@ -1,21 +1,21 @@
 #include "core/CodePage.h"
-#include "core/Formato.h"
+#include "core/Formatting.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
-using core::Formato;
+using core::Formatting;
 
 TEST(Formato, TextsForThePrinter)
 {
     using F = QString (*)(const QString &);
     const std::tuple<const char *, F, const char *, const char *> cases[] = {
-        {"the twelve accented letters", Formato::LimpioCadena, "ÁÉÍÓÚáéíóúÑñ", "AEIOUaeiouNn"},
-        {"other letters and blanks kept", Formato::LimpioCadena, " Müller çÜ àè ",
+        {"the twelve accented letters", Formatting::LimpioCadena, "ÁÉÍÓÚáéíóúÑñ", "AEIOUaeiouNn"},
+        {"other letters and blanks kept", Formatting::LimpioCadena, " Müller çÜ àè ",
          " Müller çÜ àè "},
-        {"control characters to blanks, one for one", Formato::TextoImprimible,
+        {"control characters to blanks, one for one", Formatting::printableText,
          "a\r\n\t\x07\x1b\x7f\u0085b\u00f1", "a       b\u00f1"},
-        {"long RIF cut", Formato::Decoro_RIF, "J1234567890XYZ", "J-12345678-9"},
+        {"long RIF cut", Formatting::Decoro_RIF, "J1234567890XYZ", "J-12345678-9"},
     };
     for (const auto &[name, format, input, expected] : cases)
         EXPECT_EQ(format(QString::fromUtf8(input)), QString::fromUtf8(expected)) << name;
@@ -34,7 +34,7 @@ TEST(Formato, CifrasRoundsHalfAwayFromZeroAndNeverCuts)
         {1.005, 4, 2, "0101"},          {2.675, 4, 2, "0268"},
         {1.0005, 8, 3, "00001001"}};
     for (const auto &[amount, width, decimals, expected] : cases)
-        EXPECT_EQ(Formato::Cifras(amount, width, decimals), QLatin1String(expected)) << amount;
+        EXPECT_EQ(Formatting::Cifras(amount, width, decimals), QLatin1String(expected)) << amount;
 }
 
 TEST(Formato, TextoNumeroHasALeadingBlankUnlessNegativeAndAPeriod)
@@ -44,7 +44,7 @@ TEST(Formato, TextoNumeroHasALeadingBlankUnlessNegativeAndAPeriod)
         {4.15, " 4.15"},       {0, " 0"},     {-0.0, " 0"},       {-2.5, "-2.5"},
         {1234567, " 1234567"}, {100, " 100"}, {0.1 + 0.2, " 0.3"}};
     for (const auto &[value, expected] : cases)
-        EXPECT_EQ(Formato::TextoNumero(value), QLatin1String(expected)) << value;
+        EXPECT_EQ(Formatting::TextoNumero(value), QLatin1String(expected)) << value;
 }
 
 TEST(CodePage, Windows1252HoldsSpanishAndMarksTheRestWithQuestionMarks)

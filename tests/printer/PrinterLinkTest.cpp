@@ -121,11 +121,11 @@ TEST_F(PrinterLinkTest, StageDisplayAndFailureReport)
     EXPECT_EQ(window.stage(), QStringLiteral("Etapa  2.02"));
     link.ErrorImpresora = -2;
     link.EstatusImpresora = -7;
-    EXPECT_EQ(link.reporteEtapa(4.15, true),
+    EXPECT_EQ(link.stageReport(4.15, true),
               "No se pudo realizar la tarea. Por favor verifique la etapa  4.15.\rError: -2\r"
               "Estatus: -7");
     link.ErrorImpresora = 3;
-    EXPECT_EQ(link.reporteEtapa(0, false),
+    EXPECT_EQ(link.stageReport(0, false),
               "No se pudo realizar la tarea. Por favor verifique la etapa  0.\rError:  3");
 }
 

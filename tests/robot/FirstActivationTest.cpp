@@ -73,7 +73,7 @@ TEST_P(FirstActivation, RifInTheTitleAndIntoTheTrayOnce)
         EXPECT_EQ(h.state().RifCompania, c.rif.toString());
         EXPECT_TRUE(h.window().minimized());
         EXPECT_EQ(h.window().trayIcon().tip, "Robot de Facturación FISCAL");
-        EXPECT_FALSE(h.window().controlEnabled(core::Control::Plantilla));
+        EXPECT_FALSE(h.window().controlEnabled(core::Control::Template));
         // Restored from the tray and activated again: nothing happens twice.
         h.robot().activate();
         EXPECT_EQ(h.window().entries(QStringLiteral("title ")).size(), 1);

@@ -1,4 +1,4 @@
-#include "core/Formato.h"
+#include "core/Formatting.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,9 +6,9 @@
 
 namespace core {
 
-QString Formato::LimpioCadena(const QString &Cadenita)
+QString Formatting::LimpioCadena(const QString &text)
 {
-    QString out = Cadenita;
+    QString out = text;
     for (QChar &c : out) {
         switch (c.unicode()) {
         case 0x00D1:
@@ -54,9 +54,9 @@ QString Formato::LimpioCadena(const QString &Cadenita)
     return out;
 }
 
-QString Formato::TextoImprimible(const QString &texto)
+QString Formatting::printableText(const QString &text)
 {
-    QString out = texto;
+    QString out = text;
     for (QChar &c : out) {
         if (c.category() == QChar::Other_Control)
             c = QLatin1Char(' ');
@@ -64,24 +64,24 @@ QString Formato::TextoImprimible(const QString &texto)
     return out;
 }
 
-QString Formato::Cifras(double Monto, int largo, int Decimales)
+QString Formatting::Cifras(double amount, int width, int decimals)
 {
-    if (!std::isfinite(Monto))
-        Monto = 0.0;
-    Monto = std::fabs(Monto);
-    const int decimals = Decimales < 0 ? 0 : Decimales;
+    if (!std::isfinite(amount))
+        amount = 0.0;
+    amount = std::fabs(amount);
+    const int places = decimals < 0 ? 0 : decimals;
 
     // The shortest decimal text that reads back as the same double, so that
     // 1.005 rounds as the 1.005 the database holds and not as 1.00499999...
     char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, Monto, std::chars_format::fixed);
+    const auto res = std::to_chars(buf, buf + sizeof buf, amount, std::chars_format::fixed);
     std::string text(buf, res.ptr);
     const auto dot = text.find('.');
     std::string whole = text.substr(0, dot);
     std::string frac = dot == std::string::npos ? std::string() : text.substr(dot + 1);
 
-    const bool roundUp = frac.size() > static_cast<size_t>(decimals) && frac[decimals] >= '5';
-    frac.resize(static_cast<size_t>(decimals), '0');
+    const bool roundUp = frac.size() > static_cast<size_t>(places) && frac[places] >= '5';
+    frac.resize(static_cast<size_t>(places), '0');
     std::string digits = whole + frac;
     if (roundUp) {
         int i = static_cast<int>(digits.size()) - 1;
@@ -98,37 +98,36 @@ QString Formato::Cifras(double Monto, int largo, int Decimales)
     }
     // At least one integer digit, no other leading zeros before padding.
     size_t firstSignificant = 0;
-    const size_t intDigits = digits.size() - static_cast<size_t>(decimals);
+    const size_t intDigits = digits.size() - static_cast<size_t>(places);
     while (firstSignificant + 1 < intDigits && digits[firstSignificant] == '0')
         ++firstSignificant;
     digits.erase(0, firstSignificant);
 
     QString out = QString::fromLatin1(digits.data(), static_cast<qsizetype>(digits.size()));
-    if (out.size() < largo)
-        out.prepend(QString(largo - out.size(), QLatin1Char('0')));
+    if (out.size() < width)
+        out.prepend(QString(width - out.size(), QLatin1Char('0')));
     return out;
 }
 
-QString Formato::Decoro_RIF(const QString &Cadenita)
+QString Formatting::Decoro_RIF(const QString &rif)
 {
-    return Cadenita.left(1) + QLatin1Char('-') + Cadenita.mid(1, 8) + QLatin1Char('-') +
-           Cadenita.mid(9, 1);
+    return rif.left(1) + QLatin1Char('-') + rif.mid(1, 8) + QLatin1Char('-') + rif.mid(9, 1);
 }
 
-QString Formato::TextoNumero(double numero)
+QString Formatting::TextoNumero(double number)
 {
-    if (std::isnan(numero) || numero == 0.0)
+    if (std::isnan(number) || number == 0.0)
         return QStringLiteral(" 0");
-    QString digits = QString::number(numero, 'g', 15);
+    QString digits = QString::number(number, 'g', 15);
     if (digits.startsWith(QLatin1Char('-')))
         return digits;
     return QLatin1Char(' ') + digits;
 }
 
-QString Formato::TextoNumero(qint64 numero)
+QString Formatting::TextoNumero(qint64 number)
 {
-    const QString digits = QString::number(numero);
-    return numero < 0 ? digits : QLatin1Char(' ') + digits;
+    const QString digits = QString::number(number);
+    return number < 0 ? digits : QLatin1Char(' ') + digits;
 }
 
 } // namespace core
