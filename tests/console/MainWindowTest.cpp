@@ -69,7 +69,7 @@ struct Console
     }
 };
 
-TEST(ConsoleWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
+TEST(MainWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
 {
     Console c;
     c.startWithCreditNotes(2);
@@ -82,7 +82,7 @@ TEST(ConsoleWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
     EXPECT_EQ(c.window.findChild<QPlainTextEdit *>("Log")->toPlainText(), "Etapa 2.1\nNo se pudo");
 }
 
-TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
+TEST(MainWindow, ReportsAndTheDrawerSendTheirCommands)
 {
     // The button, the faults, what reached the printer, the start of the one box shown if any,
     // and whether the port was closed after.
@@ -113,7 +113,7 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
     }
 }
 
-TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
+TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
     // Desde, hasta, the faults, the box shown, what reached the printer, where the focus goes.
     const std::tuple<QString, QString, QByteArray, QString, QString, QString> cases[] = {
@@ -146,7 +146,7 @@ TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPri
     }
 }
 
-TEST(ConsoleControls, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButtons)
+TEST(MainWindow, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButtons)
 {
     Console c;
     c.h.timer().setEnabled(true);
@@ -173,7 +173,7 @@ TEST(ConsoleControls, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButto
                                  "polling Minimizar, Iniciar, Cerrar"}));
 }
 
-TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
+TEST(MainWindow, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
 {
     Console c;
     c.h.timer().setEnabled(true);
@@ -191,7 +191,7 @@ TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
     EXPECT_EQ(closes(), 1);
 }
 
-TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
+TEST(MainWindow, ClickSelectsTheCreditNoteAndDoubleClickAlsoCancelsIt)
 {
     Console c;
     QListWidget *list = c.window.list(core::ListDisplay::DBList1);
@@ -215,7 +215,7 @@ TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
     EXPECT_EQ(c.messages.size(), 1);
 }
 
-TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
+TEST(MainWindow, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         GTEST_SKIP() << "this display has a notification area";
@@ -234,7 +234,7 @@ TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
     }
 }
 
-TEST(ConsoleTray, AnyActivityOnTheIconBringsTheWindowBackAndRemovesTheIcon)
+TEST(MainWindow, AnyActivityOnTheIconBringsTheWindowBackAndRemovesTheIcon)
 {
     Console c;
     for (const auto reason :

@@ -413,7 +413,7 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
     }
 }
 
-TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
+TEST(DocumentJob, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
 {
     // SQLite would read a quoted name that matches no column as a text: the
     // address would print "Dirección". Each saved query the jobs read, short of one column.

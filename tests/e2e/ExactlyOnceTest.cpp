@@ -223,7 +223,7 @@ TEST_P(ExactlyOnce, InvoiceAndCreditNoteKilledAfterEveryCommandHka)
 }
 
 // Faults of the printer's line, whatever the database: on SQLite only.
-TEST(ExactlyOnceOnTheLine, InvoiceAndCreditNoteAnswersLostAtEveryCommandHka)
+TEST(ExactlyOnce, InvoiceAndCreditNoteAnswersLostAtEveryCommandHka)
 {
     faultAtEveryCommand(QStringLiteral("HKA"), Engine::Sqlite,
                         {Fault::LoseReply, Fault::LoseThenRead, Fault::KillAfterRead});
@@ -270,7 +270,7 @@ TEST_P(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
 // of its invoice in turn, and restarted, while the second prints its own.
 // Each invoice is closed once, on its own register's printer, and its row
 // holds the number that printer gave it.
-TEST(SeveralRegisters, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEveryCommand)
+TEST(ExactlyOnce, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEveryCommand)
 {
     const Plan plan = planOf(QStringLiteral("HKA"), Invoice);
     Installation one({.simIni = kCounters, .engine = Engine::Postgres});

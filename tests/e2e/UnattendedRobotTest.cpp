@@ -26,10 +26,10 @@ qint64 addInvoice(MainRows &rows, int items = 1)
 
 // The main database out of reach while the robot runs (the file moved away,
 // the server stopped) and back: told once each way, and printing resumes.
-using DatabaseOutage = testsupport::OnEngine;
-RUN_ON_BOTH_ENGINES(DatabaseOutage);
+using UnattendedRobot = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(UnattendedRobot);
 
-TEST_P(DatabaseOutage, ToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
+TEST_P(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
 {
     const bool file = GetParam() == Engine::Sqlite;
     const auto server = file ? nullptr : std::make_unique<PostgresCluster>();

@@ -97,7 +97,7 @@ TEST_P(FirstActivation, NoDocumentPrintsBeforeTheCompanySettingsAreRead)
 }
 
 // The local database, and database files removed: files, so on SQLite only.
-TEST(FirstActivationFiles, PurgesPrintedUnflaggedTicketsBeforeToday)
+TEST(FirstActivation, PurgesPrintedUnflaggedTicketsBeforeToday)
 {
     RobotHarness h({.robotIni = "[regional]\nShortDateFormat=MM-dd-yyyy\n"});
     const QString today = QDate::currentDate().toString(Qt::ISODate);
@@ -117,7 +117,7 @@ TEST(FirstActivationFiles, PurgesPrintedUnflaggedTicketsBeforeToday)
               (QVariantList{3, 4, 5, 6}));
 }
 
-TEST(FirstActivationFiles, DatabaseOutOfReachDoesNotStopIt)
+TEST(FirstActivation, DatabaseOutOfReachDoesNotStopIt)
 {
     for (const char *file : {"Vextora.dba", "Base de Datos.dba"}) {
         SCOPED_TRACE(file);

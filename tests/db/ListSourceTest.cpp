@@ -1,5 +1,5 @@
-#include "db/DataError.h"
 #include "db/ListSource.h"
+#include "db/DataError.h"
 #include "db/Schema.h"
 #include "db/SqlTexts.h"
 #include "support/TestDir.h"
@@ -24,7 +24,7 @@ void makeMain(const QString &path, int code)
 // The list keeps its connection between refreshes, yet a file put in the
 // place of the one it opened is read at the next refresh, never the old one;
 // while the file is away it holds nothing and never makes one.
-TEST(ListSourceKeptConnection, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRefresh)
+TEST(ListSource, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRefresh)
 {
     enum Change { Renamed, Copied, Away };
     for (const Change change : {Renamed, Copied, Away}) {
