@@ -56,7 +56,7 @@ struct Console
             captions << window.button(b)->text() + (window.button(b)->isEnabled() ? "" : " (off)");
         return captions;
     }
-    QStringList lastCall() const { return h.inst.simLog().value(h.inst.simLog().size() - 1); }
+    QStringList lastCall() const { return h.simLog().value(h.simLog().size() - 1); }
     // Pending credit notes on printed sales, listed; polling stays off.
     QList<qint64> startWithCreditNotes(int n)
     {
@@ -64,7 +64,7 @@ struct Console
         for (int i = 0; i < n; ++i)
             notes << h.db().addCreditNote({.venta = h.db().addSale({.factura = "00000100"})});
         h.robot().start();
-        h.timer().setEnabled(false);
+        h.robot().Timer1().setEnabled(false);
         return notes;
     }
 };
@@ -99,13 +99,13 @@ TEST(MainWindow, ReportsAndTheDrawerSendTheirCommands)
         SCOPED_TRACE(sent.join(' ').toStdString());
         Console c("[faults]\n" + faults + "\n");
         c.click(button);
-        EXPECT_EQ(c.h.commands(), sent);
+        EXPECT_EQ(c.h.sentCommands(), sent);
         EXPECT_EQ(c.messages.size(), message.isEmpty() ? 0 : 1);
         EXPECT_EQ(c.messages.value(0).left(message.size()), message);
         EXPECT_EQ(c.lastCall() == QStringList{"CloseFpctrl"}, portClosed);
         EXPECT_EQ(c.window.button(Control::Command10)->isEnabled(), !portClosed);
         EXPECT_TRUE(c.window.button(Control::Command3)->isEnabled());
-        EXPECT_TRUE(c.h.timer().isEnabled());
+        EXPECT_TRUE(c.h.robot().Timer1().isEnabled());
         if (!portClosed) {
             c.click(Control::Command1);
             EXPECT_EQ(c.lastCall(), (QStringList{"SendCmd", "7", "1"}));
@@ -136,7 +136,7 @@ TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
         c.window.hasta()->setText(hasta);
         c.click(Control::Command19);
         EXPECT_EQ(c.messages, message.isEmpty() ? QStringList() : QStringList{message});
-        EXPECT_EQ(c.h.commands(), sent.isEmpty() ? QStringList() : QStringList{sent});
+        EXPECT_EQ(c.h.sentCommands(), sent.isEmpty() ? QStringList() : QStringList{sent});
         if (!focus.isEmpty()) {
             EXPECT_EQ(c.window.focusWidget()->objectName(), focus);
         }
@@ -149,10 +149,11 @@ TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 TEST(MainWindow, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButtons)
 {
     Console c;
-    c.h.timer().setEnabled(true);
+    c.h.robot().Timer1().setEnabled(true);
     QStringList seen; // polling, and the buttons from "Minimizar" on
     const auto look = [&] {
-        seen << (c.h.timer().isEnabled() ? "polling " : "stopped ") + c.buttons().mid(5).join(", ");
+        seen << (c.h.robot().Timer1().isEnabled() ? "polling " : "stopped ") +
+                    c.buttons().mid(5).join(", ");
     };
     c.click(Control::Command3);
     look();
@@ -176,10 +177,10 @@ TEST(MainWindow, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButtons)
 TEST(MainWindow, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
 {
     Console c;
-    c.h.timer().setEnabled(true);
+    c.h.robot().Timer1().setEnabled(true);
     c.click(Control::Command3); // "Detener" enables "Cerrar"
     QSignalSpy closed(&c.window, &console::MainWindow::closed);
-    const auto closes = [&] { return c.h.inst.simLog().count({"CloseFpctrl"}); };
+    const auto closes = [&] { return c.h.simLog().count({"CloseFpctrl"}); };
     c.h.robot().runExclusive([&] {
         c.click(Control::Command10);
         EXPECT_TRUE(c.window.isVisible());
@@ -210,7 +211,7 @@ TEST(MainWindow, ClickSelectsTheCreditNoteAndDoubleClickAlsoCancelsIt)
         SCOPED_TRACE(row);
         click(row, row == 1);
         EXPECT_EQ(c.h.robot().lists().Data6.recordset().field("Código").toLongLong(), notes[row]);
-        EXPECT_EQ(c.h.commands(), row == 1 ? QStringList{"7 [refused]"} : QStringList());
+        EXPECT_EQ(c.h.sentCommands(), row == 1 ? QStringList{"7 [refused]"} : QStringList());
     }
     EXPECT_EQ(c.messages.size(), 1);
 }

@@ -207,7 +207,7 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
                 item.nombre = item.nombre.toString().replace(QChar(0), QChar(1));
         Job j(doc, GetParam());
         j.print();
-        EXPECT_EQ(j.h.commands(), c.expected);
+        EXPECT_EQ(j.h.sentCommands(), c.expected);
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
         // A credit note's detail lines are logged as the printer takes them.
         const QStringList lines = c.expected.filter(QRegularExpression("^d"));
@@ -249,7 +249,7 @@ TEST_P(DocumentJob, WriteBackNumbersFromTheAnswerOfEachPrinterType)
         EXPECT_EQ(j.h.db().value("SELECT MAX(\"NúmeroZ\") FROM \"Ventas\"").toInt(), c.numeroZ);
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
         EXPECT_EQ(j.row("Imprimir").toInt(), 0);
-        EXPECT_TRUE(j.h.inst.paper().contains(j.note() ? "00000077" : c.numero));
+        EXPECT_TRUE(j.h.paper().contains(j.note() ? "00000077" : c.numero));
         ASSERT_EQ(j.h.window().events.size(), 2);
         EXPECT_EQ(j.h.window().events[1].number, c.numero);
         EXPECT_EQ(j.h.window().messages, QStringList());
@@ -297,7 +297,7 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         doc.sim = "[faults]\nRefuse=" + c.refuse + "\n";
         Job j(doc, GetParam());
         j.print();
-        EXPECT_TRUE(j.h.commands().value(j.h.commands().size() - 1).endsWith(" [refused]"));
+        EXPECT_TRUE(j.h.sentCommands().value(j.h.sentCommands().size() - 1).endsWith(" [refused]"));
         ASSERT_EQ(j.h.window().messages.size(), 1);
         const QString message = j.h.window().messages[0];
         EXPECT_TRUE(message.startsWith(texts::kStagePrefix + ' ' + c.stage + ".\rError: "))
@@ -309,7 +309,7 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         EXPECT_EQ(j.h.window().log().count(u'\r'), 2);
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         EXPECT_TRUE(j.row("Control").isNull());
-        EXPECT_TRUE(j.h.timer().isEnabled()) << "the port opened, so polling runs on";
+        EXPECT_TRUE(j.h.robot().Timer1().isEnabled()) << "the port opened, so polling runs on";
     }
 }
 
@@ -344,12 +344,12 @@ TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
         const QString log = j.h.window().log();
         EXPECT_EQ(log.endsWith(texts::notClosed(j.kind)), c.closing == Taken);
         EXPECT_EQ(log.endsWith(texts::closingNotSent(j.kind)), c.closing == NotSent);
-        const QString last = j.h.commands().value(j.h.commands().size() - 1);
+        const QString last = j.h.sentCommands().value(j.h.sentCommands().size() - 1);
         EXPECT_EQ(last.startsWith(kCierre) || last.startsWith("101") || last.startsWith("2"),
                   c.closing != NotSent);
         // Whatever it left open on the printer is cancelled before anything else.
         j.h.tick();
-        EXPECT_EQ(j.h.commands().value(j.h.commands().size() - 1), "7");
+        EXPECT_EQ(j.h.sentCommands().value(j.h.sentCommands().size() - 1), "7");
     }
 }
 
@@ -402,14 +402,14 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         Job j(c.doc, GetParam());
         j.print();
         j.print();
-        EXPECT_EQ(j.h.commands(), QStringList());
+        EXPECT_EQ(j.h.sentCommands(), QStringList());
         EXPECT_EQ(j.h.window().messages,
                   QStringList{c.column.isEmpty()
                                   ? texts::documentHeldForQuantityMode(j.kind, j.code)
                                   : texts::documentHeld(j.kind, j.code, c.column)})
             << "held once, not at every tick";
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
-        EXPECT_TRUE(j.h.timer().isEnabled());
+        EXPECT_TRUE(j.h.robot().Timer1().isEnabled());
     }
 }
 
@@ -447,7 +447,7 @@ TEST(DocumentJob, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
             j.h.db().exec(lines.join('\n'));
         }
         j.print();
-        EXPECT_EQ(j.h.commands(), QStringList());
+        EXPECT_EQ(j.h.sentCommands(), QStringList());
         ASSERT_EQ(j.h.window().messages.size(), 1);
         EXPECT_TRUE(j.h.window().messages[0].contains(texts::databaseError({})));
         EXPECT_TRUE(j.h.window().messages[0].contains(column))
@@ -465,13 +465,13 @@ TEST_P(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
         EXPECT_EQ(j.h.window().messages.value(0), texts::kPortError);
         EXPECT_TRUE(j.h.window().messages.value(1).startsWith(
             texts::kStagePrefix + (kind == CreditNote ? " 2.01." : " 2.1.")));
-        EXPECT_FALSE(j.h.timer().isEnabled());
+        EXPECT_FALSE(j.h.robot().Timer1().isEnabled());
         EXPECT_TRUE(j.h.window().controlEnabled(core::Control::Command10));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         // The printer is back: printed at once, not held as a failed document.
-        j.h.inst.writeSimIni({});
+        j.h.writeSimIni({});
         j.h.tick();
-        EXPECT_EQ(j.h.commands().value(1), "7");
+        EXPECT_EQ(j.h.sentCommands().value(1), "7");
         j.print();
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
     }
@@ -493,7 +493,9 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     const qint64 next = h.db().addSale({});
     h.db().addItem(next, {});
     const auto printed = [&](qint64 code) { return h.db().sale(code, "Impresa").toInt() == -1; };
-    const auto tries = [&] { return h.commands().count("!000000999900001000HARINA [refused]"); };
+    const auto tries = [&] {
+        return h.sentCommands().count("!000000999900001000HARINA [refused]");
+    };
     const auto fix = [&](qint64 venta) {
         h.db().exec(QStringLiteral("UPDATE \"VentasDetalles\" SET \"Precio\" = 10 WHERE "
                                    "\"Venta\" = %1")
@@ -504,7 +506,7 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     ASSERT_EQ(h.window().messages.size(), 1);
     h.tick();
     // Its header lines and the refused item, then the cancel before the next one.
-    EXPECT_EQ(h.commands().value(6), "7");
+    EXPECT_EQ(h.sentCommands().value(6), "7");
     EXPECT_TRUE(printed(next));
     // Flagged later with a lower code, and held for its price until corrected.
     const qint64 late = h.db().addSale({}, 5);
@@ -533,7 +535,7 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     h.tick();
     h.tick();
     EXPECT_TRUE(printed(failing));
-    EXPECT_EQ(h.inst.fiscalMemory().value("lastInvoice").toInt(), 3);
+    EXPECT_EQ(h.fiscalMemory().value("lastInvoice").toInt(), 3);
 }
 
 TEST_P(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
@@ -546,7 +548,7 @@ TEST_P(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
         ASSERT_EQ(j.h.window().messages.size(), 1);
         EXPECT_TRUE(j.h.window().messages[0].contains(texts::printedNotRecorded(kind)));
         EXPECT_TRUE(j.h.window().messages[0].contains("rechazado"));
-        EXPECT_TRUE(j.h.inst.paper().contains("00000001"));
+        EXPECT_TRUE(j.h.paper().contains("00000001"));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
     }
 }
@@ -563,7 +565,7 @@ TEST_P(DocumentJob, InvoiceCaptionsAndProgress)
               "Finalizando factura...");
     EXPECT_EQ(j.h.window().entries("progress ").join(' ').remove("progress "),
               "0 8 16 24 32 40 48 56 64 64 72 80 88 96 100");
-    EXPECT_TRUE(j.h.timer().isEnabled());
+    EXPECT_TRUE(j.h.robot().Timer1().isEnabled());
 }
 
 } // namespace

@@ -30,14 +30,14 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     journalOf(h).closing(id, QStringLiteral("00000000"));
     h.tick();
     h.tick();
-    EXPECT_EQ(h.commands(), QStringList());
+    EXPECT_EQ(h.sentCommands(), QStringList());
     ASSERT_EQ(h.window().events.size(), 1) << "held once, not at every tick";
     EXPECT_EQ(h.window().events[0].kind, Kind::Held);
 
     // The printer answers and never closed it: cancelled, then printed again.
-    h.inst.writeSimIni({});
+    h.writeSimIni({});
     h.tick();
-    const QStringList sent = h.commands();
+    const QStringList sent = h.sentCommands();
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_EQ(sent.first(), QStringLiteral("7"));
     EXPECT_EQ(sent.count(QStringLiteral("101")), 1);
@@ -59,7 +59,7 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     h.tick();
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000033"));
     EXPECT_EQ(h.db().sale(code, QStringLiteral("NúmeroZ")).toInt(), 12);
-    EXPECT_EQ(h.commands(), QStringList()) << "recorded without a word to the printer";
+    EXPECT_EQ(h.sentCommands(), QStringList()) << "recorded without a word to the printer";
     ASSERT_FALSE(h.window().events.isEmpty());
     EXPECT_EQ(h.window().events.last().kind, Kind::Recovered);
 }
@@ -77,7 +77,7 @@ TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
         journalOf(h).closed(id, QStringLiteral("00000077"), QString());
         journalOf(h).recorded(id);
         kind == CreditNote ? h.printCreditNote() : h.printInvoice();
-        EXPECT_EQ(h.commands(), QStringList());
+        EXPECT_EQ(h.sentCommands(), QStringList());
         EXPECT_EQ(h.window().messages,
                   QStringList{core::texts::alreadyPrinted(kind, code, QStringLiteral("00000077"))});
     }

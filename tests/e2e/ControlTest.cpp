@@ -151,7 +151,7 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
 {
     Installation inst;
     // A socket file a killed robot left behind answers nobody.
-    inst.dir().write("robot-fiscal.sock", {});
+    inst.write("robot-fiscal.sock", {});
     // Directory, words, exit status, start of standard error.
     const std::tuple<QString, QStringList, int, QString> cases[] = {
         // clang-format off

@@ -69,7 +69,7 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         if (!c.mkdir.isEmpty())
             QDir(inst.path()).mkdir(c.mkdir);
         if (!c.inf.isNull())
-            inst.dir().write("Vextora.inf", QByteArray(c.inf).replace("%1", inst.path().toUtf8()));
+            inst.write("Vextora.inf", QByteArray(c.inf).replace("%1", inst.path().toUtf8()));
         const bool missingDir = c.status == 6;
         RobotProcess robot(missingDir ? inst.file("nada") : inst.path());
         ASSERT_TRUE(robot.waitForExit());

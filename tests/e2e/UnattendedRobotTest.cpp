@@ -76,7 +76,7 @@ TEST(UnattendedRobot, GarbageInPlaceOfTheDatabaseIsAnOutageToldOnce)
         // rename, so that no tick sees a third state.
         const auto spoil = [&] {
             std::filesystem::create_hard_link(path.toStdString(), aside.toStdString());
-            inst.dir().write(QStringLiteral("basura"), QByteArray(4096, 'x'));
+            inst.write(QStringLiteral("basura"), QByteArray(4096, 'x'));
             std::filesystem::rename(inst.file(QStringLiteral("basura")).toStdString(),
                                     path.toStdString());
         };

@@ -30,7 +30,7 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
         EXPECT_EQ(h.window().entries(QStringLiteral("status ")).value(0),
                   "status " + texts::kRefreshingSales);
         EXPECT_EQ(h.window().status(), texts::kWaiting);
-        QString tick = QString::number(h.state().TicksSinFactura);
+        QString tick = QString::number(h.robot().state().TicksSinFactura);
         for (const core::DocumentEvent &e : h.window().events)
             if (e.kind == core::DocumentEvent::Kind::Printed)
                 tick += QStringLiteral(" %1 %2")
@@ -48,7 +48,7 @@ TEST_P(PollingCycle, TicketCompanyAlternatesTicketAndInvoiceLists)
 {
     RobotHarness h(
         {.robotIni = "[installation]\nRifInstalacionTickets=J123456789\n", .engine = GetParam()});
-    testsupport::MainRows(h.inst.file(QStringLiteral("Vextora.dba")))
+    testsupport::MainRows(h.file(QStringLiteral("Vextora.dba")))
         .exec(QStringLiteral("INSERT INTO \"TiketNoFiscal\" (\"Código\", Fecha, Caja, Impresa, "
                              "Imprimir, Otro2) VALUES (1, '2026-12-06', 1, 0, -1, 'Mesa 4')"));
     QStringList first;
