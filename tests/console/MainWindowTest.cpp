@@ -62,7 +62,7 @@ struct Console
     {
         QList<qint64> notes;
         for (int i = 0; i < n; ++i)
-            notes << h.db().addCreditNote({.venta = h.db().addSale({.factura = "00000100"})});
+            notes << h.db().addCreditNote({.sale = h.db().addSale({.invoiceNumber = "00000100"})});
         h.robot().start();
         h.robot().Timer1().setEnabled(false);
         return notes;
@@ -115,7 +115,7 @@ TEST(MainWindow, ReportsAndTheDrawerSendTheirCommands)
 
 TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
-    // Desde, hasta, the faults, the box shown, what reached the printer, where the focus goes.
+    // Desde, Hasta, the faults, the box shown, what reached the printer, where the focus goes.
     const std::tuple<QString, QString, QByteArray, QString, QString, QString> cases[] = {
         // clang-format off
         {"", "31/01/2015", "", texts::kGiveADate, "", "Desde"},
@@ -126,14 +126,14 @@ TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
         {"01/01/2015", "31/01/2015", "Open=fail", texts::kPortError, "I2A010115310115 [refused]", ""},
         // clang-format on
     };
-    for (const auto &[desde, hasta, faults, message, sent, focus] : cases) {
-        SCOPED_TRACE((desde + " " + hasta + " " + faults).toStdString());
+    for (const auto &[from, to, faults, message, sent, focus] : cases) {
+        SCOPED_TRACE((from + " " + to + " " + faults).toStdString());
         Console c("[faults]\n" + faults + "\n");
         bool enabledAtBox = true;
         c.onBox = [&] { enabledAtBox = c.window.isEnabled(); };
         c.click(Control::Command13);
-        c.window.desde()->setText(desde);
-        c.window.hasta()->setText(hasta);
+        c.window.desde()->setText(from);
+        c.window.hasta()->setText(to);
         c.click(Control::Command19);
         EXPECT_EQ(c.messages, message.isEmpty() ? QStringList() : QStringList{message});
         EXPECT_EQ(c.h.sentCommands(), sent.isEmpty() ? QStringList() : QStringList{sent});

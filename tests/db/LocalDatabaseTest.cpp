@@ -29,9 +29,9 @@ INSERT INTO TiketNoFiscal (Código, Fecha, Impresa, Imprimir, Caja, Otro2) VALUE
 )sql")});
         db::ListSource tickets;
         tickets.setDatabaseName(path);
-        for (const auto &[caja, shown] : {std::pair{1, QStringList{"", "Precuenta: Mesa 4"}},
-                                          std::pair{12, QStringList{"Precuenta: Barra"}}}) {
-            tickets.setRecordSource(SqlTexts::pendingTickets(caja));
+        for (const auto &[machine, shown] : {std::pair{1, QStringList{"", "Precuenta: Mesa 4"}},
+                                             std::pair{12, QStringList{"Precuenta: Barra"}}}) {
+            tickets.setRecordSource(SqlTexts::pendingTickets(machine));
             tickets.refresh();
             EXPECT_EQ(tickets.displayLines(), shown);
         }

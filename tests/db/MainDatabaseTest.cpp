@@ -104,13 +104,13 @@ TEST_P(MainDatabase, PendingListsAreTheFlaggedUnprintedDocumentsOfTheMachine)
         {1,
          {"Venta 101 Ana Peña V1", "Venta 111 Ana Peña V1", ""},
          {"Nota 3 de Ana Peña V1", "Nota 7 de Ana Peña V1", ""}}};
-    for (const auto &[caja, pendingInvoices, pendingNotes] : cases) {
-        invoices.setRecordSource(SqlTexts::pendingInvoices(caja));
-        notes.setRecordSource(SqlTexts::pendingCreditNotes(caja));
+    for (const auto &[machine, pendingInvoices, pendingNotes] : cases) {
+        invoices.setRecordSource(SqlTexts::pendingInvoices(machine));
+        notes.setRecordSource(SqlTexts::pendingCreditNotes(machine));
         invoices.refresh();
         notes.refresh();
-        EXPECT_EQ(invoices.displayLines(), pendingInvoices) << caja;
-        EXPECT_EQ(notes.displayLines(), pendingNotes) << caja;
+        EXPECT_EQ(invoices.displayLines(), pendingInvoices) << machine;
+        EXPECT_EQ(notes.displayLines(), pendingNotes) << machine;
     }
     // The credit-note job takes the sale from the list.
     EXPECT_EQ(rows(notes.recordSource(), {"Venta"}), (QStringList{"103", "103", "113"}));
@@ -170,9 +170,9 @@ TEST_P(MainDatabase, WriteBacksStoreTheNumbersAndTheNextZ)
         {108, "00000125", "", "00000125/00000125/-1/0/1"},
         {109, "00000126", std::nullopt, "00000126/00000126/-1/0/7"}, // no Z: the old one kept
         {113, "0000'12", "0012", "0000'12/0000'12/-1/0/13"}};        // a quote in the answer
-    for (const auto &[code, factura, z, stored] : cases) {
-        db->execute(z ? SqlTexts::recordInvoice(factura, *z, code)
-                      : SqlTexts::recordInvoiceWithoutZ(factura, code));
+    for (const auto &[code, number, z, stored] : cases) {
+        db->execute(z ? SqlTexts::recordInvoice(number, *z, code)
+                      : SqlTexts::recordInvoiceWithoutZ(number, code));
         EXPECT_EQ(ask(QStringLiteral("SELECT \"Factura\" || '/' || \"Control\" || '/' || "
                                      "\"Impresa\" || '/' || \"Imprimir\" || '/' || \"NúmeroZ\" "
                                      "FROM \"Ventas\" WHERE \"Código\" = %1")

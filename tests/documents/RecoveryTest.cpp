@@ -69,10 +69,10 @@ TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
     for (const auto kind : {Invoice, CreditNote}) {
         SCOPED_TRACE(kind == CreditNote ? "nota" : "factura");
         RobotHarness h({.engine = GetParam()});
-        qint64 code =
-            h.db().addSale({.factura = kind == CreditNote ? QVariant("00000009") : QVariant()});
+        qint64 code = h.db().addSale(
+            {.invoiceNumber = kind == CreditNote ? QVariant("00000009") : QVariant()});
         if (kind == CreditNote)
-            code = h.db().addCreditNote({.venta = code, .monto = 10});
+            code = h.db().addCreditNote({.sale = code, .amount = 10});
         const qint64 id = journalOf(h).takeUp(kind, code);
         journalOf(h).closed(id, QStringLiteral("00000077"), QString());
         journalOf(h).recorded(id);

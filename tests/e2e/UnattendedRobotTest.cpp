@@ -18,10 +18,10 @@ namespace {
 
 qint64 addInvoice(MainRows &rows, int items = 1)
 {
-    const qint64 venta = rows.addSale({});
+    const qint64 sale = rows.addSale({});
     for (int i = 0; i < items; ++i)
-        rows.addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
-    return venta;
+        rows.addItem(sale, {"HARINA", 10.0, 2, 2, {}, 0});
+    return sale;
 }
 
 // The main database out of reach while the robot runs (the file moved away,

@@ -16,10 +16,10 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
     RobotHarness h({.engine = GetParam()});
     for (qint64 code : {205, 204})
         h.db().addItem(h.db().addSale({}, code), {});
-    h.db().addItem(h.db().addSale({.maquinaFiscal = 2}, 100), {}); // another machine's
-    const qint64 nota =
-        h.db().addCreditNote({.venta = h.db().addSale({.factura = "00000001"})}, 501);
-    h.db().addCreditNoteLine(nota, {});
+    h.db().addItem(h.db().addSale({.fiscalMachine = 2}, 100), {}); // another machine's
+    const qint64 note =
+        h.db().addCreditNote({.sale = h.db().addSale({.invoiceNumber = "00000001"})}, 501);
+    h.db().addCreditNoteLine(note, {});
     // After each tick: the idle ticks counted, and the document printed in it.
     QStringList ticks;
     for (int t = 1; t <= 8; ++t) {

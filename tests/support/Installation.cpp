@@ -26,7 +26,7 @@ Installation::Installation(const Setup &setup)
           QStringLiteral("Datos:%1/\r\nImpresora:%2\r\nPuerto:COM1\r\n80Columnas:-1\r\n"
                          "Serial:Z1B1234567\r\nCaja:%3\r\n")
               .arg(data, setup.type)
-              .arg(setup.caja)
+              .arg(setup.fiscalMachine)
               .toUtf8());
     write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
     QByteArray ini = "[driver]\nLibrary=" FISCALSIM_LIBRARY "\n[timing]\nScale=0.01\n";

@@ -46,7 +46,7 @@ public:
         QByteArray simIni = {};   // added to fiscalsim.ini: [counters], [faults], [link]
         QByteArray robotIni = {}; // added to robot-fiscal.ini
         Engine engine = Engine::Sqlite;
-        int caja = 1;
+        int fiscalMachine = 1; // Vextora.inf's Caja
         // The main database's rows in SQLite's SQL, instead of one company's settings.
         QString rows = {};
         // Another register's installation whose main database (and, on SQLite,
