@@ -6,8 +6,8 @@
 
 namespace testsupport {
 
-// The real robot in this process on an Installation: its own start-up,
-// driver loader, printer link, print journal and jobs, talking to a
+// An Installation with the real robot in this process on it: its own
+// start-up, driver loader, printer link, print journal and jobs, talking to a
 // RecordingWindow (or to the window given).
 class RobotHarness : public Installation
 {
