@@ -56,20 +56,20 @@ struct Console
             captions << window.button(b)->text() + (window.button(b)->isEnabled() ? "" : " (off)");
         return captions;
     }
-    QStringList lastCall() const { return h.inst.simLog().value(h.inst.simLog().size() - 1); }
+    QStringList lastCall() const { return h.simLog().value(h.simLog().size() - 1); }
     // Pending credit notes on printed sales, listed; polling stays off.
     QList<qint64> startWithCreditNotes(int n)
     {
         QList<qint64> notes;
         for (int i = 0; i < n; ++i)
-            notes << h.db().addCreditNote({.venta = h.db().addSale({.factura = "00000100"})});
+            notes << h.db().addCreditNote({.sale = h.db().addSale({.invoiceNumber = "00000100"})});
         h.robot().start();
-        h.timer().setEnabled(false);
+        h.robot().Timer1().setEnabled(false);
         return notes;
     }
 };
 
-TEST(ConsoleWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
+TEST(MainWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
 {
     Console c;
     c.startWithCreditNotes(2);
@@ -82,7 +82,7 @@ TEST(ConsoleWindow, ShowsTheButtonsListsAndLogAsTheRobotGivesThem)
     EXPECT_EQ(c.window.findChild<QPlainTextEdit *>("Log")->toPlainText(), "Etapa 2.1\nNo se pudo");
 }
 
-TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
+TEST(MainWindow, ReportsAndTheDrawerSendTheirCommands)
 {
     // The button, the faults, what reached the printer, the start of the one box shown if any,
     // and whether the port was closed after.
@@ -99,13 +99,13 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
         SCOPED_TRACE(sent.join(' ').toStdString());
         Console c("[faults]\n" + faults + "\n");
         c.click(button);
-        EXPECT_EQ(c.h.commands(), sent);
+        EXPECT_EQ(c.h.sentCommands(), sent);
         EXPECT_EQ(c.messages.size(), message.isEmpty() ? 0 : 1);
         EXPECT_EQ(c.messages.value(0).left(message.size()), message);
         EXPECT_EQ(c.lastCall() == QStringList{"CloseFpctrl"}, portClosed);
         EXPECT_EQ(c.window.button(Control::Command10)->isEnabled(), !portClosed);
         EXPECT_TRUE(c.window.button(Control::Command3)->isEnabled());
-        EXPECT_TRUE(c.h.timer().isEnabled());
+        EXPECT_TRUE(c.h.robot().Timer1().isEnabled());
         if (!portClosed) {
             c.click(Control::Command1);
             EXPECT_EQ(c.lastCall(), (QStringList{"SendCmd", "7", "1"}));
@@ -113,9 +113,9 @@ TEST(ConsoleActions, ReportsAndTheDrawerSendTheirCommands)
     }
 }
 
-TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
+TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
-    // Desde, hasta, the faults, the box shown, what reached the printer, where the focus goes.
+    // Desde, Hasta, the faults, the box shown, what reached the printer, where the focus goes.
     const std::tuple<QString, QString, QByteArray, QString, QString, QString> cases[] = {
         // clang-format off
         {"", "31/01/2015", "", texts::kGiveADate, "", "Desde"},
@@ -126,17 +126,17 @@ TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPri
         {"01/01/2015", "31/01/2015", "Open=fail", texts::kPortError, "I2A010115310115 [refused]", ""},
         // clang-format on
     };
-    for (const auto &[desde, hasta, faults, message, sent, focus] : cases) {
-        SCOPED_TRACE((desde + " " + hasta + " " + faults).toStdString());
+    for (const auto &[from, to, faults, message, sent, focus] : cases) {
+        SCOPED_TRACE((from + " " + to + " " + faults).toStdString());
         Console c("[faults]\n" + faults + "\n");
         bool enabledAtBox = true;
         c.onBox = [&] { enabledAtBox = c.window.isEnabled(); };
         c.click(Control::Command13);
-        c.window.Desde()->setText(desde);
-        c.window.Hasta()->setText(hasta);
+        c.window.Desde()->setText(from);
+        c.window.Hasta()->setText(to);
         c.click(Control::Command19);
         EXPECT_EQ(c.messages, message.isEmpty() ? QStringList() : QStringList{message});
-        EXPECT_EQ(c.h.commands(), sent.isEmpty() ? QStringList() : QStringList{sent});
+        EXPECT_EQ(c.h.sentCommands(), sent.isEmpty() ? QStringList() : QStringList{sent});
         if (!focus.isEmpty()) {
             EXPECT_EQ(c.window.focusWidget()->objectName(), focus);
         }
@@ -146,13 +146,14 @@ TEST(ConsoleActions, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPri
     }
 }
 
-TEST(ConsoleControls, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButtons)
+TEST(MainWindow, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButtons)
 {
     Console c;
-    c.h.timer().setEnabled(true);
+    c.h.robot().Timer1().setEnabled(true);
     QStringList seen; // polling, and the buttons from "Minimizar" on
     const auto look = [&] {
-        seen << (c.h.timer().isEnabled() ? "polling " : "stopped ") + c.buttons().mid(5).join(", ");
+        seen << (c.h.robot().Timer1().isEnabled() ? "polling " : "stopped ") +
+                    c.buttons().mid(5).join(", ");
     };
     c.click(Control::Command3);
     look();
@@ -173,13 +174,13 @@ TEST(ConsoleControls, DetenerIniciarReportesAndContinuarSwitchPollingAndTheButto
                                  "polling Minimizar, Iniciar, Cerrar"}));
 }
 
-TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
+TEST(MainWindow, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
 {
     Console c;
-    c.h.timer().setEnabled(true);
+    c.h.robot().Timer1().setEnabled(true);
     c.click(Control::Command3); // "Detener" enables "Cerrar"
     QSignalSpy closed(&c.window, &console::MainWindow::closed);
-    const auto closes = [&] { return c.h.inst.simLog().count({"CloseFpctrl"}); };
+    const auto closes = [&] { return c.h.simLog().count({"CloseFpctrl"}); };
     c.h.robot().runExclusive([&] {
         c.click(Control::Command10);
         EXPECT_TRUE(c.window.isVisible());
@@ -191,7 +192,7 @@ TEST(ConsoleControls, ClosingWaitsForTheRunningDocumentAndClosesThePortOnce)
     EXPECT_EQ(closes(), 1);
 }
 
-TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
+TEST(MainWindow, ClickSelectsTheCreditNoteAndDoubleClickAlsoCancelsIt)
 {
     Console c;
     QListWidget *list = c.window.list(core::ListDisplay::DBList1);
@@ -210,12 +211,12 @@ TEST(ConsoleControls, ClickSelectsTheCreditNoteAndDoubleClickAlsoAnulas)
         SCOPED_TRACE(row);
         click(row, row == 1);
         EXPECT_EQ(c.h.robot().lists().Data6.recordset().field("Código").toLongLong(), notes[row]);
-        EXPECT_EQ(c.h.commands(), row == 1 ? QStringList{"7 [refused]"} : QStringList());
+        EXPECT_EQ(c.h.sentCommands(), row == 1 ? QStringList{"7 [refused]"} : QStringList());
     }
     EXPECT_EQ(c.messages.size(), 1);
 }
 
-TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
+TEST(MainWindow, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         GTEST_SKIP() << "this display has a notification area";
@@ -234,7 +235,7 @@ TEST(ConsoleTray, MinimisingWithoutANotificationAreaKeepsTheWindowReachable)
     }
 }
 
-TEST(ConsoleTray, AnyActivityOnTheIconBringsTheWindowBackAndRemovesTheIcon)
+TEST(MainWindow, AnyActivityOnTheIconBringsTheWindowBackAndRemovesTheIcon)
 {
     Console c;
     for (const auto reason :

@@ -1,12 +1,10 @@
-// The database layer on what is SQLite's own (opening files, the values a
-// file keeps in a typed column), the translator's refusals, and the server
-// URLs it takes. What the robot's SQL does on either engine: SqlTextsTest.
+// The database layer on what is SQLite's own: opening files, the values a
+// file keeps in a typed column. What the robot's SQL does on either engine:
+// MainDatabaseTest.
 #include "db/Database.h"
 #include "db/DataError.h"
-#include "db/PostgresUrl.h"
 #include "db/Schema.h"
 #include "db/SqlTexts.h"
-#include "db/SqliteDialect.h"
 #include "support/ErrorOf.h"
 #include "support/QtPrinters.h"
 #include "support/TestDir.h"
@@ -96,58 +94,6 @@ TEST(Database, ErrorsAreTypedAndCarryTheEnginesMessageAndTheSql)
         EXPECT_TRUE(e.message().contains(QLatin1String(message))) << qPrintable(e.message());
     }
     EXPECT_EQ(db->openRecordset(SqlTexts::pendingInvoices(1)).recordCount(), 1);
-}
-
-TEST(Database, DialectReadsTwoDigitYearsAndRefusesWhatItCannotRead)
-{
-    // A date of the short date form (two-digit years: ShortDateTest) or an
-    // ISO one, and texts that cannot be read.
-    const db::SqliteDialect dialect(QStringLiteral("d/M/yy"));
-    for (const char *date : {"6/12/26", "2026-12-06"})
-        EXPECT_EQ(
-            dialect.translate(
-                QStringLiteral("Select * from T Where F<datevalue('%1')").arg(QLatin1String(date))),
-            QStringLiteral("Select * from T Where F<'2026-12-06'"));
-    for (const char *tail : {"datevalue('31/31/26')", "'abc", "[F", "(1"}) {
-        const QString sql = QStringLiteral("Select * from T Where F<") + QString::fromUtf8(tail);
-        const DataError e = errorOf([&] { dialect.translate(sql); });
-        EXPECT_EQ(e.kind(), DataError::Kind::Query) << tail;
-        EXPECT_EQ(e.subject(), sql);
-    }
-}
-
-TEST(PostgresUrl, ReadAsLibpqReadsItAndRefusedWithAReason)
-{
-    const struct
-    {
-        const char *url;
-        const char *option; // expected in the connect options; null: refused
-    } cases[] = {
-        {"postgresql://caja@%2Fvar%2Frun%2Fpostgresql:5433/ventas", "host='/var/run/postgresql'"},
-        {"postgresql://caja@/ventas?host=/tmp/pg&sslmode=require", "sslmode='require'"},
-        {"postgres://caja@h1:5432,h2:5433/ventas", "port='5432,5433'"},
-        {"postgresql://caja@db/ventas?options=-c%20lock_timeout%3D9s",
-         "options='-c lock_timeout=5000 -c lock_timeout=9s'"},
-        {"postgresql://caja:secreto@db/ventas", nullptr},
-        {"postgresql://caja@db/ventas?password=secreto", nullptr},
-        {"postgresql://caja@db:puerto/ventas", nullptr},
-        {"postgresql://caja@db/ventas?desconocida=1", nullptr},
-        {"mysql://caja@db/ventas", nullptr},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.url);
-        QString why;
-        const auto url = db::PostgresUrl::parse(QString::fromUtf8(c.url), &why);
-        EXPECT_EQ(url.has_value(), c.option != nullptr) << qPrintable(why);
-        if (url) {
-            EXPECT_TRUE(
-                url->connectOptions({{QStringLiteral("lock_timeout"), QStringLiteral("5000")}})
-                    .contains(QString::fromUtf8(c.option)))
-                << qPrintable(url->connectOptions());
-        } else {
-            EXPECT_FALSE(why.isEmpty());
-        }
-    }
 }
 
 } // namespace

@@ -40,15 +40,15 @@ struct Job
         h.db().setCompany(QStringLiteral("J123456789"), d.mode & 1 ? -1 : 0, d.mode & 2 ? -1 : 0);
         h.db().setRates(d.rates.value(0), d.rates.value(1), d.rates.value(2));
         MainRows::Sale sale = d.sale;
-        sale.factura = d.kind == Invoice          ? QVariant()
-                       : d.sale.factura.isValid() ? d.sale.factura
-                                                  : "00000077";
+        sale.invoiceNumber = d.kind == Invoice                ? QVariant()
+                             : d.sale.invoiceNumber.isValid() ? d.sale.invoiceNumber
+                                                              : "00000077";
         code = h.db().addSale(sale);
         for (const auto &p : d.payments)
             h.db().addPayment(code, p.first, p.second);
         if (d.kind == CreditNote) {
             MainRows::Note note = d.note;
-            note.venta = code;
+            note.sale = code;
             code = h.db().addCreditNote(note);
         }
         for (const Item &item : d.items)
@@ -70,29 +70,29 @@ const QString kName37 = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ01234567890").
 const QString kName60 = QStringLiteral("Distribuidora ").repeated(5).left(60);
 const QString kAddress80 = QStringLiteral("Calle Real de Sabana Grande ").repeated(3).left(80);
 const QString kName50 = QStringLiteral("Producto largo ").repeated(4).left(50);
-const QString kForma = QStringLiteral("i06Forma de Pago: Contado");
-const QStringList kFactura{"i01Cliente de Prueba", "i03J123456789", "i04Av. Principal",
-                           "i05Telefono: 0212-5551234", kForma};
-const QString kHarina = QStringLiteral("!000000100000001000HARINA");
-const QString kAfectada = QStringLiteral("i04Factura afectada: 00000077  01/12/2026");
-const QStringList kNota{"i01Cliente de Prueba", "i02J123456789", "i03Av. Principal", kAfectada};
-const QString kLinea = QStringLiteral("d1000000100000001000HARINA");
-const QString kCierre = QStringLiteral("f09000000000000");
-const QString kDescuento = QStringLiteral("Descuento a factura");
-const QByteArray kOperador = "[installation]\nSerialesOperador=X0X0000000, Z1B1234567\n";
-const QByteArray kOrden = "[installation]\nSerialOrdenCompra=Z1B1234567\n";
-const QStringList kDascom{"iS*Cliente de Prueba", "iR*J123456789", "iF*00000077", "iI*Z1B1234567",
-                          "iD*01/12/2026"};
+const QString kPaymentLine = QStringLiteral("i06Forma de Pago: Contado");
+const QStringList kInvoiceHeader{"i01Cliente de Prueba", "i03J123456789", "i04Av. Principal",
+                                 "i05Telefono: 0212-5551234", kPaymentLine};
+const QString kItemLine = QStringLiteral("!000000100000001000HARINA");
+const QString kAffectedInvoice = QStringLiteral("i04Factura afectada: 00000077  01/12/2026");
+const QStringList kNoteHeader{"i01Cliente de Prueba", "i02J123456789", "i03Av. Principal",
+                              kAffectedInvoice};
+const QString kNoteLine = QStringLiteral("d1000000100000001000HARINA");
+const QString kNoteClosing = QStringLiteral("f09000000000000");
+const QString kAmountText = QStringLiteral("Descuento a factura");
+const QByteArray kOperatorSerials = "[installation]\nSerialesOperador=X0X0000000, Z1B1234567\n";
+const QByteArray kOrderSerial = "[installation]\nSerialOrdenCompra=Z1B1234567\n";
+const QStringList kDascomHeader{"iS*Cliente de Prueba", "iR*J123456789", "iF*00000077",
+                                "iI*Z1B1234567", "iD*01/12/2026"};
 
 using DocumentJob = testsupport::OnEngine;
 RUN_ON_BOTH_ENGINES(DocumentJob);
 
 TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
 {
-    const Item arroz{"ARROZ", 150.25, 1, 0, {}, -1}; // exempt, covered by the payments below
-    const QString a = QStringLiteral(" 000001502500001000ARROZ");
-    Item hidden{"OCULTO", 1, 1, 0, {}, 0};
-    hidden.noMostrar = 1;
+    const Item rice{"ARROZ", 150.25, 1, 0, {}, -1}; // exempt, covered by the payments below
+    const QString riceLine = QStringLiteral(" 000001502500001000ARROZ");
+    const Item hidden{"OCULTO", 1, 1, 0, {}, 0, 1};
     const struct
     {
         const char *name;
@@ -102,100 +102,100 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
         // clang-format off
         // The invoice's customer block and the lines the settings add.
         {"name of 37", {.sale = {C{kName37, "J1", "Av. Bolívar", "0212-1"}}},
-         {"i01" + kName37, "i03J1", "i04Av. Bolívar", "i05Telefono: 0212-1", kForma, kHarina, "101"}},
-        {"name of 38", {.sale = {C{kName37 + "X", "J1", {}, {}}}}, {"i01" + kName37, "i02X", "i03J1", kForma, kHarina, "101"}},
+         {"i01" + kName37, "i03J1", "i04Av. Bolívar", "i05Telefono: 0212-1", kPaymentLine, kItemLine, "101"}},
+        {"name of 38", {.sale = {C{kName37 + "X", "J1", {}, {}}}}, {"i01" + kName37, "i02X", "i03J1", kPaymentLine, kItemLine, "101"}},
         {"name of 60", {.sale = {C{kName60, "J1", {}, {}}}},
-         {"i01" + kName60.left(37), "i02" + kName60.mid(37), "i03J1", kForma, kHarina, "101"}},
+         {"i01" + kName60.left(37), "i02" + kName60.mid(37), "i03J1", kPaymentLine, kItemLine, "101"}},
         {"35 characters and 5 blanks", {.sale = {C{kName37.left(35) + "     ", "J1", {}, {}}}},
-         {"i01" + kName37.left(35), "i02", "i03J1", kForma, kHarina, "101"}},
-        {"template cuts the name", {.sale = {.customer = C{kName60, "J1", {}, {}}, .plantillaAuxiliar = -1}},
-         {"i01" + kName60.left(37), "i03J1", kForma, kHarina, "101"}},
-        {"null template cuts it too", {.sale = {.customer = C{kName60, "J1", {}, {}}, .plantillaAuxiliar = {}}},
-         {"i01" + kName60.left(37), "i03J1", kForma, kHarina, "101"}},
+         {"i01" + kName37.left(35), "i02", "i03J1", kPaymentLine, kItemLine, "101"}},
+        {"template cuts the name", {.sale = {.customer = C{kName60, "J1", {}, {}}, .auxiliaryTemplate = -1}},
+         {"i01" + kName60.left(37), "i03J1", kPaymentLine, kItemLine, "101"}},
+        {"null template cuts it too", {.sale = {.customer = C{kName60, "J1", {}, {}}, .auxiliaryTemplate = {}}},
+         {"i01" + kName60.left(37), "i03J1", kPaymentLine, kItemLine, "101"}},
         {"address of 80, no phone", {.sale = {C{"Ana", "V1", kAddress80, "0414"}}},
-         {"i01Ana", "i03V1", "i04" + kAddress80.left(37), "i05" + kAddress80.mid(37, 37), kForma, kHarina, "101"}},
+         {"i01Ana", "i03V1", "i04" + kAddress80.left(37), "i05" + kAddress80.mid(37, 37), kPaymentLine, kItemLine, "101"}},
         {"null address", {.sale = {C{"Ana", "V1", {}, "0414-7"}}},
-         {"i01Ana", "i03V1", "i05Telefono: 0414-7", kForma, kHarina, "101"}},
+         {"i01Ana", "i03V1", "i05Telefono: 0414-7", kPaymentLine, kItemLine, "101"}},
         {"blanks trimmed", {.sale = {C{"  Ana  ", "  J123456789 ", "  Calle 1  ", " 0414 "}}},
-         {"i01Ana", "i03J123456789", "i04Calle 1", "i05Telefono: 0414", kForma, kHarina, "101"}},
-        {"null name and RIF", {.sale = {C{{}, {}, {}, {}}}}, {"i01", "i03", kForma, kHarina, "101"}},
-        {"accents kept", {.sale = {C{"José Peña", "V9", {}, {}}}}, {"i01José Peña", "i03V9", kForma, kHarina, "101"}},
-        {"control characters made blanks", {.sale = {.customer = C{"Ana\r\nPérez", "J1\x07", "Calle 1\x1b", {}}, .formaPago = "Contado\t"},
+         {"i01Ana", "i03J123456789", "i04Calle 1", "i05Telefono: 0414", kPaymentLine, kItemLine, "101"}},
+        {"null name and RIF", {.sale = {C{{}, {}, {}, {}}}}, {"i01", "i03", kPaymentLine, kItemLine, "101"}},
+        {"accents kept", {.sale = {C{"José Peña", "V9", {}, {}}}}, {"i01José Peña", "i03V9", kPaymentLine, kItemLine, "101"}},
+        {"control characters made blanks", {.sale = {.customer = C{"Ana\r\nPérez", "J1\x07", "Calle 1\x1b", {}}, .paymentForm = "Contado\t"},
          .items = {{QString("PAN") + QChar(0) + "DULCE", 1, 1, 0, {}, 0}}},
          {"i01Ana  Pérez", "i03J1 ", "i04Calle 1 ", "i06Forma de Pago: Contado ", "!000000010000001000PAN DULCE", "101"}},
-        {"null form of payment", {.sale = {.customer = C{"Ana", "V1", {}, {}}, .formaPago = {}}},
-         {"i01Ana", "i03V1", "i06Forma de Pago: ", kHarina, "101"}},
-        {"operator serial", {.ini = kOperador, .sale = {C{"Ana", "V1", {}, {}}}},
-         {"i01Ana", "i03V1", "i06Operador: Operador 1", kHarina, "101"}},
-        {"purchase-order serial", {.ini = kOrden, .sale = {.customer = C{"Ana", "V1", {}, {}}, .ordComp = "OC-77"}},
-         {"i01Ana", "i03V1", kForma, "i07Orden de Compra: OC-77", kHarina, "101"}},
-        {"purchase-order serial, no order", {.ini = kOrden, .sale = {C{"Ana", "V1", {}, {}}}},
-         {"i01Ana", "i03V1", kForma, kHarina, "101"}},
-        {"another printer's serial", {.ini = QByteArray(kOperador + kOrden).replace("Z1B", "Z9Z"),
-         .sale = {.customer = C{"Ana", "V1", {}, {}}, .ordComp = "OC-77"}}, {"i01Ana", "i03V1", kForma, kHarina, "101"}},
+        {"null form of payment", {.sale = {.customer = C{"Ana", "V1", {}, {}}, .paymentForm = {}}},
+         {"i01Ana", "i03V1", "i06Forma de Pago: ", kItemLine, "101"}},
+        {"operator serial", {.ini = kOperatorSerials, .sale = {C{"Ana", "V1", {}, {}}}},
+         {"i01Ana", "i03V1", "i06Operador: Operador 1", kItemLine, "101"}},
+        {"purchase-order serial", {.ini = kOrderSerial, .sale = {.customer = C{"Ana", "V1", {}, {}}, .purchaseOrder = "OC-77"}},
+         {"i01Ana", "i03V1", kPaymentLine, "i07Orden de Compra: OC-77", kItemLine, "101"}},
+        {"purchase-order serial, no order", {.ini = kOrderSerial, .sale = {C{"Ana", "V1", {}, {}}}},
+         {"i01Ana", "i03V1", kPaymentLine, kItemLine, "101"}},
+        {"another printer's serial", {.ini = QByteArray(kOperatorSerials + kOrderSerial).replace("Z1B", "Z9Z"),
+         .sale = {.customer = C{"Ana", "V1", {}, {}}, .purchaseOrder = "OC-77"}}, {"i01Ana", "i03V1", kPaymentLine, kItemLine, "101"}},
         // Invoice items by rate, quantity mode and text.
-        {"rate 1", {.items = {{"HARINA", 1234.5, 2, 0, {}, 0}}}, kFactura + QStringList{"!000012345000002000HARINA", "101"}},
-        {"exempt", {.items = {{"ARROZ", 10, 1, 0, {}, -1}}}, kFactura + QStringList{" 000000100000001000ARROZ", "101"}},
-        {"0.07 finds 7", {.sale = {.porcentImpuesto = 0.07}, .rates = {16, 7, 29}}, kFactura + QStringList{"\"000000100000001000HARINA", "101"}},
-        {"0.29 finds 29", {.sale = {.porcentImpuesto = 0.29}, .rates = {16, 7, 29}}, kFactura + QStringList{"#000000100000001000HARINA", "101"}},
-        {"equal rates: the later", {.rates = {16, 16, 31}}, kFactura + QStringList{"\"000000100000001000HARINA", "101"}},
-        {"decimal quantity", {.items = {{"QUESO", 5, 9, 1.25, {}, 0}}, .mode = 3}, kFactura + QStringList{"!000000050000001250QUESO", "101"}},
-        {"whole quantity", {.items = {{"QUESO", 5, 9, 1.25, {}, 0}}}, kFactura + QStringList{"!000000050000009000QUESO", "101"}},
+        {"rate 1", {.items = {{"HARINA", 1234.5, 2, 0, {}, 0}}}, kInvoiceHeader + QStringList{"!000012345000002000HARINA", "101"}},
+        {"exempt", {.items = {{"ARROZ", 10, 1, 0, {}, -1}}}, kInvoiceHeader + QStringList{" 000000100000001000ARROZ", "101"}},
+        {"0.07 finds 7", {.sale = {.taxRate = 0.07}, .rates = {16, 7, 29}}, kInvoiceHeader + QStringList{"\"000000100000001000HARINA", "101"}},
+        {"0.29 finds 29", {.sale = {.taxRate = 0.29}, .rates = {16, 7, 29}}, kInvoiceHeader + QStringList{"#000000100000001000HARINA", "101"}},
+        {"equal rates: the later", {.rates = {16, 16, 31}}, kInvoiceHeader + QStringList{"\"000000100000001000HARINA", "101"}},
+        {"decimal quantity", {.items = {{"QUESO", 5, 9, 1.25, {}, 0}}, .mode = 3}, kInvoiceHeader + QStringList{"!000000050000001250QUESO", "101"}},
+        {"whole quantity", {.items = {{"QUESO", 5, 9, 1.25, {}, 0}}}, kInvoiceHeader + QStringList{"!000000050000009000QUESO", "101"}},
         {"name and description", {.items = {{"TORNILLO", 1, 1, 0, "de acero", 0}}},
-         kFactura + QStringList{"!000000010000001000TORNILLO de acero", "101"}},
+         kInvoiceHeader + QStringList{"!000000010000001000TORNILLO de acero", "101"}},
         {"free-text item", {.items = {{"?", 100, 1, 0, "Mantenimiento técnico", 0}}},
-         kFactura + QStringList{"!000001000000001000Mantenimiento tecnico", "101"}},
-        {"free text a dash", {.items = {{"?", 100, 1, 0, "-", 0}}}, kFactura + QStringList{"!000001000000001000?", "101"}},
-        {"free text missing", {.items = {{"?", 100, 1, 0, {}, 0}}}, kFactura + QStringList{"!000001000000001000?", "101"}},
+         kInvoiceHeader + QStringList{"!000001000000001000Mantenimiento tecnico", "101"}},
+        {"free text a dash", {.items = {{"?", 100, 1, 0, "-", 0}}}, kInvoiceHeader + QStringList{"!000001000000001000?", "101"}},
+        {"free text missing", {.items = {{"?", 100, 1, 0, {}, 0}}}, kInvoiceHeader + QStringList{"!000001000000001000?", "101"}},
         {"cut to 40, no description", {.items = {{kName50, 1, 1, 0, "oculta", 0}}},
-         kFactura + QStringList{"!000000010000001000" + kName50.left(40).trimmed(), "101"}},
-        {"leading blanks dropped", {.items = {{"   ACEITE", 1, 1, 0, {}, 0}}}, kFactura + QStringList{"!000000010000001000ACEITE", "101"}},
-        {"accents removed", {.items = {{"AZÚCAR Ñame", 1, 1, 0, {}, 0}}}, kFactura + QStringList{"!000000010000001000AZUCAR Name", "101"}},
+         kInvoiceHeader + QStringList{"!000000010000001000" + kName50.left(40).trimmed(), "101"}},
+        {"leading blanks dropped", {.items = {{"   ACEITE", 1, 1, 0, {}, 0}}}, kInvoiceHeader + QStringList{"!000000010000001000ACEITE", "101"}},
+        {"accents removed", {.items = {{"AZÚCAR Ñame", 1, 1, 0, {}, 0}}}, kInvoiceHeader + QStringList{"!000000010000001000AZUCAR Name", "101"}},
         {"hidden rows left out, order kept", {.items = {{"UNO", 1, 1, 0, {}, 0}, hidden, {"DOS", 2, 1, 0, {}, 0}}},
-         kFactura + QStringList{"!000000010000001000UNO", "!000000020000001000DOS", "101"}},
+         kInvoiceHeader + QStringList{"!000000010000001000UNO", "!000000020000001000DOS", "101"}},
         // The invoice's discount and payments by printer type.
-        {"null discount", {.sale = {.desc01 = {}}}, kFactura + QStringList{kHarina, "101"}},
-        {"12.5 per cent", {.sale = {.desc01 = 12.5}}, kFactura + QStringList{kHarina, "3", "p-1250", "101"}},
-        {"whole discount", {.type = "SAMSUNG", .sale = {.desc01 = 100}}, kFactura + QStringList{kHarina, "3", "p-10000", "101"}},
-        {"payments only on DASCOM", {.items = {arroz}, .payments = {{0, 150.25}}}, kFactura + QStringList{a, "101"}},
-        {"DASCOM payment rows", {.type = "DASCOM", .items = {arroz}, .payments = {{0, 100.0}, {4, 50.25}}},
-         kFactura + QStringList{a, "201000000010000", "213000000005025"}},
-        {"DASCOM without rows", {.type = "DASCOM"}, kFactura + QStringList{kHarina, "101"}},
-        {"DASCOM unknown means", {.type = "DASCOM", .items = {arroz}, .payments = {{{}, 100.0}, {9, 50.25}}},
-         kFactura + QStringList{a, "201000000010000", "201000000005025"}},
+        {"null discount", {.sale = {.discount = {}}}, kInvoiceHeader + QStringList{kItemLine, "101"}},
+        {"12.5 per cent", {.sale = {.discount = 12.5}}, kInvoiceHeader + QStringList{kItemLine, "3", "p-1250", "101"}},
+        {"whole discount", {.type = "SAMSUNG", .sale = {.discount = 100}}, kInvoiceHeader + QStringList{kItemLine, "3", "p-10000", "101"}},
+        {"payments only on DASCOM", {.items = {rice}, .payments = {{0, 150.25}}}, kInvoiceHeader + QStringList{riceLine, "101"}},
+        {"DASCOM payment rows", {.type = "DASCOM", .items = {rice}, .payments = {{0, 100.0}, {4, 50.25}}},
+         kInvoiceHeader + QStringList{riceLine, "201000000010000", "213000000005025"}},
+        {"DASCOM without rows", {.type = "DASCOM"}, kInvoiceHeader + QStringList{kItemLine, "101"}},
+        {"DASCOM unknown means", {.type = "DASCOM", .items = {rice}, .payments = {{{}, 100.0}, {9, 50.25}}},
+         kInvoiceHeader + QStringList{riceLine, "201000000010000", "201000000005025"}},
         // Credit notes by printer type.
-        {"credit note", {.kind = CreditNote}, kNota + QStringList{kLinea, kCierre}},
+        {"credit note", {.kind = CreditNote}, kNoteHeader + QStringList{kNoteLine, kNoteClosing}},
         {"SAMSUNG long address", {.kind = CreditNote, .type = "SAMSUNG", .sale = {C{"Ana", "V1", kAddress80, "0414"}}},
          {"i01Ana", "i02V1", "i03" + kAddress80.left(37), "i04" + kAddress80.mid(37, 37),
-          "i05Factura afectada: 00000077  01/12/2026", kLinea, kCierre}},
-        {"null address, no phone", {.kind = CreditNote, .sale = {C{"Ana", "V1", {}, {}}}}, {"i01Ana", "i02V1", kAfectada, kLinea, kCierre}},
+          "i05Factura afectada: 00000077  01/12/2026", kNoteLine, kNoteClosing}},
+        {"null address, no phone", {.kind = CreditNote, .sale = {C{"Ana", "V1", {}, {}}}}, {"i01Ana", "i02V1", kAffectedInvoice, kNoteLine, kNoteClosing}},
         {"name cut to 37, RIF trimmed", {.kind = CreditNote, .sale = {C{kName60, " J123456789 ", {}, {}}}},
-         {"i01" + kName60.left(37), "i02J123456789", kAfectada, kLinea, kCierre}},
-        {"time of day after the date", {.kind = CreditNote, .sale = {.customer = C{"Ana", "V1", {}, {}}, .fecha = "2026-12-01 14:05:09"}},
-         {"i01Ana", "i02V1", kAfectada + " 14:05:09", kLinea, kCierre}},
+         {"i01" + kName60.left(37), "i02J123456789", kAffectedInvoice, kNoteLine, kNoteClosing}},
+        {"time of day after the date", {.kind = CreditNote, .sale = {.customer = C{"Ana", "V1", {}, {}}, .date = "2026-12-01 14:05:09"}},
+         {"i01Ana", "i02V1", kAffectedInvoice + " 14:05:09", kNoteLine, kNoteClosing}},
         {"the system's short date form", {.kind = CreditNote, .ini = "[regional]\nShortDateFormat=yyyy-MM-dd\n", .sale = {C{"Ana", "V1", {}, {}}}},
-         {"i01Ana", "i02V1", "i04Factura afectada: 00000077  2026-12-01", kLinea, kCierre}},
-        {"DASCOM credit note", {.kind = CreditNote, .type = "DASCOM"}, kDascom + QStringList{kLinea, kCierre}},
-        {"DASCOM discount and the sale's payments", {.kind = CreditNote, .type = "DASCOM", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}, {9, 4.0}}},
-         kDascom + QStringList{kLinea, "3", "p-1050", "209000000000500", "201000000000400", kCierre}},
-        {"discount and payments only on DASCOM", {.kind = CreditNote, .type = "SAMSUNG", .note = {.desc01 = 10.5}, .payments = {{2, 5.0}}},
-         kNota + QStringList{kLinea, kCierre}},
+         {"i01Ana", "i02V1", "i04Factura afectada: 00000077  2026-12-01", kNoteLine, kNoteClosing}},
+        {"DASCOM credit note", {.kind = CreditNote, .type = "DASCOM"}, kDascomHeader + QStringList{kNoteLine, kNoteClosing}},
+        {"DASCOM discount and the sale's payments", {.kind = CreditNote, .type = "DASCOM", .note = {.discount = 10.5}, .payments = {{2, 5.0}, {9, 4.0}}},
+         kDascomHeader + QStringList{kNoteLine, "3", "p-1050", "209000000000500", "201000000000400", kNoteClosing}},
+        {"discount and payments only on DASCOM", {.kind = CreditNote, .type = "SAMSUNG", .note = {.discount = 10.5}, .payments = {{2, 5.0}}},
+         kNoteHeader + QStringList{kNoteLine, kNoteClosing}},
         // Credit-note lines, from the detail rows or from the amounts.
-        {"exempt line", {.kind = CreditNote, .items = {{"LIMON", 123.45, 2, 5, {}, -1}}}, kNota + QStringList{"d0000001234500002000LIMON", kCierre}},
+        {"exempt line", {.kind = CreditNote, .items = {{"LIMON", 123.45, 2, 5, {}, -1}}}, kNoteHeader + QStringList{"d0000001234500002000LIMON", kNoteClosing}},
         {"decimal quantity line", {.kind = CreditNote, .items = {{"LIMON", 1, 2, 0.5, {}, 0}}, .mode = 3},
-         kNota + QStringList{"d1000000010000000500LIMON", kCierre}},
-        {"line without accents", {.kind = CreditNote, .items = {{"Limón Ñame", 1, 1, 1, {}, 0}}}, kNota + QStringList{"d1000000010000001000Limon Name", kCierre}},
+         kNoteHeader + QStringList{"d1000000010000000500LIMON", kNoteClosing}},
+        {"line without accents", {.kind = CreditNote, .items = {{"Limón Ñame", 1, 1, 1, {}, 0}}}, kNoteHeader + QStringList{"d1000000010000001000Limon Name", kNoteClosing}},
         {"control characters in a note", {.kind = CreditNote, .sale = {C{"Ana\r\nB", "V1\x1b", {}, {}}}, .items = {{"LIMON\x07", 1, 1, 1, {}, 0}}},
-         {"i01Ana  B", "i02V1 ", kAfectada, "d1000000010000001000LIMON ", kCierre}},
+         {"i01Ana  B", "i02V1 ", kAffectedInvoice, "d1000000010000001000LIMON ", kNoteClosing}},
         {"line cut to 40", {.kind = CreditNote, .items = {{" " + kName50, 1, 1, 1, {}, 0}}},
-         kNota + QStringList{"d1000000010000001000" + (" " + kName50).left(40).trimmed(), kCierre}},
-        {"line at rate 2", {.kind = CreditNote, .note = {.porcentImpuesto = 0.08}}, kNota + QStringList{"d2000000100000001000HARINA", kCierre}},
-        {"amounts taxed and exempt", {.kind = CreditNote, .items = {}, .note = {.monto = 100, .montoExcento = 20}},
-         kNota + QStringList{"d1000001000000001000" + kDescuento, "d0000000200000001000" + kDescuento, kCierre}},
-        {"amount taxed", {.kind = CreditNote, .items = {}, .note = {.monto = 100}}, kNota + QStringList{"d1000001000000001000" + kDescuento, kCierre}},
-        {"amount exempt", {.kind = CreditNote, .items = {}, .note = {.montoExcento = 20}}, kNota + QStringList{"d0000000200000001000" + kDescuento, kCierre}},
-        {"amounts at no rate: one line", {.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100, .montoExcento = 20}},
-         kNota + QStringList{"d0000001200000001000" + kDescuento, kCierre}},
+         kNoteHeader + QStringList{"d1000000010000001000" + (" " + kName50).left(40).trimmed(), kNoteClosing}},
+        {"line at rate 2", {.kind = CreditNote, .note = {.taxRate = 0.08}}, kNoteHeader + QStringList{"d2000000100000001000HARINA", kNoteClosing}},
+        {"amounts taxed and exempt", {.kind = CreditNote, .items = {}, .note = {.amount = 100, .exemptAmount = 20}},
+         kNoteHeader + QStringList{"d1000001000000001000" + kAmountText, "d0000000200000001000" + kAmountText, kNoteClosing}},
+        {"amount taxed", {.kind = CreditNote, .items = {}, .note = {.amount = 100}}, kNoteHeader + QStringList{"d1000001000000001000" + kAmountText, kNoteClosing}},
+        {"amount exempt", {.kind = CreditNote, .items = {}, .note = {.exemptAmount = 20}}, kNoteHeader + QStringList{"d0000000200000001000" + kAmountText, kNoteClosing}},
+        {"amounts at no rate: one line", {.kind = CreditNote, .items = {}, .note = {.taxRate = 0, .amount = 100, .exemptAmount = 20}},
+         kNoteHeader + QStringList{"d0000001200000001000" + kAmountText, kNoteClosing}},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -203,11 +203,11 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
         Doc doc = c.doc;
         // A server's text holds no NUL: another control character stands for it.
         for (Item &item : doc.items)
-            if (GetParam() == Engine::Postgres && item.nombre.toString().contains(QChar(0)))
-                item.nombre = item.nombre.toString().replace(QChar(0), QChar(1));
+            if (GetParam() == Engine::Postgres && item.name.toString().contains(QChar(0)))
+                item.name = item.name.toString().replace(QChar(0), QChar(1));
         Job j(doc, GetParam());
         j.print();
-        EXPECT_EQ(j.h.commands(), c.expected);
+        EXPECT_EQ(j.h.sentCommands(), c.expected);
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
         // A credit note's detail lines are logged as the printer takes them.
         const QStringList lines = c.expected.filter(QRegularExpression("^d"));
@@ -216,7 +216,7 @@ TEST_P(DocumentJob, EveryCommandOfAnInvoiceOrACreditNote)
         }
         // DASCOM logs the header lines too.
         if (c.doc.kind == CreditNote && c.doc.type == "DASCOM") {
-            EXPECT_TRUE(j.h.window().log().startsWith(" ! " + kDascom.join(" ! ")));
+            EXPECT_TRUE(j.h.window().log().startsWith(" ! " + kDascomHeader.join(" ! ")));
         }
     }
 }
@@ -227,8 +227,8 @@ TEST_P(DocumentJob, WriteBackNumbersFromTheAnswerOfEachPrinterType)
     const struct
     {
         Doc doc;
-        QString numero;
-        int numeroZ; // invoices: the Z the document belongs to
+        QString number;
+        int zNumber; // invoices: the Z the document belongs to
     } cases[] = {
         // clang-format off
         {{.sim = counters}, "00000123", 13},
@@ -239,28 +239,28 @@ TEST_P(DocumentJob, WriteBackNumbersFromTheAnswerOfEachPrinterType)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(
-            (QString(c.doc.kind == CreditNote ? "nota " : "factura ") + c.doc.type + " " + c.numero)
+            (QString(c.doc.kind == CreditNote ? "nota " : "factura ") + c.doc.type + " " + c.number)
                 .toStdString());
         Job j(c.doc, GetParam());
         j.h.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"NúmeroZ\" = 7"));
         j.print();
         for (const char *column : {j.note() ? "Número" : "Factura", "Control"})
-            EXPECT_EQ(j.row(column).toString(), c.numero);
-        EXPECT_EQ(j.h.db().value("SELECT MAX(\"NúmeroZ\") FROM \"Ventas\"").toInt(), c.numeroZ);
+            EXPECT_EQ(j.row(column).toString(), c.number);
+        EXPECT_EQ(j.h.db().value("SELECT MAX(\"NúmeroZ\") FROM \"Ventas\"").toInt(), c.zNumber);
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
         EXPECT_EQ(j.row("Imprimir").toInt(), 0);
-        EXPECT_TRUE(j.h.inst.paper().contains(j.note() ? "00000077" : c.numero));
+        EXPECT_TRUE(j.h.paper().contains(j.note() ? "00000077" : c.number));
         ASSERT_EQ(j.h.window().events.size(), 2);
-        EXPECT_EQ(j.h.window().events[1].number, c.numero);
+        EXPECT_EQ(j.h.window().events[1].number, c.number);
         EXPECT_EQ(j.h.window().messages, QStringList());
     }
 }
 
 TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
 {
-    const MainRows::Note amounts{.monto = 100, .montoExcento = 20};
+    const MainRows::Note amounts{.amount = 100, .exemptAmount = 20};
     const MainRows::Sale sale{.customer = {kName37 + QString(30, u'B'), "V1", "Calle 1", "0414"},
-                              .desc01 = 10};
+                              .discount = 10};
     const struct
     {
         QByteArray refuse;
@@ -283,9 +283,9 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         {"d", {.kind = CreditNote}, "4.06"},
         {"d1", {.kind = CreditNote, .items = {}, .note = amounts}, "4.16"},
         {"d0", {.kind = CreditNote, .items = {}, .note = amounts}, "4.22"},
-        {"d0", {.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0, .monto = 100}}, "4.29"},
-        {"3", {.kind = CreditNote, .type = "DASCOM", .note = {.desc01 = 10}}, "4.08"},
-        {"p-", {.kind = CreditNote, .type = "DASCOM", .items = {}, .note = {.desc01 = 10, .monto = 100, .montoExcento = 20}}, "4.22"},
+        {"d0", {.kind = CreditNote, .items = {}, .note = {.taxRate = 0, .amount = 100}}, "4.29"},
+        {"3", {.kind = CreditNote, .type = "DASCOM", .note = {.discount = 10}}, "4.08"},
+        {"p-", {.kind = CreditNote, .type = "DASCOM", .items = {}, .note = {.discount = 10, .amount = 100, .exemptAmount = 20}}, "4.22"},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -297,7 +297,7 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         doc.sim = "[faults]\nRefuse=" + c.refuse + "\n";
         Job j(doc, GetParam());
         j.print();
-        EXPECT_TRUE(j.h.commands().value(j.h.commands().size() - 1).endsWith(" [refused]"));
+        EXPECT_TRUE(j.h.sentCommands().value(j.h.sentCommands().size() - 1).endsWith(" [refused]"));
         ASSERT_EQ(j.h.window().messages.size(), 1);
         const QString message = j.h.window().messages[0];
         EXPECT_TRUE(message.startsWith(texts::kStagePrefix + ' ' + c.stage + ".\rError: "))
@@ -309,7 +309,7 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         EXPECT_EQ(j.h.window().log().count(u'\r'), 2);
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         EXPECT_TRUE(j.row("Control").isNull());
-        EXPECT_TRUE(j.h.timer().isEnabled()) << "the port opened, so polling runs on";
+        EXPECT_TRUE(j.h.robot().Timer1().isEnabled()) << "the port opened, so polling runs on";
     }
 }
 
@@ -344,12 +344,12 @@ TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
         const QString log = j.h.window().log();
         EXPECT_EQ(log.endsWith(texts::notClosed(j.kind)), c.closing == Taken);
         EXPECT_EQ(log.endsWith(texts::closingNotSent(j.kind)), c.closing == NotSent);
-        const QString last = j.h.commands().value(j.h.commands().size() - 1);
-        EXPECT_EQ(last.startsWith(kCierre) || last.startsWith("101") || last.startsWith("2"),
+        const QString last = j.h.sentCommands().value(j.h.sentCommands().size() - 1);
+        EXPECT_EQ(last.startsWith(kNoteClosing) || last.startsWith("101") || last.startsWith("2"),
                   c.closing != NotSent);
         // Whatever it left open on the printer is cancelled before anything else.
         j.h.tick();
-        EXPECT_EQ(j.h.commands().value(j.h.commands().size() - 1), "7");
+        EXPECT_EQ(j.h.sentCommands().value(j.h.sentCommands().size() - 1), "7");
     }
 }
 
@@ -365,15 +365,15 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         {{.items = {{"PAN", -5.0, 1, 1, {}, 0}}}, "Precio"},
         {{.items = {{"PAN", 5.0, {}, 1, {}, 0}}}, "Cantidad"},
         {{.items = {{"PAN", 5.0, 1, -1, {}, 0}}, .mode = 2}, "CantDec"},
-        {{.sale = {.porcentImpuesto = {}}}, "PorcentImpuesto"},
+        {{.sale = {.taxRate = {}}}, "PorcentImpuesto"},
         {{.items = {{{}, 5.0, 1, 1, {}, 0}}}, "Nombre"},
         {{.type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
         {{.type = "DASCOM", .payments = {{0, -3.0}}}, "Monto"},
         {{.mode = 0}, ""},
         {{.kind = CreditNote, .items = {{"PAN", {}, 1, 1, {}, 0}}}, "Precio"},
         {{.kind = CreditNote, .items = {{{}, 1.0, 1, 1, {}, 0}}}, "Nombre"},
-        {{.kind = CreditNote, .items = {}, .note = {.monto = {}}}, "Monto"},
-        {{.kind = CreditNote, .items = {}, .note = {.monto = -10.0}}, "Monto"},
+        {{.kind = CreditNote, .items = {}, .note = {.amount = {}}}, "Monto"},
+        {{.kind = CreditNote, .items = {}, .note = {.amount = -10.0}}, "Monto"},
         {{.kind = CreditNote, .type = "DASCOM", .payments = {{0, {}}}}, "Monto"},
         // What would not fit the printer's fields once rounded, or is of no value.
         {{.items = {{"CAFE", 12345678901.0, 2, 2, {}, 0}}}, "Precio"},
@@ -381,19 +381,19 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         {{.items = {{"CAFE", 1.0, 123456.5, 2, {}, 0}}}, "Cantidad"},
         {{.items = {{"CAFE", 1.0, 2, 99999.9999, {}, 0}}, .mode = 2}, "CantDec"},
         {{.type = "DASCOM", .payments = {{0, 1e10}}}, "Monto"},
-        {{.kind = CreditNote, .items = {}, .note = {.monto = 123456789.995}}, "Monto"},
-        {{.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0, .monto = 99999999.0, .montoExcento = 1.0}}, "Monto"},
+        {{.kind = CreditNote, .items = {}, .note = {.amount = 123456789.995}}, "Monto"},
+        {{.kind = CreditNote, .items = {}, .note = {.taxRate = 0, .amount = 99999999.0, .exemptAmount = 1.0}}, "Monto"},
         {{.kind = CreditNote, .items = {}}, "Monto"}, // nothing to credit
         // A discount the printer cannot give, a tax rate it does not have.
-        {{.sale = {.desc01 = -5}}, "Desc01"},
-        {{.sale = {.desc01 = 100.01}}, "Desc01"},
-        {{.kind = CreditNote, .type = "DASCOM", .note = {.desc01 = -1}}, "Desc01"},
-        {{.sale = {.porcentImpuesto = 0.12}}, "PorcentImpuesto"},
-        {{.kind = CreditNote, .note = {.porcentImpuesto = 0.12}}, "PorcentImpuesto"},
-        {{.kind = CreditNote, .note = {.porcentImpuesto = {}}}, "PorcentImpuesto"},
-        {{.kind = CreditNote, .items = {}, .note = {.porcentImpuesto = 0.12, .monto = 10}}, "PorcentImpuesto"},
+        {{.sale = {.discount = -5}}, "Desc01"},
+        {{.sale = {.discount = 100.01}}, "Desc01"},
+        {{.kind = CreditNote, .type = "DASCOM", .note = {.discount = -1}}, "Desc01"},
+        {{.sale = {.taxRate = 0.12}}, "PorcentImpuesto"},
+        {{.kind = CreditNote, .note = {.taxRate = 0.12}}, "PorcentImpuesto"},
+        {{.kind = CreditNote, .note = {.taxRate = {}}}, "PorcentImpuesto"},
+        {{.kind = CreditNote, .items = {}, .note = {.taxRate = 0.12, .amount = 10}}, "PorcentImpuesto"},
         // A credit note that does not name the invoice it corrects.
-        {{.kind = CreditNote, .sale = {.factura = "  "}}, "Factura"},
+        {{.kind = CreditNote, .sale = {.invoiceNumber = "  "}}, "Factura"},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -402,18 +402,18 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         Job j(c.doc, GetParam());
         j.print();
         j.print();
-        EXPECT_EQ(j.h.commands(), QStringList());
+        EXPECT_EQ(j.h.sentCommands(), QStringList());
         EXPECT_EQ(j.h.window().messages,
                   QStringList{c.column.isEmpty()
                                   ? texts::documentHeldForQuantityMode(j.kind, j.code)
                                   : texts::documentHeld(j.kind, j.code, c.column)})
             << "held once, not at every tick";
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
-        EXPECT_TRUE(j.h.timer().isEnabled());
+        EXPECT_TRUE(j.h.robot().Timer1().isEnabled());
     }
 }
 
-TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
+TEST(DocumentJob, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
 {
     // SQLite would read a quoted name that matches no column as a text: the
     // address would print "Dirección". Each saved query the jobs read, short of one column.
@@ -447,7 +447,7 @@ TEST(DocumentHeld, ColumnMissingFromASavedQueryIsADatabaseErrorAndSendsNothing)
             j.h.db().exec(lines.join('\n'));
         }
         j.print();
-        EXPECT_EQ(j.h.commands(), QStringList());
+        EXPECT_EQ(j.h.sentCommands(), QStringList());
         ASSERT_EQ(j.h.window().messages.size(), 1);
         EXPECT_TRUE(j.h.window().messages[0].contains(texts::databaseError({})));
         EXPECT_TRUE(j.h.window().messages[0].contains(column))
@@ -465,13 +465,13 @@ TEST_P(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
         EXPECT_EQ(j.h.window().messages.value(0), texts::kPortError);
         EXPECT_TRUE(j.h.window().messages.value(1).startsWith(
             texts::kStagePrefix + (kind == CreditNote ? " 2.01." : " 2.1.")));
-        EXPECT_FALSE(j.h.timer().isEnabled());
+        EXPECT_FALSE(j.h.robot().Timer1().isEnabled());
         EXPECT_TRUE(j.h.window().controlEnabled(core::Control::Command10));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
         // The printer is back: printed at once, not held as a failed document.
-        j.h.inst.writeSimIni({});
+        j.h.writeSimIni({});
         j.h.tick();
-        EXPECT_EQ(j.h.commands().value(1), "7");
+        EXPECT_EQ(j.h.sentCommands().value(1), "7");
         j.print();
         EXPECT_EQ(j.row("Impresa").toInt(), -1);
     }
@@ -489,26 +489,28 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
                     .robotIni = "[timing]\nScale=0.05\n",
                     .engine = GetParam()});
     const qint64 failing = h.db().addSale({}, 3000000000LL);
-    h.db().addItem(failing, {.precio = 99.99});
+    h.db().addItem(failing, {.price = 99.99});
     const qint64 next = h.db().addSale({});
     h.db().addItem(next, {});
     const auto printed = [&](qint64 code) { return h.db().sale(code, "Impresa").toInt() == -1; };
-    const auto tries = [&] { return h.commands().count("!000000999900001000HARINA [refused]"); };
-    const auto fix = [&](qint64 venta) {
+    const auto tries = [&] {
+        return h.sentCommands().count("!000000999900001000HARINA [refused]");
+    };
+    const auto fix = [&](qint64 sale) {
         h.db().exec(QStringLiteral("UPDATE \"VentasDetalles\" SET \"Precio\" = 10 WHERE "
                                    "\"Venta\" = %1")
-                        .arg(venta));
+                        .arg(sale));
     };
 
     h.tick();
     ASSERT_EQ(h.window().messages.size(), 1);
     h.tick();
     // Its header lines and the refused item, then the cancel before the next one.
-    EXPECT_EQ(h.commands().value(6), "7");
+    EXPECT_EQ(h.sentCommands().value(6), "7");
     EXPECT_TRUE(printed(next));
     // Flagged later with a lower code, and held for its price until corrected.
     const qint64 late = h.db().addSale({}, 5);
-    h.db().addItem(late, {.precio = {}});
+    h.db().addItem(late, {.price = {}});
     h.tick();
     EXPECT_EQ(h.window().messages.value(1), texts::documentHeld(Invoice, late, "Precio"));
     fix(late);
@@ -516,11 +518,11 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     EXPECT_TRUE(printed(late));
     EXPECT_EQ(tries(), 1) << "the failed sale waits";
     // A waiting invoice does not keep the credit notes from their turn.
-    const qint64 nota = h.db().addCreditNote({.venta = next});
-    h.db().addCreditNoteLine(nota, {});
-    for (int i = 0; i < 10 && h.db().creditNote(nota, "Impresa").toInt() != -1; ++i)
+    const qint64 note = h.db().addCreditNote({.sale = next});
+    h.db().addCreditNoteLine(note, {});
+    for (int i = 0; i < 10 && h.db().creditNote(note, "Impresa").toInt() != -1; ++i)
         h.tick();
-    EXPECT_EQ(h.db().creditNote(nota, "Impresa").toInt(), -1);
+    EXPECT_EQ(h.db().creditNote(note, "Impresa").toInt(), -1);
 
     // Its pause passes: tried again, and not told again.
     const QDeadlineTimer deadline(10000);
@@ -533,7 +535,7 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     h.tick();
     h.tick();
     EXPECT_TRUE(printed(failing));
-    EXPECT_EQ(h.inst.fiscalMemory().value("lastInvoice").toInt(), 3);
+    EXPECT_EQ(h.fiscalMemory().value("lastInvoice").toInt(), 3);
 }
 
 TEST_P(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
@@ -546,7 +548,7 @@ TEST_P(DocumentJob, WriteBackRefusedAfterTheCloseSaysPrintedAndNotRecorded)
         ASSERT_EQ(j.h.window().messages.size(), 1);
         EXPECT_TRUE(j.h.window().messages[0].contains(texts::printedNotRecorded(kind)));
         EXPECT_TRUE(j.h.window().messages[0].contains("rechazado"));
-        EXPECT_TRUE(j.h.inst.paper().contains("00000001"));
+        EXPECT_TRUE(j.h.paper().contains("00000001"));
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
     }
 }
@@ -563,7 +565,7 @@ TEST_P(DocumentJob, InvoiceCaptionsAndProgress)
               "Finalizando factura...");
     EXPECT_EQ(j.h.window().entries("progress ").join(' ').remove("progress "),
               "0 8 16 24 32 40 48 56 64 64 72 80 88 96 100");
-    EXPECT_TRUE(j.h.timer().isEnabled());
+    EXPECT_TRUE(j.h.robot().Timer1().isEnabled());
 }
 
 } // namespace

@@ -30,14 +30,14 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     journalOf(h).closing(id, QStringLiteral("00000000"));
     h.tick();
     h.tick();
-    EXPECT_EQ(h.commands(), QStringList());
+    EXPECT_EQ(h.sentCommands(), QStringList());
     ASSERT_EQ(h.window().events.size(), 1) << "held once, not at every tick";
     EXPECT_EQ(h.window().events[0].kind, Kind::Held);
 
     // The printer answers and never closed it: cancelled, then printed again.
-    h.inst.writeSimIni({});
+    h.writeSimIni({});
     h.tick();
-    const QStringList sent = h.commands();
+    const QStringList sent = h.sentCommands();
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_EQ(sent.first(), QStringLiteral("7"));
     EXPECT_EQ(sent.count(QStringLiteral("101")), 1);
@@ -59,7 +59,7 @@ TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
     h.tick();
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000033"));
     EXPECT_EQ(h.db().sale(code, QStringLiteral("NúmeroZ")).toInt(), 12);
-    EXPECT_EQ(h.commands(), QStringList()) << "recorded without a word to the printer";
+    EXPECT_EQ(h.sentCommands(), QStringList()) << "recorded without a word to the printer";
     ASSERT_FALSE(h.window().events.isEmpty());
     EXPECT_EQ(h.window().events.last().kind, Kind::Recovered);
 }
@@ -69,15 +69,15 @@ TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
     for (const auto kind : {Invoice, CreditNote}) {
         SCOPED_TRACE(kind == CreditNote ? "nota" : "factura");
         RobotHarness h({.engine = GetParam()});
-        qint64 code =
-            h.db().addSale({.factura = kind == CreditNote ? QVariant("00000009") : QVariant()});
+        qint64 code = h.db().addSale(
+            {.invoiceNumber = kind == CreditNote ? QVariant("00000009") : QVariant()});
         if (kind == CreditNote)
-            code = h.db().addCreditNote({.venta = code, .monto = 10});
+            code = h.db().addCreditNote({.sale = code, .amount = 10});
         const qint64 id = journalOf(h).takeUp(kind, code);
         journalOf(h).closed(id, QStringLiteral("00000077"), QString());
         journalOf(h).recorded(id);
         kind == CreditNote ? h.printCreditNote() : h.printInvoice();
-        EXPECT_EQ(h.commands(), QStringList());
+        EXPECT_EQ(h.sentCommands(), QStringList());
         EXPECT_EQ(h.window().messages,
                   QStringList{core::texts::alreadyPrinted(kind, code, QStringLiteral("00000077"))});
     }

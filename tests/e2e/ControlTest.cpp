@@ -43,12 +43,12 @@ struct Running
         EXPECT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
     }
     ~Running() { robot.terminate(), robot.waitForExit(); }
-    qint64 invoice(int items, QVariant precio = 10.0)
+    qint64 invoice(int items, QVariant price = 10.0)
     {
-        const qint64 venta = inst.db().addSale({});
+        const qint64 sale = inst.db().addSale({});
         for (int i = 0; i < items; ++i)
-            inst.db().addItem(venta, {.nombre = "HARINA", .precio = precio});
-        return venta;
+            inst.db().addItem(sale, {.name = "HARINA", .price = price});
+        return sale;
     }
     Answer ask(const QStringList &words) const { return ::ask(inst.path(), words); }
 };
@@ -92,20 +92,20 @@ TEST(Control, ReportsAndDrawerWaitForTheDocumentButAnularDoesNot)
     Installation inst({.simIni = "[link]\nBaud=1200\n"});
     const qint64 code = inst.db().addSale({});
     for (int i = 0; i < 60; ++i)
-        inst.db().addItem(code, {.nombre = "HARINA", .precio = 10.0});
+        inst.db().addItem(code, {.name = "HARINA", .price = 10.0});
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("inicio factura %1").arg(code)}));
-    const QJsonObject estado = ask(inst.path(), {"estado", "--json"}).json();
-    EXPECT_EQ(estado["imprimiendo"]["documento"], "factura");
-    EXPECT_EQ(estado["imprimiendo"]["codigo"].toInteger(), code);
+    const QJsonObject report = ask(inst.path(), {"estado", "--json"}).json();
+    EXPECT_EQ(report["imprimiendo"]["documento"], "factura");
+    EXPECT_EQ(report["imprimiendo"]["codigo"].toInteger(), code);
     for (const char *held : {"cierre-x", "cierre-z", "abrir-gaveta"}) {
         const Answer a = ask(inst.path(), {held});
         EXPECT_EQ(a.status, 1) << held;
         EXPECT_EQ(a.err.trimmed(), texts::kDocumentPrinting) << held;
     }
-    const Answer anular = ask(inst.path(), {"anular"});
-    EXPECT_EQ(anular.status, 0) << anular.err.toStdString();
-    EXPECT_EQ(anular.out.trimmed(), texts::kCancelAccepted);
+    const Answer cancel = ask(inst.path(), {"anular"});
+    EXPECT_EQ(cancel.status, 0) << cancel.err.toStdString();
+    EXPECT_EQ(cancel.out.trimmed(), texts::kCancelAccepted);
     const QStringList sent = inst.sentCommands();
     EXPECT_TRUE(sent.contains("7")) << "sent in the middle of the document";
     for (const char *never : {"I0X", "I0Z", "0", "w"})
@@ -116,15 +116,15 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
 {
     Running r;
     const qint64 held = r.invoice(1, QVariant());
-    const QString retenida = QStringLiteral("retenida factura %1 ").arg(held);
-    ASSERT_TRUE(r.robot.waitForOutput({retenida}));
-    QJsonObject estado = r.ask({"estado", "--json"}).json();
-    EXPECT_EQ(estado.take("ultimo")["numero"], "00000001");
+    const QString heldLine = QStringLiteral("retenida factura %1 ").arg(held);
+    ASSERT_TRUE(r.robot.waitForOutput({heldLine}));
+    QJsonObject report = r.ask({"estado", "--json"}).json();
+    EXPECT_EQ(report.take("ultimo")["numero"], "00000001");
     const QJsonObject entry{
         {"documento", "factura"},
         {"codigo", held},
         {"motivo", texts::documentHeld(core::DocumentKind::Invoice, held, "Precio")}};
-    EXPECT_EQ(estado, (QJsonObject{{"sondeo", true},
+    EXPECT_EQ(report, (QJsonObject{{"sondeo", true},
                                    {"imprimiendo", QJsonValue::Null},
                                    {"pendientes", QJsonObject{{"facturas", 1}, {"notas", 0}}},
                                    {"retenidos", QJsonArray{entry}}}));
@@ -134,9 +134,9 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.out.trimmed(), texts::retryAccepted(core::DocumentKind::Invoice, held));
     const QDeadlineTimer deadline(60000);
-    while (r.robot.out().count(retenida) < 2 && !deadline.hasExpired())
+    while (r.robot.out().count(heldLine) < 2 && !deadline.hasExpired())
         r.robot.waitForOutput({"\x01"}, 100); // reads what came meanwhile
-    EXPECT_EQ(r.robot.out().count(retenida), 2) << (r.robot.out() + r.robot.err()).toStdString();
+    EXPECT_EQ(r.robot.out().count(heldLine), 2) << (r.robot.out() + r.robot.err()).toStdString();
 
     EXPECT_EQ(r.ask({"detener"}).out.trimmed(), texts::kPollingStoppedNow);
     const Answer plain = r.ask({"estado"});
@@ -151,7 +151,7 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
 {
     Installation inst;
     // A socket file a killed robot left behind answers nobody.
-    inst.dir().write("robot-fiscal.sock", {});
+    inst.write("robot-fiscal.sock", {});
     // Directory, words, exit status, start of standard error.
     const std::tuple<QString, QStringList, int, QString> cases[] = {
         // clang-format off

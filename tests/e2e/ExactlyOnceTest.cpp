@@ -20,26 +20,26 @@ const QByteArray kCounters = "[counters]\nInvoice=40\nCreditNote=7\nZ=3\n";
 // One document of the kind for the installation's fiscal machine, pending,
 // with everything a printer type sends: a long address, a discount, and for
 // DASCOM its payment rows.
-qint64 addDocument(Installation &inst, core::DocumentKind kind, int caja = 1)
+qint64 addDocument(Installation &inst, core::DocumentKind kind, int machine = 1)
 {
-    const qint64 venta = inst.db().addSale(
+    const qint64 sale = inst.db().addSale(
         {.customer = {"Cliente de Prueba", "J123456789",
                       "Avenida Francisco de Miranda, Edificio Parque Cristal, Torre Este, Piso 4",
                       "0212-5551234"},
-         .desc01 = 10,
-         .maquinaFiscal = caja,
-         .factura = kind == CreditNote ? QVariant("00000031") : QVariant()});
+         .discount = 10,
+         .fiscalMachine = machine,
+         .invoiceNumber = kind == CreditNote ? QVariant("00000031") : QVariant()});
     if (kind == Invoice) {
-        inst.db().addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
-        inst.db().addItem(venta, {"ARROZ", 5.5, 1, 1, {}, -1});
+        inst.db().addItem(sale, {"HARINA", 10.0, 2, 2, {}, 0});
+        inst.db().addItem(sale, {"ARROZ", 5.5, 1, 1, {}, -1});
         // 20 + 5.5 less 10 per cent, 16 per cent on the taxed part: 18.00 + 2.88 + 4.95.
-        inst.db().addPayment(venta, 0, 20.0);
-        inst.db().addPayment(venta, 4, 5.83);
-        return venta;
+        inst.db().addPayment(sale, 0, 20.0);
+        inst.db().addPayment(sale, 4, 5.83);
+        return sale;
     }
-    inst.db().addPayment(venta, 2, 5.0);
+    inst.db().addPayment(sale, 2, 5.0);
     const qint64 code =
-        inst.db().addCreditNote({.venta = venta, .desc01 = 5, .maquinaFiscal = caja});
+        inst.db().addCreditNote({.sale = sale, .discount = 5, .fiscalMachine = machine});
     inst.db().addCreditNoteLine(code, {"LIMON", 3.0, 2, 2, {}, 0});
     return code;
 }
@@ -49,7 +49,7 @@ QString docName(core::DocumentKind kind, qint64 code)
     return (kind == CreditNote ? " nota " : " factura ") + QString::number(code);
 }
 
-QString numero(int n)
+QString printerNumber(int n)
 {
     return QStringLiteral("%1").arg(n, 8, 10, QLatin1Char('0'));
 }
@@ -184,13 +184,13 @@ void faultAt(const QString &type, Engine engine, core::DocumentKind kind, Fault 
     EXPECT_EQ(memory.value("lastCreditNote").toInt(), kFirstNote + (kind == CreditNote ? 1 : 0))
         << log.toStdString();
     if (kind == CreditNote) {
-        EXPECT_EQ(inst.db().creditNote(code, "Número").toString(), numero(kFirstNote + 1));
+        EXPECT_EQ(inst.db().creditNote(code, "Número").toString(), printerNumber(kFirstNote + 1));
         EXPECT_EQ(inst.db().creditNote(code, "Impresa").toInt(), -1);
-        EXPECT_EQ(inst.db().sale(behind, "Factura").toString(), numero(kFirstInvoice + 1));
+        EXPECT_EQ(inst.db().sale(behind, "Factura").toString(), printerNumber(kFirstInvoice + 1));
     } else {
-        EXPECT_EQ(inst.db().sale(code, "Factura").toString(), numero(kFirstInvoice + 1));
+        EXPECT_EQ(inst.db().sale(code, "Factura").toString(), printerNumber(kFirstInvoice + 1));
         EXPECT_EQ(inst.db().sale(code, "NúmeroZ").toInt(), 4);
-        EXPECT_EQ(inst.db().sale(behind, "Factura").toString(), numero(kFirstInvoice + 2));
+        EXPECT_EQ(inst.db().sale(behind, "Factura").toString(), printerNumber(kFirstInvoice + 2));
     }
 }
 
@@ -223,7 +223,7 @@ TEST_P(ExactlyOnce, InvoiceAndCreditNoteKilledAfterEveryCommandHka)
 }
 
 // Faults of the printer's line, whatever the database: on SQLite only.
-TEST(ExactlyOnceOnTheLine, InvoiceAndCreditNoteAnswersLostAtEveryCommandHka)
+TEST(ExactlyOnce, InvoiceAndCreditNoteAnswersLostAtEveryCommandHka)
 {
     faultAtEveryCommand(QStringLiteral("HKA"), Engine::Sqlite,
                         {Fault::LoseReply, Fault::LoseThenRead, Fault::KillAfterRead});
@@ -261,7 +261,7 @@ TEST_P(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
     robot.terminate();
     robot.waitForExit();
     EXPECT_EQ(inst.fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + 1);
-    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(), numero(41));
+    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(), printerNumber(41));
     EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), -1);
 }
 
@@ -270,11 +270,11 @@ TEST_P(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
 // of its invoice in turn, and restarted, while the second prints its own.
 // Each invoice is closed once, on its own register's printer, and its row
 // holds the number that printer gave it.
-TEST(SeveralRegisters, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEveryCommand)
+TEST(ExactlyOnce, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEveryCommand)
 {
     const Plan plan = planOf(QStringLiteral("HKA"), Invoice);
     Installation one({.simIni = kCounters, .engine = Engine::Postgres});
-    Installation two({.simIni = kCounters, .caja = 2, .sharing = &one});
+    Installation two({.simIni = kCounters, .fiscalMachine = 2, .sharing = &one});
     RobotProcess second(two.path());
     QList<qint64> ones, twos;
     for (int n = 1; n <= plan.commands; ++n) {
@@ -306,7 +306,7 @@ TEST(SeveralRegisters, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEvery
         EXPECT_EQ(inst->fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + codes.size());
         for (int i = 0; i < codes.size(); ++i)
             EXPECT_EQ(inst->db().sale(codes[i], "Factura").toString(),
-                      numero(kFirstInvoice + 1 + i))
+                      printerNumber(kFirstInvoice + 1 + i))
                 << codes[i];
     }
 }

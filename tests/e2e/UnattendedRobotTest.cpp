@@ -18,18 +18,18 @@ namespace {
 
 qint64 addInvoice(MainRows &rows, int items = 1)
 {
-    const qint64 venta = rows.addSale({});
+    const qint64 sale = rows.addSale({});
     for (int i = 0; i < items; ++i)
-        rows.addItem(venta, {"HARINA", 10.0, 2, 2, {}, 0});
-    return venta;
+        rows.addItem(sale, {"HARINA", 10.0, 2, 2, {}, 0});
+    return sale;
 }
 
 // The main database out of reach while the robot runs (the file moved away,
 // the server stopped) and back: told once each way, and printing resumes.
-using DatabaseOutage = testsupport::OnEngine;
-RUN_ON_BOTH_ENGINES(DatabaseOutage);
+using UnattendedRobot = testsupport::OnEngine;
+RUN_ON_BOTH_ENGINES(UnattendedRobot);
 
-TEST_P(DatabaseOutage, ToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
+TEST_P(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
 {
     const bool file = GetParam() == Engine::Sqlite;
     const auto server = file ? nullptr : std::make_unique<PostgresCluster>();
@@ -76,7 +76,7 @@ TEST(UnattendedRobot, GarbageInPlaceOfTheDatabaseIsAnOutageToldOnce)
         // rename, so that no tick sees a third state.
         const auto spoil = [&] {
             std::filesystem::create_hard_link(path.toStdString(), aside.toStdString());
-            inst.dir().write(QStringLiteral("basura"), QByteArray(4096, 'x'));
+            inst.write(QStringLiteral("basura"), QByteArray(4096, 'x'));
             std::filesystem::rename(inst.file(QStringLiteral("basura")).toStdString(),
                                     path.toStdString());
         };

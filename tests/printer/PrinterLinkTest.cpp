@@ -18,35 +18,13 @@ namespace {
 
 const QString kNoAnswer = QStringLiteral("Sin respuesta");
 
-TEST(DriverLibrary, RefusesWhatIsNotADriverWithTheOperatorsMessage)
-{
-    testsupport::TestDir dir;
-    dir.write(QStringLiteral("notalibrary.so"), "garbage");
-    // The message's start: the loader's own reason follows.
-    const std::pair<const char *, const char *> cases[] = {
-        {"TFHKAIF", "No se pudo cargar la biblioteca de la impresora fiscal TFHKAIF.\r"},
-        {"./notalibrary.so",
-         "No se pudo cargar la biblioteca de la impresora fiscal ./notalibrary.so.\r"},
-        {"libsqlite3.so.0",
-         "La biblioteca de la impresora fiscal libsqlite3.so.0 no tiene la función OpenFpctrl."}};
-    for (const auto &[library, message] : cases) {
-        QString error;
-        EXPECT_EQ(DriverLibrary::load(QString::fromUtf8(library), dir.path(), &error), nullptr);
-        EXPECT_TRUE(error.startsWith(QString::fromUtf8(message))) << qPrintable(error);
-    }
-    QFile::copy(QStringLiteral(FISCALSIM_LIBRARY), dir.file(QStringLiteral("driver.so")));
-    for (const char *path : {FISCALSIM_LIBRARY, "driver.so", ".\\driver.so"})
-        EXPECT_NE(DriverLibrary::load(QString::fromUtf8(path), dir.path(), nullptr), nullptr)
-            << path;
-}
-
 // The built simulator loaded through the robot's loader, in a fresh program
 // directory made current as the robot's is.
-class PrinterLinkTest : public ::testing::Test
+class PrinterLink : public ::testing::Test
 {
 protected:
-    PrinterLinkTest() : previous(QDir::currentPath()) { QDir::setCurrent(dir.path()); }
-    ~PrinterLinkTest() override
+    PrinterLink() : previous(QDir::currentPath()) { QDir::setCurrent(dir.path()); }
+    ~PrinterLink() override
     {
         driver->CloseFpctrl();
         QDir::setCurrent(previous);
@@ -70,7 +48,7 @@ protected:
     printer::PrinterLink link{*driver, window, timer, codePage, QStringLiteral("COM1")};
 };
 
-TEST_F(PrinterLinkTest, AbrirPuertoSwitchesPollingAndControlsByTheOutcome)
+TEST_F(PrinterLink, AbrirPuertoSwitchesPollingAndControlsByTheOutcome)
 {
     const Control five[] = {Control::Command3, Control::Command4, Control::Command5,
                             Control::Command6, Control::Command7};
@@ -91,7 +69,7 @@ TEST_F(PrinterLinkTest, AbrirPuertoSwitchesPollingAndControlsByTheOutcome)
     }
 }
 
-TEST_F(PrinterLinkTest, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAnAnswer)
+TEST_F(PrinterLink, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAnAnswer)
 {
     QDir(dir.path()).mkdir(QStringLiteral("adir"));
     // What the upload said, the file named, the bytes written to "a", the answer.
@@ -115,7 +93,7 @@ TEST_F(PrinterLinkTest, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAn
     }
 }
 
-TEST_F(PrinterLinkTest, StageDisplayAndFailureReport)
+TEST_F(PrinterLink, StageDisplayAndFailureReport)
 {
     link.MostrarEtapa(2.02);
     EXPECT_EQ(window.stage(), QStringLiteral("Etapa  2.02"));

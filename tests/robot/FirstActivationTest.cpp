@@ -47,7 +47,7 @@ TEST_P(FirstActivation, TaxRatesAndQuantityModeFromTheCompanySettings)
         RobotHarness h({.engine = GetParam()});
         h.db().exec(c.sql);
         h.robot().activate();
-        const core::RobotState &s = h.state();
+        const core::RobotState &s = h.robot().state();
         EXPECT_EQ(QStringLiteral("%1|%2|%3|%4")
                       .arg(s.TasaMaqFiscal1)
                       .arg(s.TasaMaqFiscal2)
@@ -70,7 +70,7 @@ TEST_P(FirstActivation, RifInTheTitleAndIntoTheTrayOnce)
         h.db().exec(QStringLiteral("UPDATE \"Configuración\" SET \"RIFCompañía\" = ?"), {c.rif});
         h.robot().activate();
         EXPECT_EQ(h.window().title(), core::texts::kInitialTitle + " ( RIF: " + c.shown + " )");
-        EXPECT_EQ(h.state().RifCompania, c.rif.toString());
+        EXPECT_EQ(h.robot().state().RifCompania, c.rif.toString());
         EXPECT_TRUE(h.window().minimized());
         EXPECT_EQ(h.window().trayIcon().tip, "Robot de Facturación FISCAL");
         EXPECT_FALSE(h.window().controlEnabled(core::Control::Template));
@@ -88,45 +88,42 @@ TEST_P(FirstActivation, NoDocumentPrintsBeforeTheCompanySettingsAreRead)
     h.tick();
     h.tick();
     EXPECT_TRUE(h.window().log().contains("Configuración")) << h.window().log().toStdString();
-    EXPECT_EQ(h.commands(), QStringList());
+    EXPECT_EQ(h.sentCommands(), QStringList());
     h.db().setCompany(QStringLiteral("J123456789"));
     h.tick();
-    EXPECT_EQ(h.state().ModoCantidad, 1);
+    EXPECT_EQ(h.robot().state().ModoCantidad, 1);
     EXPECT_EQ(h.window().events.size(), 2) << "printed at the next tick";
     EXPECT_EQ(h.window().entries(QStringLiteral("title ")).size(), 1);
 }
 
 // The local database, and database files removed: files, so on SQLite only.
-TEST(FirstActivationFiles, PurgesPrintedUnflaggedTicketsBeforeToday)
+TEST(FirstActivation, PurgesPrintedUnflaggedTicketsBeforeToday)
 {
     RobotHarness h({.robotIni = "[regional]\nShortDateFormat=MM-dd-yyyy\n"});
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     const QString yesterday = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
-    // Código, Fecha, Impresa, Imprimir; kept: 3 to 6.
-    const QStringList tickets{
-        "1, '" + yesterday + "', -1, 0",  "2, '" + yesterday + " 18:30:00', -1, 0",
-        "3, '" + today + "', -1, 0",      "4, '" + today + " 08:00:00', -1, 0",
-        "5, '" + yesterday + "', -1, -1", "6, '" + yesterday + "', 0, 0"};
-    testsupport::MainRows local(h.inst.file(QStringLiteral("Vextora.dba")));
-    for (const QString &t : tickets)
+    // Printed and unflagged, on the day and format the robot reads (which rows
+    // the purge takes: LocalDatabaseTest): yesterday evening's goes, this morning's stays.
+    testsupport::MainRows local(h.file(QStringLiteral("Vextora.dba")));
+    for (const QString &t : {"1, '" + yesterday + " 18:30:00'", "2, '" + today + " 08:00:00'"})
         local.exec(
             "INSERT INTO TiketNoFiscal (\"Código\", Fecha, Impresa, Imprimir, Caja) VALUES (" + t +
-            ", 1)");
+            ", -1, 0, 1)");
     h.robot().activate();
-    EXPECT_EQ(local.column(QStringLiteral("SELECT \"Código\" FROM TiketNoFiscal ORDER BY 1")),
-              (QVariantList{3, 4, 5, 6}));
+    EXPECT_EQ(local.column(QStringLiteral("SELECT \"Código\" FROM TiketNoFiscal")),
+              QVariantList{2});
 }
 
-TEST(FirstActivationFiles, DatabaseOutOfReachDoesNotStopIt)
+TEST(FirstActivation, DatabaseOutOfReachDoesNotStopIt)
 {
     for (const char *file : {"Vextora.dba", "Base de Datos.dba"}) {
         SCOPED_TRACE(file);
         RobotHarness h;
-        ASSERT_TRUE(QFile::remove(h.inst.file(file)));
+        ASSERT_TRUE(QFile::remove(h.file(file)));
         h.robot().activate();
-        EXPECT_EQ(h.state().TasaMaqFiscal2, 8.0);
+        EXPECT_EQ(h.robot().state().TasaMaqFiscal2, 8.0);
         EXPECT_EQ(h.robot().firstActivation().companySettingsRead(), file[0] == 'V');
-        EXPECT_FALSE(QFile::exists(h.inst.file(file))) << "the robot never creates a database";
+        EXPECT_FALSE(QFile::exists(h.file(file))) << "the robot never creates a database";
     }
 }
 

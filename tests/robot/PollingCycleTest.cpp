@@ -16,10 +16,10 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
     RobotHarness h({.engine = GetParam()});
     for (qint64 code : {205, 204})
         h.db().addItem(h.db().addSale({}, code), {});
-    h.db().addItem(h.db().addSale({.maquinaFiscal = 2}, 100), {}); // another machine's
-    const qint64 nota =
-        h.db().addCreditNote({.venta = h.db().addSale({.factura = "00000001"})}, 501);
-    h.db().addCreditNoteLine(nota, {});
+    h.db().addItem(h.db().addSale({.fiscalMachine = 2}, 100), {}); // another machine's
+    const qint64 note =
+        h.db().addCreditNote({.sale = h.db().addSale({.invoiceNumber = "00000001"})}, 501);
+    h.db().addCreditNoteLine(note, {});
     // After each tick: the idle ticks counted, and the document printed in it.
     QStringList ticks;
     for (int t = 1; t <= 8; ++t) {
@@ -30,7 +30,7 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
         EXPECT_EQ(h.window().entries(QStringLiteral("status ")).value(0),
                   "status " + texts::kRefreshingSales);
         EXPECT_EQ(h.window().status(), texts::kWaiting);
-        QString tick = QString::number(h.state().TicksSinFactura);
+        QString tick = QString::number(h.robot().state().TicksSinFactura);
         for (const core::DocumentEvent &e : h.window().events)
             if (e.kind == core::DocumentEvent::Kind::Printed)
                 tick += QStringLiteral(" %1 %2")
@@ -48,7 +48,7 @@ TEST_P(PollingCycle, TicketCompanyAlternatesTicketAndInvoiceLists)
 {
     RobotHarness h(
         {.robotIni = "[installation]\nRifInstalacionTickets=J123456789\n", .engine = GetParam()});
-    testsupport::MainRows(h.inst.file(QStringLiteral("Vextora.dba")))
+    testsupport::MainRows(h.file(QStringLiteral("Vextora.dba")))
         .exec(QStringLiteral("INSERT INTO \"TiketNoFiscal\" (\"Código\", Fecha, Caja, Impresa, "
                              "Imprimir, Otro2) VALUES (1, '2026-12-06', 1, 0, -1, 'Mesa 4')"));
     QStringList first;

@@ -11,7 +11,7 @@ using testsupport::TestDir;
 
 namespace {
 
-TEST(LeerConfiguracion, ReadsEachKeyOnlyInItsPosition)
+TEST(Startup, LeerConfiguracionReadsEachKeyOnlyInItsPosition)
 {
     // What was read: the main database, the data directory, the printer type,
     // the port, 80 columns, the serial and the register, separated by "|".

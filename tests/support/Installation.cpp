@@ -22,13 +22,13 @@ Installation::Installation(const Setup &setup)
     : m_type(setup.type), m_engine(setup.sharing ? setup.sharing->m_engine : setup.engine)
 {
     const QString data = setup.sharing ? setup.sharing->path() : path();
-    m_dir.write(QStringLiteral("Vextora.inf"),
-                QStringLiteral("Datos:%1/\r\nImpresora:%2\r\nPuerto:COM1\r\n80Columnas:-1\r\n"
-                               "Serial:Z1B1234567\r\nCaja:%3\r\n")
-                    .arg(data, setup.type)
-                    .arg(setup.caja)
-                    .toUtf8());
-    m_dir.write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
+    write(QStringLiteral("Vextora.inf"),
+          QStringLiteral("Datos:%1/\r\nImpresora:%2\r\nPuerto:COM1\r\n80Columnas:-1\r\n"
+                         "Serial:Z1B1234567\r\nCaja:%3\r\n")
+              .arg(data, setup.type)
+              .arg(setup.fiscalMachine)
+              .toUtf8());
+    write(QStringLiteral("KardolenTerminalUpd.inf"), QByteArray());
     QByteArray ini = "[driver]\nLibrary=" FISCALSIM_LIBRARY "\n[timing]\nScale=0.01\n";
     if (setup.sharing) {
         m_main = setup.sharing->m_main;
@@ -43,7 +43,7 @@ Installation::Installation(const Setup &setup)
     }
     if (m_engine == Engine::Postgres)
         ini += "[database]\nUrl=\"" + m_main.toUtf8() + "\"\n";
-    m_dir.write(QStringLiteral("robot-fiscal.ini"), ini + setup.robotIni);
+    write(QStringLiteral("robot-fiscal.ini"), ini + setup.robotIni);
     writeSimIni(setup.simIni);
     db::Schema::createDatabase(file(QStringLiteral("Vextora.dba")), {db::Schema::localSchema()});
     m_rows = std::make_unique<MainRows>(m_main);
@@ -62,8 +62,8 @@ Installation::~Installation()
 
 void Installation::writeSimIni(const QByteArray &extra) const
 {
-    m_dir.write(QStringLiteral("fiscalsim.ini"),
-                "[printer]\nType=" + m_type.toLatin1() + "\nSerial=Z1B1234567\n" + extra);
+    write(QStringLiteral("fiscalsim.ini"),
+          "[printer]\nType=" + m_type.toLatin1() + "\nSerial=Z1B1234567\n" + extra);
 }
 
 QList<QStringList> Installation::simLog() const

@@ -37,7 +37,7 @@ public:
 // and the main database made from the shipped schema on either engine: the
 // SQLite file in the data directory, or a fresh database on a PostgreSQL
 // cluster that robot-fiscal.ini's [database] Url names, dropped afterwards.
-class Installation
+class Installation : public TestDir
 {
 public:
     struct Setup
@@ -46,7 +46,7 @@ public:
         QByteArray simIni = {};   // added to fiscalsim.ini: [counters], [faults], [link]
         QByteArray robotIni = {}; // added to robot-fiscal.ini
         Engine engine = Engine::Sqlite;
-        int caja = 1;
+        int fiscalMachine = 1; // Vextora.inf's Caja
         // The main database's rows in SQLite's SQL, instead of one company's settings.
         QString rows = {};
         // Another register's installation whose main database (and, on SQLite,
@@ -59,10 +59,6 @@ public:
     explicit Installation(const Setup &setup);
     ~Installation();
 
-    const TestDir &dir() const { return m_dir; }
-    QString path() const { return m_dir.path(); }
-    QString file(const QString &name) const { return m_dir.file(name); }
-    Engine engine() const { return m_engine; }
     // The main database's file path or URL.
     const QString &mainDatabase() const { return m_main; }
     MainRows &db() { return *m_rows; }
@@ -77,7 +73,6 @@ public:
     QJsonObject fiscalMemory() const;
 
 private:
-    TestDir m_dir;
     QString m_type;
     Engine m_engine;
     QString m_main;

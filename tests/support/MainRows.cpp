@@ -68,13 +68,13 @@ qint64 MainRows::next(const QString &table, int floor)
     return value(sql.arg(floor).arg(table)).toLongLong();
 }
 
-void MainRows::setCompany(const QString &rif, QVariant verCantidad, QVariant verDecimal)
+void MainRows::setCompany(const QString &rif, QVariant showQuantity, QVariant showDecimal)
 {
     exec(QStringLiteral("DELETE FROM \"Configuración\""));
     exec(QStringLiteral("INSERT INTO \"Configuración\" (\"Código\", \"NombreCompañía\", "
                         "\"RIFCompañía\", \"VerCantidad\", \"VerCantidadDecimal\", "
                         "\"UsarImpresiónFacturaInt\") VALUES (1, 'Comercial Prueba', ?, ?, ?, 0)"),
-         {rif, verCantidad, verDecimal});
+         {rif, showQuantity, showDecimal});
 }
 
 void MainRows::setRates(QVariant t1, QVariant t2, QVariant t3)
@@ -83,29 +83,29 @@ void MainRows::setRates(QVariant t1, QVariant t2, QVariant t3)
     exec(QStringLiteral("INSERT INTO \"Configuración2\" VALUES (1, ?, ?, ?)"), {t1, t2, t3});
 }
 
-qint64 MainRows::addSale(const Sale &s, std::optional<qint64> codigo)
+qint64 MainRows::addSale(const Sale &s, std::optional<qint64> code)
 {
     const Customer &c = s.customer;
-    const qint64 cliente = next(QStringLiteral("Clientes"), 0);
+    const qint64 customer = next(QStringLiteral("Clientes"), 0);
     exec(QStringLiteral("INSERT INTO \"Clientes\" VALUES (?, ?, ?, ?, ?)"),
-         {cliente, c.nombre, c.rif, c.direccion, c.telefono});
-    QVariant forma;
-    if (!s.formaPago.isNull()) {
-        forma = next(QStringLiteral("FormasPago"), 0);
-        exec(QStringLiteral("INSERT INTO \"FormasPago\" VALUES (?, ?)"), {forma, s.formaPago});
+         {customer, c.name, c.rif, c.address, c.phone});
+    QVariant form;
+    if (!s.paymentForm.isNull()) {
+        form = next(QStringLiteral("FormasPago"), 0);
+        exec(QStringLiteral("INSERT INTO \"FormasPago\" VALUES (?, ?)"), {form, s.paymentForm});
     }
-    const qint64 code = codigo.value_or(next(QStringLiteral("Ventas"), 100));
-    const bool printed = !s.factura.isNull();
+    const qint64 sale = code.value_or(next(QStringLiteral("Ventas"), 100));
+    const bool printed = !s.invoiceNumber.isNull();
     exec(
         QStringLiteral("INSERT INTO \"Ventas\" (\"Código\", \"Cliente\", \"Fecha\", \"Anulada\", "
                        "\"Impresa\", \"Imprimir\", \"Control\", \"Local\", \"MáquinaFiscal\", "
                        "\"Factura\", \"PorcentImpuesto\", \"Desc01\", \"FormaPago\", \"ORD_COMP\", "
                        "\"PlantillaAuxiliar\", \"CampoTextoAdic02\") "
                        "VALUES (?, ?, ?, 0, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {code, cliente, s.fecha, printed ? -1 : 0, printed ? 0 : -1, s.factura, s.maquinaFiscal,
-         s.factura, s.porcentImpuesto, s.desc01, forma, s.ordComp, s.plantillaAuxiliar,
-         s.campoTextoAdic02});
-    return code;
+        {sale, customer, s.date, printed ? -1 : 0, printed ? 0 : -1, s.invoiceNumber,
+         s.fiscalMachine, s.invoiceNumber, s.taxRate, s.discount, form, s.purchaseOrder,
+         s.auxiliaryTemplate, s.operatorName});
+    return sale;
 }
 
 void MainRows::addLine(const QString &table, const QString &parent, qint64 code, const Item &item)
@@ -114,57 +114,57 @@ void MainRows::addLine(const QString &table, const QString &parent, qint64 code,
     m_products = value(QStringLiteral("SELECT count(*) + 1 FROM \"Productos\"")).toInt();
     const QString product = QStringLiteral("P%1").arg(m_products, 4, 10, QLatin1Char('0'));
     exec(QStringLiteral("INSERT INTO \"Productos\" VALUES (?, ?, ?, 0)"),
-         {product, item.nombre, item.precio});
+         {product, item.name, item.price});
     exec(QStringLiteral("INSERT INTO \"%1\" (\"%2\", \"COD_PROD\", \"Cantidad\", "
                         "\"CantidadDecimal\", \"Precio\", \"ExcentoImpuesto\", "
                         "\"NoMostrarEnFactura\", \"Ordenar\") VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
              .arg(table, parent),
-         {code, product, item.cantidad, item.cantidadDecimal, item.precio, item.excento,
-          item.noMostrar ? -1 : 0, m_products});
+         {code, product, item.quantity, item.decimalQuantity, item.price, item.exempt,
+          item.hidden ? -1 : 0, m_products});
 }
 
-void MainRows::addItem(qint64 venta, const Item &item)
+void MainRows::addItem(qint64 sale, const Item &item)
 {
-    addLine(QStringLiteral("VentasDetalles"), QStringLiteral("Venta"), venta, item);
+    addLine(QStringLiteral("VentasDetalles"), QStringLiteral("Venta"), sale, item);
     exec(QStringLiteral(
              "UPDATE \"VentasDetalles\" SET \"Especificación\" = ? WHERE \"Ordenar\" = ?"),
-         {item.especificacion, m_products});
+         {item.description, m_products});
 }
 
-void MainRows::addPayment(qint64 venta, QVariant tipoMecanismo, QVariant monto)
+void MainRows::addPayment(qint64 sale, QVariant means, QVariant amount)
 {
     exec(QStringLiteral("INSERT INTO \"AbonosVenta\" (\"Venta\", \"TipoMecanismo\", \"Monto\") "
                         "VALUES (?, ?, ?)"),
-         {venta, tipoMecanismo, monto});
+         {sale, means, amount});
 }
 
-qint64 MainRows::addCreditNote(const Note &n, std::optional<qint64> codigo)
+qint64 MainRows::addCreditNote(const Note &n, std::optional<qint64> code)
 {
-    const qint64 code = codigo.value_or(next(QStringLiteral("NotaCréditoVenta"), 500));
+    const qint64 note = code.value_or(next(QStringLiteral("NotaCréditoVenta"), 500));
     exec(QStringLiteral("INSERT INTO \"NotaCréditoVenta\" (\"Código\", \"Venta\", \"Fecha\", "
                         "\"Impresa\", \"Imprimir\", \"Anulada\", \"MáquinaFiscal\", \"Desc01\", "
                         "\"PorcentImpuesto\", \"Monto\", \"MontoExcento\") "
                         "VALUES (?, ?, '2026-12-05', 0, -1, 0, ?, ?, ?, ?, ?)"),
-         {code, n.venta, n.maquinaFiscal, n.desc01, n.porcentImpuesto, n.monto, n.montoExcento});
-    return code;
+         {note, n.sale, n.fiscalMachine, n.discount, n.taxRate, n.amount, n.exemptAmount});
+    return note;
 }
 
-void MainRows::addCreditNoteLine(qint64 nota, const Item &item)
+void MainRows::addCreditNoteLine(qint64 note, const Item &item)
 {
-    addLine(QStringLiteral("NotaCréditoVentaDetalles"), QStringLiteral("NotaCredVent"), nota, item);
+    addLine(QStringLiteral("NotaCréditoVentaDetalles"), QStringLiteral("NotaCredVent"), note, item);
 }
 
-QVariant MainRows::sale(qint64 codigo, const QString &column)
+QVariant MainRows::sale(qint64 code, const QString &column)
 {
     return value(QStringLiteral("SELECT \"%1\" FROM \"Ventas\" WHERE \"Código\" = ?").arg(column),
-                 {codigo});
+                 {code});
 }
 
-QVariant MainRows::creditNote(qint64 codigo, const QString &column)
+QVariant MainRows::creditNote(qint64 code, const QString &column)
 {
     return value(
         QStringLiteral("SELECT \"%1\" FROM \"NotaCréditoVenta\" WHERE \"Código\" = ?").arg(column),
-        {codigo});
+        {code});
 }
 
 } // namespace testsupport

@@ -29,46 +29,46 @@ public:
     // database that refuses the write-back; until called with false.
     void refuseUpdates(const QString &table, bool refuse = true);
 
-    void setCompany(const QString &rif, QVariant verCantidad = -1, QVariant verDecimal = 0);
+    void setCompany(const QString &rif, QVariant showQuantity = -1, QVariant showDecimal = 0);
     void setRates(QVariant t1, QVariant t2, QVariant t3);
 
     struct Customer
     {
-        QVariant nombre = "Cliente de Prueba", rif = "J123456789";
-        QVariant direccion = "Av. Principal", telefono = "0212-5551234";
+        QVariant name = "Cliente de Prueba", rif = "J123456789";
+        QVariant address = "Av. Principal", phone = "0212-5551234";
     };
     struct Sale
     {
         Customer customer = {};
-        QVariant porcentImpuesto = 0.16, desc01 = 0, plantillaAuxiliar = 0;
-        QVariant formaPago = "Contado", campoTextoAdic02 = "Operador 1", ordComp = {};
-        int maquinaFiscal = 1;
-        QString fecha = QStringLiteral("2026-12-01");
-        QVariant factura = {}; // set for a sale printed before
+        QVariant taxRate = 0.16, discount = 0, auxiliaryTemplate = 0;
+        QVariant paymentForm = "Contado", operatorName = "Operador 1", purchaseOrder = {};
+        int fiscalMachine = 1;
+        QString date = QStringLiteral("2026-12-01");
+        QVariant invoiceNumber = {}; // set for a sale printed before
     };
     struct Item
     {
-        QVariant nombre = "HARINA", precio = 10.0, cantidad = 1.0, cantidadDecimal = 1.0;
-        QVariant especificacion = {}, excento = 0;
-        int noMostrar = 0;
+        QVariant name = "HARINA", price = 10.0, quantity = 1.0, decimalQuantity = 1.0;
+        QVariant description = {}, exempt = 0;
+        int hidden = 0;
     };
     struct Note
     {
-        qint64 venta = 0;
-        QVariant desc01 = 0, porcentImpuesto = 0.16, monto = 0, montoExcento = 0;
-        int maquinaFiscal = 1;
+        qint64 sale = 0;
+        QVariant discount = 0, taxRate = 0.16, amount = 0, exemptAmount = 0;
+        int fiscalMachine = 1;
     };
 
-    // A sale flagged for printing (or printed, with `factura`); its Código.
-    qint64 addSale(const Sale &sale, std::optional<qint64> codigo = std::nullopt);
-    void addItem(qint64 venta, const Item &item);
-    void addPayment(qint64 venta, QVariant tipoMecanismo, QVariant monto);
-    // A credit note flagged for printing on sale `note.venta`; its Código.
-    qint64 addCreditNote(const Note &note, std::optional<qint64> codigo = std::nullopt);
-    void addCreditNoteLine(qint64 nota, const Item &item);
+    // A sale flagged for printing (or printed, with `invoiceNumber`); its Código.
+    qint64 addSale(const Sale &sale, std::optional<qint64> code = std::nullopt);
+    void addItem(qint64 sale, const Item &item);
+    void addPayment(qint64 sale, QVariant means, QVariant amount);
+    // A credit note flagged for printing on sale `note.sale`; its Código.
+    qint64 addCreditNote(const Note &note, std::optional<qint64> code = std::nullopt);
+    void addCreditNoteLine(qint64 note, const Item &item);
 
-    QVariant sale(qint64 codigo, const QString &column);
-    QVariant creditNote(qint64 codigo, const QString &column);
+    QVariant sale(qint64 code, const QString &column);
+    QVariant creditNote(qint64 code, const QString &column);
 
 private:
     qint64 next(const QString &table, int floor);

@@ -1,17 +1,8 @@
 #include "support/RecordingWindow.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace testsupport {
-
-void RecordingWindow::processEvents()
-{
-    ++eventPumps;
-    QCoreApplication::processEvents();
-    if (onProcessEvents)
-        onProcessEvents();
-}
 
 QString RecordingWindow::said(const char *kind, const QString &text)
 {

@@ -3,8 +3,8 @@
 #include "core/WindowState.h"
 #include "support/QtPrinters.h"
 
+#include <QCoreApplication>
 #include <QStringList>
-#include <functional>
 
 namespace testsupport {
 
@@ -16,7 +16,7 @@ class RecordingWindow : public core::WindowState
 {
 public:
     void messageBox(const QString &t) override { messages << said("message ", t); }
-    void processEvents() override;
+    void processEvents() override { QCoreApplication::processEvents(); }
     void setStatus(const QString &t) override { WindowState::setStatus(said("status ", t)); }
     void setStage(const QString &t) override { WindowState::setStage(said("stage ", t)); }
     void setProgress(int v) override { WindowState::setProgress(said("progress ", v).toInt()); }
@@ -28,9 +28,6 @@ public:
     QStringList transcript;
     QStringList messages;
     QList<core::DocumentEvent> events;
-    int eventPumps = 0;
-    // Runs at every processEvents, to stand for a click or a tick arriving there.
-    std::function<void()> onProcessEvents;
 
     // The transcript entries that start with `prefix`.
     QStringList entries(const QString &prefix) const;

@@ -10,17 +10,15 @@
 namespace testsupport {
 
 RobotHarness::RobotHarness(const Installation::Setup &setup, core::WindowServices *window)
-    : inst(setup), m_previousDir(QDir::currentPath()),
+    : Installation(setup), m_previousDir(QDir::currentPath()),
       m_robot(std::make_unique<robot::Robot>(window ? *window : m_window))
 {
-    if (const core::ExitStatus stop = m_robot->startUp(inst.path());
-        stop != core::ExitStatus::Running) {
+    if (const core::ExitStatus stop = m_robot->startUp(path()); stop != core::ExitStatus::Running) {
         ADD_FAILURE() << "start-up stopped with " << core::exitCode(stop) << ": "
                       << m_window.messages.join(u'\n').toStdString();
         std::abort();
     }
     m_window.transcript.clear();
-    m_window.eventPumps = 0;
 }
 
 RobotHarness::~RobotHarness()

@@ -15,7 +15,7 @@ RobotProcess::RobotProcess(const QString &programDir, const QStringList &args)
     m_process.waitForStarted(10000);
 }
 
-bool RobotProcess::waitForOutput(const QStringList &texts, int timeoutMs, bool error)
+bool RobotProcess::waitFor(const QStringList &texts, int timeoutMs, bool error)
 {
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {

@@ -15,9 +15,13 @@ public:
                           const QStringList &args = {QStringLiteral("--headless")});
     ~RobotProcess() { m_process.kill(), m_process.waitForFinished(10000); }
 
-    // Until standard output (or error) holds one of the texts; false on time-out or exit.
-    bool waitForOutput(const QStringList &texts, int timeoutMs = 60000, bool error = false);
-    bool waitForError(const QString &text) { return waitForOutput({text}, 60000, true); }
+    // Until standard output holds one of the texts (standard error the text);
+    // false on time-out or exit.
+    bool waitForOutput(const QStringList &texts, int timeoutMs = 60000)
+    {
+        return waitFor(texts, timeoutMs, false);
+    }
+    bool waitForError(const QString &text) { return waitFor({text}, 60000, true); }
     bool waitForExit(int timeoutMs = 60000) { return m_process.waitForFinished(timeoutMs); }
     void terminate() { m_process.terminate(); }
 
@@ -30,6 +34,8 @@ public:
     QString err() { return m_err += QString::fromUtf8(m_process.readAllStandardError()); }
 
 private:
+    bool waitFor(const QStringList &texts, int timeoutMs, bool error);
+
     QProcess m_process;
     QString m_out;
     QString m_err;

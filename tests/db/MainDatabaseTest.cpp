@@ -1,12 +1,12 @@
 // The robot's SQL on a main database made from the shipped schema, on both
 // engines: the rows each of its texts selects, what it writes, the Jet
 // expressions it may use, and the locks it meets and takes.
-#include "db/SqlTexts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
 #include "db/ListSource.h"
 #include "db/MachineLock.h"
 #include "db/Schema.h"
+#include "db/SqlTexts.h"
 #include "support/ErrorOf.h"
 #include "support/Installation.h"
 
@@ -104,13 +104,13 @@ TEST_P(MainDatabase, PendingListsAreTheFlaggedUnprintedDocumentsOfTheMachine)
         {1,
          {"Venta 101 Ana Peña V1", "Venta 111 Ana Peña V1", ""},
          {"Nota 3 de Ana Peña V1", "Nota 7 de Ana Peña V1", ""}}};
-    for (const auto &[caja, pendingInvoices, pendingNotes] : cases) {
-        invoices.setRecordSource(SqlTexts::pendingInvoices(caja));
-        notes.setRecordSource(SqlTexts::pendingCreditNotes(caja));
+    for (const auto &[machine, pendingInvoices, pendingNotes] : cases) {
+        invoices.setRecordSource(SqlTexts::pendingInvoices(machine));
+        notes.setRecordSource(SqlTexts::pendingCreditNotes(machine));
         invoices.refresh();
         notes.refresh();
-        EXPECT_EQ(invoices.displayLines(), pendingInvoices) << caja;
-        EXPECT_EQ(notes.displayLines(), pendingNotes) << caja;
+        EXPECT_EQ(invoices.displayLines(), pendingInvoices) << machine;
+        EXPECT_EQ(notes.displayLines(), pendingNotes) << machine;
     }
     // The credit-note job takes the sale from the list.
     EXPECT_EQ(rows(notes.recordSource(), {"Venta"}), (QStringList{"103", "103", "113"}));
@@ -170,9 +170,9 @@ TEST_P(MainDatabase, WriteBacksStoreTheNumbersAndTheNextZ)
         {108, "00000125", "", "00000125/00000125/-1/0/1"},
         {109, "00000126", std::nullopt, "00000126/00000126/-1/0/7"}, // no Z: the old one kept
         {113, "0000'12", "0012", "0000'12/0000'12/-1/0/13"}};        // a quote in the answer
-    for (const auto &[code, factura, z, stored] : cases) {
-        db->execute(z ? SqlTexts::recordInvoice(factura, *z, code)
-                      : SqlTexts::recordInvoiceWithoutZ(factura, code));
+    for (const auto &[code, number, z, stored] : cases) {
+        db->execute(z ? SqlTexts::recordInvoice(number, *z, code)
+                      : SqlTexts::recordInvoiceWithoutZ(number, code));
         EXPECT_EQ(ask(QStringLiteral("SELECT \"Factura\" || '/' || \"Control\" || '/' || "
                                      "\"Impresa\" || '/' || \"Imprimir\" || '/' || \"NúmeroZ\" "
                                      "FROM \"Ventas\" WHERE \"Código\" = %1")
@@ -283,39 +283,6 @@ TEST_P(MainDatabase, OneRobotPerFiscalMachine)
     EXPECT_FALSE(second.keep());
     first.reset();
     EXPECT_TRUE(second.keep());
-}
-
-// The local database is always a file.
-TEST(LocalDatabase, PendingTicketsAndThePurgeOfOldOnes)
-{
-    for (const char *format : {"dd/MM/yyyy", "MM/dd/yyyy", "d/M/yy"}) {
-        SCOPED_TRACE(format);
-        testsupport::TestDir dir;
-        const QString path = dir.file(QStringLiteral("Vextora.dba"));
-        // Today is 6 December 2026: printed, unflagged tickets dated before it go.
-        db::Schema::createDatabase(path, {db::Schema::localSchema(), QStringLiteral(R"sql(
-INSERT INTO TiketNoFiscal (Código, Fecha, Impresa, Imprimir, Caja, Otro2) VALUES
-    (1, '2026-12-05', -1, 0, 1, ''), (2, '2026-12-05 23:59:59', -1, 0, 1, ''),     -- purged
-    (3, '2026-12-06 00:00:00', -1, 0, 1, ''), (9, '2026-12-07', -1, 0, 1, ''),     -- kept
-    (4, '2026-12-05', -1, -1, 1, ''), (5, '2026-12-05', 0, 0, 1, ''),   -- flagged, not printed
-    (6, '2025-12-07', -1, 0, 1, ''), (7, '2026-01-30', -1, 0, 1, ''),   -- purged
-    (8, NULL, -1, 0, 1, ''),                                            -- no date: kept
-    (11, NULL, 0, -1, 1, 'Mesa 4'), (10, NULL, 0, -1, 1, NULL), (12, NULL, 0, -1, 12, 'Barra');
-)sql")});
-        ListSource tickets;
-        tickets.setDatabaseName(path);
-        for (const auto &[caja, shown] : {std::pair{1, QStringList{"", "Precuenta: Mesa 4"}},
-                                          std::pair{12, QStringList{"Precuenta: Barra"}}}) {
-            tickets.setRecordSource(SqlTexts::pendingTickets(caja));
-            tickets.refresh();
-            EXPECT_EQ(tickets.displayLines(), shown);
-        }
-        db::Database::open(path, QString::fromUtf8(format))
-            ->execute(SqlTexts::purgeTickets(QDate(2026, 12, 6), QString::fromUtf8(format)));
-        EXPECT_EQ(
-            MainRows(path).column(QStringLiteral("SELECT Código FROM TiketNoFiscal ORDER BY 1")),
-            (QVariantList{3, 4, 5, 8, 9, 10, 11, 12}));
-    }
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "core/CodePage.h"
 #include "core/Formatting.h"
 #include "support/QtPrinters.h"
 
@@ -6,7 +5,7 @@
 
 using core::Formatting;
 
-TEST(Formato, TextsForThePrinter)
+TEST(Formatting, TextsForThePrinter)
 {
     using F = QString (*)(const QString &);
     const std::tuple<const char *, F, const char *, const char *> cases[] = {
@@ -21,7 +20,7 @@ TEST(Formato, TextsForThePrinter)
         EXPECT_EQ(format(QString::fromUtf8(input)), QString::fromUtf8(expected)) << name;
 }
 
-TEST(Formato, CifrasRoundsHalfAwayFromZeroAndNeverCuts)
+TEST(Formatting, CifrasRoundsHalfAwayFromZeroAndNeverCuts)
 {
     // Amount, width, implied decimals (2 for a price, 3 for a quantity). Decimal
     // texts round as written (1.005), not as their binary approximations.
@@ -37,7 +36,7 @@ TEST(Formato, CifrasRoundsHalfAwayFromZeroAndNeverCuts)
         EXPECT_EQ(Formatting::Cifras(amount, width, decimals), QLatin1String(expected)) << amount;
 }
 
-TEST(Formato, TextoNumeroHasALeadingBlankUnlessNegativeAndAPeriod)
+TEST(Formatting, TextoNumeroHasALeadingBlankUnlessNegativeAndAPeriod)
 {
     // The tests run in a Spanish locale, whose decimal separator is a comma.
     const std::pair<double, const char *> cases[] = {
@@ -45,20 +44,4 @@ TEST(Formato, TextoNumeroHasALeadingBlankUnlessNegativeAndAPeriod)
         {1234567, " 1234567"}, {100, " 100"}, {0.1 + 0.2, " 0.3"}};
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(Formatting::TextoNumero(value), QLatin1String(expected)) << value;
-}
-
-TEST(CodePage, Windows1252HoldsSpanishAndMarksTheRestWithQuestionMarks)
-{
-    const core::CodePage cp;
-    const std::tuple<const char *, QString, QByteArray> cases[] = {
-        {"Spanish letters and the euro", QString::fromUtf8("Peña ó €"), "Pe\xf1\x61 \xf3 \x80"},
-        {"unmappable", QString::fromUtf8("日本"), "??"},
-        {"one mark for a surrogate pair", QString::fromUtf8("a😀b"), "a?b"},
-        {"a real U+001A kept", QStringLiteral("a\x1a") + QString::fromUtf8("日"), "a\x1a?"},
-    };
-    for (const auto &[name, text, bytes] : cases)
-        EXPECT_EQ(cp.fromUnicode(text), bytes) << name;
-    EXPECT_EQ(cp.toUnicode("Pe\xf1\x61 \x80"), QString::fromUtf8("Peña €"));
-    EXPECT_TRUE(core::CodePage(QStringLiteral("IBM850")).isValid());
-    EXPECT_FALSE(core::CodePage(QStringLiteral("no-such-code-page")).isValid());
 }

@@ -1,5 +1,5 @@
-#include "db/DataError.h"
 #include "db/ListSource.h"
+#include "db/DataError.h"
 #include "db/Schema.h"
 #include "db/SqlTexts.h"
 #include "support/TestDir.h"
@@ -24,7 +24,7 @@ void makeMain(const QString &path, int code)
 // The list keeps its connection between refreshes, yet a file put in the
 // place of the one it opened is read at the next refresh, never the old one;
 // while the file is away it holds nothing and never makes one.
-TEST(ListSourceKeptConnection, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRefresh)
+TEST(ListSource, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRefresh)
 {
     enum Change { Renamed, Copied, Away };
     for (const Change change : {Renamed, Copied, Away}) {
@@ -34,11 +34,11 @@ TEST(ListSourceKeptConnection, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRe
         const QString other = dir.file(QStringLiteral("copia.dba"));
         makeMain(path, 101);
         makeMain(other, 202);
-        db::ListSource data5;
-        data5.setDatabaseName(path);
-        data5.setRecordSource(db::SqlTexts::pendingInvoices(1));
-        data5.refresh();
-        ASSERT_EQ(data5.recordset().field(QStringLiteral("Código")).toInt(), 101);
+        db::ListSource invoices;
+        invoices.setDatabaseName(path);
+        invoices.setRecordSource(db::SqlTexts::pendingInvoices(1));
+        invoices.refresh();
+        ASSERT_EQ(invoices.recordset().field(QStringLiteral("Código")).toInt(), 101);
 
         if (change == Copied) { // written over in place, as a copy over the file does
             QFile source(other), target(path);
@@ -50,14 +50,14 @@ TEST(ListSourceKeptConnection, FileReplacedRestoredOrAwayIsReadAsItIsAtTheNextRe
         } else { // moved away by the administrative system, then put back
             const QString aside = dir.file(QStringLiteral("aparte.dba"));
             ASSERT_TRUE(QFile::rename(path, aside));
-            EXPECT_THROW(data5.refresh(), db::DataError);
-            EXPECT_EQ(data5.recordCount(), 0);
+            EXPECT_THROW(invoices.refresh(), db::DataError);
+            EXPECT_EQ(invoices.recordCount(), 0);
             EXPECT_FALSE(QFile::exists(path));
             ASSERT_TRUE(QFile::rename(aside, path));
         }
-        data5.refresh();
-        EXPECT_EQ(data5.recordCount(), 1);
-        EXPECT_EQ(data5.recordset().field(QStringLiteral("Código")).toInt(),
+        invoices.refresh();
+        EXPECT_EQ(invoices.recordCount(), 1);
+        EXPECT_EQ(invoices.recordset().field(QStringLiteral("Código")).toInt(),
                   change == Away ? 101 : 202);
     }
 }
