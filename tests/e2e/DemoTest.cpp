@@ -41,7 +41,7 @@ int pending(const QString &database, const QString &sql)
 // note once, each row holding its number. A comma in the path must not split
 // the library's path in robot-fiscal.ini. On PostgreSQL the demo fills an
 // empty database, and the robot prints it as a role with only the grants
-// that the README gives.
+// that docs/installing.md gives (Several registers).
 void printTheDemo(const QString &type, Engine engine)
 {
     TestDir dir;
