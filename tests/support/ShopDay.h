@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/DocumentKind.h"
 #include "support/Installation.h"
-#include "support/ShopDayPaper.h"
 #include "support/ShopDayPlan.h"
 
 #include <QElapsedTimer>
@@ -34,6 +34,31 @@ public:
     const QString &summary() const { return m_summary; }
 
 private:
+    // A document as the paper roll shows it, or as it should.
+    struct PaperDocument
+    {
+        struct Line
+        {
+            QString description;
+            qint64 price = 0, quantity = 0; // cents, thousandths
+            QChar rate;                     // E exempt, G, R, A the printer's rates 1 to 3
+            bool operator==(const Line &) const = default;
+        };
+        core::DocumentKind kind = core::DocumentKind::Invoice;
+        QStringList header; // the free header lines: the customer block
+        QList<Line> lines;
+        int discount = 0; // hundredths of a per cent
+        QString number;   // empty: cancelled
+        int zBefore = 0;  // Z reports printed before it
+
+        bool sameContent(const PaperDocument &o) const
+        {
+            return kind == o.kind && header == o.header && lines == o.lines &&
+                   discount == o.discount;
+        }
+        QString describe() const;
+    };
+    static QList<PaperDocument> readPaper(const QString &text, int *zReports);
     struct Item
     {
         QString name;
