@@ -42,12 +42,29 @@ Printer &Printer::instance()
     return printer;
 }
 
+QPair<qint64, qint64> Printer::iniStamp() const
+{
+    const QFileInfo ini(QDir(m_dir).filePath(QStringLiteral("fiscalsim.ini")));
+    if (!ini.exists())
+        return {-1, -1};
+    return {ini.lastModified().toMSecsSinceEpoch(), ini.size()};
+}
+
 void Printer::follow(bool reread)
 {
     const QString dir = QDir::currentPath();
-    if (dir != m_dir) {
+    const bool moved = dir != m_dir;
+    if (moved) {
         m_dir = dir;
         m_portOpen = false;
+        reread = true;
+    }
+    const QPair<qint64, qint64> stamp = iniStamp();
+    if (stamp != m_iniStamp) {
+        // Another directory's file is no change: its faults count from the loading.
+        if (!moved)
+            m_sends = m_uploads = 0;
+        m_iniStamp = stamp;
         reread = true;
     }
     if (!reread)
@@ -179,6 +196,9 @@ int Printer::send(int *status, int *error, const char *command)
         code = PortClosed;
     } else if (refusedByFault(text)) {
         code = FaultRefused;
+    } else if (m_settings.refuse7WhenIdle && text == QLatin1String("7") &&
+               !m_memory.document.isOpen()) {
+        code = NotAllowedNow;
     } else {
         const FiscalMemory before = m_memory;
         const PaperRoll paper(m_settings.serial, m_settings.rates);

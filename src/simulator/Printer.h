@@ -4,6 +4,7 @@
 #include "Settings.h"
 
 #include <QByteArray>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <chrono>
@@ -17,11 +18,13 @@ namespace sim {
 // It works in the current directory and follows it: whenever a call finds
 // another current directory than the last one, it reads fiscalsim.ini and
 // fiscalsim.state from there afresh and the port counts as closed. Every
-// OpenFpctrl reads both again too, so a changed fiscalsim.ini takes effect
-// at the next opening without reloading the library. The fiscal memory
-// lives on disk after every change; only the port and the counts of SendCmd
-// and upload calls since the library was loaded (for the RefuseNth,
-// LoseReplyNth, KillAfter and UploadFailNth faults) live in the process.
+// OpenFpctrl reads both again too. A call that finds fiscalsim.ini changed
+// (its modification time or size) reads it at once and counts its SendCmd
+// and upload calls from there, so that a test can bring a fault on at any
+// moment of a running robot. The fiscal memory lives on disk after every
+// change; only the port and the counts of SendCmd and upload calls (for the
+// RefuseNth, LoseReplyNth, KillAfter and UploadFailNth faults), since the
+// library was loaded or fiscalsim.ini last changed, live in the process.
 class Printer
 {
 public:
@@ -40,6 +43,8 @@ private:
 
     int upload(Upload kind, int *status, int *error, const char *command, const char *file);
     void follow(bool reread);
+    // fiscalsim.ini's modification time and size, to tell that it changed.
+    QPair<qint64, qint64> iniStamp() const;
     QString decode(const QByteArray &bytes) const;
     // The call lasts as long as its bytes need on the line, counted from
     // its start: the simulator's own work is hidden in that time.
@@ -62,6 +67,7 @@ private:
     bool m_portOpen = false;
     qint64 m_sends = 0;
     qint64 m_uploads = 0;
+    QPair<qint64, qint64> m_iniStamp;
 };
 
 } // namespace sim

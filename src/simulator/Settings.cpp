@@ -33,6 +33,12 @@ bool saysFail(const QSettings &ini, const QString &key)
                                                        Qt::CaseInsensitive) == 0;
 }
 
+bool saysYes(const QSettings &ini, const QString &key)
+{
+    const QString v = ini.value(key).toString().trimmed().toLower();
+    return v == QLatin1String("yes") || v == QLatin1String("true") || v == QLatin1String("1");
+}
+
 } // namespace
 
 Settings Settings::read(const QString &dir)
@@ -69,6 +75,7 @@ Settings Settings::read(const QString &dir)
     s.uploadFailNth = intValue(ini, QStringLiteral("faults/UploadFailNth"), 0);
     s.loseReplyNth = intValue(ini, QStringLiteral("faults/LoseReplyNth"), 0);
     s.killAfter = intValue(ini, QStringLiteral("faults/KillAfter"), 0);
+    s.refuse7WhenIdle = saysYes(ini, QStringLiteral("faults/Refuse7WhenIdle"));
 
     s.baud = intValue(ini, QStringLiteral("link/Baud"), 0);
     return s;

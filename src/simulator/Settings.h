@@ -31,6 +31,9 @@ public:
     int uploadFailNth = 0;
     int loseReplyNth = 0;
     int killAfter = 0;
+    // "7" with no document open is refused, as by printers that take it only
+    // to cancel a document.
+    bool refuse7WhenIdle = false;
 
     int baud = 0;
 };

@@ -61,6 +61,7 @@ public:
 
     // The main database's file path or URL.
     const QString &mainDatabase() const { return m_main; }
+    Engine engine() const { return m_engine; }
     MainRows &db() { return *m_rows; }
     // fiscalsim.ini afresh: the printer type and serial, then `extra`.
     void writeSimIni(const QByteArray &extra) const;
