@@ -29,7 +29,6 @@ TEST_P(PollingCycle, OneInvoicePerTickLowestCodeFirstAndTheNotesOnTheFifthIdleTi
         h.tick();
         EXPECT_EQ(h.window().entries(QStringLiteral("status ")).value(0),
                   "status " + texts::kRefreshingSales);
-        EXPECT_EQ(h.window().status(), texts::kWaiting);
         QString tick = QString::number(h.robot().state().TicksSinFactura);
         for (const core::DocumentEvent &e : h.window().events)
             if (e.kind == core::DocumentEvent::Kind::Printed)
