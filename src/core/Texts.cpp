@@ -336,4 +336,27 @@ const QString &documentWord(DocumentKind kind)
     return kind == DocumentKind::CreditNote ? kCreditNoteWord : kInvoiceWord;
 }
 
+QString cancelledByOperator(DocumentKind kind, qint64 code)
+{
+    return documentWithCode(kind, code) +
+           QStringLiteral(" fue anulada por el operador mientras se imprimía: no se registró y se "
+                          "imprimirá de nuevo.");
+}
+
+QString nothingLeftOpen(DocumentKind kind, qint64 code, int error, int status)
+{
+    return documentWithCode(kind, code) +
+           QStringLiteral(" no quedó abierta en la impresora, que rechazó la anulación (Error: "
+                          "%1, Estatus: %2): se imprimirá de nuevo.")
+               .arg(error)
+               .arg(status);
+}
+
+QString cancelRefused(int error, int status)
+{
+    return QStringLiteral("la impresora rechazó la anulación: Error: %1, Estatus: %2")
+        .arg(error)
+        .arg(status);
+}
+
 } // namespace core::texts

@@ -344,4 +344,13 @@ inline const QString kUnopenedParenthesis = QStringLiteral("Paréntesis de cierr
 QString invalidDatevalue(const QString &text);
 inline const QString kSqliteNotPrepared = QStringLiteral("No se pudo preparar la conexión SQLite.");
 
+// The job in the shop: a document the operator cancelled while it printed,
+// and a "7" the printer refused.
+QString cancelledByOperator(DocumentKind kind, qint64 code);
+// Refused with nothing open: the document may be printed again.
+QString nothingLeftOpen(DocumentKind kind, qint64 code, int error, int status);
+// Refused with a document open, or the printer's state unknown (a reason
+// for recoveryPending()).
+QString cancelRefused(int error, int status);
+
 } // namespace core::texts

@@ -14,23 +14,36 @@ QString numberText(qint64 n)
     return core::Formatting::TextoNumero(n);
 }
 
+// What keeps a document in its pending list, for the list and for the job's
+// header alike.
+QString invoicePending(qint32 machine)
+{
+    return QStringLiteral("Anulada<>true and Impresa<>True and Imprimir=true and Control=null "
+                          "and Local<>True and MáquinaFiscal=") +
+           numberText(machine);
+}
+
+QString creditNotePending(qint32 machine)
+{
+    return QStringLiteral("Anulada<>true and Imprimir=true and Control=null and Impresa<>true "
+                          "and MáquinaFiscal=") +
+           numberText(machine);
+}
+
 } // namespace
 
 QString SqlTexts::pendingInvoices(qint32 machine)
 {
     return QStringLiteral("Select Código, Vista1 + ' ' + RIF as VistaEspecial from [Consulta "
-                          "VentasAct] Where Anulada<>true and Impresa<>True and Imprimir=true "
-                          "and Control=null and Local<>True and MáquinaFiscal=") +
-           numberText(machine) + QStringLiteral(" order by Código;");
+                          "VentasAct] Where ") +
+           invoicePending(machine) + QStringLiteral(" order by Código;");
 }
 
 QString SqlTexts::pendingCreditNotes(qint32 machine)
 {
     return QStringLiteral("Select Código, Vista4 + ' de ' + NombreCLiente + ' ' + RIF as "
-                          "VistaEspecial, Venta from [Consulta NotaCréditoVenta] Where "
-                          "Anulada<>true and Imprimir=true and Control=null and Impresa<>true "
-                          "and MáquinaFiscal=") +
-           numberText(machine) + QStringLiteral(" order by Código;");
+                          "VistaEspecial, Venta from [Consulta NotaCréditoVenta] Where ") +
+           creditNotePending(machine) + QStringLiteral(" order by Código;");
 }
 
 QString SqlTexts::pendingTickets(qint32 machine)
@@ -69,6 +82,11 @@ QString SqlTexts::invoiceHeader(qint64 sale)
            numberText(sale);
 }
 
+QString SqlTexts::invoiceHeader(qint64 sale, qint32 machine)
+{
+    return invoiceHeader(sale) + QStringLiteral(" and ") + invoicePending(machine);
+}
+
 QString SqlTexts::invoiceItems(qint64 sale)
 {
     return QStringLiteral("Select Venta, Cantidad, CantidadDecimal as CantDec, Precio, "
@@ -102,10 +120,10 @@ QString SqlTexts::recordInvoiceWithoutZ(const QString &invoice, qint64 sale)
            QStringLiteral(", Impresa=-1, Imprimir=0 Where Código=") + numberText(sale);
 }
 
-QString SqlTexts::creditNoteHeader(qint64 note)
+QString SqlTexts::creditNoteHeader(qint64 note, qint32 machine)
 {
     return QStringLiteral("Select * from [Consulta NotaCréditoVenta] Where Código=") +
-           numberText(note);
+           numberText(note) + QStringLiteral(" and ") + creditNotePending(machine);
 }
 
 QString SqlTexts::creditNoteItems(qint64 note)

@@ -29,6 +29,10 @@ public:
     // Invoice job: the sale's header, its visible detail rows in Ordenar order,
     // its payments (DASCOM), and the write-back of the fiscal numbers.
     static QString invoiceHeader(qint64 sale);
+    // The header only while the sale is pending for `machine`, as
+    // pendingInvoices() lists it: no row once it was printed, unflagged or
+    // annulled since the list was read.
+    static QString invoiceHeader(qint64 sale, qint32 machine);
     static QString invoiceItems(qint64 sale);
     static QString salePayments(qint64 sale);
     // Stores `invoice` in Factura and Control, marks the sale printed and
@@ -41,9 +45,10 @@ public:
     // lacked the Z field.
     static QString recordInvoiceWithoutZ(const QString &invoice, qint64 sale);
 
-    // Credit-note job: the note's header, its visible detail rows, and the
+    // Credit-note job: the note's header while it is pending for `machine`
+    // (as pendingCreditNotes() lists it), its visible detail rows, and the
     // write-back of its fiscal number. Its payments are salePayments(Venta).
-    static QString creditNoteHeader(qint64 note);
+    static QString creditNoteHeader(qint64 note, qint32 machine);
     static QString creditNoteItems(qint64 note);
     static QString recordCreditNote(const QString &number, qint64 note);
 };

@@ -7,7 +7,6 @@
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
-#include "db/ListSource.h"
 #include "db/SqlTexts.h"
 #include "printer/PrinterLink.h"
 #include "printer/PrinterRules.h"
@@ -108,14 +107,16 @@ bool CreditNoteJob::ImprimirNotaCredito()
 
 bool CreditNoteJob::read()
 {
-    m_sale = m_ctx.Data6.recordset().field(QStringLiteral("Venta")).toLongLong();
     showStage(0);
     m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
-    m_header = m_db->openRecordset(db::SqlTexts::creditNoteHeader(m_code));
+    // Read afresh with its pending condition; the sale it corrects comes with
+    // it, never from the list's current row, which a click moves.
+    m_header = m_db->openRecordset(db::SqlTexts::creditNoteHeader(m_code, m_ctx.state.Caja));
     if (m_header.recordCount() == 0) {
         m_db->close();
         return false;
     }
+    m_sale = m_header.field(QStringLiteral("Venta")).toLongLong();
     m_detail = m_db->openRecordset(db::SqlTexts::creditNoteItems(m_code));
     if (core::usesDascomForm(m_ctx.state.TipoImpresora))
         m_payments = m_db->openRecordset(db::SqlTexts::salePayments(m_sale));

@@ -12,11 +12,13 @@
 #include "printer/PrinterLink.h"
 #include "printer/PrinterNumbers.h"
 #include "printer/PrinterRules.h"
+#include "printer/PrinterState.h"
 
 namespace documents {
 
 using printer::PrinterNumbers;
 using printer::PrinterRules;
+using printer::PrinterState;
 namespace texts = core::texts;
 
 DocumentJob::DocumentJob(JobContext &ctx, core::DocumentKind kind) : m_ctx(ctx), m_kind(kind) {}
@@ -51,7 +53,6 @@ bool DocumentJob::takeUp()
     if (m_ctx.held)
         m_ctx.held->keepOnly(m_kind, pending);
 
-    rows.moveFirst();
     for (const qint64 code : pending) {
         m_code = code;
         try {
@@ -67,6 +68,7 @@ bool DocumentJob::takeUp()
                     // A document held before stays listed until it is printed
                     // or fails again: the same failure is not told twice.
                     (creditNote ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = code;
+                    m_ctx.cancelledByOperator = false;
                     m_ctx.inProgress = JobContext::InProgress{m_kind, code, &m_stage};
                     publish(core::DocumentEvent::Kind::Started);
                     return true;
@@ -89,7 +91,6 @@ bool DocumentJob::takeUp()
             m_ctx.window.setLog(text);
             publish(core::DocumentEvent::Kind::Failed);
         }
-        rows.moveNext();
     }
     finish();
     return false;
@@ -202,8 +203,17 @@ void DocumentJob::keepRates()
 
 bool DocumentJob::send(const QString &command)
 {
+    if (cancelledByOperator())
+        return false;
     m_ctx.link.EnviarComando(command);
+    m_accepted = m_accepted || m_ctx.link.ResultadoComando;
     return m_ctx.link.ResultadoComando;
+}
+
+bool DocumentJob::cancelledByOperator() const
+{
+    // After the closing command the number read back tells what happened.
+    return m_ctx.cancelledByOperator && !m_closingSent;
 }
 
 bool DocumentJob::sendOrFail(const QString &command)
@@ -265,6 +275,15 @@ void DocumentJob::hold(const QString &message)
 
 void DocumentJob::failAtStage()
 {
+    if (cancelledByOperator()) {
+        endCancelledByOperator();
+        return;
+    }
+    // Refused before the printer took anything of it: with nothing open
+    // there is nothing to cancel, and no "7" follows.
+    const bool nothingOpen = !m_portFailed && !m_accepted &&
+                             PrinterState::openDocument(m_ctx.link, m_ctx.state.RutaPrograma) ==
+                                 PrinterState::Document::NotOpen;
     closePort();
     const QString full = m_ctx.link.stageReport(m_stage, true);
     const QString inBox =
@@ -272,8 +291,16 @@ void DocumentJob::failAtStage()
     if (m_portFailed || keepWaiting(texts::failedAtStage(m_stage)))
         m_ctx.window.messageBox(inBox);
     m_ctx.window.setLog(full);
-    journalFailed();
+    nothingOpen ? journalCancelled() : journalFailed();
     publish(core::DocumentEvent::Kind::Failed);
+}
+
+void DocumentJob::endCancelledByOperator()
+{
+    closePort();
+    m_ctx.window.setLog(texts::cancelledByOperator(m_kind, m_code));
+    journalCancelled();
+    publish(core::DocumentEvent::Kind::Cancelled);
 }
 
 void DocumentJob::failOnDatabase(const db::DataError &error, bool printed)
@@ -306,9 +333,15 @@ void DocumentJob::publish(core::DocumentEvent::Kind kind, const QString &number,
 bool DocumentJob::beforeClosing()
 {
     QString z;
-    if (!PrinterNumbers::readTrusted(m_ctx.link, m_ctx.state.RutaPrograma,
-                                     m_ctx.state.TipoImpresora, m_kind, m_ctx.clock,
-                                     PrinterNumbers::kReadings, &m_numberBefore, &z)) {
+    const bool read = PrinterNumbers::readTrusted(m_ctx.link, m_ctx.state.RutaPrograma,
+                                                  m_ctx.state.TipoImpresora, m_kind, m_ctx.clock,
+                                                  PrinterNumbers::kReadings, &m_numberBefore, &z);
+    // An "Anular" between the readings: the closing is not sent.
+    if (cancelledByOperator()) {
+        failAtStage();
+        return false;
+    }
+    if (!read) {
         // Without it the outcome of the closing could never be told.
         failAtStage();
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::closingNotSent(m_kind));
@@ -415,6 +448,11 @@ void DocumentJob::journalRecorded()
 void DocumentJob::journalFailed()
 {
     journalWrite([&](db::PrintJournal &j) { j.failed(m_journalId); });
+}
+
+void DocumentJob::journalCancelled()
+{
+    journalWrite([&](db::PrintJournal &j) { j.cancelled(m_journalId); });
 }
 
 void DocumentJob::journalWrite(const std::function<void(db::PrintJournal &)> &write)

@@ -80,7 +80,9 @@ protected:
     // Keeps the header's rate and discount for the lines.
     void keepRates();
 
-    // Sends one command; true when the printer took it.
+    // Sends one command; true when the printer took it. Once the operator
+    // has cancelled the document nothing more is sent before the closing:
+    // false, and the next tested command ends the job.
     bool send(const QString &command);
     // Sends one command whose refusal ends the job: false after the failure path.
     bool sendOrFail(const QString &command);
@@ -95,7 +97,8 @@ protected:
     // A refused command: close the port, report the stage (the credit note
     // shows its long report in the box, the invoice the short one). The
     // document waits before it is taken up again, unless the port never
-    // opened: that holds the queue, not the document.
+    // opened: that holds the queue, not the document. Cancelled by the
+    // operator, it is told so instead and printed again at a later tick.
     void failAtStage();
     // A database error: the report names it, and says so when the document
     // was printed and not recorded.
@@ -135,6 +138,10 @@ protected:
 
 private:
     QByteArray fingerprint() const;
+    // The operator's "7" reached the printer before the closing command.
+    bool cancelledByOperator() const;
+    // Its end then: the printer dropped it, nothing is recorded.
+    void endCancelledByOperator();
     // Keeps the document from being taken up again at once; false when it
     // was held already for the same reason with the same rows.
     bool keepWaiting(const QString &reason);
@@ -157,11 +164,13 @@ private:
     bool journalClosing(const QString &numberBefore);
     void journalClosed(const QString &number, const QString &zCounter);
     void journalFailed();
+    void journalCancelled();
     // A record after the closing one: an error only warns.
     void journalWrite(const std::function<void(db::PrintJournal &)> &write);
 
     bool m_portOpen = false;
     bool m_portFailed = false;
+    bool m_accepted = false; // the printer took one of its commands
     QString m_numberBefore;
     qint64 m_journalId = 0;
     QByteArray m_fingerprint;

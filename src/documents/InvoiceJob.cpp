@@ -59,10 +59,14 @@ bool InvoiceJob::read()
     m_db = db::Database::open(m_ctx.state.RutaBaseDatos, m_ctx.settings.shortDateFormat);
     w.setStatus(texts::kReadingData);
     w.setProgress(8);
-    m_header = m_db->openRecordset(db::SqlTexts::invoiceHeader(m_code));
+    // Read afresh with its pending condition: the list may be a tick old (a
+    // ticket installation refreshes it every other tick), and a sale printed
+    // or unflagged since is skipped without a word.
+    m_header = m_db->openRecordset(db::SqlTexts::invoiceHeader(m_code, m_ctx.state.Caja));
     w.processEvents();
     if (m_header.recordCount() == 0) {
-        w.setBackgroundColor(kPaleYellow);
+        if (m_db->openRecordset(db::SqlTexts::invoiceHeader(m_code)).recordCount() == 0)
+            w.setBackgroundColor(kPaleYellow);
         m_db->close();
         return false;
     }

@@ -53,6 +53,11 @@ struct JobContext
         const double *stage = nullptr;
     };
     std::optional<InProgress> inProgress = {};
+    // Set by the operator's "Anular" that the printer took while a job
+    // prints; the job ends at its next command. Jobs and operator actions
+    // share one thread: the action runs while the job lets events run
+    // between its commands.
+    bool cancelledByOperator = false;
     // The last document the printer printed (or recovery found printed).
     std::optional<core::DocumentEvent> lastPrinted = {};
 

@@ -9,10 +9,12 @@
 #include "db/SqlTexts.h"
 #include "printer/PrinterLink.h"
 #include "printer/PrinterNumbers.h"
+#include "printer/PrinterState.h"
 
 namespace documents {
 
 using printer::PrinterNumbers;
+using printer::PrinterState;
 
 using Entry = db::PrintJournal::Entry;
 using State = db::PrintJournal::State;
@@ -79,15 +81,28 @@ bool Recovery::settle(const Entry &entry)
 bool Recovery::cancel(const Entry &entry)
 {
     auto &link = m_ctx.link;
-    link.AbrirPuerto();
+    const bool portOpen = link.AbrirPuerto();
     link.EnviarComando(QStringLiteral("7"));
     const bool cancelled = link.ResultadoComando;
+    // Some printers take "7" only to cancel a document: refused with none
+    // open, there is nothing left to cancel.
+    const bool nothingOpen = !cancelled && portOpen &&
+                             PrinterState::openDocument(link, m_ctx.state.RutaPrograma) ==
+                                 PrinterState::Document::NotOpen;
     link.CerrarPuerto();
-    if (!cancelled) {
-        hold(entry, core::texts::kPortError);
+    if (!cancelled && !nothingOpen) {
+        hold(entry, portOpen ? texts::cancelRefused(link.ErrorImpresora, link.EstatusImpresora)
+                             : texts::kPortError);
         return false;
     }
     m_ctx.journal->cancelled(entry.id);
+    if (nothingOpen) {
+        const QString text = texts::nothingLeftOpen(entry.kind, entry.code, link.ErrorImpresora,
+                                                    link.EstatusImpresora);
+        m_ctx.window.setLog(text);
+        m_ctx.window.notice(text);
+        return true;
+    }
     const QString text = core::texts::cancelledToPrintAgain(entry.kind, entry.code);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);

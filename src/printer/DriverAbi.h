@@ -26,3 +26,11 @@ int FISCAL_DRIVER_CALL UploadStatusCmd(int *status, int *error, const char *comm
 int FISCAL_DRIVER_CALL UploadReportCmd(int *status, int *error, const char *command,
                                        const char *file);
 }
+
+// Bits of the status word: what the printer holds at the end of the call. Only
+// a call that succeeded carries a word to trust; a lost reply carries none.
+namespace printer::status {
+inline constexpr int kPortOpen = 0x01;
+inline constexpr int kInvoiceOpen = 0x02;
+inline constexpr int kCreditNoteOpen = 0x04;
+} // namespace printer::status

@@ -119,8 +119,13 @@ Outcome PrinterActions::cancelDocument()
     // Through whatever connection is open, even in the middle of a job.
     auto &link = m_robot.link();
     link.EnviarComando(QStringLiteral("7"));
-    if (link.ResultadoComando)
+    if (link.ResultadoComando) {
+        // The printer dropped the document being printed: its job must not
+        // go on with the rest of it as a new one.
+        if (m_robot.printing())
+            m_robot.jobContext().cancelledByOperator = true;
         return {Result::Done, texts::kCancelAccepted};
+    }
     return {Result::Failed, texts::printerRefused(texts::kCancelRefused, link.ErrorImpresora,
                                                   link.EstatusImpresora)};
 }

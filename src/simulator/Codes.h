@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printer/DriverAbi.h"
+
 namespace sim {
 
 // The error word of a call: why the printer refused it, 0 when it did not.
@@ -15,11 +17,12 @@ enum ErrorCode : int {
     ReplyLost = 8         // LoseReplyNth: carried out, but its answer never reached the caller
 };
 
-// Bits of the status word: what the printer holds at the end of the call.
+// Bits of the status word: what the printer holds at the end of the call. The
+// first three are the driver contract's; the others only the simulator tells.
 enum StatusBit : int {
-    PortOpen = 0x01,
-    InvoiceOpen = 0x02,
-    CreditNoteOpen = 0x04,
+    PortOpen = printer::status::kPortOpen,
+    InvoiceOpen = printer::status::kInvoiceOpen,
+    CreditNoteOpen = printer::status::kCreditNoteOpen,
     PaymentStarted = 0x08, // items and discounts are no longer taken
     DiscountGiven = 0x10,  // the subtotal discount is fixed, items are no longer taken
     HeaderPending = 0x20   // header lines wait for the next document

@@ -19,9 +19,9 @@ struct Reply
     int result = -1, status = -1, error = -1;
 };
 
-// The error words and status bits the simulator documents.
+// The error words the simulator documents, and the driver contract's status bits.
 enum Error { None, PortClosed, Syntax, NotNow, BadValue, Fault, NoAnswer };
-enum Status { InvoiceOpen = 0x02, CreditNoteOpen = 0x04 };
+using namespace printer::status;
 
 // The built simulator loaded by path as the robot loads its driver (once for
 // the process), in a fresh program directory made current.
@@ -108,7 +108,7 @@ TEST_F(Simulator, AnInvoiceClosesWhenItsPaymentsCoverTheTotalWithTaxAndAdvancesI
         SCOPED_TRACE(name);
         const qsizetype before = paper().size();
         sendAll(kInvoice);
-        EXPECT_EQ((sendAll(payments).status & InvoiceOpen) == 0, onPaper != nullptr);
+        EXPECT_EQ((sendAll(payments).status & kInvoiceOpen) == 0, onPaper != nullptr);
         EXPECT_TRUE(!onPaper || paper().mid(before).contains(QLatin1String(onPaper)));
         send("7");
     }
@@ -136,8 +136,8 @@ TEST_F(Simulator, CreditNoteClosesOnlyWithItsOwnCommand)
         sendAll(header);
         const Reply paid = sendAll({"d1000001234500002000HARINA", "d0000000100000001000AGUA", "3",
                                     "p-0550", "201000000005000"});
-        EXPECT_NE(paid.status & CreditNoteOpen, 0) << "payments never close a credit note";
-        EXPECT_EQ(sendAll({closing}).status & CreditNoteOpen, 0);
+        EXPECT_NE(paid.status & kCreditNoteOpen, 0) << "payments never close a credit note";
+        EXPECT_EQ(sendAll({closing}).status & kCreditNoteOpen, 0);
         for (const char *expected : {"NOTA DE CREDITO", "DESCUENTO 5,50%", onPaper})
             EXPECT_TRUE(paper().contains(QLatin1String(expected))) << expected;
     }
@@ -214,7 +214,7 @@ TEST_F(Simulator, AClosedPortRefusesEverythingAndKeepsTheDocument)
     driver().CloseFpctrl();
     const Reply closed = send("101");
     EXPECT_EQ(closed.error, PortClosed);
-    EXPECT_NE(closed.status & InvoiceOpen, 0) << "closing the port leaves the invoice open";
+    EXPECT_NE(closed.status & kInvoiceOpen, 0) << "closing the port leaves the invoice open";
 }
 
 TEST_F(Simulator, UploadsTakeOnlyTheirOwnCommandAndRefusedPrefixesAreRefused)
@@ -265,7 +265,7 @@ TEST_F(Simulator, NthFaultsCountCallsSinceLoadAndTheMemoryKeepsTheOpenInvoice)
     // Power back, in this process: the invoice is still open and closes with both items.
     ini("");
     ASSERT_EQ(open(), 1);
-    EXPECT_NE(upload(false, "S1").status & InvoiceOpen, 0) << "uploads answer at any time";
+    EXPECT_NE(upload(false, "S1").status & kInvoiceOpen, 0) << "uploads answer at any time";
     sendAll({"101"});
     EXPECT_EQ(status(22, 8), QStringLiteral("00000006"));
     EXPECT_TRUE(paper().contains(
