@@ -56,10 +56,7 @@ struct Job
     }
     bool note() const { return kind == CreditNote; }
     void print() { note() ? h.printCreditNote() : h.printInvoice(); }
-    QVariant row(const char *column)
-    {
-        return note() ? h.db().creditNote(code, column) : h.db().sale(code, column);
-    }
+    QVariant row(const char *column) { return h.db().document(kind, code, column); }
 
     RobotHarness h;
     core::DocumentKind kind;
@@ -520,9 +517,10 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
     // A waiting invoice does not keep the credit notes from their turn.
     const qint64 note = h.db().addCreditNote({.sale = next});
     h.db().addCreditNoteLine(note, {});
-    for (int i = 0; i < 10 && h.db().creditNote(note, "Impresa").toInt() != -1; ++i)
+    const auto noteImpresa = [&] { return h.db().document(CreditNote, note, "Impresa").toInt(); };
+    for (int i = 0; i < 10 && noteImpresa() != -1; ++i)
         h.tick();
-    EXPECT_EQ(h.db().creditNote(note, "Impresa").toInt(), -1);
+    EXPECT_EQ(noteImpresa(), -1);
 
     // Its pause passes: tried again, and not told again.
     const QDeadlineTimer deadline(10000);

@@ -12,7 +12,6 @@
 #include <iostream>
 
 using testsupport::Engine;
-using testsupport::ShopDay;
 using testsupport::ShopDayPlan;
 
 namespace {
@@ -39,17 +38,16 @@ TEST_P(ShopDays, EachDocumentClosedOnceAsPendingRecordedWithItsNumbersAndNothing
         const ShopDayPlan plan(quint64(seed), kinds, setting("SHOPDAY_LENGTH", 30));
         QElapsedTimer clock;
         clock.start();
-        ShopDay day(plan, GetParam(), cluster.get());
-        const QStringList violations = day.run();
+        const auto day = testsupport::runShopDay(plan, GetParam(), cluster.get());
         const bool verbose = qEnvironmentVariableIsSet("SHOPDAY_VERBOSE");
         std::cout << "shop day " << seed << ": " << clock.elapsed() << " ms, "
-                  << day.summary().toStdString() << ", " << violations.size() << " violations\n"
-                  << (verbose ? (day.log() + u'\n' + day.output() + u'\n').toStdString() : "")
+                  << day.summary.toStdString() << ", " << day.violations.size() << " violations\n"
+                  << (verbose ? (day.log + u'\n' + day.output + u'\n').toStdString() : "")
                   << std::flush;
-        EXPECT_TRUE(violations.isEmpty())
+        EXPECT_TRUE(day.violations.isEmpty())
             << "SHOPDAY_SEED=" << seed << " on " << ::testing::PrintToString(GetParam()) << "\n"
-            << violations.join('\n').toStdString() << "\nThe day:\n"
-            << day.log().toStdString();
+            << day.violations.join('\n').toStdString() << "\nThe day:\n"
+            << day.log.toStdString();
     }
 }
 
