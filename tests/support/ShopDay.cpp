@@ -249,6 +249,8 @@ private:
     Document *waitForPrinting(int ms)
     {
         static const QRegularExpression started(" inicio ((?:factura|nota) \\d+)\n");
+        if (std::none_of(m_docs.cbegin(), m_docs.cend(), [&](auto &d) { return printable(d); }))
+            return nullptr; // none would start
         qsizetype from = m_robot->out().size();
         for (const QDeadlineTimer deadline(ms); !deadline.hasExpired(); pause(10)) {
             from = qMin(from, m_robot->out().size()); // started again meanwhile
@@ -407,6 +409,10 @@ private:
     bool pending(const Document &d)
     {
         return db().document(d.kind, d.code, "Impresa").toInt() == 0;
+    }
+    bool printable(const Document &d)
+    {
+        return d.flagged && d.heldColumn().isEmpty() && pending(d);
     }
 
     void correct(Document &d, ShopRandom &random)
