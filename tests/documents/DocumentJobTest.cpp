@@ -235,18 +235,12 @@ TEST_P(DocumentJob, WriteBackNumbersFromTheAnswerOfEachPrinterType)
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(
-            (QString(c.doc.kind == CreditNote ? "nota " : "factura ") + c.doc.type + " " + c.number)
-                .toStdString());
+        SCOPED_TRACE((c.doc.type + ' ' + c.number).toStdString());
         Job j(c.doc, GetParam());
         j.h.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"NúmeroZ\" = 7"));
         j.print();
-        for (const char *column : {j.note() ? "Número" : "Factura", "Control"})
-            EXPECT_EQ(j.row(column).toString(), c.number);
+        EXPECT_EQ(j.row(j.note() ? "Número" : "Factura").toString(), c.number);
         EXPECT_EQ(j.h.db().value("SELECT MAX(\"NúmeroZ\") FROM \"Ventas\"").toInt(), c.zNumber);
-        EXPECT_EQ(j.row("Impresa").toInt(), -1);
-        EXPECT_EQ(j.row("Imprimir").toInt(), 0);
-        EXPECT_TRUE(j.h.paper().contains(j.note() ? "00000077" : c.number));
         ASSERT_EQ(j.h.window().events.size(), 2);
         EXPECT_EQ(j.h.window().events[1].number, c.number);
         EXPECT_EQ(j.h.window().messages, QStringList());
@@ -286,10 +280,7 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((c.doc.type +
-                      (c.doc.kind == CreditNote ? " nota, refused " : " factura, refused ") +
-                      c.refuse)
-                         .toStdString());
+        SCOPED_TRACE((c.doc.type + " refused " + c.refuse).toStdString());
         Doc doc = c.doc;
         doc.sim = "[faults]\nRefuse=" + c.refuse + "\n";
         Job j(doc, GetParam());
@@ -331,7 +322,7 @@ TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((c.stage + (c.doc.kind == CreditNote ? " nota" : " factura")).toStdString());
+        SCOPED_TRACE(c.stage.toStdString());
         Job j(c.doc, GetParam());
         j.print();
         EXPECT_EQ(j.row("Impresa").toInt(), 0);
@@ -394,8 +385,7 @@ TEST_P(DocumentJob, UnprintableValuesHoldTheDocumentSendNothingAndNameTheColumn)
         // clang-format on
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE((c.column + (c.doc.kind == CreditNote ? " nota " : " factura ") + c.doc.type)
-                         .toStdString());
+        SCOPED_TRACE((c.column + ' ' + c.doc.type).toStdString());
         Job j(c.doc, GetParam());
         j.print();
         j.print();
