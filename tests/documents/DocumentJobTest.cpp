@@ -55,7 +55,7 @@ struct Job
             note() ? h.db().addCreditNoteLine(code, item) : h.db().addItem(code, item);
     }
     bool note() const { return kind == CreditNote; }
-    void print() { note() ? h.printCreditNote() : h.printInvoice(); }
+    void print() { h.print(kind); }
     QVariant row(const char *column) { return h.db().document(kind, code, column); }
 
     RobotHarness h;
