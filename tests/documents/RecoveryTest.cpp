@@ -57,7 +57,7 @@ TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
         const qint64 id = journalOf(h).takeUp(kind, code);
         journalOf(h).closed(id, QStringLiteral("00000077"), QString());
         journalOf(h).recorded(id);
-        kind == CreditNote ? h.printCreditNote() : h.printInvoice();
+        h.print(kind);
         EXPECT_EQ(h.sentCommands(), QStringList());
         EXPECT_EQ(h.window().messages,
                   QStringList{core::texts::alreadyPrinted(kind, code, QStringLiteral("00000077"))});

@@ -17,19 +17,11 @@ namespace texts = core::texts;
 
 namespace {
 
-struct Answer
-{
-    int status = -1;
-    QString out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
+using Answer = RobotProcess::Answer;
 
-// The same executable as a client of the robot running on `dir`.
-Answer ask(const QString &dir, const QStringList &words)
+QJsonObject json(const Answer &a)
 {
-    RobotProcess client(dir, words);
-    EXPECT_TRUE(client.waitForExit());
-    return {client.exitCode(), client.out(), client.err()};
+    return QJsonDocument::fromJson(a.out.toUtf8()).object();
 }
 
 // A robot running, once the invoice it was given is printed.
@@ -37,20 +29,16 @@ struct Running
 {
     Installation inst;
     RobotProcess robot;
-    Running() : robot(inst.path())
-    {
-        const qint64 first = invoice(1);
-        EXPECT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
-    }
-    ~Running() { robot.terminate(), robot.waitForExit(); }
-    qint64 invoice(int items, QVariant price = 10.0)
+    Running() : robot(inst.path()) { EXPECT_TRUE(robot.waitForOutput({printed(invoice())})); }
+    ~Running() { robot.stop(); }
+    qint64 invoice(QVariant price = 10.0)
     {
         const qint64 sale = inst.db().addSale({});
-        for (int i = 0; i < items; ++i)
-            inst.db().addItem(sale, {.name = "HARINA", .price = price});
+        inst.db().addItem(sale, {.price = price});
         return sale;
     }
-    Answer ask(const QStringList &words) const { return ::ask(inst.path(), words); }
+    static QString printed(qint64 sale) { return QStringLiteral("impresa factura %1").arg(sale); }
+    Answer ask(const QStringList &words) const { return RobotProcess::ask(inst.path(), words); }
 };
 
 TEST(Control, EachCommandDoesWhatItsButtonDoes)
@@ -91,20 +79,22 @@ TEST(Control, ReportsAndDrawerWaitForTheDocumentButAnularDoesNot)
     Installation inst({.simIni = "[link]\nBaud=1200\n"});
     const qint64 code = inst.db().addSale({});
     for (int i = 0; i < 60; ++i)
-        inst.db().addItem(code, {.name = "HARINA", .price = 10.0});
+        inst.db().addItem(code, {});
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("inicio factura %1").arg(code)}));
-    const QJsonObject report = ask(inst.path(), {"estado", "--json"}).json();
+    const QJsonObject report = json(RobotProcess::ask(inst.path(), {"estado", "--json"}));
     EXPECT_EQ(report["imprimiendo"]["documento"], "factura");
     EXPECT_EQ(report["imprimiendo"]["codigo"].toInteger(), code);
-    for (const char *held : {"cierre-x", "cierre-z", "abrir-gaveta"}) {
-        const Answer a = ask(inst.path(), {held});
-        EXPECT_EQ(a.status, 1) << held;
-        EXPECT_EQ(a.err.trimmed(), texts::kDocumentPrinting) << held;
+    const std::tuple<const char *, int, QString> cases[] = {
+        {"cierre-x", 1, texts::kDocumentPrinting},
+        {"cierre-z", 1, texts::kDocumentPrinting},
+        {"abrir-gaveta", 1, texts::kDocumentPrinting},
+        {"anular", 0, texts::kCancelAccepted}};
+    for (const auto &[word, status, text] : cases) {
+        const Answer a = RobotProcess::ask(inst.path(), {word});
+        EXPECT_EQ(a.status, status) << word;
+        EXPECT_EQ((a.out + a.err).trimmed(), text) << word;
     }
-    const Answer cancel = ask(inst.path(), {"anular"});
-    EXPECT_EQ(cancel.status, 0) << cancel.err.toStdString();
-    EXPECT_EQ(cancel.out.trimmed(), texts::kCancelAccepted);
     inst.writeSimIni({}); // a fast line again
     // The job ends at its next command, and the sale is printed again whole, once.
     EXPECT_TRUE(robot.waitForOutput({QStringLiteral("anulada factura %1").arg(code)}));
@@ -122,10 +112,10 @@ TEST(Control, ReportsAndDrawerWaitForTheDocumentButAnularDoesNot)
 TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
 {
     Running r;
-    const qint64 held = r.invoice(1, QVariant());
+    const qint64 held = r.invoice(QVariant());
     const QString heldLine = QStringLiteral("retenida factura %1 ").arg(held);
     ASSERT_TRUE(r.robot.waitForOutput({heldLine}));
-    QJsonObject report = r.ask({"estado", "--json"}).json();
+    QJsonObject report = json(r.ask({"estado", "--json"}));
     EXPECT_EQ(report.take("ultimo")["numero"], "00000001");
     const QJsonObject entry{
         {"documento", "factura"},
@@ -149,9 +139,9 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     const Answer plain = r.ask({"estado"});
     EXPECT_TRUE(plain.out.startsWith("Sondeo: detenido\nImprimiendo: nada\n"))
         << plain.out.toStdString();
-    const qint64 next = r.invoice(1);
+    const qint64 next = r.invoice();
     EXPECT_EQ(r.ask({"iniciar"}).out.trimmed(), texts::kPollingStartedNow);
-    EXPECT_TRUE(r.robot.waitForOutput({QStringLiteral("impresa factura %1").arg(next)}));
+    EXPECT_TRUE(r.robot.waitForOutput({r.printed(next)}));
 }
 
 TEST(Control, WithoutARobotOrWithAWrongCommand)
@@ -174,7 +164,7 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
     };
     for (const auto &[dir, words, status, err] : cases) {
         SCOPED_TRACE(words.join(' ').toStdString());
-        const Answer a = ask(dir, words);
+        const Answer a = RobotProcess::ask(dir, words);
         EXPECT_EQ(a.status, status);
         EXPECT_TRUE(a.err.startsWith(err)) << a.err.toStdString();
         EXPECT_EQ(a.out, QString());
@@ -205,8 +195,7 @@ TEST(Control, RequestsThatAreNoCommandGetAnErrorLineAndASilentClientHoldsNobodyU
         EXPECT_EQ(answer["status"].toInt(), 2) << reply.toStdString();
     }
     EXPECT_EQ(r.ask({"estado"}).status, 0);
-    const qint64 next = r.invoice(1);
-    EXPECT_TRUE(r.robot.waitForOutput({QStringLiteral("impresa factura %1").arg(next)}));
+    EXPECT_TRUE(r.robot.waitForOutput({r.printed(r.invoice())}));
 }
 
 TEST(Control, AnotherUserIsRefusedEvenThroughALoosenedSocket)

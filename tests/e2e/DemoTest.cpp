@@ -82,9 +82,7 @@ void printTheDemo(const QString &type, Engine engine)
     // The last credit note waits for its turn behind every invoice.
     ASSERT_TRUE(robot.waitForOutput({"impresa nota 205"}, 120000))
         << (robot.out() + robot.err()).toStdString();
-    robot.terminate();
-    ASSERT_TRUE(robot.waitForExit());
-    EXPECT_EQ(robot.exitCode(), 0);
+    EXPECT_EQ(robot.stop(), 0);
     // One line per event, its time first; the invoices in order, then the notes.
     QStringList events, expected;
     for (const QString &line : robot.out().split(u'\n', Qt::SkipEmptyParts)) {

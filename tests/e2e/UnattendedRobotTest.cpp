@@ -10,94 +10,65 @@
 
 using testsupport::Engine;
 using testsupport::Installation;
-using testsupport::MainRows;
 using testsupport::PostgresCluster;
 using testsupport::RobotProcess;
 
 namespace {
 
-qint64 addInvoice(MainRows &rows, int items = 1)
+qint64 addInvoice(Installation &inst, int items = 1)
 {
-    const qint64 sale = rows.addSale({});
+    const qint64 sale = inst.db().addSale({});
     for (int i = 0; i < items; ++i)
-        rows.addItem(sale, {"HARINA", 10.0, 2, 2, {}, 0});
+        inst.db().addItem(sale, {"HARINA", 10.0, 2, 2, {}, 0});
     return sale;
 }
 
-// The main database out of reach while the robot runs (the file moved away,
-// the server stopped) and back: told once each way, and printing resumes.
+QString printed(qint64 sale)
+{
+    return QStringLiteral("impresa factura %1").arg(sale);
+}
+
 using UnattendedRobot = testsupport::OnEngine;
 RUN_ON_BOTH_ENGINES(UnattendedRobot);
 
+// The main database out of reach while the robot runs (the file moved away,
+// the server stopped) and back; on SQLite also a file that is not a database
+// in its place, while running or from the start: told once each way, and
+// printing resumes.
 TEST_P(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenTheDatabaseIsBack)
 {
     const bool file = GetParam() == Engine::Sqlite;
     const auto server = file ? nullptr : std::make_unique<PostgresCluster>();
-    Installation inst({.engine = GetParam(), .cluster = server.get()});
-    const qint64 first = addInvoice(inst.db());
-    RobotProcess robot(inst.path());
-    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
-    const QString aside = inst.file(QStringLiteral("aparte.dba"));
     const QString outage =
         file ? QStringLiteral("Error de base de datos") : db::PostgresConnection::outageMessage();
-    if (file)
-        ASSERT_TRUE(QFile::rename(inst.mainDatabase(), aside));
-    else
-        server->stop();
-    ASSERT_TRUE(robot.waitForError(outage)) << robot.err().toStdString();
-    EXPECT_FALSE(file && QFile::exists(inst.mainDatabase()))
-        << "the robot never creates a database";
-    if (file)
-        ASSERT_TRUE(QFile::rename(aside, inst.mainDatabase()));
-    else
-        server->start();
-    MainRows rows(inst.mainDatabase());
-    const qint64 second = addInvoice(rows);
-    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
-        << robot.err().toStdString();
-    robot.terminate();
-    ASSERT_TRUE(robot.waitForExit());
-    EXPECT_EQ(robot.exitCode(), 0);
-    EXPECT_EQ(robot.err().count(outage), 1) << robot.err().toStdString();
-    EXPECT_EQ(robot.err().count(core::texts::kDatabaseBack), 1);
-}
-
-// A file that is not a database in place of the main one, while running or
-// from the start: the same outage, told once each way.
-TEST(UnattendedRobot, GarbageInPlaceOfTheDatabaseIsAnOutageToldOnce)
-{
-    for (const bool atStart : {false, true}) {
-        SCOPED_TRACE(atStart ? "from the start" : "while running");
-        Installation inst;
-        const QString path = inst.mainDatabase();
-        const QString aside = inst.file(QStringLiteral("aparte.dba"));
-        // The same file under a second name, so that this test's own
-        // connection still finds it once it is back; each change is one
-        // rename, so that no tick sees a third state.
+    enum Way { Away, Spoilt, SpoiltFromTheStart };
+    for (const Way way : file ? QList{Away, Spoilt, SpoiltFromTheStart} : QList{Away}) {
+        SCOPED_TRACE(way);
+        Installation inst({.engine = GetParam(), .cluster = server.get()});
+        const std::string path = inst.mainDatabase().toStdString();
+        const std::string aside = inst.file("aparte.dba").toStdString();
+        // The same file under a second name, so that this test's own connection
+        // still finds it once it is back; each change is one rename, so that
+        // no tick sees a third state.
         const auto spoil = [&] {
-            std::filesystem::create_hard_link(path.toStdString(), aside.toStdString());
-            inst.write(QStringLiteral("basura"), QByteArray(4096, 'x'));
-            std::filesystem::rename(inst.file(QStringLiteral("basura")).toStdString(),
-                                    path.toStdString());
+            std::filesystem::create_hard_link(path, aside);
+            inst.write("basura", QByteArray(4096, 'x'));
+            std::filesystem::rename(inst.file("basura").toStdString(), path);
         };
-        if (atStart)
+        if (way == SpoiltFromTheStart)
             spoil();
         RobotProcess robot(inst.path());
-        if (!atStart) {
-            const qint64 first = addInvoice(inst.db());
-            ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
-            spoil();
+        if (way != SpoiltFromTheStart) {
+            ASSERT_TRUE(robot.waitForOutput({printed(addInvoice(inst))}));
+            way == Away ? inst.setDatabaseAway(true) : spoil();
         }
-        ASSERT_TRUE(robot.waitForError(QStringLiteral("Error de base de datos")))
-            << robot.err().toStdString();
-        std::filesystem::rename(aside.toStdString(), path.toStdString());
-        const qint64 second = addInvoice(inst.db());
-        ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
-            << robot.err().toStdString();
-        robot.terminate();
-        ASSERT_TRUE(robot.waitForExit());
-        EXPECT_EQ(robot.exitCode(), 0);
-        EXPECT_EQ(robot.err().count("Error de base de datos"), 1) << robot.err().toStdString();
+        ASSERT_TRUE(robot.waitForError(outage)) << robot.err().toStdString();
+        EXPECT_FALSE(file && way == Away && QFile::exists(inst.mainDatabase()))
+            << "the robot never creates a database";
+        way == Away ? inst.setDatabaseAway(false) : std::filesystem::rename(aside, path);
+        ASSERT_TRUE(robot.waitForOutput({printed(addInvoice(inst))})) << robot.err().toStdString();
+        EXPECT_EQ(robot.stop(), 0);
+        EXPECT_EQ(robot.err().count(outage), 1) << robot.err().toStdString();
         EXPECT_EQ(robot.err().count(core::texts::kDatabaseBack), 1);
     }
 }
@@ -106,13 +77,11 @@ TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
 {
     // A slow line: the invoice takes seconds, so the stop arrives in the middle.
     Installation inst({.simIni = "[link]\nBaud=2400\n"});
-    const qint64 code = addInvoice(inst.db(), 6);
+    const qint64 code = addInvoice(inst, 6);
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("inicio factura %1").arg(code)}));
-    robot.terminate();
-    ASSERT_TRUE(robot.waitForExit());
-    EXPECT_EQ(robot.exitCode(), 0);
-    EXPECT_TRUE(robot.out().contains(QStringLiteral("impresa factura %1").arg(code)));
+    EXPECT_EQ(robot.stop(), 0);
+    EXPECT_TRUE(robot.out().contains(printed(code)));
     EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), -1);
     EXPECT_EQ(inst.simLog().last(), QStringList{"CloseFpctrl"});
 }
@@ -120,7 +89,7 @@ TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
 TEST(UnattendedRobot, PollingComesBackByItselfAfterAPortFailure)
 {
     Installation inst({.simIni = "[faults]\nOpen=fail\n"});
-    const qint64 code = addInvoice(inst.db());
+    const qint64 code = addInvoice(inst);
     RobotProcess robot(inst.path());
     ASSERT_TRUE(robot.waitForOutput({QStringLiteral("fallo factura %1 etapa=2.1\n").arg(code)}));
     inst.writeSimIni({});

@@ -230,6 +230,22 @@ TEST_F(Simulator, UploadsTakeOnlyTheirOwnCommandAndRefusedPrefixesAreRefused)
         EXPECT_EQ(send(command).error, error) << command.constData();
 }
 
+// A changed fiscalsim.ini is read at the next call, as a running robot meets
+// it: the shop days put their faults at moments of their choosing so.
+TEST_F(Simulator, AChangedIniCountsFromItsReadingAndRefuses7OnlyWithNothingOpen)
+{
+    ini("");
+    ASSERT_EQ(open(), 1);
+    sendAll({"I0X", "I0X", "7"});
+    ini("[faults]\nRefuseNth=2\nRefuse7WhenIdle=yes\n");
+    const std::pair<QByteArray, int> cases[] = {{"I0X", None}, {"I0X", Fault}, {"7", NotNow},
+                                                {kItem, None}, {"7", None},    {"7", NotNow}};
+    for (const auto &[command, error] : cases)
+        EXPECT_EQ(send(command).error, error) << command.constData();
+    ini("");
+    EXPECT_EQ(send("7").error, None) << "taken again once the file says nothing";
+}
+
 TEST_F(Simulator, NthFaultsCountCallsSinceLoadAndTheMemoryKeepsTheOpenInvoice)
 {
     // A process of its own, whose library counts from its loading on.

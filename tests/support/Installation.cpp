@@ -60,6 +60,22 @@ Installation::~Installation()
         m_cluster->dropDatabase(m_database);
 }
 
+void Installation::setDatabaseAway(bool away)
+{
+    if (m_engine == Engine::Sqlite) {
+        const QString aside = file(QStringLiteral("aparte.dba"));
+        EXPECT_TRUE(away ? QFile::rename(m_main, aside) : QFile::rename(aside, m_main));
+    } else if (m_cluster == &PostgresCluster::shared()) {
+        ADD_FAILURE() << "the shared cluster stays up: give the installation a cluster of its own";
+    } else if (away) {
+        m_rows.reset();
+        m_cluster->stop();
+    } else {
+        m_cluster->start();
+        m_rows = std::make_unique<MainRows>(m_main);
+    }
+}
+
 void Installation::writeSimIni(const QByteArray &extra) const
 {
     write(QStringLiteral("fiscalsim.ini"),

@@ -63,6 +63,9 @@ public:
     const QString &mainDatabase() const { return m_main; }
     Engine engine() const { return m_engine; }
     MainRows &db() { return *m_rows; }
+    // The main database out of reach and back: the file moved aside, or the
+    // server of the cluster given in Setup stopped (db() unusable meanwhile).
+    void setDatabaseAway(bool away);
     // fiscalsim.ini afresh: the printer type and serial, then `extra`.
     void writeSimIni(const QByteArray &extra) const;
 

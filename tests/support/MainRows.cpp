@@ -154,16 +154,11 @@ void MainRows::addCreditNoteLine(qint64 note, const Item &item)
     addLine(QStringLiteral("NotaCréditoVentaDetalles"), QStringLiteral("NotaCredVent"), note, item);
 }
 
-QVariant MainRows::sale(qint64 code, const QString &column)
-{
-    return value(QStringLiteral("SELECT \"%1\" FROM \"Ventas\" WHERE \"Código\" = ?").arg(column),
-                 {code});
-}
-
-QVariant MainRows::creditNote(qint64 code, const QString &column)
+QVariant MainRows::document(core::DocumentKind kind, qint64 code, const QString &column)
 {
     return value(
-        QStringLiteral("SELECT \"%1\" FROM \"NotaCréditoVenta\" WHERE \"Código\" = ?").arg(column),
+        QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"Código\" = ?")
+            .arg(column, kind == core::DocumentKind::Invoice ? "Ventas" : "NotaCréditoVenta"),
         {code});
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DocumentKind.h"
 #include "support/QtPrinters.h"
 
 #include <QString>
@@ -25,6 +26,9 @@ public:
         return column(sql, values).value(0);
     }
     void exec(const QString &sql, const QVariantList &values = {}) { column(sql, values); }
+    // On SQLite the write lock at once, or a read turned write could meet
+    // another program's writing and fail without waiting.
+    void begin() { exec(m_server ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")); }
     // Every update of `table` fails with "rechazado" (a trigger), as a
     // database that refuses the write-back; until called with false.
     void refuseUpdates(const QString &table, bool refuse = true);
@@ -67,8 +71,11 @@ public:
     qint64 addCreditNote(const Note &note, std::optional<qint64> code = std::nullopt);
     void addCreditNoteLine(qint64 note, const Item &item);
 
-    QVariant sale(qint64 code, const QString &column);
-    QVariant creditNote(qint64 code, const QString &column);
+    QVariant sale(qint64 code, const QString &column)
+    {
+        return document(core::DocumentKind::Invoice, code, column);
+    }
+    QVariant document(core::DocumentKind kind, qint64 code, const QString &column);
 
 private:
     qint64 next(const QString &table, int floor);

@@ -58,16 +58,6 @@ void PostgresCluster::script(const QString &action) const
         << "pg-cluster.sh " << qPrintable(action) << " " << qPrintable(m_dir);
 }
 
-void PostgresCluster::stop()
-{
-    script(QStringLiteral("stop"));
-}
-
-void PostgresCluster::start()
-{
-    script(QStringLiteral("start"));
-}
-
 QString PostgresCluster::url(const QString &database, const QString &user) const
 {
     QFile file(m_dir + QStringLiteral("/socket"));

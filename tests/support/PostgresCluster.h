@@ -21,8 +21,8 @@ public:
     PostgresCluster(const PostgresCluster &) = delete;
     PostgresCluster &operator=(const PostgresCluster &) = delete;
 
-    void stop();
-    void start();
+    void stop() { script(QStringLiteral("stop")); }
+    void start() { script(QStringLiteral("start")); }
 
     // postgresql://USER@<socket directory, percent-encoded>/DATABASE
     QString url(const QString &database, const QString &user = QStringLiteral("postgres")) const;

@@ -34,19 +34,16 @@ void RobotHarness::run(const std::function<void()> &work)
     EXPECT_TRUE(m_robot->runExclusive(work));
 }
 
-void RobotHarness::printInvoice()
+void RobotHarness::print(core::DocumentKind kind)
 {
-    run([this] {
-        m_robot->lists().Data5.refresh();
-        documents::InvoiceJob(m_robot->jobContext()).ImprimirFactura();
-    });
-}
-
-void RobotHarness::printCreditNote()
-{
-    run([this] {
-        m_robot->lists().Data6.refresh();
-        documents::CreditNoteJob(m_robot->jobContext()).ImprimirNotaCredito();
+    run([this, kind] {
+        if (kind == core::DocumentKind::Invoice) {
+            m_robot->lists().Data5.refresh();
+            documents::InvoiceJob(m_robot->jobContext()).ImprimirFactura();
+        } else {
+            m_robot->lists().Data6.refresh();
+            documents::CreditNoteJob(m_robot->jobContext()).ImprimirNotaCredito();
+        }
     });
 }
 

@@ -21,8 +21,7 @@ public:
 
     // As Timer1's tick would, each run exclusively; the first activation
     // (done by the window once it shows) runs before the first of them.
-    void printInvoice();
-    void printCreditNote();
+    void print(core::DocumentKind kind);
     void tick();
 
 private:

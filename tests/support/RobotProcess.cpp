@@ -15,6 +15,13 @@ RobotProcess::RobotProcess(const QString &programDir, const QStringList &args)
     m_process.waitForStarted(10000);
 }
 
+RobotProcess::Answer RobotProcess::ask(const QString &programDir, const QStringList &words)
+{
+    RobotProcess client(programDir, words);
+    client.waitForExit();
+    return {client.exitCode(), client.out(), client.err()};
+}
+
 bool RobotProcess::waitFor(const QStringList &texts, int timeoutMs, bool error)
 {
     const QDeadlineTimer deadline(timeoutMs);

@@ -23,7 +23,8 @@ public:
     }
     bool waitForError(const QString &text) { return waitFor({text}, 60000, true); }
     bool waitForExit(int timeoutMs = 60000) { return m_process.waitForFinished(timeoutMs); }
-    void terminate() { m_process.terminate(); }
+    // SIGTERM, then the exit status once it ended.
+    int stop() { return m_process.terminate(), waitForExit(), exitCode(); }
 
     // The exit status; -1 for a crash.
     int exitCode() const
@@ -32,6 +33,15 @@ public:
     }
     QString out() { return m_out += QString::fromUtf8(m_process.readAllStandardOutput()); }
     QString err() { return m_err += QString::fromUtf8(m_process.readAllStandardError()); }
+
+    // The same executable as a client of the robot running on `programDir`:
+    // what it answered once it ended.
+    struct Answer
+    {
+        int status = -1;
+        QString out, err;
+    };
+    static Answer ask(const QString &programDir, const QStringList &words);
 
 private:
     bool waitFor(const QStringList &texts, int timeoutMs, bool error);
