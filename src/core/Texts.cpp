@@ -336,4 +336,9 @@ const QString &documentWord(DocumentKind kind)
     return kind == DocumentKind::CreditNote ? kCreditNoteWord : kInvoiceWord;
 }
 
+QString attemptsAndNextTry(int attempts, const QString &time)
+{
+    return QStringLiteral(", intentos: %1, próximo intento: %2").arg(attempts).arg(time);
+}
+
 } // namespace core::texts

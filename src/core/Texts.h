@@ -344,4 +344,10 @@ inline const QString kUnopenedParenthesis = QStringLiteral("Paréntesis de cierr
 QString invalidDatevalue(const QString &text);
 inline const QString kSqliteNotPrepared = QStringLiteral("No se pudo preparar la conexión SQLite.");
 
+// A document that fails again waits longer each time; `estado` tells how
+// often it was tried and when it is tried next.
+inline const QString kJsonAttempts = QStringLiteral("intentos");
+inline const QString kJsonNextTry = QStringLiteral("proximo_intento");
+QString attemptsAndNextTry(int attempts, const QString &time);
+
 } // namespace core::texts
