@@ -183,10 +183,13 @@ QString PrintJournal::closedBefore(core::DocumentKind kind, qint64 code) const
 void PrintJournal::recount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM documento WHERE estado IN "
+    if (q.exec(QStringLiteral("SELECT COUNT(*), SUM(estado = 'cerrando') "
+                              "FROM documento WHERE estado IN "
                               "('tomado', 'cerrando', 'cerrado', 'fallido')")) &&
-        q.next())
+        q.next()) {
         m_unfinished = q.value(0).toInt();
+        m_closing = q.value(1).toInt();
+    }
 }
 
 } // namespace db

@@ -54,6 +54,9 @@ public:
     // True when nothing is left for recovery (kept in memory, so a tick
     // with nothing to recover reads no file).
     bool settled() const { return m_unfinished == 0; }
+    // True while a closing's outcome waits for recovery: a report printed
+    // meanwhile would move the Z counter that its document is recorded with.
+    bool closingUnsettled() const { return m_closing > 0; }
     // The printer's number for a document it already closed, or empty.
     QString closedBefore(core::DocumentKind kind, qint64 code) const;
 
@@ -66,6 +69,7 @@ private:
     QString m_connection;
     QString m_path;
     int m_unfinished = 0;
+    int m_closing = 0;
 };
 
 } // namespace db

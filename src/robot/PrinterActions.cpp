@@ -2,6 +2,7 @@
 
 #include "core/ShortDate.h"
 #include "core/Texts.h"
+#include "db/PrintJournal.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
 #include "documents/Recovery.h"
@@ -31,12 +32,18 @@ Outcome PrinterActions::tell(Outcome::Result result, const QString &text)
 
 bool PrinterActions::heldBack(Outcome *outcome)
 {
-    if (!m_robot.busy())
+    // A closing left unsettled by a restart or a lost answer may have printed
+    // its document: a Z report before recovery records it would give it the
+    // next day's Z number. Refused, as during a document: the daily timer
+    // tries again.
+    const db::PrintJournal *journal = m_robot.jobContext().journal;
+    const bool unsettled = journal && journal->closingUnsettled();
+    if (!m_robot.busy() && !unsettled)
         return false;
     // A report or the drawer in the middle of a document would end up on its
     // paper. A tick that prints nothing is over soon: the control server
     // tries again then.
-    const bool printing = m_robot.printing();
+    const bool printing = m_robot.printing() || unsettled;
     *outcome = tell(printing ? Result::Refused : Result::Busy, texts::kDocumentPrinting);
     return true;
 }

@@ -14,8 +14,8 @@ class Robot;
 // actions behind the window's buttons, stopping and starting polling, and
 // letting a held document go. The window and the control server both call
 // these; each returns its outcome. The reports and the drawer are held back
-// while a document is being printed; cancelling never is, as it is for a
-// document left open.
+// while a document is being printed or its closing is left unsettled;
+// cancelling never is, as it is for a document left open.
 class PrinterActions
 {
 public:
