@@ -350,4 +350,12 @@ inline const QString kJsonAttempts = QStringLiteral("intentos");
 inline const QString kJsonNextTry = QStringLiteral("proximo_intento");
 QString attemptsAndNextTry(int attempts, const QString &time);
 
+// A Z report judged by the printer's Z counter, read before and after it.
+inline const QString kZCounterUnreadable =
+    QStringLiteral("No se pudo leer el contador Z de la impresora: el cierre Z no se envió.");
+inline const QString kZReportUnknown = QStringLiteral(
+    "La respuesta de la impresora al cierre Z se perdió y no se pudo leer su contador Z: no se "
+    "sabe si lo imprimió. Pídalo de nuevo: antes de enviar otro, el robot lee el contador y no "
+    "lo repite si ya se imprimió.");
+
 } // namespace core::texts
