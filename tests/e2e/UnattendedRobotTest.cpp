@@ -44,8 +44,6 @@ TEST_P(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenTheDatabas
     else
         server->stop();
     ASSERT_TRUE(robot.waitForError(outage)) << robot.err().toStdString();
-    EXPECT_FALSE(file && QFile::exists(inst.mainDatabase()))
-        << "the robot never creates a database";
     if (file)
         ASSERT_TRUE(QFile::rename(aside, inst.mainDatabase()));
     else
