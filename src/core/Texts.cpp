@@ -359,4 +359,9 @@ QString cancelRefused(int error, int status)
         .arg(status);
 }
 
+QString attemptsAndNextTry(int attempts, const QString &time)
+{
+    return QStringLiteral(", intentos: %1, próximo intento: %2").arg(attempts).arg(time);
+}
+
 } // namespace core::texts

@@ -353,4 +353,18 @@ QString nothingLeftOpen(DocumentKind kind, qint64 code, int error, int status);
 // for recoveryPending()).
 QString cancelRefused(int error, int status);
 
+// A document that fails again waits longer each time; `estado` tells how
+// often it was tried and when it is tried next.
+inline const QString kJsonAttempts = QStringLiteral("intentos");
+inline const QString kJsonNextTry = QStringLiteral("proximo_intento");
+QString attemptsAndNextTry(int attempts, const QString &time);
+
+// A Z report judged by the printer's Z counter, read before and after it.
+inline const QString kZCounterUnreadable =
+    QStringLiteral("No se pudo leer el contador Z de la impresora: el cierre Z no se envió.");
+inline const QString kZReportUnknown = QStringLiteral(
+    "La respuesta de la impresora al cierre Z se perdió y no se pudo leer su contador Z: no se "
+    "sabe si lo imprimió. Pídalo de nuevo: antes de enviar otro, el robot lee el contador y no "
+    "lo repite si ya se imprimió.");
+
 } // namespace core::texts

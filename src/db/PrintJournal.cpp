@@ -62,7 +62,13 @@ PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock)
                             " numero_z TEXT,"
                             " tomado TEXT NOT NULL,"
                             " actualizado TEXT NOT NULL)",
-                            "CREATE INDEX IF NOT EXISTS documento_estado ON documento(estado)"}) {
+                            "CREATE INDEX IF NOT EXISTS documento_estado ON documento(estado)",
+                            "CREATE TABLE IF NOT EXISTS cierre_z ("
+                            " id INTEGER PRIMARY KEY,"
+                            " contador_antes TEXT NOT NULL,"
+                            " estado TEXT NOT NULL,"
+                            " enviado TEXT NOT NULL,"
+                            " actualizado TEXT NOT NULL)"}) {
         if (!q.exec(QString::fromLatin1(sql)))
             throw DataError(DataError::Kind::Query, q.lastError().text(), QString::fromLatin1(sql));
     }
@@ -183,10 +189,52 @@ QString PrintJournal::closedBefore(core::DocumentKind kind, qint64 code) const
 void PrintJournal::recount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (q.exec(QStringLiteral("SELECT COUNT(*) FROM documento WHERE estado IN "
+    if (q.exec(QStringLiteral("SELECT COUNT(*), SUM(estado = 'cerrando') "
+                              "FROM documento WHERE estado IN "
                               "('tomado', 'cerrando', 'cerrado', 'fallido')")) &&
-        q.next())
+        q.next()) {
         m_unfinished = q.value(0).toInt();
+        m_closing = q.value(1).toInt();
+    }
+}
+
+qint64 PrintJournal::zSending(const QString &counterBefore)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    q.prepare(QStringLiteral("INSERT INTO cierre_z (contador_antes, estado, enviado, actualizado) "
+                             "VALUES (?, 'enviado', ?, ?)"));
+    const QString now = m_clock.now().toString(Qt::ISODate);
+    q.addBindValue(counterBefore);
+    q.addBindValue(now);
+    q.addBindValue(now);
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    return q.lastInsertId().toLongLong();
+}
+
+void PrintJournal::zSettled(qint64 id, bool printed)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    q.prepare(QStringLiteral("UPDATE cierre_z SET estado = ?, actualizado = ? WHERE id = ?"));
+    q.addBindValue(printed ? QStringLiteral("impreso") : QStringLiteral("no impreso"));
+    q.addBindValue(m_clock.now().toString(Qt::ISODate));
+    q.addBindValue(id);
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+}
+
+std::optional<PrintJournal::ZReport> PrintJournal::zUnknown() const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("SELECT id, contador_antes, enviado FROM cierre_z "
+                               "WHERE estado = 'enviado' ORDER BY id DESC LIMIT 1")))
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    if (!q.next())
+        return std::nullopt;
+    return ZReport{q.value(0).toLongLong(), q.value(1).toString(),
+                   QDateTime::fromString(q.value(2).toString(), Qt::ISODate)};
 }
 
 } // namespace db

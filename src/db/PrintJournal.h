@@ -3,8 +3,10 @@
 #include "core/Clock.h"
 #include "core/DocumentKind.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace db {
 
@@ -54,8 +56,25 @@ public:
     // True when nothing is left for recovery (kept in memory, so a tick
     // with nothing to recover reads no file).
     bool settled() const { return m_unfinished == 0; }
+    // True while a closing's outcome waits for recovery: a report printed
+    // meanwhile would move the Z counter that its document is recorded with.
+    bool closingUnsettled() const { return m_closing > 0; }
     // The printer's number for a document it already closed, or empty.
     QString closedBefore(core::DocumentKind kind, qint64 code) const;
+
+    // The Z reports sent, each written down with the printer's Z counter
+    // before it is sent, so that one whose answer was lost is judged by a
+    // later reading of the counter, after a restart too.
+    struct ZReport
+    {
+        qint64 id = 0;
+        QString counterBefore;
+        QDateTime sent;
+    };
+    qint64 zSending(const QString &counterBefore);
+    void zSettled(qint64 id, bool printed);
+    // The Z report whose outcome is not known yet, if any.
+    std::optional<ZReport> zUnknown() const;
 
 private:
     void setState(qint64 id, State state, const QString &extraSql = {},
@@ -66,6 +85,7 @@ private:
     QString m_connection;
     QString m_path;
     int m_unfinished = 0;
+    int m_closing = 0;
 };
 
 } // namespace db

@@ -2,6 +2,8 @@
 
 #include "core/Clock.h"
 
+#include <algorithm>
+
 namespace documents {
 
 const HeldDocuments::Entry *HeldDocuments::find(core::DocumentKind kind, qint64 code) const
@@ -17,9 +19,11 @@ bool HeldDocuments::hold(core::DocumentKind kind, qint64 code, const QString &re
                          const QByteArray &fingerprint)
 {
     const Entry *old = find(kind, code);
-    const bool repeated = old && old->reason == reason && old->fingerprint == fingerprint;
+    const bool sameRows = old && old->fingerprint == fingerprint;
+    const bool repeated = sameRows && old->reason == reason;
+    const int attempts = sameRows ? old->attempts + 1 : 1;
     release(kind, code);
-    m_entries.append({kind, code, reason, fingerprint, m_clock.monotonic()});
+    m_entries.append({kind, code, reason, fingerprint, m_clock.monotonic(), attempts});
     return !repeated;
 }
 
@@ -29,12 +33,15 @@ bool HeldDocuments::waiting(core::DocumentKind kind, qint64 code,
     const Entry *e = find(kind, code);
     if (!e || e->fingerprint != fingerprint)
         return false;
-    return m_clock.monotonic() - e->since < m_clock.scaled(kPause);
+    return m_clock.monotonic() < nextTry(*e);
 }
 
-bool HeldDocuments::contains(core::DocumentKind kind, qint64 code) const
+std::chrono::steady_clock::time_point HeldDocuments::nextTry(const Entry &entry) const
 {
-    return find(kind, code) != nullptr;
+    std::chrono::milliseconds pause = kFirstPause;
+    for (int i = 1; i < entry.attempts && pause < kLongestPause; ++i)
+        pause *= 2;
+    return entry.since + m_clock.scaled(std::min(pause, kLongestPause));
 }
 
 void HeldDocuments::release(core::DocumentKind kind, qint64 code)

@@ -103,9 +103,14 @@ bool Recovery::cancel(const Entry &entry)
         m_ctx.window.notice(text);
         return true;
     }
-    const QString text = core::texts::cancelledToPrintAgain(entry.kind, entry.code);
-    m_ctx.window.setLog(text);
-    m_ctx.window.notice(text);
+    // A failure that repeats with the same rows was told at its first attempt.
+    const HeldDocuments::Entry *failed =
+        m_ctx.held ? m_ctx.held->find(entry.kind, entry.code) : nullptr;
+    if (!failed || failed->attempts < 2) {
+        const QString text = core::texts::cancelledToPrintAgain(entry.kind, entry.code);
+        m_ctx.window.setLog(text);
+        m_ctx.window.notice(text);
+    }
     m_ctx.publish(
         {.kind = core::DocumentEvent::Kind::Cancelled, .document = entry.kind, .code = entry.code});
     return true;

@@ -51,6 +51,20 @@ bool PrinterNumbers::readTrusted(PrinterLink &link, const QString &programDir,
     return false;
 }
 
+bool PrinterNumbers::readZCounter(PrinterLink &link, const QString &programDir,
+                                  const core::Clock &clock, int readings, QString *zCounter)
+{
+    QString invoice;
+    for (int i = 0; i < readings; ++i) {
+        if (i > 0)
+            clock.DelayMili(10);
+        readInvoice(link, programDir, &invoice, zCounter);
+        if (!zCounter->isEmpty())
+            return true;
+    }
+    return false;
+}
+
 bool PrinterNumbers::isTrusted(const QString &number)
 {
     return number.size() == 8 && PrinterRules::onlyDigits(number);

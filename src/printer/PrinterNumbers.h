@@ -35,6 +35,10 @@ public:
                             core::DocumentKind kind, const core::Clock &clock, int readings,
                             QString *number, QString *zCounter);
     static constexpr int kReadings = 3;
+    // The Z counter from "S1", read in the same way; false when no reading
+    // gave one. The port must be open.
+    static bool readZCounter(PrinterLink &link, const QString &programDir, const core::Clock &clock,
+                             int readings, QString *zCounter);
     // A number that can be trusted: eight digits.
     static bool isTrusted(const QString &number);
 };

@@ -34,11 +34,15 @@ void FirstActivation::run()
     m_running = false;
 }
 
-bool FirstActivation::retryCompanySettings()
+bool FirstActivation::retrySettings()
 {
-    if (m_companySettingsRead || m_running)
-        return m_companySettingsRead;
-    return readCompanySettings();
+    if (m_running)
+        return settingsRead();
+    if (!m_ratesRead)
+        LeerTasas();
+    if (!m_companySettingsRead)
+        readCompanySettings();
+    return settingsRead();
 }
 
 bool FirstActivation::readCompanySettings()
@@ -99,6 +103,7 @@ void FirstActivation::LeerTasas()
     try {
         auto db = db::Database::open(m_state.RutaBaseDatos, m_settings.shortDateFormat);
         db::RecordSet rs = db->openRecordset(db::SqlTexts::taxRates());
+        m_ratesRead = true;
         if (rs.recordCount() < 1)
             return;
         double *const rates[] = {&m_state.TasaMaqFiscal1, &m_state.TasaMaqFiscal2,
@@ -115,8 +120,14 @@ void FirstActivation::LeerTasas()
             } catch (const db::DataError &) {
             }
         }
-    } catch (const db::DataError &) {
-        // The defaults stand; nothing stops.
+    } catch (const db::DataError &e) {
+        // A table that is not there leaves the defaults, as an empty one does.
+        // A database out of reach may hold other rates: every sale would be
+        // printed with the wrong positions, so nothing prints until they are read.
+        m_ratesRead =
+            e.kind() != db::DataError::Kind::Open && e.kind() != db::DataError::Kind::Busy;
+        if (!m_ratesRead)
+            report(core::texts::databaseError(e.describe()));
     }
 }
 

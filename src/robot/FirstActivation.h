@@ -12,7 +12,8 @@ namespace robot {
 
 // The robot's first activation: tax rates, old tickets purged, into the
 // tray, the company's RIF in the title and the company settings. Runs once;
-// the company settings are read again on later ticks until they could be read.
+// the company settings and the rates are read again on later ticks until
+// they could be read.
 class FirstActivation
 {
 public:
@@ -22,12 +23,14 @@ public:
     // Does its work only while PrimeraActivacion is true, and only once even
     // when it is activated again during its own pause.
     void run();
-    // True once the company settings have been read.
-    bool companySettingsRead() const { return m_companySettingsRead; }
-    // Reads the company settings again after a failure; true on success.
-    bool retryCompanySettings();
+    // True once the company settings and the tax rates have been read.
+    bool settingsRead() const { return m_companySettingsRead && m_ratesRead; }
+    // Reads again what a failure left unread; true once both have been read.
+    bool retrySettings();
 
-    // The printer's three tax rates from Configuración2; never fails.
+    // The printer's three tax rates from Configuración2, never failing: a
+    // missing row, column or value leaves its default. A database out of
+    // reach leaves them unread (told), and retrySettings() reads them again.
     void LeerTasas();
 
     // Where its database errors are told; by default the status, the Log and
@@ -49,6 +52,7 @@ private:
     const core::Clock &m_clock;
     bool m_running = false;
     bool m_companySettingsRead = false;
+    bool m_ratesRead = false;
     std::function<void(const QString &)> m_report;
 };
 

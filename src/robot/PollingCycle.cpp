@@ -44,9 +44,9 @@ void PollingCycle::reportError(const QString &text)
 void PollingCycle::tick()
 {
     try {
-        // Until the company settings are read no job may start: it would
-        // print every quantity as zero.
-        const bool ready = m_activation.retryCompanySettings();
+        // Until the company settings and the tax rates are read no job may
+        // start: it would print every quantity as zero, or at the wrong rates.
+        const bool ready = m_activation.retrySettings();
         // What a crash left unfinished is settled first, so that the list read
         // below already shows a recovered document as printed.
         const bool settled = !recover || recover();
@@ -63,7 +63,7 @@ void PollingCycle::tick()
             refresh(m_lists.Data5, core::ListDisplay::DBList2);
             m_window.setStatus(core::texts::kSalesReady);
         }
-        // Back only once the company settings are read too: an error of theirs
+        // Back only once the company settings and rates are read too: an error of theirs
         // and a good list would otherwise take turns, told at every tick.
         if (ready && !m_lastError.isEmpty()) {
             m_lastError.clear();

@@ -2,10 +2,13 @@
 
 #include "core/ShortDate.h"
 #include "core/Texts.h"
+#include "db/DataError.h"
+#include "db/PrintJournal.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
 #include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
+#include "printer/PrinterNumbers.h"
 #include "robot/Robot.h"
 
 #include <QDate>
@@ -14,6 +17,7 @@ namespace robot {
 
 namespace texts = core::texts;
 using Result = Outcome::Result;
+using printer::PrinterNumbers;
 
 PrinterActions::PrinterActions(robot::Robot &robot, Teller tell)
     : m_robot(robot), m_tell(std::move(tell))
@@ -31,60 +35,128 @@ Outcome PrinterActions::tell(Outcome::Result result, const QString &text)
 
 bool PrinterActions::heldBack(Outcome *outcome)
 {
-    if (!m_robot.busy())
+    // A closing left unsettled by a restart or a lost answer may have printed
+    // its document: a Z report before recovery records it would give it the
+    // next day's Z number. Refused, as during a document: the daily timer
+    // tries again.
+    const db::PrintJournal *journal = m_robot.jobContext().journal;
+    const bool unsettled = journal && journal->closingUnsettled();
+    if (!m_robot.busy() && !unsettled)
         return false;
     // A report or the drawer in the middle of a document would end up on its
     // paper. A tick that prints nothing is over soon: the control server
     // tries again then.
-    const bool printing = m_robot.printing();
+    const bool printing = m_robot.printing() || unsettled;
     *outcome = tell(printing ? Result::Refused : Result::Busy, texts::kDocumentPrinting);
     return true;
 }
 
-Outcome PrinterActions::report(const QString &command, bool x)
+Outcome PrinterActions::printXReport()
 {
     Outcome outcome;
     if (heldBack(&outcome))
         return outcome;
     m_robot.runExclusive([&] {
         auto &link = m_robot.link();
-        auto &window = m_robot.window();
         link.HabilitarControles(false);
         const bool portOpen = link.AbrirPuerto();
-        link.EnviarComando(command);
+        link.EnviarComando(QStringLiteral("I0X"));
         if (link.ResultadoComando) {
             link.CerrarPuerto();
             link.HabilitarControles(true);
-            outcome = {Result::Done, x ? texts::kXReportPrinted : texts::kZReportPrinted};
+            outcome = {Result::Done, texts::kXReportPrinted};
             return;
         }
-        const QString line =
-            portOpen ? texts::printerRefused(x ? texts::kXReportRefused : texts::kZReportRefused,
-                                             link.ErrorImpresora, link.EstatusImpresora)
-                     : texts::kPortError;
-        if (x) {
-            // The port stays open: "Anular" can still reach the printer through it.
-            tell(Result::Failed, texts::kDailyReportError + QLatin1Char('\r') + texts::kErrorLabel +
-                                     QString::number(link.ErrorImpresora) + QLatin1Char('\r') +
-                                     texts::kStatusLabel + QString::number(link.EstatusImpresora));
-            window.setControlEnabled(core::Control::Command10, true);
-        } else {
-            tell(Result::Failed, texts::kDailyReportError + QLatin1Char(' ') + texts::kFalse);
-            link.CerrarPuerto();
-        }
-        outcome = {Result::Failed, line};
+        outcome = {Result::Failed,
+                   portOpen ? texts::printerRefused(texts::kXReportRefused, link.ErrorImpresora,
+                                                    link.EstatusImpresora)
+                            : texts::kPortError};
+        // The port stays open: "Anular" can still reach the printer through it.
+        tell(Result::Failed, texts::kDailyReportError + QLatin1Char('\r') + texts::kErrorLabel +
+                                 QString::number(link.ErrorImpresora) + QLatin1Char('\r') +
+                                 texts::kStatusLabel + QString::number(link.EstatusImpresora));
+        m_robot.window().setControlEnabled(core::Control::Command10, true);
     });
     return outcome;
 }
 
-Outcome PrinterActions::printXReport()
-{
-    return report(QStringLiteral("I0X"), true);
-}
-
 Outcome PrinterActions::printZReport()
 {
-    return report(QStringLiteral("I0Z"), false);
+    Outcome outcome;
+    if (heldBack(&outcome))
+        return outcome;
+    m_robot.runExclusive([&] {
+        auto &link = m_robot.link();
+        link.HabilitarControles(false);
+        if (link.AbrirPuerto()) {
+            outcome = zReport();
+        } else {
+            link.EnviarComando(QStringLiteral("I0Z"));
+            outcome = zReportFailed(texts::kPortError);
+        }
+        link.CerrarPuerto();
+        if (outcome.done())
+            link.HabilitarControles(true);
+    });
+    return outcome;
+}
+
+Outcome PrinterActions::zReportFailed(const QString &line)
+{
+    tell(Result::Failed, texts::kDailyReportError + QLatin1Char(' ') + texts::kFalse);
+    return {Result::Failed, line};
+}
+
+Outcome PrinterActions::zReport()
+{
+    auto &link = m_robot.link();
+    db::PrintJournal &journal = *m_robot.jobContext().journal;
+    const core::Clock &clock = m_robot.clock();
+    const QString &dir = m_robot.state().RutaPrograma;
+    const auto settle = [&](qint64 id, bool printed) {
+        try {
+            journal.zSettled(id, printed);
+        } catch (const db::DataError &e) {
+            // Left as sent: the next Z request reads the counter again.
+            m_robot.window().notice(texts::databaseError(e.describe()));
+        }
+    };
+    QString before;
+    try {
+        // The printer's answer to a Z may be lost on the line while it prints it:
+        // only its Z counter tells. One whose outcome is still unknown is settled
+        // before any new one is sent; a request soon after it is its retry (the
+        // operator's, or the daily timer's), and a Z it printed is not repeated.
+        if (const auto unknown = journal.zUnknown()) {
+            if (!PrinterNumbers::readZCounter(link, dir, clock, PrinterNumbers::kReadings, &before))
+                return tell(Result::Failed, texts::kZReportUnknown);
+            const bool printed = before != unknown->counterBefore;
+            settle(unknown->id, printed);
+            if (printed && unknown->sent.msecsTo(clock.now()) < clock.scaled(kZRetries).count())
+                return {Result::Done, texts::kZReportPrinted};
+        } else if (!PrinterNumbers::readZCounter(link, dir, clock, PrinterNumbers::kReadings,
+                                                 &before)) {
+            return tell(Result::Failed, texts::kZCounterUnreadable);
+        }
+        const qint64 id = journal.zSending(before);
+        link.EnviarComando(QStringLiteral("I0Z"));
+        if (link.ResultadoComando) {
+            settle(id, true);
+            return {Result::Done, texts::kZReportPrinted};
+        }
+        const int error = link.ErrorImpresora, status = link.EstatusImpresora;
+        // One reading: unknown, the next request reads again.
+        QString after;
+        if (!PrinterNumbers::readZCounter(link, dir, clock, 1, &after))
+            return tell(Result::Failed, texts::kZReportUnknown);
+        settle(id, after != before);
+        if (after != before)
+            return {Result::Done, texts::kZReportPrinted};
+        return zReportFailed(texts::printerRefused(texts::kZReportRefused, error, status));
+    } catch (const db::DataError &e) {
+        // Nothing is sent unrecorded.
+        return zReportFailed(texts::databaseError(e.describe()));
+    }
 }
 
 Outcome PrinterActions::openDrawer()

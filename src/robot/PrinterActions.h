@@ -4,6 +4,7 @@
 #include "robot/Outcome.h"
 
 #include <QString>
+#include <chrono>
 #include <functional>
 
 namespace robot {
@@ -14,8 +15,8 @@ class Robot;
 // actions behind the window's buttons, stopping and starting polling, and
 // letting a held document go. The window and the control server both call
 // these; each returns its outcome. The reports and the drawer are held back
-// while a document is being printed; cancelling never is, as it is for a
-// document left open.
+// while a document is being printed or its closing is left unsettled;
+// cancelling never is, as it is for a document left open.
 class PrinterActions
 {
 public:
@@ -46,10 +47,16 @@ public:
     static QString fiscalMemoryCommand(const QString &from, const QString &to,
                                        const QString &shortDateFormat);
 
+    // A Z request this soon after one whose answer was lost is its retry:
+    // the daily timer's retries fall within it.
+    static constexpr std::chrono::milliseconds kZRetries{3600000};
+
 private:
     // Set when the action may not run now; the operator has been told.
     bool heldBack(Outcome *outcome);
-    Outcome report(const QString &command, bool x);
+    // The Z report with the port open, judged by the printer's Z counter.
+    Outcome zReport();
+    Outcome zReportFailed(const QString &line);
     Outcome tell(Outcome::Result result, const QString &text);
 
     robot::Robot &m_robot;

@@ -10,6 +10,7 @@
 
 #include <QJsonArray>
 #include <QStringList>
+#include <algorithm>
 
 namespace robot {
 
@@ -33,6 +34,11 @@ QList<qint64> pendingCodes(const db::ListSource &list)
     } catch (const db::DataError &) {
     }
     return codes;
+}
+
+QString timeText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
 }
 
 void refresh(Robot &robot)
@@ -75,6 +81,14 @@ QJsonObject StatusReport::json(Robot &robot)
             return;
         QJsonObject o = document(e.kind, e.code);
         o.insert(texts::kJsonReason, e.reason);
+        // Recovery's document is tried at every tick; a job's waits out its pause.
+        if (e.attempts > 0) {
+            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(
+                jobs.held->nextTry(e) - robot.clock().monotonic());
+            o.insert(texts::kJsonAttempts, e.attempts);
+            o.insert(texts::kJsonNextTry,
+                     timeText(robot.clock().now().addMSecs(std::max<qint64>(wait.count(), 0))));
+        }
         held.append(o);
     };
     if (jobs.recovery && jobs.recovery->held())
@@ -93,8 +107,7 @@ QJsonObject StatusReport::json(Robot &robot)
     if (jobs.lastPrinted) {
         QJsonObject o = document(jobs.lastPrinted->document, jobs.lastPrinted->code);
         o.insert(texts::kJsonNumber, jobs.lastPrinted->number);
-        o.insert(texts::kJsonTime,
-                 jobs.lastPrinted->time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+        o.insert(texts::kJsonTime, timeText(jobs.lastPrinted->time));
         last = o;
     }
 
@@ -128,9 +141,15 @@ QString StatusReport::text(Robot &robot)
     lines << texts::pendingLine(pending.value(texts::kJsonInvoices).toInt(),
                                 pending.value(texts::kJsonCreditNotes).toInt());
     QStringList held;
-    for (const QJsonValue &v : s.value(texts::kJsonHeld).toArray())
-        held << name(v.toObject()) + QStringLiteral(" (") +
-                    v.toObject().value(texts::kJsonReason).toString() + QLatin1Char(')');
+    for (const QJsonValue &v : s.value(texts::kJsonHeld).toArray()) {
+        const QJsonObject d = v.toObject();
+        held << name(d) + QStringLiteral(" (") + d.value(texts::kJsonReason).toString() +
+                    QLatin1Char(')') +
+                    (d.contains(texts::kJsonAttempts)
+                         ? texts::attemptsAndNextTry(d.value(texts::kJsonAttempts).toInt(),
+                                                     d.value(texts::kJsonNextTry).toString())
+                         : QString());
+    }
     lines << texts::kHeldLine + (held.isEmpty() ? texts::kNone : held.join(QStringLiteral("; ")));
     const QJsonObject last = s.value(texts::kJsonLastPrinted).toObject();
     lines << texts::kLastPrintedLine +

@@ -1,7 +1,10 @@
 #include "core/Texts.h"
+#include "robot/StatusReport.h"
 #include "support/RobotHarness.h"
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -479,9 +482,9 @@ TEST_P(DocumentJob, PortThatDoesNotOpenHoldsTheQueueNotTheDocument)
 }
 
 // The queue goes on around a document that failed or was held: the failed
-// one is cancelled, each waits until its rows change or its pause has passed,
-// and the others are printed meanwhile in their order, a later one with a
-// lower code and the credit notes too.
+// one is cancelled, each waits until its rows change or its pause (doubling
+// at each failure) has passed, and the others are printed meanwhile in their
+// order, a later one with a lower code and the credit notes too.
 TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
 {
     // 99.99 is refused: the failing sale, with a code beyond 32 bits. Its
@@ -524,18 +527,25 @@ TEST_P(DocumentJob, DocumentsThatWaitDoNotStopTheOthersInTheQueue)
         h.tick();
     EXPECT_EQ(noteImpresa(), -1);
 
-    // Its pause passes: tried again, and not told again.
+    // Its pause passes: tried again, and not told again; the next pause is twice as long (6 s).
     const QDeadlineTimer deadline(10000);
     while (tries() < 2 && !deadline.hasExpired())
         h.tick();
     EXPECT_EQ(tries(), 2);
     EXPECT_EQ(h.window().messages.size(), 2);
+    const QJsonObject held = robot::StatusReport::json(h.robot()).value("retenidos")[0].toObject();
+    EXPECT_EQ(held["intentos"].toInt(), 2);
+    EXPECT_GT(h.window().events.last().time.msecsTo(
+                  QDateTime::fromString(held["proximo_intento"].toString(), Qt::ISODate)),
+              4000);
+    EXPECT_TRUE(robot::StatusReport::text(h.robot()).contains(", intentos: 2, próximo intento: "));
     // Corrected, it is printed at once.
     fix(failing);
     h.tick();
     h.tick();
     EXPECT_TRUE(printed(failing));
     EXPECT_EQ(h.fiscalMemory().value("lastInvoice").toInt(), 3);
+    EXPECT_EQ(h.window().entries("notice ").filter("quedó a medias").size(), 1) << "told once";
 }
 
 // A click on the second credit note moves the list's current row while the

@@ -1,6 +1,7 @@
 #include "core/Texts.h"
 #include "db/PrintJournal.h"
 #include "documents/JobContext.h"
+#include "robot/PrinterActions.h"
 #include "support/RobotHarness.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ PrintJournal &journalOf(RobotHarness &h)
 using Recovery = testsupport::OnEngine;
 RUN_ON_BOTH_ENGINES(Recovery);
 
-TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
+TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentAndReportUntilItAnswers)
 {
     RobotHarness h({.simIni = "[faults]\nUpload=fail\n", .engine = GetParam()});
     const qint64 code = h.db().addSale({});
@@ -33,6 +34,13 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     EXPECT_EQ(h.sentCommands(), QStringList());
     ASSERT_EQ(h.window().events.size(), 1) << "held once, not at every tick";
     EXPECT_EQ(h.window().events[0].kind, Kind::Held);
+    // The printer may have closed it: a Z now would move the Z counter it is
+    // recorded with. The reports and the drawer wait as during a document.
+    robot::PrinterActions actions(h.robot());
+    for (const robot::Outcome &o :
+         {actions.printZReport(), actions.printXReport(), actions.openDrawer(),
+          actions.printFiscalMemory(QStringLiteral("01/01/2015"), QStringLiteral("31/01/2015"))})
+        EXPECT_EQ(o.text, core::texts::kDocumentPrinting);
 
     // The printer answers and never closed it: cancelled, then printed again.
     h.writeSimIni({});
@@ -43,6 +51,7 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     EXPECT_EQ(sent.count(QStringLiteral("101")), 1);
     EXPECT_TRUE(journalOf(h).settled());
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000001"));
+    EXPECT_TRUE(actions.printZReport().done());
 }
 
 TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)

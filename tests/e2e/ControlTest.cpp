@@ -44,24 +44,30 @@ struct Running
 TEST(Control, EachCommandDoesWhatItsButtonDoes)
 {
     Running r;
-    // The words, the exit status, the start of standard output when done (of standard error
-    // otherwise), and what reached the simulated printer.
-    const std::tuple<QStringList, int, QString, QStringList> cases[] = {
+    // The words, the printer's faults meanwhile, the exit status, the start of standard output
+    // when done (of standard error otherwise), and what reached the simulated printer.
+    const std::tuple<QStringList, QByteArray, int, QString, QStringList> cases[] = {
         // clang-format off
-        {{"cierre-x"}, 0, texts::kXReportPrinted, {"I0X"}},
-        {{"cierre-z"}, 0, texts::kZReportPrinted, {"I0Z"}},
-        {{"reporte-memoria", "01/01/2015", "31/01/2015"}, 0,
+        {{"cierre-x"}, {}, 0, texts::kXReportPrinted, {"I0X"}},
+        {{"cierre-z"}, {}, 0, texts::kZReportPrinted, {"I0Z"}},
+        // A Z is judged by the printer's Z counter, whatever its answer says.
+        {{"cierre-z"}, "LoseReplyNth=1", 0, texts::kZReportPrinted, {"I0Z [refused]"}},
+        {{"cierre-z"}, "LoseReplyNth=1\nUploadFailNth=2", 1, texts::kZReportUnknown, {"I0Z [refused]"}},
+        // Its retry: the counter moved, that Z was printed and is not printed again.
+        {{"cierre-z"}, {}, 0, texts::kZReportPrinted, {}},
+        {{"reporte-memoria", "01/01/2015", "31/01/2015"}, {}, 0,
          "Reporte de memoria fiscal del 01/01/2015 al 31/01/2015 impreso.", {"I2A010115310115"}},
-        {{"abrir-gaveta"}, 0, texts::kDrawerOpened, {"0", "w"}},
+        {{"abrir-gaveta"}, {}, 0, texts::kDrawerOpened, {"0", "w"}},
         // Through whatever is open: nothing is, the printer refuses it.
-        {{"anular"}, 1, "La impresora rechazó la anulación (Error: ", {"7 [refused]"}},
-        {{"reporte-memoria", "32/01/2015", "31/01/2015"}, 2, texts::invalidDate("32/01/2015", "dd/MM/yyyy"), {}},
-        {{"reporte-memoria", "31/12/2015", "01/01/2015"}, 2, texts::kEndDateMustBeLater, {}},
-        {{"reintentar", "factura", "999"}, 1, texts::notHeld(core::DocumentKind::Invoice, 999), {}},
+        {{"anular"}, {}, 1, "La impresora rechazó la anulación (Error: ", {"7 [refused]"}},
+        {{"reporte-memoria", "32/01/2015", "31/01/2015"}, {}, 2, texts::invalidDate("32/01/2015", "dd/MM/yyyy"), {}},
+        {{"reporte-memoria", "31/12/2015", "01/01/2015"}, {}, 2, texts::kEndDateMustBeLater, {}},
+        {{"reintentar", "factura", "999"}, {}, 1, texts::notHeld(core::DocumentKind::Invoice, 999), {}},
         // clang-format on
     };
-    for (const auto &[words, status, line, sent] : cases) {
-        SCOPED_TRACE(words.join(' ').toStdString());
+    for (const auto &[words, faults, status, line, sent] : cases) {
+        SCOPED_TRACE((words.join(' ') + ' ' + faults).toStdString());
+        r.inst.writeSimIni("[faults]\n" + faults + "\n");
         const qsizetype before = r.inst.sentCommands().size();
         const Answer a = r.ask(words);
         EXPECT_EQ(a.status, status);
@@ -69,7 +75,7 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
             << (a.out + a.err).toStdString();
         EXPECT_EQ(r.inst.sentCommands().mid(before), sent);
     }
-    EXPECT_EQ(r.inst.fiscalMemory().value("lastZ").toInt(), 1) << "one Z report";
+    EXPECT_EQ(r.inst.fiscalMemory().value("lastZ").toInt(), 3) << "one Z report per Z printed";
 }
 
 TEST(Control, ReportsAndDrawerWaitForTheDocumentButAnularDoesNot)
@@ -117,6 +123,10 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     ASSERT_TRUE(r.robot.waitForOutput({heldLine}));
     QJsonObject report = json(r.ask({"estado", "--json"}));
     EXPECT_EQ(report.take("ultimo")["numero"], "00000001");
+    QJsonObject listed = report.value("retenidos")[0].toObject();
+    EXPECT_GE(listed.take("intentos").toInt(), 1);
+    listed.remove("proximo_intento");
+    report["retenidos"] = QJsonArray{listed};
     const QJsonObject entry{
         {"documento", "factura"},
         {"codigo", held},

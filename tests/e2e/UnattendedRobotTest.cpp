@@ -5,7 +5,6 @@
 #include "support/RobotProcess.h"
 
 #include <QFile>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using testsupport::Engine;

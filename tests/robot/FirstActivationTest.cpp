@@ -1,5 +1,6 @@
 #include "robot/FirstActivation.h"
 #include "core/Texts.h"
+#include "support/PostgresCluster.h"
 #include "support/RobotHarness.h"
 
 #include <QDate>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using testsupport::Engine;
+using testsupport::PostgresCluster;
 using testsupport::RobotHarness;
 
 namespace {
@@ -29,7 +31,6 @@ TEST_P(FirstActivation, TaxRatesAndQuantityModeFromTheCompanySettings)
         // clang-format off
         {rates.arg(12).arg(9).arg(22), "12|9|22|1"},
         {"DELETE FROM \"Configuración2\"", "16|8|31|1"},
-        {rates.arg("NULL", "NULL", "NULL"), "16|8|31|1"},
         {rates.arg("NULL", "12", "NULL"), "16|12|31|1"},
         {rates.arg("'x'", "7", "'y'"), "16|7|31|1"},
         {"DROP TABLE \"Configuración2\"", "16|8|31|1"},
@@ -37,7 +38,6 @@ TEST_P(FirstActivation, TaxRatesAndQuantityModeFromTheCompanySettings)
         {mode.arg(-1).arg(-1), "16|8|31|3"},
         {mode.arg(0).arg(0), "16|8|31|0"},
         {mode.arg(-1).arg("NULL"), "16|8|31|0"},
-        {mode.arg("NULL").arg(-1), "16|8|31|0"},
         // clang-format on
     };
     for (const auto &c : cases) {
@@ -79,23 +79,41 @@ TEST_P(FirstActivation, RifInTheTitleAndIntoTheTrayOnce)
     }
 }
 
-TEST_P(FirstActivation, NoDocumentPrintsBeforeTheCompanySettingsAreRead)
+// Configuración2 puts 12 % at position 1, where the defaults have none: a sale
+// at 12 % printed with the defaults would be held.
+TEST_P(FirstActivation, NothingPrintsUntilTheCompanySettingsAndTheRatesAreRead)
 {
-    RobotHarness h({.engine = GetParam()});
-    h.db().exec(QStringLiteral("DELETE FROM \"Configuración\""));
-    h.db().addItem(h.db().addSale({}), {});
-    h.tick();
-    h.tick();
-    EXPECT_TRUE(h.window().log().contains("Configuración")) << h.window().log().toStdString();
-    EXPECT_EQ(h.sentCommands(), QStringList());
-    h.db().setCompany(QStringLiteral("J123456789"));
-    h.tick();
-    EXPECT_EQ(h.robot().state().ModoCantidad, 1);
-    EXPECT_EQ(h.window().events.size(), 2) << "printed at the next tick";
-    EXPECT_EQ(h.window().entries(QStringLiteral("title ")).size(), 1);
+    for (const bool databaseAway : {false, true}) {
+        SCOPED_TRACE(databaseAway ? "main database out of reach" : "no company settings row");
+        RobotHarness h({.engine = GetParam()});
+        h.db().setRates(12, 8, 31);
+        h.db().addItem(h.db().addSale({.taxRate = 0.12}), {});
+        const QString aside = h.file(QStringLiteral("aparte.dba"));
+        // The file back fails where the robot made a database in its place.
+        const auto reach = [&](bool on) {
+            if (GetParam() == Engine::Sqlite)
+                ASSERT_TRUE(on ? QFile::rename(aside, h.mainDatabase())
+                               : QFile::rename(h.mainDatabase(), aside));
+            else
+                PostgresCluster::shared().exec(
+                    QStringLiteral("ALTER DATABASE \"%1\" ALLOW_CONNECTIONS %2")
+                        .arg(h.mainDatabase().section(u'/', -1), on ? "true" : "false"));
+        };
+        databaseAway ? reach(false) : h.db().exec(QStringLiteral("DELETE FROM \"Configuración\""));
+        h.tick();
+        h.tick();
+        // Told once, whoever met it; out of reach and a missing row told apart.
+        EXPECT_EQ(h.window().entries(QStringLiteral("notice Error de base de datos")).size(), 1);
+        EXPECT_EQ(h.window().log().contains(core::texts::kNoConfigurationRow), !databaseAway)
+            << h.window().log().toStdString();
+        EXPECT_EQ(h.sentCommands(), QStringList());
+        databaseAway ? reach(true) : h.db().setCompany(QStringLiteral("J123456789"));
+        h.tick();
+        EXPECT_TRUE(h.sentCommands().contains("!000000100000001000HARINA")) << "at position 1";
+    }
 }
 
-// The local database, and database files removed: files, so on SQLite only.
+// The local database: a file, so on SQLite only.
 TEST(FirstActivation, PurgesPrintedUnflaggedTicketsBeforeToday)
 {
     RobotHarness h({.robotIni = "[regional]\nShortDateFormat=MM-dd-yyyy\n"});
@@ -111,19 +129,6 @@ TEST(FirstActivation, PurgesPrintedUnflaggedTicketsBeforeToday)
     h.robot().activate();
     EXPECT_EQ(local.column(QStringLiteral("SELECT \"Código\" FROM TiketNoFiscal")),
               QVariantList{2});
-}
-
-TEST(FirstActivation, DatabaseOutOfReachDoesNotStopIt)
-{
-    for (const char *file : {"Vextora.dba", "Base de Datos.dba"}) {
-        SCOPED_TRACE(file);
-        RobotHarness h;
-        ASSERT_TRUE(QFile::remove(h.file(file)));
-        h.robot().activate();
-        EXPECT_EQ(h.robot().state().TasaMaqFiscal2, 8.0);
-        EXPECT_EQ(h.robot().firstActivation().companySettingsRead(), file[0] == 'V');
-        EXPECT_FALSE(QFile::exists(h.file(file))) << "the robot never creates a database";
-    }
 }
 
 } // namespace

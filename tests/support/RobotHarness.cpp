@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace testsupport {
 
@@ -30,7 +31,9 @@ RobotHarness::~RobotHarness()
 
 void RobotHarness::run(const std::function<void()> &work)
 {
-    m_robot->activate();
+    // Once, as the window does when it first shows.
+    if (!std::exchange(m_activated, true))
+        m_robot->activate();
     EXPECT_TRUE(m_robot->runExclusive(work));
 }
 

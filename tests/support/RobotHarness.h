@@ -30,6 +30,7 @@ private:
     QString m_previousDir;
     RecordingWindow m_window;
     std::unique_ptr<robot::Robot> m_robot;
+    bool m_activated = false;
 };
 
 } // namespace testsupport
