@@ -123,4 +123,18 @@ QString SqlTexts::recordCreditNote(const QString &number, qint64 note)
            QLatin1Char(';');
 }
 
+QString SqlTexts::lastInvoiceNumber(qint32 machine)
+{
+    return QStringLiteral("Select Max(Factura) as Ultimo from [Consulta VentasAct] Where "
+                          "MáquinaFiscal=") +
+           numberText(machine);
+}
+
+QString SqlTexts::lastCreditNoteNumber(qint32 machine)
+{
+    return QStringLiteral("Select Max(Número) as Ultimo from [NotaCréditoVenta] Where "
+                          "MáquinaFiscal=") +
+           numberText(machine);
+}
+
 } // namespace db

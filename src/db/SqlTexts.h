@@ -46,6 +46,12 @@ public:
     static QString creditNoteHeader(qint64 note);
     static QString creditNoteItems(qint64 note);
     static QString recordCreditNote(const QString &number, qint64 note);
+
+    // The highest invoice and credit-note number recorded for the fiscal
+    // machine, as Ultimo (null when none is): the numbers are eight digits,
+    // so the highest text is the highest number.
+    static QString lastInvoiceNumber(qint32 machine);
+    static QString lastCreditNoteNumber(qint32 machine);
 };
 
 } // namespace db

@@ -2,8 +2,10 @@
 
 #include "core/ShortDate.h"
 #include "core/Texts.h"
+#include "db/DataError.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
+#include "documents/NumberCheck.h"
 #include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
 #include "robot/Robot.h"
@@ -213,6 +215,22 @@ Outcome PrinterActions::retry(core::DocumentKind kind, qint64 code)
     if (recovering && recovering->kind == kind && recovering->code == code)
         return {Result::Refused, texts::inRecovery(kind, code)};
     return {Result::Refused, texts::notHeld(kind, code)};
+}
+
+Outcome PrinterActions::acceptNumbers()
+{
+    Outcome outcome;
+    if (heldBack(&outcome))
+        return outcome;
+    documents::NumberCheck *numbers = m_robot.jobContext().numbers;
+    try {
+        if (!numbers || !numbers->accept())
+            return tell(Result::Refused, texts::kNoNumbersToAccept);
+    } catch (const db::DataError &e) {
+        return tell(Result::Failed, texts::databaseError(e.describe()));
+    }
+    m_robot.window().setLog(texts::kNumbersAccepted);
+    return {Result::Done, texts::kNumbersAccepted};
 }
 
 } // namespace robot

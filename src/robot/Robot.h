@@ -19,6 +19,7 @@ class InstanceLock;
 } // namespace core
 
 namespace db {
+class DocumentClaims;
 class MachineLock;
 class PrintJournal;
 } // namespace db
@@ -30,6 +31,7 @@ class PrinterLink;
 
 namespace documents {
 class HeldDocuments;
+class NumberCheck;
 class Recovery;
 struct JobContext;
 } // namespace documents
@@ -108,6 +110,7 @@ private:
     std::unique_ptr<core::InstanceLock> m_lock;
     std::unique_ptr<db::MachineLock> m_machineLock;
     bool m_machineTakenTold = false;
+    std::unique_ptr<db::DocumentClaims> m_claims;
     std::unique_ptr<core::CodePage> m_codePage;
     std::unique_ptr<printer::Driver> m_driver;
     std::unique_ptr<printer::PrinterLink> m_link;
@@ -115,6 +118,7 @@ private:
     std::unique_ptr<documents::JobContext> m_jobs;
     std::unique_ptr<documents::Recovery> m_recovery;
     std::unique_ptr<documents::HeldDocuments> m_held;
+    std::unique_ptr<documents::NumberCheck> m_numbers;
     std::unique_ptr<FirstActivation> m_activation;
     std::unique_ptr<PollingCycle> m_cycle;
     QTimer m_autoResume;
@@ -128,6 +132,9 @@ private:
     void onTick();
     void finishStopIfRequested();
     bool keepMachine();
+    // What must hold before a new document: the machine's lock, the journal
+    // and this robot's claims settled, no printer numbers waiting.
+    bool readyToPrint();
 };
 
 } // namespace robot

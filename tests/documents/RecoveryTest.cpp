@@ -45,25 +45,6 @@ TEST_P(Recovery, UnreadablePrinterHoldsEveryDocumentUntilItAnswers)
     EXPECT_EQ(h.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000001"));
 }
 
-TEST_P(Recovery, ClosedDocumentIsRecordedOnceTheDatabaseTakesIt)
-{
-    RobotHarness h({.engine = GetParam()});
-    const qint64 code = h.db().addSale({});
-    h.db().addItem(code, {});
-    const qint64 id = journalOf(h).takeUp(Invoice, code);
-    journalOf(h).closed(id, QStringLiteral("00000033"), QStringLiteral("0011"));
-    h.db().refuseUpdates(QStringLiteral("Ventas"));
-    h.tick();
-    EXPECT_EQ(h.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
-    h.db().refuseUpdates(QStringLiteral("Ventas"), false);
-    h.tick();
-    EXPECT_EQ(h.db().sale(code, QStringLiteral("Factura")).toString(), QStringLiteral("00000033"));
-    EXPECT_EQ(h.db().sale(code, QStringLiteral("NúmeroZ")).toInt(), 12);
-    EXPECT_EQ(h.sentCommands(), QStringList()) << "recorded without a word to the printer";
-    ASSERT_FALSE(h.window().events.isEmpty());
-    EXPECT_EQ(h.window().events.last().kind, Kind::Recovered);
-}
-
 TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
 {
     for (const auto kind : {Invoice, CreditNote}) {

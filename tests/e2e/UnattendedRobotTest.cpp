@@ -5,7 +5,6 @@
 #include "support/RobotProcess.h"
 
 #include <QFile>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using testsupport::Engine;
@@ -60,46 +59,6 @@ TEST_P(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenTheDatabas
     EXPECT_EQ(robot.exitCode(), 0);
     EXPECT_EQ(robot.err().count(outage), 1) << robot.err().toStdString();
     EXPECT_EQ(robot.err().count(core::texts::kDatabaseBack), 1);
-}
-
-// A file that is not a database in place of the main one, while running or
-// from the start: the same outage, told once each way.
-TEST(UnattendedRobot, GarbageInPlaceOfTheDatabaseIsAnOutageToldOnce)
-{
-    for (const bool atStart : {false, true}) {
-        SCOPED_TRACE(atStart ? "from the start" : "while running");
-        Installation inst;
-        const QString path = inst.mainDatabase();
-        const QString aside = inst.file(QStringLiteral("aparte.dba"));
-        // The same file under a second name, so that this test's own
-        // connection still finds it once it is back; each change is one
-        // rename, so that no tick sees a third state.
-        const auto spoil = [&] {
-            std::filesystem::create_hard_link(path.toStdString(), aside.toStdString());
-            inst.write(QStringLiteral("basura"), QByteArray(4096, 'x'));
-            std::filesystem::rename(inst.file(QStringLiteral("basura")).toStdString(),
-                                    path.toStdString());
-        };
-        if (atStart)
-            spoil();
-        RobotProcess robot(inst.path());
-        if (!atStart) {
-            const qint64 first = addInvoice(inst.db());
-            ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(first)}));
-            spoil();
-        }
-        ASSERT_TRUE(robot.waitForError(QStringLiteral("Error de base de datos")))
-            << robot.err().toStdString();
-        std::filesystem::rename(aside.toStdString(), path.toStdString());
-        const qint64 second = addInvoice(inst.db());
-        ASSERT_TRUE(robot.waitForOutput({QStringLiteral("impresa factura %1").arg(second)}))
-            << robot.err().toStdString();
-        robot.terminate();
-        ASSERT_TRUE(robot.waitForExit());
-        EXPECT_EQ(robot.exitCode(), 0);
-        EXPECT_EQ(robot.err().count("Error de base de datos"), 1) << robot.err().toStdString();
-        EXPECT_EQ(robot.err().count(core::texts::kDatabaseBack), 1);
-    }
 }
 
 TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
