@@ -123,6 +123,22 @@ QString SqlTexts::recordCreditNote(const QString &number, qint64 note)
            QLatin1Char(';');
 }
 
+QString SqlTexts::stillPendingInvoice(qint64 sale)
+{
+    return QStringLiteral("Select Código from [Consulta VentasAct] Where Código=") +
+           numberText(sale) +
+           QStringLiteral(" and Anulada<>true and Impresa<>True and Imprimir=true and "
+                          "Control=null and Local<>True;");
+}
+
+QString SqlTexts::stillPendingCreditNote(qint64 note)
+{
+    return QStringLiteral("Select Código from [Consulta NotaCréditoVenta] Where Código=") +
+           numberText(note) +
+           QStringLiteral(" and Anulada<>true and Imprimir=true and Control=null and "
+                          "Impresa<>true;");
+}
+
 QString SqlTexts::lastInvoiceNumber(qint32 machine)
 {
     return QStringLiteral("Select Max(Factura) as Ultimo from [Consulta VentasAct] Where "

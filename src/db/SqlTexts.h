@@ -47,6 +47,11 @@ public:
     static QString creditNoteItems(qint64 note);
     static QString recordCreditNote(const QString &number, qint64 note);
 
+    // The document if it is still to be printed, as the pending lists select
+    // it (Código): for a robot that claimed it after reading its list.
+    static QString stillPendingInvoice(qint64 sale);
+    static QString stillPendingCreditNote(qint64 note);
+
     // The highest invoice and credit-note number recorded for the fiscal
     // machine, as Ultimo (null when none is): the numbers are eight digits,
     // so the highest text is the highest number.

@@ -8,6 +8,7 @@
 #include "db/DocumentClaims.h"
 #include "db/ListSource.h"
 #include "db/PrintJournal.h"
+#include "db/SqlTexts.h"
 #include "documents/HeldDocuments.h"
 #include "documents/NumberCheck.h"
 #include "documents/Recovery.h"
@@ -431,7 +432,15 @@ bool DocumentJob::claim()
         return false;
     }
     m_claimed = true;
-    return true;
+    // The list was read before the claim: the robot that held it may have
+    // recorded it since.
+    const bool pending = m_db->openRecordset(m_kind == core::DocumentKind::CreditNote
+                                                 ? db::SqlTexts::stillPendingCreditNote(m_code)
+                                                 : db::SqlTexts::stillPendingInvoice(m_code))
+                             .recordCount() > 0;
+    if (!pending)
+        releaseClaim();
+    return pending;
 }
 
 void DocumentJob::releaseClaim()
