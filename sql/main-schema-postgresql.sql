@@ -144,5 +144,7 @@ CREATE INDEX "NotaCréditoVentaDetalles por nota"
 
 \ir main-views.sql
 
+\ir claims-postgresql.sql
+
 -- "Consulta Ventas Edición" reads one table with no joins: PostgreSQL updates
 -- Ventas through it as it stands, with no trigger.

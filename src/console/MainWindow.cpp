@@ -220,6 +220,8 @@ QLayout *MainWindow::buildButtons(QLayout *printSlot, QLayout *continueSlot)
         {Control::Command5, "Command5", row, false},
         {Control::Command7, "Command7", row, false},
         {Control::Template, "Plantilla", row, false},
+        // Shown only while printer numbers wait for the operator.
+        {Control::AcceptNumbers, "AceptarNumeros", row, false},
         {Control::Command19, "Command19", printSlot, true},
         {Control::Command9, "Command9", continueSlot, true},
     };
@@ -268,6 +270,7 @@ void MainWindow::attach(robot::Robot &robot)
     on(Control::Command19, [this] { printFiscalMemory(); });
     on(Control::Command4, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
     on(Control::Command3, [this] { m_actions->stopOrStartPolling(); });
+    on(Control::AcceptNumbers, [this] { m_actions->acceptNumbers(); });
     on(Control::Command10, [this] { close(); });
     connect(m_cmdCerrar, &QPushButton::clicked, this, [this] { close(); });
     connect(m_Command12, &QPushButton::clicked, this, [this] { applyInterval(); });
@@ -328,6 +331,8 @@ void MainWindow::setControlEnabled(core::Control control, bool enabled)
     core::WindowState::setControlEnabled(control, enabled);
     if (auto *b = m_buttons.value(control))
         b->setEnabled(enabled);
+    if (control == Control::AcceptNumbers)
+        m_buttons.value(control)->setVisible(enabled);
 }
 
 void MainWindow::setCaption(core::Control control, const QString &caption)
@@ -470,6 +475,8 @@ void MainWindow::showOptions()
 void MainWindow::hideOptions()
 {
     m_main->setCurrentIndex(0);
+    // "Continuar" polls again, even after "Detener" (the caption stays).
+    m_robot->Timer1().setStoppedByOperator(false);
     m_robot->link().HabilitarControles(true);
 }
 

@@ -10,7 +10,7 @@ PollingTimer::PollingTimer(const Clock &clock, QObject *parent) : QObject(parent
 
 void PollingTimer::setEnabled(bool enabled)
 {
-    if (enabled == m_enabled)
+    if (enabled == m_enabled || (enabled && m_stoppedByOperator))
         return;
     m_enabled = enabled;
     if (enabled) {
@@ -20,6 +20,13 @@ void PollingTimer::setEnabled(bool enabled)
         m_timer.stop();
     }
     Q_EMIT enabledChanged(enabled);
+}
+
+void PollingTimer::setStoppedByOperator(bool stopped)
+{
+    m_stoppedByOperator = stopped;
+    if (stopped)
+        setEnabled(false);
 }
 
 void PollingTimer::setInterval(std::chrono::milliseconds interval)

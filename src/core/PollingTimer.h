@@ -17,8 +17,13 @@ public:
 
     static constexpr std::chrono::milliseconds kInterval{2500};
 
+    // Switching it on does nothing while the operator stopped it.
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
+    // "Detener": polling stays off, whatever a job that ends or a resumption
+    // switches, until the operator starts it again.
+    void setStoppedByOperator(bool stopped);
+    bool stoppedByOperator() const { return m_stoppedByOperator; }
     // Only the window's hidden "Aplicar" changes it (scaled like kInterval).
     void setInterval(std::chrono::milliseconds interval);
     std::chrono::milliseconds interval() const { return m_interval; }
@@ -31,6 +36,7 @@ private:
     const Clock &m_clock;
     QTimer m_timer;
     bool m_enabled = false;
+    bool m_stoppedByOperator = false;
     std::chrono::milliseconds m_interval = kInterval;
 };
 

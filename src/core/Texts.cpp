@@ -291,6 +291,56 @@ QString numberAt(const QString &number, const QString &time)
     return QStringLiteral(", número ") + number + QStringLiteral(", ") + time;
 }
 
+QString numberUnreadableBeforeStart(DocumentKind kind, qint64 code)
+{
+    return QStringLiteral("No se pudo leer el último número de la impresora antes de empezar ") +
+           (kind == DocumentKind::CreditNote ? QStringLiteral("la nota de crédito ")
+                                             : QStringLiteral("la factura ")) +
+           QString::number(code) + QStringLiteral(": no se envió nada y se intentará de nuevo.");
+}
+
+QString unaccountedNumbers(DocumentKind kind, const QString &first, const QString &last)
+{
+    const bool note = kind == DocumentKind::CreditNote;
+    if (first == last)
+        return (note ? QStringLiteral("la nota de crédito ") : QStringLiteral("la factura ")) +
+               first;
+    return (note ? QStringLiteral("las notas de crédito %1 a %2")
+                 : QStringLiteral("las facturas %1 a %2"))
+        .arg(first, last);
+}
+
+QString numbersNotAccounted(const QStringList &unaccounted)
+{
+    return QStringLiteral("La impresora fiscal ya emitió %1, que ni el diario de impresión ni la "
+                          "base de datos registran para esta máquina fiscal: documentos emitidos "
+                          "fuera del robot, o un diario perdido. No se imprime ningún documento "
+                          "nuevo hasta que se revise y se acepten los números de la impresora "
+                          "(Aceptar números, aceptar-numeros).")
+        .arg(unaccounted.join(QStringLiteral(" y ")));
+}
+
+QString numberRange(const QString &document, const QString &first, const QString &last)
+{
+    return document + QLatin1Char(' ') + first +
+           (first == last ? QString() : QStringLiteral(" a ") + last);
+}
+
+QString claimedByAnother(DocumentKind kind, qint64 code, const QString &robot)
+{
+    return documentWithCode(kind, code) +
+           QStringLiteral(" la tomó otro robot de esta máquina fiscal (%1) y no la ha resuelto: "
+                          "este robot no la imprime.")
+               .arg(robot);
+}
+
+QString claimsTableMissing(const QString &table, const QString &why)
+{
+    return QStringLiteral("Falta la tabla %1 en la base de datos y este robot no pudo crearla "
+                          "(%2). No imprime hasta que exista: véase docs/installing.md.")
+        .arg(table, why);
+}
+
 QString pictureNotWritten(const QString &path)
 {
     return QStringLiteral("no se pudo escribir %1").arg(path);

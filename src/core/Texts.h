@@ -3,6 +3,7 @@
 #include "core/DocumentKind.h"
 
 #include <QString>
+#include <QStringList>
 
 // Every text the robot shows an operator, kept together so that they can be
 // reviewed at once. Accents, double blanks and trailing blanks are part of them.
@@ -299,6 +300,31 @@ inline const QString kCreditNoteWord = QStringLiteral("nota");
 const QString &documentWord(DocumentKind kind);
 inline const QString kZField = QStringLiteral(" Z=");
 inline const QString kStageField = QStringLiteral(" etapa=");
+
+// The printer's last number before a document's first command, the
+// printer's numbers against what the robot can account for, and the claims
+// of the robots of one fiscal machine.
+QString numberUnreadableBeforeStart(DocumentKind kind, qint64 code);
+// "la factura 00000041", "las notas de crédito 00000008 a 00000010".
+QString unaccountedNumbers(DocumentKind kind, const QString &first, const QString &last);
+QString numbersNotAccounted(const QStringList &unaccounted);
+inline const QString kNumbersAccepted =
+    QStringLiteral("Números de la impresora aceptados: el robot sigue imprimiendo.");
+inline const QString kNoNumbersToAccept =
+    QStringLiteral("No hay números de la impresora por aceptar.");
+inline const QString kAcceptNumbersCaption = QStringLiteral("Aceptar números");
+inline const CommandText kAcceptNumbersCommand{
+    QStringLiteral("aceptar-numeros"),
+    {},
+    QStringLiteral("da por emitidos los números de la impresora que nada registra")};
+inline const QString kUnaccountedLine = QStringLiteral("Números sin registrar: ");
+inline const QString kJsonUnaccounted = QStringLiteral("sin_registrar");
+inline const QString kJsonFrom = QStringLiteral("desde");
+inline const QString kJsonTo = QStringLiteral("hasta");
+// "factura 00000041" or "factura 00000041 a 00000043", for estado.
+QString numberRange(const QString &document, const QString &first, const QString &last);
+QString claimedByAnother(DocumentKind kind, qint64 code, const QString &robot);
+QString claimsTableMissing(const QString &table, const QString &why);
 
 // The README's picture of the window.
 inline const QString kScreenshotUsage = QStringLiteral("uso: console-screenshot DIR PNG");

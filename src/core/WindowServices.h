@@ -25,6 +25,8 @@ enum class Control {
     Command21, // "Cierre X"
     Command22, // "Abrir G"
     Template,  // "Plantilla"
+    // "Aceptar números": enabled while printer numbers wait for the operator.
+    AcceptNumbers,
 };
 
 enum class ListDisplay { DBList1, DBList2, DBList3 };

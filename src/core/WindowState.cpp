@@ -20,9 +20,11 @@ WindowState::WindowState() : m_title(texts::kInitialTitle), m_status(texts::kWai
         {Control::Command21, texts::kXReportCaption},
         {Control::Command22, texts::kOpenDrawerCaption},
         {Control::Template, texts::kTemplateCaption},
+        {Control::AcceptNumbers, texts::kAcceptNumbersCaption},
     };
-    // Every button starts enabled but "Cerrar".
+    // Every button starts enabled but "Cerrar" and "Aceptar números".
     m_enabled.insert(Control::Command10, false);
+    m_enabled.insert(Control::AcceptNumbers, false);
 }
 
 void WindowState::setControlEnabled(Control control, bool enabled)

@@ -1,10 +1,13 @@
 #include "db/PrintJournal.h"
 
+#include "core/FileLayer.h"
 #include "db/DataError.h"
+#include "db/PostgresUrl.h"
 #include "db/SqliteDialect.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -36,10 +39,29 @@ QString kindName(core::DocumentKind k)
 {
     return k == core::DocumentKind::Invoice ? QStringLiteral("factura") : QStringLiteral("nota");
 }
+
+// The main database as the entries name it: a file by its absolute path,
+// however the configuration writes it; a server by its URL without a
+// password or the query options, which may change without it becoming
+// another database.
+QString databaseName(const QString &location)
+{
+    if (location.isEmpty())
+        return location;
+    if (PostgresUrl::isUrl(location))
+        return PostgresUrl::withoutPassword(location).section(QLatin1Char('?'), 0, 0);
+    return QDir::cleanPath(QFileInfo(core::FileLayer::localPath(location)).absoluteFilePath());
+}
+
+void exec(QSqlQuery &q, const QString &sql, const QString &path)
+{
+    if (!q.exec(sql))
+        throw DataError(DataError::Kind::Query, q.lastError().text(), path);
+}
 } // namespace
 
-PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock)
-    : m_clock(clock),
+PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock, const Owner &owner)
+    : m_clock(clock), m_database(databaseName(owner.database)), m_machine(owner.machine),
       m_connection(QStringLiteral("journal-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
       m_path(QDir(programDir).filePath(fileName()))
 {
@@ -68,9 +90,24 @@ PrintJournal::PrintJournal(const QString &programDir, const core::Clock &clock)
                             " contador_antes TEXT NOT NULL,"
                             " estado TEXT NOT NULL,"
                             " enviado TEXT NOT NULL,"
-                            " actualizado TEXT NOT NULL)"}) {
-        if (!q.exec(QString::fromLatin1(sql)))
-            throw DataError(DataError::Kind::Query, q.lastError().text(), QString::fromLatin1(sql));
+                            " actualizado TEXT NOT NULL)",
+                            "CREATE TABLE IF NOT EXISTS numero_aceptado ("
+                            " id INTEGER PRIMARY KEY,"
+                            " tipo TEXT NOT NULL,"
+                            " numero TEXT NOT NULL,"
+                            " base TEXT,"
+                            " maquina INTEGER,"
+                            " aceptado TEXT NOT NULL)"}) {
+        exec(q, QString::fromLatin1(sql), QString::fromLatin1(sql));
+    }
+    // A journal made before its entries named their installation.
+    exec(q, QStringLiteral("SELECT name FROM pragma_table_info('documento')"), m_path);
+    QStringList columns;
+    while (q.next())
+        columns << q.value(0).toString();
+    if (!columns.contains(QLatin1String("base"))) {
+        exec(q, QStringLiteral("ALTER TABLE documento ADD COLUMN base TEXT"), m_path);
+        exec(q, QStringLiteral("ALTER TABLE documento ADD COLUMN maquina INTEGER"), m_path);
     }
     recount();
 }
@@ -88,12 +125,14 @@ qint64 PrintJournal::takeUp(core::DocumentKind kind, qint64 code)
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    q.prepare(QStringLiteral("INSERT INTO documento (tipo, codigo, estado, tomado, actualizado) "
-                             "VALUES (?, ?, 'tomado', ?, ?)"));
+    q.prepare(QStringLiteral("INSERT INTO documento (tipo, codigo, estado, tomado, actualizado, "
+                             "base, maquina) VALUES (?, ?, 'tomado', ?, ?, ?, ?)"));
     q.addBindValue(kindName(kind));
     q.addBindValue(code);
     q.addBindValue(m_clock.now().toString(Qt::ISODate));
     q.addBindValue(m_clock.now().toString(Qt::ISODate));
+    q.addBindValue(m_database);
+    q.addBindValue(m_machine);
     if (!q.exec())
         throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
     recount();
@@ -151,10 +190,12 @@ QList<PrintJournal::Entry> PrintJournal::unfinished() const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     QList<Entry> out;
-    if (!q.exec(QStringLiteral("SELECT id, tipo, codigo, estado, numero_antes, numero, numero_z "
-                               "FROM documento WHERE estado IN ('tomado', 'cerrando', 'cerrado', "
-                               "'fallido') "
-                               "ORDER BY id")))
+    q.prepare(QStringLiteral("SELECT id, tipo, codigo, estado, numero_antes, numero, numero_z "
+                             "FROM documento WHERE estado IN ('tomado', 'cerrando', 'cerrado', "
+                             "'fallido')") +
+              ownRows() + QStringLiteral(" ORDER BY id"));
+    bindOwner(q);
+    if (!q.exec())
         throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
     while (q.next()) {
         Entry e;
@@ -175,9 +216,11 @@ QString PrintJournal::closedBefore(core::DocumentKind kind, qint64 code) const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT numero FROM documento WHERE tipo = ? AND codigo = ? AND "
-                             "estado IN ('cerrado', 'registrado') ORDER BY id DESC LIMIT 1"));
+                             "estado IN ('cerrado', 'registrado')") +
+              ownRows() + QStringLiteral(" ORDER BY id DESC LIMIT 1"));
     q.addBindValue(kindName(kind));
     q.addBindValue(code);
+    bindOwner(q);
     if (!q.exec())
         throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
     if (!q.next())
@@ -186,13 +229,60 @@ QString PrintJournal::closedBefore(core::DocumentKind kind, qint64 code) const
     return number.isEmpty() ? QStringLiteral("?") : number;
 }
 
+void PrintJournal::acceptNumber(core::DocumentKind kind, const QString &number)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    q.prepare(QStringLiteral("INSERT INTO numero_aceptado (tipo, numero, base, maquina, aceptado) "
+                             "VALUES (?, ?, ?, ?, ?)"));
+    q.addBindValue(kindName(kind));
+    q.addBindValue(number);
+    q.addBindValue(m_database);
+    q.addBindValue(m_machine);
+    q.addBindValue(m_clock.now().toString(Qt::ISODate));
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+}
+
+std::optional<qint64> PrintJournal::highestNumber(core::DocumentKind kind) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    // Numbers are eight digits; one the printer never gave (empty) counts for none.
+    q.prepare(QStringLiteral("SELECT MAX(CAST(numero AS INTEGER)) FROM ("
+                             "SELECT numero, base, maquina FROM documento WHERE tipo = ? AND "
+                             "estado IN ('cerrado', 'registrado') UNION ALL "
+                             "SELECT numero, base, maquina FROM numero_aceptado WHERE tipo = ?) "
+                             "WHERE numero <> ''") +
+              ownRows());
+    q.addBindValue(kindName(kind));
+    q.addBindValue(kindName(kind));
+    bindOwner(q);
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    if (!q.next() || q.value(0).isNull())
+        return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+QString PrintJournal::ownRows() const
+{
+    return QStringLiteral(" AND (base IS NULL OR base = ?) AND (maquina IS NULL OR maquina = ?)");
+}
+
+void PrintJournal::bindOwner(QSqlQuery &q) const
+{
+    q.addBindValue(m_database);
+    q.addBindValue(m_machine);
+}
+
 void PrintJournal::recount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (q.exec(QStringLiteral("SELECT COUNT(*), SUM(estado = 'cerrando') "
-                              "FROM documento WHERE estado IN "
-                              "('tomado', 'cerrando', 'cerrado', 'fallido')")) &&
-        q.next()) {
+    q.prepare(QStringLiteral("SELECT COUNT(*), SUM(estado = 'cerrando') FROM documento WHERE "
+                             "estado IN ('tomado', 'cerrando', 'cerrado', 'fallido')") +
+              ownRows());
+    bindOwner(q);
+    if (q.exec() && q.next()) {
         m_unfinished = q.value(0).toInt();
         m_closing = q.value(1).toInt();
     }

@@ -8,12 +8,19 @@
 #include <QString>
 #include <optional>
 
+class QSqlQuery;
+
 namespace db {
 
 // robot-fiscal-journal.db: what the robot did with each document, written to
 // disk before and after the printer commands that decide it, so that after a
 // crash or a power cut a document is neither printed twice nor left
 // unrecorded. Every write is synchronous; errors throw DataError.
+//
+// Each entry names the installation it belongs to, the main database and the
+// fiscal machine, so that a journal copied to another register or pointed at
+// another database is never applied to that one's rows; entries written
+// before they were named (NULL) belong to the installation that opens it.
 class PrintJournal
 {
 public:
@@ -36,8 +43,16 @@ public:
         QString zNumber;
     };
 
+    // The installation that writes the journal: the main database (a file's
+    // path or a server's URL) and the fiscal machine (Caja:).
+    struct Owner
+    {
+        QString database;
+        qint32 machine;
+    };
+
     // Opens (or creates) the journal in the program directory.
-    PrintJournal(const QString &programDir, const core::Clock &clock);
+    PrintJournal(const QString &programDir, const core::Clock &clock, const Owner &owner = {});
     ~PrintJournal();
 
     static QString fileName() { return QStringLiteral("robot-fiscal-journal.db"); }
@@ -76,12 +91,24 @@ public:
     // The Z report whose outcome is not known yet, if any.
     std::optional<ZReport> zUnknown() const;
 
+    // The printer's numbers the operator accepted as issued: the documents
+    // up to it need no record.
+    void acceptNumber(core::DocumentKind kind, const QString &number);
+    // The highest number of a kind the journal accounts for (closed and
+    // recorded documents, accepted numbers); none when it knows of none.
+    std::optional<qint64> highestNumber(core::DocumentKind kind) const;
+
 private:
     void setState(qint64 id, State state, const QString &extraSql = {},
                   const QStringList &extraValues = {});
     void recount();
+    // " AND ..." keeping the rows of this installation, and its two values.
+    QString ownRows() const;
+    void bindOwner(QSqlQuery &q) const;
 
     const core::Clock &m_clock;
+    QString m_database; // as written in the entries
+    qint32 m_machine;
     QString m_connection;
     QString m_path;
     int m_unfinished = 0;

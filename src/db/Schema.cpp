@@ -124,6 +124,11 @@ QVariant scalar(PostgresConnection &pg, const QString &sql)
 
 } // namespace
 
+QString Schema::claimsPostgres()
+{
+    return resource(QStringLiteral("claims-postgresql.sql"));
+}
+
 QString Schema::mainSchemaPostgres()
 {
     return resource(QStringLiteral("main-schema-postgresql.sql"));

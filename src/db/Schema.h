@@ -13,8 +13,11 @@ public:
     // "Base de Datos.dba": company, customers, products, sales, credit notes
     // and the saved queries the robot reads and writes.
     static QString mainSchema();
-    // The same objects for PostgreSQL.
+    // The same objects for PostgreSQL, and the robots' claims table.
     static QString mainSchemaPostgres();
+    // The claims table alone (sql/claims-postgresql.sql), for a robot to
+    // make it where it is missing.
+    static QString claimsPostgres();
     // "Vextora.dba": the non-fiscal tickets.
     static QString localSchema();
     // The demo installation's rows (sql/demo-main.sql, sql/demo-local.sql).

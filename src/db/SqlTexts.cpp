@@ -141,4 +141,30 @@ QString SqlTexts::recordCreditNote(const QString &number, qint64 note)
            QLatin1Char(';');
 }
 
+QString SqlTexts::stillPendingInvoice(qint64 sale, qint32 machine)
+{
+    return QStringLiteral("Select Código from [Consulta VentasAct] Where Código=") +
+           numberText(sale) + QStringLiteral(" and ") + invoicePending(machine);
+}
+
+QString SqlTexts::stillPendingCreditNote(qint64 note, qint32 machine)
+{
+    return QStringLiteral("Select Código from [Consulta NotaCréditoVenta] Where Código=") +
+           numberText(note) + QStringLiteral(" and ") + creditNotePending(machine);
+}
+
+QString SqlTexts::lastInvoiceNumber(qint32 machine)
+{
+    return QStringLiteral("Select Max(Factura) as Ultimo from [Consulta VentasAct] Where "
+                          "MáquinaFiscal=") +
+           numberText(machine);
+}
+
+QString SqlTexts::lastCreditNoteNumber(qint32 machine)
+{
+    return QStringLiteral("Select Max(Número) as Ultimo from [NotaCréditoVenta] Where "
+                          "MáquinaFiscal=") +
+           numberText(machine);
+}
+
 } // namespace db

@@ -51,6 +51,17 @@ public:
     static QString creditNoteHeader(qint64 note, qint32 machine);
     static QString creditNoteItems(qint64 note);
     static QString recordCreditNote(const QString &number, qint64 note);
+
+    // The document if it is still to be printed, as the pending lists select
+    // it (Código): for a robot that claimed it after reading its list.
+    static QString stillPendingInvoice(qint64 sale, qint32 machine);
+    static QString stillPendingCreditNote(qint64 note, qint32 machine);
+
+    // The highest invoice and credit-note number recorded for the fiscal
+    // machine, as Ultimo (null when none is): the numbers are eight digits,
+    // so the highest text is the highest number.
+    static QString lastInvoiceNumber(qint32 machine);
+    static QString lastCreditNoteNumber(qint32 machine);
 };
 
 } // namespace db

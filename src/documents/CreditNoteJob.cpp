@@ -83,6 +83,8 @@ bool CreditNoteJob::ImprimirNotaCredito()
     try {
         showStage(1);
         openPort();
+        if (!beginDocument())
+            return true;
         showStage(2);
         const bool header =
             core::usesDascomForm(m_ctx.state.TipoImpresora) ? headerDascom() : headerHka();

@@ -5,14 +5,19 @@
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
+#include "db/DocumentClaims.h"
 #include "db/ListSource.h"
 #include "db/PrintJournal.h"
+#include "db/SqlTexts.h"
 #include "documents/HeldDocuments.h"
+#include "documents/NumberCheck.h"
 #include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
 #include "printer/PrinterNumbers.h"
 #include "printer/PrinterRules.h"
 #include "printer/PrinterState.h"
+
+#include <utility>
 
 namespace documents {
 
@@ -62,7 +67,7 @@ bool DocumentJob::takeUp()
                 // documents behind it go first.
                 if (m_ctx.held && m_ctx.held->waiting(m_kind, code, m_fingerprint)) {
                     m_db->close();
-                } else if (!validate() || !journalTakenUp()) {
+                } else if (!validate() || !notClosedBefore() || !claim()) {
                     m_db->close();
                 } else {
                     // A document held before stays listed until it is printed
@@ -70,7 +75,6 @@ bool DocumentJob::takeUp()
                     (creditNote ? m_ctx.state.UltimaNotaCredito : m_ctx.state.UltimaFactura) = code;
                     m_ctx.cancelledByOperator = false;
                     m_ctx.inProgress = JobContext::InProgress{m_kind, code, &m_stage};
-                    publish(core::DocumentEvent::Kind::Started);
                     return true;
                 }
             }
@@ -254,6 +258,37 @@ void DocumentJob::closePort()
     m_portOpen = false;
 }
 
+bool DocumentJob::beginDocument()
+{
+    if (!m_portFailed) {
+        QString number, zCounter;
+        const bool read = PrinterNumbers::readTrusted(
+            m_ctx.link, m_ctx.state.RutaPrograma, m_ctx.state.TipoImpresora, m_kind, m_ctx.clock,
+            PrinterNumbers::kReadings, &number, &zCounter);
+        const NumberCheck::Result result = !read           ? NumberCheck::Result::Unreadable
+                                           : m_ctx.numbers ? m_ctx.numbers->check(m_kind, number)
+                                                           : NumberCheck::Result::Accounted;
+        if (result != NumberCheck::Result::Accounted) {
+            closePort();
+            releaseClaim();
+            m_db->close();
+            if (result == NumberCheck::Result::Unreadable) {
+                m_ctx.link.HabilitarControles(false);
+                m_ctx.window.setControlEnabled(core::Control::Command10, true);
+                const QString text = texts::numberUnreadableBeforeStart(m_kind, m_code);
+                if (!std::exchange(m_ctx.numberUnreadableTold, true))
+                    m_ctx.window.messageBox(text);
+                m_ctx.window.setLog(text);
+            }
+            return false;
+        }
+        m_ctx.numberUnreadableTold = false;
+    }
+    journalTakenUp();
+    publish(core::DocumentEvent::Kind::Started);
+    return true;
+}
+
 bool DocumentJob::keepWaiting(const QString &reason)
 {
     return !m_ctx.held || m_ctx.held->hold(m_kind, m_code, reason, m_fingerprint);
@@ -408,7 +443,7 @@ void DocumentJob::notClosed()
         m_ctx.window.setLog(m_ctx.window.log() + QLatin1Char('\r') + texts::notClosed(m_kind));
 }
 
-bool DocumentJob::journalTakenUp()
+bool DocumentJob::notClosedBefore()
 {
     if (!m_ctx.journal)
         return true;
@@ -418,8 +453,45 @@ bool DocumentJob::journalTakenUp()
         hold(texts::alreadyPrinted(m_kind, m_code, number));
         return false;
     }
-    m_journalId = m_ctx.journal->takeUp(m_kind, m_code);
     return true;
+}
+
+bool DocumentJob::claim()
+{
+    if (!m_ctx.claims)
+        return true;
+    if (const auto other = m_ctx.claims->claim(m_kind, m_code)) {
+        hold(texts::claimedByAnother(m_kind, m_code, *other));
+        return false;
+    }
+    m_claimed = true;
+    // The list was read before the claim: the robot that held it may have
+    // recorded it since.
+    const bool pending =
+        m_db->openRecordset(m_kind == core::DocumentKind::CreditNote
+                                ? db::SqlTexts::stillPendingCreditNote(m_code, m_ctx.state.Caja)
+                                : db::SqlTexts::stillPendingInvoice(m_code, m_ctx.state.Caja))
+            .recordCount() > 0;
+    if (!pending)
+        releaseClaim();
+    return pending;
+}
+
+void DocumentJob::releaseClaim()
+{
+    if (!m_claimed)
+        return;
+    try {
+        m_ctx.claims->release(m_kind, m_code);
+    } catch (const db::DataError &) {
+    }
+    m_claimed = false;
+}
+
+void DocumentJob::journalTakenUp()
+{
+    if (m_ctx.journal)
+        m_journalId = m_ctx.journal->takeUp(m_kind, m_code);
 }
 
 bool DocumentJob::journalClosing(const QString &numberBefore)
@@ -437,6 +509,8 @@ bool DocumentJob::journalClosing(const QString &numberBefore)
 
 void DocumentJob::journalClosed(const QString &number, const QString &zCounter)
 {
+    if (m_ctx.numbers)
+        m_ctx.numbers->accountFor(m_kind, number);
     journalWrite([&](db::PrintJournal &j) { j.closed(m_journalId, number, zCounter); });
 }
 

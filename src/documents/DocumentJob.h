@@ -94,6 +94,15 @@ protected:
     // False when the port could not be opened (the operator has been told).
     bool openPort();
     void closePort();
+    // Right after openPort(), before the first command: the printer's last
+    // number of the kind read and checked against what the robot accounts
+    // for, then the journal's record of the document. False when nothing may
+    // be sent: the number could not be read (the port closed and polling
+    // off, as after a port that would not open: the queue waits, the
+    // document is not held) or the printer issued numbers nobody accounts
+    // for (the operator has been told). A port that did not open goes on to
+    // the first command, whose failure reports it.
+    bool beginDocument();
     // A refused command: close the port, report the stage (the credit note
     // shows its long report in the box, the invoice the short one). The
     // document waits before it is taken up again, unless the port never
@@ -154,13 +163,20 @@ private:
     // command's own answer in it.
     void notClosed();
 
+    // False, after holding it, when the journal says the printer already
+    // closed the document.
+    bool notClosedBefore();
+    // Claims the document for this robot; false, after holding it, when
+    // another robot of the machine claims it.
+    bool claim();
+    // A document that ends without a command sent lets its claim go; the
+    // next tick does it where this fails.
+    void releaseClaim();
     // The print journal's record of this document. Taking it up may throw
-    // DataError (nothing has been sent then), and is false (after holding
-    // it) when the journal says the printer already closed it. The closing
-    // record returns false, after the failure path, when it cannot be
-    // written, so that the closing command is never sent unrecorded; the
-    // later records only warn.
-    bool journalTakenUp();
+    // DataError (nothing has been sent then). The closing record returns
+    // false, after the failure path, when it cannot be written, so that the
+    // closing command is never sent unrecorded; the later records only warn.
+    void journalTakenUp();
     bool journalClosing(const QString &numberBefore);
     void journalClosed(const QString &number, const QString &zCounter);
     void journalFailed();
@@ -171,6 +187,7 @@ private:
     bool m_portOpen = false;
     bool m_portFailed = false;
     bool m_accepted = false; // the printer took one of its commands
+    bool m_claimed = false;
     QString m_numberBefore;
     qint64 m_journalId = 0;
     QByteArray m_fingerprint;

@@ -39,6 +39,8 @@ bool InvoiceJob::ImprimirFactura()
         w.setProgress(16);
         m_stage = 1;
         openPort();
+        if (!beginDocument())
+            return true;
         if (!customerBlock() || !itemLines() || !discountLines() || !paymentLines() ||
             !recordNumbers())
             return true;

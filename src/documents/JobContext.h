@@ -16,6 +16,7 @@ struct Settings;
 } // namespace core
 
 namespace db {
+class DocumentClaims;
 class ListSource;
 class PrintJournal;
 } // namespace db
@@ -23,6 +24,7 @@ class PrintJournal;
 namespace documents {
 
 class HeldDocuments;
+class NumberCheck;
 class Recovery;
 
 // What a document job works with, all owned by the robot.
@@ -43,6 +45,13 @@ struct JobContext
     // Settles what the journal left unfinished; a job hands it a closing
     // whose outcome it could not tell.
     Recovery *recovery = nullptr;
+    // Compares the printer's numbers with what the robot can account for.
+    NumberCheck *numbers = nullptr;
+    // The robots' claims on documents (a PostgreSQL main database only).
+    db::DocumentClaims *claims = nullptr;
+    // The printer's number could not be read before a document's first
+    // command, and the operator has been told: not again until it can be.
+    bool numberUnreadableTold = false;
 
     // The document a job has taken up, while the job runs, and the stage it
     // has reached: what an operator asking for the robot's state is told.

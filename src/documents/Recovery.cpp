@@ -6,10 +6,14 @@
 #include "core/WindowServices.h"
 #include "db/DataError.h"
 #include "db/Database.h"
+#include "db/DocumentClaims.h"
 #include "db/SqlTexts.h"
+#include "documents/NumberCheck.h"
 #include "printer/PrinterLink.h"
 #include "printer/PrinterNumbers.h"
 #include "printer/PrinterState.h"
+
+#include <algorithm>
 
 namespace documents {
 
@@ -40,6 +44,20 @@ bool Recovery::run()
         return false;
     }
     return journal->settled();
+}
+
+bool Recovery::releaseClaims()
+{
+    db::DocumentClaims *claims = m_ctx.claims;
+    if (!claims || claims->own().isEmpty())
+        return true;
+    const QList<Entry> open = m_ctx.journal ? m_ctx.journal->unfinished() : QList<Entry>();
+    for (const auto &[kind, code] : claims->own()) {
+        if (std::none_of(open.cbegin(), open.cend(),
+                         [&](const Entry &e) { return e.kind == kind && e.code == code; }))
+            claims->release(kind, code);
+    }
+    return claims->own().isEmpty();
 }
 
 bool Recovery::settle(const Entry &entry)
@@ -146,6 +164,8 @@ bool Recovery::record(const Entry &entry, QString number, QString zNumber)
         return false;
     }
     m_ctx.journal->recorded(entry.id);
+    if (m_ctx.numbers)
+        m_ctx.numbers->accountFor(entry.kind, number);
     const QString text = core::texts::recoveredWithoutPrinting(entry.kind, entry.code, number);
     m_ctx.window.setLog(text);
     m_ctx.window.notice(text);

@@ -21,6 +21,9 @@ public:
 
     // True when nothing is left unsettled and new documents may start.
     bool run();
+    // Lets go this robot's claims on documents that the journal has settled;
+    // true when none is left. DataError may escape: the tick tells it.
+    bool releaseClaims();
     // Tells, once per journal entry, that a document is left unsettled and
     // holds new documents back.
     void hold(qint64 journalId, core::DocumentKind kind, qint64 code, const QString &reason);

@@ -95,6 +95,11 @@ std::span<const Command> ControlCommands::all()
                                                                     : core::DocumentKind::Invoice,
                                   args[1].toLongLong());
          }},
+        {texts::kAcceptNumbersCommand, none,
+         [](Robot &, PrinterActions &actions, const QStringList &) {
+             return actions.acceptNumbers();
+         },
+         true},
     };
     return commands;
 }

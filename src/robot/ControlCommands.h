@@ -24,8 +24,8 @@ public:
         bool (*takes)(const QStringList &args);
         // What the server does: one of the operator's actions on the robot.
         Outcome (*run)(Robot &robot, PrinterActions &actions, const QStringList &args);
-        // Switches polling: waits until no job runs, as a job switches polling
-        // its own way as it ends.
+        // Waits until no job runs: switching polling (a job switches it its
+        // own way as it ends), or changing what a job checks.
         bool afterJob = false;
 
         // "NAME ARGUMENTS", as the usage shows it.

@@ -30,7 +30,9 @@ public:
     // took a document up (printed or failed).
     std::function<bool()> ImprimirFactura;
     std::function<bool()> ImprimirNotaCredito;
-    // Settles what a crash left unfinished; no job starts until it returns true.
+    // Settles what a crash left unfinished and tells whether a new document
+    // may start (the machine's lock, the printer's numbers); no job starts
+    // until it returns true.
     std::function<bool()> recover;
 
     // A database error, told once while it lasts (whoever meets it: the list

@@ -6,6 +6,7 @@
 #include "db/PrintJournal.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
+#include "documents/NumberCheck.h"
 #include "documents/Recovery.h"
 #include "printer/PrinterLink.h"
 #include "printer/PrinterNumbers.h"
@@ -259,10 +260,10 @@ Outcome PrinterActions::stopOrStartPolling()
 Outcome PrinterActions::stopPolling()
 {
     auto &window = m_robot.window();
-    const bool wasRunning = m_robot.Timer1().isEnabled();
-    m_robot.Timer1().setEnabled(false);
-    // Not even an unattended robot's own resumption starts it again.
-    m_robot.setStoppedByOperator(true);
+    const bool wasRunning = m_robot.polling();
+    // Not a job that ends, nor an unattended robot's own resumption, starts
+    // it again.
+    m_robot.Timer1().setStoppedByOperator(true);
     window.setCaption(core::Control::Command3, texts::kStartCaption);
     window.setControlEnabled(core::Control::Command10, true);
     return {Result::Done, wasRunning ? texts::kPollingStoppedNow : texts::kPollingAlreadyStopped};
@@ -271,7 +272,8 @@ Outcome PrinterActions::stopPolling()
 Outcome PrinterActions::startPolling()
 {
     auto &window = m_robot.window();
-    const bool wasRunning = m_robot.Timer1().isEnabled();
+    const bool wasRunning = m_robot.polling();
+    m_robot.Timer1().setStoppedByOperator(false);
     m_robot.Timer1().setEnabled(true);
     window.setCaption(core::Control::Command3, texts::kStopCaption);
     window.setControlEnabled(core::Control::Command10, false);
@@ -290,6 +292,22 @@ Outcome PrinterActions::retry(core::DocumentKind kind, qint64 code)
     if (recovering && recovering->kind == kind && recovering->code == code)
         return {Result::Refused, texts::inRecovery(kind, code)};
     return {Result::Refused, texts::notHeld(kind, code)};
+}
+
+Outcome PrinterActions::acceptNumbers()
+{
+    Outcome outcome;
+    if (heldBack(&outcome))
+        return outcome;
+    documents::NumberCheck *numbers = m_robot.jobContext().numbers;
+    try {
+        if (!numbers || !numbers->accept())
+            return tell(Result::Refused, texts::kNoNumbersToAccept);
+    } catch (const db::DataError &e) {
+        return tell(Result::Failed, texts::databaseError(e.describe()));
+    }
+    m_robot.window().setLog(texts::kNumbersAccepted);
+    return {Result::Done, texts::kNumbersAccepted};
 }
 
 } // namespace robot

@@ -43,6 +43,10 @@ public:
     // A document held back or failed is taken up again at the next tick.
     Outcome retry(core::DocumentKind kind, qint64 code);
 
+    // The printer's numbers that nothing accounts for are taken as issued:
+    // printing goes on.
+    Outcome acceptNumbers();
+
     // The command for a range, "I2A" followed by ddMMyy twice; empty when a date is not valid.
     static QString fiscalMemoryCommand(const QString &from, const QString &to,
                                        const QString &shortDateFormat);

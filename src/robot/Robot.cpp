@@ -4,16 +4,21 @@
 #include "core/InstanceLock.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
+#include "db/Database.h"
+#include "db/DocumentClaims.h"
 #include "db/MachineLock.h"
 #include "db/PrintJournal.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
+#include "documents/NumberCheck.h"
 #include "documents/Recovery.h"
 #include "printer/DriverLibrary.h"
 #include "printer/PrinterLink.h"
 #include "robot/FirstActivation.h"
 #include "robot/PollingCycle.h"
 #include "robot/Startup.h"
+
+#include <QSysInfo>
 
 namespace robot {
 
@@ -22,14 +27,12 @@ Robot::Robot(core::WindowServices &window, QObject *parent)
 {
     connect(&m_timer, &core::PollingTimer::timeout, this, &Robot::onTick);
     connect(&m_timer, &core::PollingTimer::enabledChanged, this, [this](bool on) {
-        if (on) {
+        if (on)
             m_autoResume.stop();
-            m_stoppedByOperator = false;
-        }
     });
     m_autoResume.setSingleShot(true);
     connect(&m_autoResume, &QTimer::timeout, this, [this] {
-        if (m_timer.isEnabled() || m_stopRequested || m_stoppedByOperator)
+        if (m_timer.isEnabled() || m_stopRequested || m_timer.stoppedByOperator())
             return;
         if (m_busy) {
             m_autoResume.start();
@@ -78,7 +81,9 @@ core::ExitStatus Robot::startUp(const QString &programDir)
                                                     m_state.Puerto);
     // Printing without a journal could print a document twice after a crash.
     try {
-        m_journal = std::make_unique<db::PrintJournal>(m_state.RutaPrograma, m_clock);
+        m_journal = std::make_unique<db::PrintJournal>(
+            m_state.RutaPrograma, m_clock,
+            db::PrintJournal::Owner{m_state.RutaBaseDatos, m_state.Caja});
     } catch (const db::DataError &e) {
         m_window.messageBox(core::texts::journalUnavailable(e.describe()));
         return core::ExitStatus::JournalStop;
@@ -87,13 +92,19 @@ core::ExitStatus Robot::startUp(const QString &programDir)
                                            m_lists.Data5, m_lists.Data6, m_journal.get()});
     m_recovery = std::make_unique<documents::Recovery>(*m_jobs);
     m_held = std::make_unique<documents::HeldDocuments>(m_clock);
+    m_numbers = std::make_unique<documents::NumberCheck>(*m_jobs);
+    if (db::Database::engineOf(m_state.RutaBaseDatos) == db::Database::Engine::Postgres)
+        m_claims = std::make_unique<db::DocumentClaims>(
+            m_state.RutaBaseDatos, m_state.Caja, QSysInfo::machineHostName(), m_state.RutaPrograma);
     m_jobs->recovery = m_recovery.get();
     m_jobs->held = m_held.get();
+    m_jobs->numbers = m_numbers.get();
+    m_jobs->claims = m_claims.get();
     m_activation =
         std::make_unique<FirstActivation>(m_state, m_settings, m_window, m_lists, m_clock);
     m_cycle = std::make_unique<PollingCycle>(m_state, m_settings, m_window, m_lists, m_clock,
                                              *m_activation, m_jobs.get());
-    m_cycle->recover = [this] { return keepMachine() && m_recovery->run(); };
+    m_cycle->recover = [this] { return readyToPrint(); };
     m_activation->setErrorReporter([this](const QString &text) { m_cycle->reportError(text); });
     return core::ExitStatus::Running;
 }
@@ -112,6 +123,15 @@ bool Robot::keepMachine()
         m_window.notice(text);
     }
     return false;
+}
+
+bool Robot::readyToPrint()
+{
+    const bool held = keepMachine();
+    // Its own documents are settled even while another robot holds the
+    // machine: until then that robot holds back what this one claims.
+    const bool settled = m_recovery->run() && m_recovery->releaseClaims();
+    return held && settled && !m_numbers->waiting();
 }
 
 void Robot::start()
@@ -154,8 +174,8 @@ bool Robot::runExclusive(const std::function<void()> &work)
     work();
     m_busy = false;
     // Counted from the first stop, not put off by every action after it.
-    if (m_autoResumeEnabled && !m_timer.isEnabled() && !m_stopRequested && !m_stoppedByOperator &&
-        !m_autoResume.isActive())
+    if (m_autoResumeEnabled && !m_timer.isEnabled() && !m_stopRequested &&
+        !m_timer.stoppedByOperator() && !m_autoResume.isActive())
         m_autoResume.start();
     finishStopIfRequested();
     Q_EMIT runnerFree();
@@ -196,6 +216,13 @@ void Robot::shutdown()
 {
     if (m_driver)
         m_driver->CloseFpctrl();
+    // Whatever settled since the last tick is no obstacle to another robot.
+    if (m_claims && m_claims->standing()) {
+        try {
+            m_recovery->releaseClaims();
+        } catch (const db::DataError &) {
+        }
+    }
 }
 
 void Robot::setAutoResume(bool enabled)

@@ -19,6 +19,7 @@ class InstanceLock;
 } // namespace core
 
 namespace db {
+class DocumentClaims;
 class MachineLock;
 class PrintJournal;
 } // namespace db
@@ -30,6 +31,7 @@ class PrinterLink;
 
 namespace documents {
 class HeldDocuments;
+class NumberCheck;
 class Recovery;
 struct JobContext;
 } // namespace documents
@@ -63,11 +65,12 @@ public:
     // A job has taken a document up and is printing it.
     bool printing() const;
     // Whether polling runs: a job switches Timer1 off while it works, so
-    // while something runs, as it was when that began.
-    bool polling() const { return m_busy ? m_pollingAtStart : m_timer.isEnabled(); }
-    // "Detener" by the operator: polling stays off until someone starts it
-    // again, however unattended the robot.
-    void setStoppedByOperator(bool stopped) { m_stoppedByOperator = stopped; }
+    // while something runs, as it was when that began (unless the operator
+    // stopped it meanwhile).
+    bool polling() const
+    {
+        return !m_timer.stoppedByOperator() && (m_busy ? m_pollingAtStart : m_timer.isEnabled());
+    }
     // SIGTERM, SIGINT or the window closing: a running job ends first, then
     // stopped() is emitted.
     void requestStop();
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<core::InstanceLock> m_lock;
     std::unique_ptr<db::MachineLock> m_machineLock;
     bool m_machineTakenTold = false;
+    std::unique_ptr<db::DocumentClaims> m_claims;
     std::unique_ptr<core::CodePage> m_codePage;
     std::unique_ptr<printer::Driver> m_driver;
     std::unique_ptr<printer::PrinterLink> m_link;
@@ -115,6 +119,7 @@ private:
     std::unique_ptr<documents::JobContext> m_jobs;
     std::unique_ptr<documents::Recovery> m_recovery;
     std::unique_ptr<documents::HeldDocuments> m_held;
+    std::unique_ptr<documents::NumberCheck> m_numbers;
     std::unique_ptr<FirstActivation> m_activation;
     std::unique_ptr<PollingCycle> m_cycle;
     QTimer m_autoResume;
@@ -122,12 +127,14 @@ private:
     bool m_stopRequested = false;
     bool m_stopEmitted = false;
     bool m_autoResumeEnabled = false;
-    bool m_stoppedByOperator = false;
     bool m_pollingAtStart = false;
 
     void onTick();
     void finishStopIfRequested();
     bool keepMachine();
+    // What must hold before a new document: the machine's lock, the journal
+    // and this robot's claims settled, no printer numbers waiting.
+    bool readyToPrint();
 };
 
 } // namespace robot

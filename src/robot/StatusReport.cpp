@@ -5,6 +5,7 @@
 #include "db/ListSource.h"
 #include "documents/HeldDocuments.h"
 #include "documents/JobContext.h"
+#include "documents/NumberCheck.h"
 #include "documents/Recovery.h"
 #include "robot/Robot.h"
 
@@ -111,6 +112,14 @@ QJsonObject StatusReport::json(Robot &robot)
         last = o;
     }
 
+    QJsonArray unaccounted;
+    if (jobs.numbers) {
+        for (const auto &r : jobs.numbers->unaccounted())
+            unaccounted.append(QJsonObject{{texts::kJsonDocument, texts::documentWord(r.kind)},
+                                           {texts::kJsonFrom, r.first},
+                                           {texts::kJsonTo, r.last}});
+    }
+
     return {
         {texts::kJsonPolling, robot.polling()},
         {texts::kJsonPrinting, printing},
@@ -118,6 +127,7 @@ QJsonObject StatusReport::json(Robot &robot)
                                           {texts::kJsonCreditNotes, jobs.Data6.recordCount()}}},
         {texts::kJsonHeld, held},
         {texts::kJsonLastPrinted, last},
+        {texts::kJsonUnaccounted, unaccounted},
     };
 }
 
@@ -157,6 +167,15 @@ QString StatusReport::text(Robot &robot)
                       ? texts::kNone
                       : name(last) + texts::numberAt(last.value(texts::kJsonNumber).toString(),
                                                      last.value(texts::kJsonTime).toString()));
+    QStringList unaccounted;
+    for (const QJsonValue &v : s.value(texts::kJsonUnaccounted).toArray()) {
+        const QJsonObject r = v.toObject();
+        unaccounted << texts::numberRange(r.value(texts::kJsonDocument).toString(),
+                                          r.value(texts::kJsonFrom).toString(),
+                                          r.value(texts::kJsonTo).toString());
+    }
+    lines << texts::kUnaccountedLine +
+                 (unaccounted.isEmpty() ? texts::kNone : unaccounted.join(QStringLiteral("; ")));
     return lines.join(QLatin1Char('\n'));
 }
 

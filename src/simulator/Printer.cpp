@@ -59,12 +59,12 @@ void Printer::follow(bool reread)
         m_portOpen = false;
         reread = true;
     }
+    // A changed file, or another directory (another printer): its faults
+    // count from here.
     const QPair<qint64, qint64> stamp = iniStamp();
-    if (stamp != m_iniStamp) {
-        // Another directory's file is no change: its faults count from the loading.
-        if (!moved)
-            m_sends = m_uploads = 0;
+    if (moved || stamp != m_iniStamp) {
         m_iniStamp = stamp;
+        m_sends = m_uploads = 0;
         reread = true;
     }
     if (!reread)
@@ -260,7 +260,8 @@ int Printer::upload(Upload kind, int *status, int *error, const char *command, c
     if (!m_portOpen)
         code = PortClosed;
     else if (m_settings.uploadFails ||
-             (m_settings.uploadFailNth > 0 && m_uploads == m_settings.uploadFailNth))
+             (m_settings.uploadFailNth > 0 && m_uploads == m_settings.uploadFailNth) ||
+             (m_settings.uploadFailFrom > 0 && m_uploads >= m_settings.uploadFailFrom))
         code = AnswerNotWritten;
     else if (kind == Upload::Status && text == QLatin1String("S1"))
         answer = Answers::status(m_memory, m_settings, QDateTime::currentDateTime());

@@ -23,8 +23,9 @@ namespace sim {
 // and upload calls from there, so that a test can bring a fault on at any
 // moment of a running robot. The fiscal memory lives on disk after every
 // change; only the port and the counts of SendCmd and upload calls (for the
-// RefuseNth, LoseReplyNth, KillAfter and UploadFailNth faults), since the
-// library was loaded or fiscalsim.ini last changed, live in the process.
+// RefuseNth, LoseReplyNth, KillAfter, UploadFailNth and UploadFailFrom
+// faults), since the library was loaded, fiscalsim.ini last changed or the
+// current directory changed, live in the process.
 class Printer
 {
 public:

@@ -73,6 +73,7 @@ Settings Settings::read(const QString &dir)
     s.refuseNth = intValue(ini, QStringLiteral("faults/RefuseNth"), 0);
     s.uploadFails = saysFail(ini, QStringLiteral("faults/Upload"));
     s.uploadFailNth = intValue(ini, QStringLiteral("faults/UploadFailNth"), 0);
+    s.uploadFailFrom = intValue(ini, QStringLiteral("faults/UploadFailFrom"), 0);
     s.loseReplyNth = intValue(ini, QStringLiteral("faults/LoseReplyNth"), 0);
     s.killAfter = intValue(ini, QStringLiteral("faults/KillAfter"), 0);
     s.refuse7WhenIdle = saysYes(ini, QStringLiteral("faults/Refuse7WhenIdle"));

@@ -29,6 +29,8 @@ public:
     int refuseNth = 0;
     bool uploadFails = false;
     int uploadFailNth = 0;
+    // From the Nth upload on, every one fails: a printer whose answers stop.
+    int uploadFailFrom = 0;
     int loseReplyNth = 0;
     int killAfter = 0;
     // "7" with no document open is refused, as by printers that take it only

@@ -113,6 +113,29 @@ TEST(MainWindow, ReportsAndTheDrawerSendTheirCommands)
     }
 }
 
+// An invoice issued outside the robot (from the keypad): nothing new is
+// printed until the operator accepts the printer's numbers with the button
+// that shows for it.
+TEST(MainWindow, AcceptNumbersShowsWhilePrinterNumbersWaitAndLetsPrintingGoOn)
+{
+    Console c;
+    c.h.writeSimIni("[counters]\nInvoice=1\n");
+    const qint64 sale = c.h.db().addSale({});
+    c.h.db().addItem(sale, {});
+    QPushButton *accept = c.window.button(Control::AcceptNumbers);
+    EXPECT_FALSE(accept->isVisibleTo(&c.window));
+    c.h.tick();
+    c.h.tick();
+    EXPECT_EQ(c.messages, QStringList{texts::numbersNotAccounted({texts::unaccountedNumbers(
+                              core::DocumentKind::Invoice, "00000001", "00000001")})});
+    EXPECT_TRUE(accept->isVisibleTo(&c.window) && accept->isEnabled());
+    EXPECT_EQ(c.h.db().sale(sale, "Impresa").toInt(), 0);
+    accept->click();
+    EXPECT_FALSE(accept->isVisibleTo(&c.window));
+    c.h.tick();
+    EXPECT_EQ(c.h.db().sale(sale, "Factura").toString(), "00000002");
+}
+
 TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
 {
     // Desde, Hasta, the faults, the box shown, what reached the printer, where the focus goes.

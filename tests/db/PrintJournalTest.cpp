@@ -2,6 +2,8 @@
 #include "support/QtPrinters.h"
 #include "support/TestDir.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using db::PrintJournal;
@@ -54,4 +56,49 @@ TEST(PrintJournal, UnfinishedEntriesSurviveAReopenUntilSettled)
     j.cancelled(closing);
     j.cancelled(failed);
     EXPECT_TRUE(j.settled());
+}
+
+// Each entry names its installation, the main database and the fiscal
+// machine: a journal copied to another register, or kept while the robot is
+// pointed at another database, never applies its entries there. The entries
+// of a journal made before they were named belong to whoever opens it.
+TEST(PrintJournal, EntriesCountOnlyForTheirOwnInstallation)
+{
+    const core::Clock clock;
+    testsupport::TestDir dir;
+    {
+        QSqlDatabase old = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+        old.setDatabaseName(dir.file(PrintJournal::fileName()));
+        ASSERT_TRUE(old.open());
+        for (const char *sql :
+             {"CREATE TABLE documento (id INTEGER PRIMARY KEY, tipo TEXT NOT NULL, codigo INTEGER "
+              "NOT NULL, estado TEXT NOT NULL, numero_antes TEXT, numero TEXT, numero_z TEXT, "
+              "tomado TEXT NOT NULL, actualizado TEXT NOT NULL)",
+              "INSERT INTO documento VALUES (1, 'factura', 101, 'cerrado', '00000040', '00000041', "
+              "'0003', '', '')"})
+            ASSERT_TRUE(QSqlQuery(old).exec(QString::fromLatin1(sql)));
+    }
+    QSqlDatabase::removeDatabase("old");
+    const QString main = dir.file(QStringLiteral("Base de Datos.dba"));
+    {
+        PrintJournal j(dir.path(), clock, {main, 1});
+        j.takeUp(Kind::CreditNote, 7);
+        j.acceptNumber(Kind::CreditNote, QStringLiteral("00000009"));
+    }
+    // Who opens it; its unfinished entries; the highest credit-note number it knows.
+    const std::tuple<QString, qint32, int, std::optional<qint64>> cases[] = {
+        {main, 1, 2, 9},
+        {dir.path() + "\\.\\Base de Datos.dba", 1, 2, 9},
+        {main, 2, 1, std::nullopt},
+        {"postgresql://caja@db/ventas?sslmode=require", 1, 1, std::nullopt},
+    };
+    for (const auto &[database, machine, unfinished, notes] : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 Caja:%2").arg(database).arg(machine).toStdString());
+        const PrintJournal j(dir.path(), clock, {database, machine});
+        EXPECT_EQ(j.unfinished().size(), unfinished);
+        EXPECT_FALSE(j.settled());
+        EXPECT_EQ(j.closedBefore(Kind::Invoice, 101), QStringLiteral("00000041"));
+        EXPECT_EQ(j.highestNumber(Kind::Invoice), 41);
+        EXPECT_EQ(j.highestNumber(Kind::CreditNote), notes);
+    }
 }

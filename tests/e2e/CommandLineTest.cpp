@@ -38,6 +38,7 @@ Opciones:
   iniciar                      reanuda el sondeo
   reintentar factura|nota CODIGO
                                vuelve a tomar un documento retenido en el próximo ciclo
+  aceptar-numeros              da por emitidos los números de la impresora que nada registra
 
 Estado de salida de una orden: 0 hecha, 1 rechazada o fallida, 2 orden o argumento erróneo,
 3 no hay un robot en marcha sobre DIR.

@@ -63,6 +63,7 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
         {{"reporte-memoria", "32/01/2015", "31/01/2015"}, {}, 2, texts::invalidDate("32/01/2015", "dd/MM/yyyy"), {}},
         {{"reporte-memoria", "31/12/2015", "01/01/2015"}, {}, 2, texts::kEndDateMustBeLater, {}},
         {{"reintentar", "factura", "999"}, {}, 1, texts::notHeld(core::DocumentKind::Invoice, 999), {}},
+        {{"aceptar-numeros"}, {}, 1, texts::kNoNumbersToAccept, {}},
         // clang-format on
     };
     for (const auto &[words, faults, status, line, sent] : cases) {
@@ -134,7 +135,8 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     EXPECT_EQ(report, (QJsonObject{{"sondeo", true},
                                    {"imprimiendo", QJsonValue::Null},
                                    {"pendientes", QJsonObject{{"facturas", 1}, {"notas", 0}}},
-                                   {"retenidos", QJsonArray{entry}}}));
+                                   {"retenidos", QJsonArray{entry}},
+                                   {"sin_registrar", QJsonArray{}}}));
 
     // The same hold is told once; let go, the document is taken up at once again.
     const Answer again = r.ask({"reintentar", "factura", QString::number(held)});

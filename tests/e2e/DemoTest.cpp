@@ -69,7 +69,8 @@ void printTheDemo(const QString &type, Engine engine)
                   "NotaCréditoVenta" TO %1;
             GRANT UPDATE ("Factura", "Control", "Impresa", "Imprimir", "NúmeroZ")
                   ON "Consulta Ventas Edición" TO %1;
-            GRANT UPDATE ("Número", "Control", "Impresa", "Imprimir") ON "NotaCréditoVenta" TO %1;)")
+            GRANT UPDATE ("Número", "Control", "Impresa", "Imprimir") ON "NotaCréditoVenta" TO %1;
+            GRANT SELECT, INSERT, DELETE ON robot_fiscal_tomas TO %1;)")
                                .arg(role));
         ini.setValue("database/Url", cluster.url(name, role));
     }

@@ -1,8 +1,14 @@
 #include "core/DocumentKind.h"
+#include "core/Texts.h"
+#include "db/MachineLock.h"
 #include "support/Installation.h"
 #include "support/RobotProcess.h"
 
-#include <QRegularExpression>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSysInfo>
 #include <gtest/gtest.h>
 
 using testsupport::Engine;
@@ -10,6 +16,7 @@ using testsupport::Installation;
 using testsupport::MainRows;
 using testsupport::RobotProcess;
 using enum core::DocumentKind;
+namespace texts = core::texts;
 
 namespace {
 
@@ -58,6 +65,23 @@ QStringList done(core::DocumentKind kind, qint64 code)
 QString printerNumber(int n)
 {
     return QStringLiteral("%1").arg(n, 8, 10, QLatin1Char('0'));
+}
+
+// The robot running on `dir` asked, as an operator would: its standard output.
+QString ask(const QString &dir, const QStringList &words)
+{
+    return RobotProcess::ask(dir, words).out;
+}
+
+// Once the robot on `dir` answers: it has started.
+bool answers(const QString &dir)
+{
+    const QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired()) {
+        if (RobotProcess::ask(dir, {QStringLiteral("estado")}).status == 0)
+            return true;
+    }
+    return false;
 }
 
 // Runs the robot until it prints (or recovers) the document; its output.
@@ -228,66 +252,100 @@ TEST_P(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDasc
                             GetParam() == Engine::Sqlite ? kAllFaults : QList<Fault>{Fault::Kill});
 }
 
-// Another program of the shop holds the sale's row locked while the robot
-// prints it: the write-back waits out the busy timeout and is reported, and
-// the journal records it once the lock is gone.
-TEST_P(ExactlyOnce, WriteLockHeldPastTheBusyTimeoutIsRecordedAfterItsRelease)
-{
-    Installation inst({.simIni = kCounters, .engine = GetParam()});
-    const qint64 code = addDocument(inst, Invoice);
-    MainRows other(inst.mainDatabase());
-    other.exec(QStringLiteral("BEGIN"));
-    other.exec(
-        QStringLiteral("UPDATE \"Ventas\" SET \"Local\" = 0 WHERE \"Código\" = %1").arg(code));
-    RobotProcess robot(inst.path());
-    ASSERT_TRUE(robot.waitForError(QStringLiteral("fue impresa pero no quedó registrada")))
-        << robot.err().toStdString();
-    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), 0);
-    other.exec(QStringLiteral("COMMIT"));
-    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("recuperada factura %1 00000041").arg(code)}))
-        << (robot.out() + robot.err()).toStdString();
-    robot.stop();
-    EXPECT_EQ(inst.fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + 1);
-    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Factura")).toString(), printerNumber(41));
-    EXPECT_EQ(inst.db().sale(code, QStringLiteral("Impresa")).toInt(), -1);
-}
-
-// Two registers' robots on one PostgreSQL database, each printing the
-// invoices of its own fiscal machine: the first is killed after each command
-// of its invoice in turn, and restarted, while the second prints its own.
-// Each invoice is closed once, on its own register's printer, and its row
-// holds the number that printer gave it.
-TEST(ExactlyOnce, TwoRobotsOnOneServerEachPrintTheirOwnOnceKilledAfterEveryCommand)
+// The journal lost after a closing (deleted, restored from an old backup, a
+// new disk): the sale the printer closed and nobody recorded is not printed a
+// second time. The robot names the number nothing accounts for, in estado
+// too, and prints nothing new until the operator, having recorded the sale by
+// hand, accepts the printer's numbers.
+TEST_P(ExactlyOnce, JournalLostAfterAClosingNamesTheNumberAndPrintsNothingAgain)
 {
     const Plan plan = planOf(QStringLiteral("HKA"), Invoice);
-    Installation one({.simIni = kCounters, .engine = Engine::Postgres});
-    Installation two({.simIni = kCounters, .fiscalMachine = 2, .sharing = &one});
-    RobotProcess second(two.path());
-    QList<qint64> ones, twos;
-    for (int n = 1; n <= plan.commands; ++n) {
-        SCOPED_TRACE(n);
-        twos << addDocument(two, Invoice, 2);
-        ones << addDocument(one, Invoice);
-        one.writeSimIni(kCounters + "[faults]\nKillAfter=" + QByteArray::number(n) + "\n");
-        RobotProcess killed(one.path());
+    const QByteArray counters = "[counters]\nInvoice=40\nZ=3\n";
+    Installation inst(
+        {.simIni = counters + "[faults]\nKillAfter=" + QByteArray::number(plan.closing) + "\n",
+         .engine = GetParam()});
+    inst.db().addSale({.invoiceNumber = printerNumber(kFirstInvoice)});
+    const qint64 code = addDocument(inst, Invoice);
+    {
+        RobotProcess killed(inst.path());
         ASSERT_TRUE(killed.waitForExit());
         ASSERT_EQ(killed.exitCode(), -1) << killed.err().toStdString();
-        one.writeSimIni(kCounters);
-        runUntilDone(one, Invoice, ones.last());
     }
-    ASSERT_TRUE(second.waitForOutput({"impresa" + docName(Invoice, twos.last())}))
+    inst.writeSimIni(counters);
+    for (const char *end : {"", "-wal", "-shm"})
+        QFile::remove(inst.file(QStringLiteral("robot-fiscal-journal.db") + end));
+
+    RobotProcess robot(inst.path());
+    const QString number = printerNumber(kFirstInvoice + 1);
+    ASSERT_TRUE(robot.waitForError(
+        texts::numbersNotAccounted({texts::unaccountedNumbers(Invoice, number, number)})))
+        << (robot.out() + robot.err()).toStdString();
+    const QJsonObject estado =
+        QJsonDocument::fromJson(ask(inst.path(), {"estado", "--json"}).toUtf8()).object();
+    EXPECT_EQ(
+        estado["sin_registrar"],
+        (QJsonArray{QJsonObject{{"documento", "factura"}, {"desde", number}, {"hasta", number}}}));
+    EXPECT_TRUE(
+        ask(inst.path(), {"estado"}).contains("\nNúmeros sin registrar: factura " + number));
+    inst.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"Factura\" = ?, \"Control\" = ?, "
+                                  "\"Impresa\" = -1, \"Imprimir\" = 0 WHERE \"Código\" = ?"),
+                   {number, number, code});
+    EXPECT_EQ(ask(inst.path(), {"aceptar-numeros"}).trimmed(), texts::kNumbersAccepted);
+    const qint64 next = inst.db().addSale({});
+    inst.db().addItem(next, {});
+    ASSERT_TRUE(robot.waitForOutput({"impresa" + docName(Invoice, next)}))
+        << (robot.out() + robot.err()).toStdString();
+    EXPECT_EQ(inst.fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + 2);
+}
+
+// Two robots for one fiscal machine on PostgreSQL. The first one's server
+// session ends in the middle of an invoice (as in a server restart), and the
+// second, which waited for the machine, takes its lock at its next tick: it
+// never prints the invoice the first one claimed, holding it with the first
+// one's name, and prints what comes after; the first prints nothing new.
+TEST(ExactlyOnce, SecondRobotForTheMachineNeverPrintsWhatTheFirstClaimed)
+{
+    // An invoice of many items on a slow line: a few seconds from start to close.
+    Installation one({.simIni = "[link]\nBaud=1200\n", .engine = Engine::Postgres});
+    Installation two({.sharing = &one});
+    MainRows server(one.mainDatabase());
+    const auto endLockSession = [&] {
+        server.exec(QStringLiteral("SELECT pg_terminate_backend(pid, 30000) FROM pg_locks WHERE "
+                                   "locktype = 'advisory' AND granted AND classid = %1 AND "
+                                   "objid = 1 AND database = (SELECT oid FROM pg_database "
+                                   "WHERE datname = current_database())")
+                        .arg(db::MachineLock::kNamespace));
+    };
+    // The second robot runs without the machine: its lock's session ended
+    // while its polling was stopped, and the first one took the machine.
+    RobotProcess second(two.path());
+    ASSERT_TRUE(answers(two.path()));
+    ask(two.path(), {"detener"});
+    endLockSession();
+    RobotProcess first(one.path());
+    ASSERT_TRUE(answers(one.path())) << first.err().toStdString();
+    ask(two.path(), {"iniciar"});
+    ASSERT_TRUE(second.waitForError(texts::fiscalMachineTaken(1))) << second.err().toStdString();
+
+    const qint64 claimed = one.db().addSale({});
+    for (int i = 0; i < 12; ++i)
+        one.db().addItem(claimed, {});
+    ASSERT_TRUE(first.waitForOutput({"inicio" + docName(Invoice, claimed)}));
+    endLockSession();
+    const QString held = "retenida" + docName(Invoice, claimed);
+    ASSERT_TRUE(second.waitForOutput({held, "impresa" + docName(Invoice, claimed)}));
+    EXPECT_TRUE(second.out().contains(
+        held + ' ' +
+        texts::claimedByAnother(Invoice, claimed, QSysInfo::machineHostName() + ':' + one.path())))
+        << second.out().toStdString();
+    ASSERT_TRUE(first.waitForOutput({"impresa" + docName(Invoice, claimed)}));
+    const qint64 after = one.db().addSale({});
+    one.db().addItem(after, {});
+    ASSERT_TRUE(second.waitForOutput({"impresa" + docName(Invoice, after)}))
         << second.err().toStdString();
-    second.stop();
-    EXPECT_EQ(second.out().count(QRegularExpression(" impresa factura ")), plan.commands);
-    for (Installation *inst : {&one, &two}) {
-        const QList<qint64> &codes = inst == &one ? ones : twos;
-        EXPECT_TRUE(inst->fiscalMemory().value("document").toObject().isEmpty());
-        EXPECT_EQ(inst->fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + codes.size());
-        for (int i = 0; i < codes.size(); ++i)
-            EXPECT_EQ(inst->db().sale(codes[i], "Factura").toString(),
-                      printerNumber(kFirstInvoice + 1 + i))
-                << codes[i];
-    }
+    EXPECT_EQ(one.fiscalMemory().value("lastInvoice").toInt(), 1);
+    EXPECT_EQ(two.fiscalMemory().value("lastInvoice").toInt(), 1);
+    EXPECT_EQ(one.db().sale(claimed, "Factura").toString(), printerNumber(1));
 }
 
 } // namespace

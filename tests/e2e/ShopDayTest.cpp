@@ -3,7 +3,7 @@
 //   SHOPDAY_DAYS=N       runs N days (2) from SHOPDAY_BASE, by default the first
 //                        seed whose N days hold between them every kind of event
 //   SHOPDAY_LENGTH=N     events a day (30)
-//   SHOPDAY_ALL_EVENTS=1 every kind of event; SHOPDAY_KINDS=sale,kill,... those kinds
+//   SHOPDAY_KINDS=sale,kill,... only those kinds of event
 //   SHOPDAY_VERBOSE=1    a failed day's robot output and paper roll too
 #include "support/ShopDay.h"
 #include "support/PostgresCluster.h"

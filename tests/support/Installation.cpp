@@ -1,10 +1,12 @@
 #include "support/Installation.h"
 
+#include "db/PrintJournal.h"
 #include "db/Schema.h"
 #include "support/PostgresCluster.h"
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 namespace testsupport {
 
@@ -47,6 +49,22 @@ Installation::Installation(const Setup &setup)
     writeSimIni(setup.simIni);
     db::Schema::createDatabase(file(QStringLiteral("Vextora.dba")), {db::Schema::localSchema()});
     m_rows = std::make_unique<MainRows>(m_main);
+    // A printer that printed before the robot came, whatever the database
+    // records: its numbers were accepted at installation, as an operator would.
+    const QString sim = QString::fromUtf8(setup.simIni);
+    if (sim.contains(QStringLiteral("[counters]"))) {
+        const core::Clock clock;
+        db::PrintJournal journal(path(), clock, {m_main, setup.fiscalMachine});
+        for (const auto &[kind, key] : {std::pair{core::DocumentKind::Invoice, "Invoice"},
+                                        std::pair{core::DocumentKind::CreditNote, "CreditNote"}}) {
+            const auto counter =
+                QRegularExpression(QStringLiteral("^%1=(\\d+)$").arg(QLatin1String(key)),
+                                   QRegularExpression::MultilineOption)
+                    .match(sim);
+            if (counter.hasMatch())
+                journal.acceptNumber(kind, counter.captured(1).rightJustified(8, u'0'));
+        }
+    }
     if (!setup.sharing && setup.rows.isEmpty()) {
         m_rows->setCompany(QStringLiteral("J123456789"));
         m_rows->setRates(16.0, 8.0, 31.0);

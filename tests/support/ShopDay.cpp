@@ -163,6 +163,7 @@ private:
     {
         m_robot = std::make_unique<RobotProcess>(m_inst.path());
         m_polling = true;
+        m_killArmed = m_once.startsWith("KillAfter");
         ++m_starts;
     }
 
@@ -190,9 +191,12 @@ private:
         const QString output = m_robot->out() + m_robot->err();
         m_output += output;
         note(QString("robot ended, status %1").arg(status));
-        if (status == -1 && m_once.startsWith("KillAfter")) {
+        // A kill armed since the start, even if other faults followed it
+        // before the robot read them.
+        if (status == -1 && m_killArmed) {
             ++m_kills;
-            writeFaults({}); // a robot started again would be killed at the same count
+            if (m_once.startsWith("KillAfter"))
+                writeFaults({}); // a robot started again would be killed at the same count
         } else if (status != (stopped ? 0 : 9)) {
             // 9: the machine's lock, which a killed robot's session may hold a moment longer.
             m_violations << QString("[crash] the robot ended with status %1 (%2): %3")
@@ -232,6 +236,7 @@ private:
     {
         m_lasting += lasting;
         m_once = once;
+        m_killArmed = m_killArmed || once.startsWith("KillAfter");
         m_inst.writeSimIni(kCounters + "[faults]\n" + m_lasting + once + "\n");
         if (!once.isEmpty() || !lasting.isEmpty())
             note("faults: " + QString::fromLatin1(m_lasting + once).replace(u'\n', u' '));
@@ -562,6 +567,7 @@ private:
     QStringList m_log, m_violations;
     QString m_output, m_summary;
     QByteArray m_lasting, m_once;
+    bool m_killArmed = false; // since the robot last started
     QList<Document> m_docs;
     bool m_polling = true;
     int m_starts = 0, m_kills = 0, m_cancels = 0, m_zAsked = 0;

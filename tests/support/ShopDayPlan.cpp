@@ -61,13 +61,11 @@ QString ShopDayPlan::name(Kind kind)
 
 QSet<Kind> ShopDayPlan::defaultKinds()
 {
-    // Left out until the robot passes it: detener (the document being printed
-    // starts polling again).
-    return {Kind::Sale,         Kind::CreditNote,     Kind::Correct,         Kind::Flag,
-            Kind::Anular,       Kind::CierreX,        Kind::CierreZ,         Kind::AbrirGaveta,
-            Kind::Reintentar,   Kind::ReporteMemoria, Kind::LoseReply,       Kind::UploadFail,
-            Kind::RefuseNth,    Kind::Refuse,         Kind::Refuse7WhenIdle, Kind::Kill,
-            Kind::DatabaseAway, Kind::DatabaseLocked, Kind::Restart};
+    QSet<Kind> kinds;
+    for (const KindInfo &k : kKinds)
+        if (k.weight > 0)
+            kinds << k.kind;
+    return kinds;
 }
 
 QSet<Kind> ShopDayPlan::kindsFromEnvironment()
@@ -75,11 +73,10 @@ QSet<Kind> ShopDayPlan::kindsFromEnvironment()
     QSet<Kind> kinds;
     const QStringList names = qEnvironmentVariable("SHOPDAY_KINDS").split(u',', Qt::SkipEmptyParts);
     for (const KindInfo &k : kKinds)
-        if (qEnvironmentVariableIntValue("SHOPDAY_ALL_EVENTS") || names.contains(k.name))
+        if (names.contains(k.name))
             kinds << k.kind;
     // Sales and credit notes always: without them a day prints nothing.
-    return names.isEmpty() && kinds.isEmpty() ? defaultKinds()
-                                              : kinds + QSet<Kind>{Kind::Sale, Kind::CreditNote};
+    return kinds.isEmpty() ? defaultKinds() : kinds + QSet<Kind>{Kind::Sale, Kind::CreditNote};
 }
 
 ShopDayPlan::ShopDayPlan(quint64 seed, const QSet<Kind> &kinds, int length) : m_seed(seed)

@@ -64,8 +64,7 @@ class ShopDayPlan
 public:
     using Kind = ShopEvent::Kind;
 
-    // The kinds that the robot passes today; SHOPDAY_ALL_EVENTS=1 turns on every
-    // kind, SHOPDAY_KINDS=name,name names them.
+    // Every kind of event, or those SHOPDAY_KINDS=name,name names.
     static QSet<Kind> kindsFromEnvironment();
     static QSet<Kind> defaultKinds();
     static QString name(Kind kind);
