@@ -22,6 +22,8 @@ core::ExitStatus RobotSession::start(const QString &programDir)
     QObject::connect(m_stopSignals.get(), &core::StopSignals::stopRequested, &m_robot,
                      &robot::Robot::requestStop);
     m_robot.start();
+    if (m_robot.settings().wakeOnChange)
+        m_robot.watchForChanges();
     m_control = std::make_unique<robot::ControlServer>(m_robot);
     m_control->listen();
     return core::ExitStatus::Running;

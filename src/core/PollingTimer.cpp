@@ -13,12 +13,10 @@ void PollingTimer::setEnabled(bool enabled)
     if (enabled == m_enabled || (enabled && m_stoppedByOperator))
         return;
     m_enabled = enabled;
-    if (enabled) {
-        const auto interval = m_clock.scaled(m_interval);
-        m_timer.start(interval.count() > 0 ? interval : std::chrono::milliseconds(1));
-    } else {
+    if (enabled)
+        restart();
+    else
         m_timer.stop();
-    }
     Q_EMIT enabledChanged(enabled);
 }
 
@@ -32,6 +30,11 @@ void PollingTimer::setStoppedByOperator(bool stopped)
 void PollingTimer::setInterval(std::chrono::milliseconds interval)
 {
     m_interval = interval;
+    restart();
+}
+
+void PollingTimer::restart()
+{
     if (m_enabled) {
         const auto scaled = m_clock.scaled(m_interval);
         m_timer.start(scaled.count() > 0 ? scaled : std::chrono::milliseconds(1));

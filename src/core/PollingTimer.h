@@ -24,6 +24,8 @@ public:
     // switches, until the operator starts it again.
     void setStoppedByOperator(bool stopped);
     bool stoppedByOperator() const { return m_stoppedByOperator; }
+    // The next timeout a whole interval from now (a tick run out of turn).
+    void restart();
     // Only the window's hidden "Aplicar" changes it (scaled like kInterval).
     void setInterval(std::chrono::milliseconds interval);
     std::chrono::milliseconds interval() const { return m_interval; }

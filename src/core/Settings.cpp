@@ -58,6 +58,10 @@ Settings Settings::load(const QString &iniPath, QString *refusal)
         else if (!scaleText.trimmed().isEmpty())
             refuse("[timing] Scale", scaleText, texts::kUnusableScale);
     }
+    const QString wake = ini.value(QStringLiteral("timing/WakeOnChange")).toString().trimmed();
+    s.wakeOnChange = !QStringList{QStringLiteral("no"), QStringLiteral("false"),
+                                  QStringLiteral("0"), QStringLiteral("off")}
+                          .contains(wake, Qt::CaseInsensitive);
     if (!CodePage(s.codePage).isValid())
         refuse("[regional] CodePage", s.codePage, texts::kUnknownCodePage);
     else if (!CodePage(s.codePage).isEightBit())

@@ -16,6 +16,9 @@ struct Settings
     QString shortDateFormat = QStringLiteral("dd/MM/yyyy");
     QString codePage = QStringLiteral("windows-1252");
     double timingScale = 1.0;
+    // [timing] WakeOnChange: a change of the main database runs the tick at
+    // once; "no" (or false, 0, off) leaves the robot on its ticks alone.
+    bool wakeOnChange = true;
     // [database] Url: empty for the SQLite file that Vextora.inf names,
     // otherwise the PostgreSQL main database's URL, as written.
     QString databaseUrl;

@@ -319,6 +319,12 @@ inline const CommandText kAcceptNumbersCommand{
     QStringLiteral("da por emitidos los números de la impresora que nada registra")};
 inline const QString kUnaccountedLine = QStringLiteral("Números sin registrar: ");
 inline const QString kJsonUnaccounted = QStringLiteral("sin_registrar");
+// How changes of the main database reach the robot: its ticks alone, the
+// file's changes, or the server's notifications.
+inline const QString kJsonWake = QStringLiteral("despertar");
+inline const QString kWakeTicks = QStringLiteral("ticks");
+inline const QString kWakeChanges = QStringLiteral("cambios");
+inline const QString kWakeNotifications = QStringLiteral("notificaciones");
 inline const QString kJsonFrom = QStringLiteral("desde");
 inline const QString kJsonTo = QStringLiteral("hasta");
 // "factura 00000041" or "factura 00000041 a 00000043", for estado.

@@ -3,6 +3,7 @@
 #include "core/FileLayer.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
+#include "db/FileIdentity.h"
 #include "db/PostgresConnection.h"
 #include "db/PostgresDialect.h"
 #include "db/SqliteDialect.h"
@@ -12,13 +13,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QUrl>
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace db {
 
@@ -60,41 +59,6 @@ QString readWriteUri(const QString &absolutePath)
 // every tick); the jobs' texts differ by code but live on short connections.
 constexpr qsizetype kTranslationCacheSize = 32;
 constexpr qsizetype kPreparedLimit = 8;
-
-// What tells one file from another that took its name, or from itself
-// before a write.
-struct FileIdentity
-{
-    bool exists = false;
-    quint64 device = 0, inode = 0;
-    qint64 size = 0, modifiedNs = 0;
-
-    static FileIdentity of(const QString &path)
-    {
-        FileIdentity id;
-#ifdef Q_OS_UNIX
-        struct stat st;
-        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-            return id;
-        id.exists = true;
-        id.device = st.st_dev;
-        id.inode = st.st_ino;
-        id.size = st.st_size;
-        id.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-#else
-        const QFileInfo info(path);
-        if (!info.exists())
-            return id;
-        id.exists = true;
-        id.inode = info.birthTime().toMSecsSinceEpoch();
-        id.size = info.size();
-        id.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
-#endif
-        return id;
-    }
-
-    bool operator==(const FileIdentity &) const = default;
-};
 
 // Values as the SQLite engine gives them, whatever the engine: integers as
 // qint64, booleans as Jet's -1 and 0, dates and times as ISO-8601 text.
@@ -281,6 +245,20 @@ QString Database::translate(const QString &sql) const
         d->translated.clear();
     d->translated.insert(sql, text);
     return text;
+}
+
+void Database::listen(const QString &channel, std::function<void(const QString &payload)> notified)
+{
+    QSqlDriver *driver = d->db().driver();
+    if (!driver->subscribeToNotification(channel))
+        throw d->error(driver->lastError(), QStringLiteral("LISTEN ") + channel);
+    QObject::connect(driver, &QSqlDriver::notification, driver,
+                     [channel, notified = std::move(notified)](const QString &name,
+                                                               QSqlDriver::NotificationSource,
+                                                               const QVariant &payload) {
+                         if (name == channel)
+                             notified(payload.toString());
+                     });
 }
 
 RecordSet Database::openRecordset(const QString &sql)

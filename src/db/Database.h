@@ -3,6 +3,7 @@
 #include "db/RecordSet.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace db {
@@ -57,6 +58,10 @@ public:
     bool lost() const;
     // The text that the engine runs for `sql`.
     QString translate(const QString &sql) const;
+
+    // PostgreSQL: listens to a notification channel; each notification's
+    // payload goes to `notified`, in the event loop.
+    void listen(const QString &channel, std::function<void(const QString &payload)> notified);
 
 private:
     Database();

@@ -131,7 +131,9 @@ QString Schema::claimsPostgres()
 
 QString Schema::mainSchemaPostgres()
 {
-    return resource(QStringLiteral("main-schema-postgresql.sql"));
+    // With the triggers that wake the robots at once.
+    return resource(QStringLiteral("main-schema-postgresql.sql")) + QLatin1Char('\n') +
+           resource(QStringLiteral("notify-postgresql.sql"));
 }
 
 QString Schema::mainSchema()

@@ -13,7 +13,8 @@ public:
     // "Base de Datos.dba": company, customers, products, sales, credit notes
     // and the saved queries the robot reads and writes.
     static QString mainSchema();
-    // The same objects for PostgreSQL, and the robots' claims table.
+    // The same objects for PostgreSQL, the robots' claims table and the
+    // triggers that wake them (sql/notify-postgresql.sql).
     static QString mainSchemaPostgres();
     // The claims table alone (sql/claims-postgresql.sql), for a robot to
     // make it where it is missing.

@@ -41,7 +41,7 @@ void PollingCycle::reportError(const QString &text)
     m_window.notice(text);
 }
 
-void PollingCycle::tick()
+void PollingCycle::tick(bool woken)
 {
     try {
         // Until the company settings and the tax rates are read no job may
@@ -51,9 +51,12 @@ void PollingCycle::tick()
         // below already shows a recovered document as printed.
         const bool settled = !recover || recover();
 
-        m_state.Alterna = !m_state.Alterna;
+        // A tick that a change of the database woke reads the sales at once:
+        // the ticket list is the timer's ticks'.
+        if (!woken)
+            m_state.Alterna = !m_state.Alterna;
         m_window.setProgress(0);
-        if (!m_settings.RifInstalacionTickets.isEmpty() &&
+        if (!woken && !m_settings.RifInstalacionTickets.isEmpty() &&
             m_state.RifCompania == m_settings.RifInstalacionTickets && m_state.Alterna) {
             m_window.setStatus(core::texts::kRefreshingTickets);
             refresh(m_lists.Data7, core::ListDisplay::DBList3);
@@ -70,7 +73,10 @@ void PollingCycle::tick()
             m_window.setLog(core::texts::kDatabaseBack);
             m_window.notice(core::texts::kDatabaseBack);
         }
-        m_clock.DelayMili(50);
+        // The lists are read whole before this goes on: the pause is kept
+        // only for a robot that polls, and never holds up a wake.
+        if (!m_watched)
+            m_clock.DelayMili(50);
         // Nothing new is printed before the journal is settled.
         if (!ready || !settled)
             return;
@@ -103,7 +109,8 @@ void PollingCycle::tick()
 void PollingCycle::creditNoteTurn()
 {
     refresh(m_lists.Data6, core::ListDisplay::DBList1);
-    m_clock.DelayMili(50);
+    if (!m_watched)
+        m_clock.DelayMili(50);
     if (m_lists.Data6.recordCount() > 0) {
         m_window.setStatus(core::texts::kBuildingCreditNote);
         m_window.processEvents();

@@ -22,7 +22,10 @@ public:
                  core::WindowServices &window, db::ListSources &lists, const core::Clock &clock,
                  FirstActivation &activation, documents::JobContext *jobs);
 
-    void tick();
+    // `woken`: run by a change of the main database rather than the timer.
+    void tick(bool woken = false);
+    // Changes of the main database wake the robot: no pause after a refresh.
+    void setWatched(bool watched) { m_watched = watched; }
     // The credit-note turn of the fifth idle tick.
     void creditNoteTurn();
 
@@ -49,6 +52,7 @@ private:
     const core::Clock &m_clock;
     FirstActivation &m_activation;
     QString m_lastError;
+    bool m_watched = false;
 };
 
 } // namespace robot

@@ -3,6 +3,7 @@
 #include "core/CodePage.h"
 #include "core/InstanceLock.h"
 #include "core/Texts.h"
+#include "db/ChangeWatch.h"
 #include "db/DataError.h"
 #include "db/Database.h"
 #include "db/DocumentClaims.h"
@@ -25,7 +26,7 @@ namespace robot {
 Robot::Robot(core::WindowServices &window, QObject *parent)
     : QObject(parent), m_window(window), m_timer(m_clock)
 {
-    connect(&m_timer, &core::PollingTimer::timeout, this, &Robot::onTick);
+    connect(&m_timer, &core::PollingTimer::timeout, this, [this] { onTick(false); });
     connect(&m_timer, &core::PollingTimer::enabledChanged, this, [this](bool on) {
         if (on)
             m_autoResume.stop();
@@ -165,6 +166,27 @@ void Robot::activate()
         m_activation->run();
 }
 
+void Robot::watchForChanges()
+{
+    m_watch = std::make_unique<db::ChangeWatch>(m_state.RutaBaseDatos, m_state.Caja);
+    connect(m_watch.get(), &db::ChangeWatch::changed, this, &Robot::onChange);
+    m_cycle->setWatched(true);
+}
+
+void Robot::onChange()
+{
+    if (m_busy) {
+        m_changeWaiting = true;
+        return;
+    }
+    // Polling stopped (by the operator, or a port that does not open): the
+    // change waits for it like the ticks do.
+    if (!m_timer.isEnabled())
+        return;
+    m_timer.restart();
+    onTick(true);
+}
+
 bool Robot::runExclusive(const std::function<void()> &work)
 {
     if (m_busy)
@@ -173,6 +195,9 @@ bool Robot::runExclusive(const std::function<void()> &work)
     m_busy = true;
     work();
     m_busy = false;
+    // One tick for whatever changed meanwhile, once this has returned.
+    if (std::exchange(m_changeWaiting, false))
+        QTimer::singleShot(0, this, &Robot::onChange);
     // Counted from the first stop, not put off by every action after it.
     if (m_autoResumeEnabled && !m_timer.isEnabled() && !m_stopRequested &&
         !m_timer.stoppedByOperator() && !m_autoResume.isActive())
@@ -187,13 +212,13 @@ bool Robot::printing() const
     return m_jobs && m_jobs->inProgress.has_value();
 }
 
-void Robot::onTick()
+void Robot::onTick(bool woken)
 {
     // Ticks never nest: one that arrives while a tick, a job or an operator's
     // action runs does nothing, so no document starts while another is open.
     if (m_stopRequested || !m_cycle)
         return;
-    runExclusive([this] { m_cycle->tick(); });
+    runExclusive([this, woken] { m_cycle->tick(woken); });
 }
 
 void Robot::requestStop()

@@ -19,6 +19,7 @@ class InstanceLock;
 } // namespace core
 
 namespace db {
+class ChangeWatch;
 class DocumentClaims;
 class MachineLock;
 class PrintJournal;
@@ -58,6 +59,13 @@ public:
     void start();
     // The first activation; the window calls it once it has been shown.
     void activate();
+    // After start(): a change of the main database runs the tick at once (the
+    // timer counts again from there) instead of at the next one; a change
+    // while something runs is served when it ends. Timer1 stays the
+    // fallback.
+    void watchForChanges();
+    // How changes reach the robot; none before watchForChanges().
+    const db::ChangeWatch *changeWatch() const { return m_watch.get(); }
     // Runs a document job or an operator's printer action unless another one
     // runs; false when it was held back.
     bool runExclusive(const std::function<void()> &work);
@@ -123,13 +131,16 @@ private:
     std::unique_ptr<FirstActivation> m_activation;
     std::unique_ptr<PollingCycle> m_cycle;
     QTimer m_autoResume;
+    std::unique_ptr<db::ChangeWatch> m_watch;
+    bool m_changeWaiting = false;
     bool m_busy = false;
     bool m_stopRequested = false;
     bool m_stopEmitted = false;
     bool m_autoResumeEnabled = false;
     bool m_pollingAtStart = false;
 
-    void onTick();
+    void onTick(bool woken);
+    void onChange();
     void finishStopIfRequested();
     bool keepMachine();
     // What must hold before a new document: the machine's lock, the journal

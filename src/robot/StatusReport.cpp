@@ -1,6 +1,7 @@
 #include "robot/StatusReport.h"
 
 #include "core/Texts.h"
+#include "db/ChangeWatch.h"
 #include "db/DataError.h"
 #include "db/ListSource.h"
 #include "documents/HeldDocuments.h"
@@ -60,6 +61,19 @@ void refresh(Robot &robot)
         } catch (const db::DataError &) {
         }
     }
+}
+
+QString wakeWord(const db::ChangeWatch *watch)
+{
+    switch (watch ? watch->way() : db::ChangeWatch::Way::Ticks) {
+    case db::ChangeWatch::Way::Changes:
+        return texts::kWakeChanges;
+    case db::ChangeWatch::Way::Notifications:
+        return texts::kWakeNotifications;
+    case db::ChangeWatch::Way::Ticks:
+        break;
+    }
+    return texts::kWakeTicks;
 }
 
 } // namespace
@@ -128,6 +142,7 @@ QJsonObject StatusReport::json(Robot &robot)
         {texts::kJsonHeld, held},
         {texts::kJsonLastPrinted, last},
         {texts::kJsonUnaccounted, unaccounted},
+        {texts::kJsonWake, wakeWord(robot.changeWatch())},
     };
 }
 

@@ -136,7 +136,8 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
                                    {"imprimiendo", QJsonValue::Null},
                                    {"pendientes", QJsonObject{{"facturas", 1}, {"notas", 0}}},
                                    {"retenidos", QJsonArray{entry}},
-                                   {"sin_registrar", QJsonArray{}}}));
+                                   {"sin_registrar", QJsonArray{}},
+                                   {"despertar", "cambios"}}));
 
     // The same hold is told once; let go, the document is taken up at once again.
     const Answer again = r.ask({"reintentar", "factura", QString::number(held)});

@@ -4,7 +4,9 @@
 #include "support/PostgresCluster.h"
 #include "support/RobotProcess.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using testsupport::Engine;
@@ -70,6 +72,36 @@ TEST_P(UnattendedRobot, DatabaseOutageIsToldOnceAndPrintingResumesWhenTheDatabas
         EXPECT_EQ(robot.err().count(outage), 1) << robot.err().toStdString();
         EXPECT_EQ(robot.err().count(core::texts::kDatabaseBack), 1);
     }
+}
+
+// How changes reach the real robot, as estado says: the file's changes, or
+// the server's notifications; on PostgreSQL after a server restart too (a
+// sale flagged then prints), and ticks alone without the triggers.
+TEST_P(UnattendedRobot, EstadoSaysHowChangesWakeTheRobot)
+{
+    const bool file = GetParam() == Engine::Sqlite;
+    const auto server = file ? nullptr : std::make_unique<PostgresCluster>();
+    Installation inst({.engine = GetParam(), .cluster = server.get()});
+    auto robot = std::make_unique<RobotProcess>(inst.path());
+    const auto wake = [&] {
+        for (const QDeadlineTimer up(60000); !up.hasExpired();) {
+            const auto a = RobotProcess::ask(inst.path(), {"estado", "--json"});
+            if (a.status == 0)
+                return QJsonDocument::fromJson(a.out.toUtf8())["despertar"].toString();
+        }
+        return QString();
+    };
+    ASSERT_EQ(wake(), file ? "cambios" : "notificaciones");
+    if (file)
+        return;
+    inst.setDatabaseAway(true);
+    inst.setDatabaseAway(false);
+    ASSERT_TRUE(robot->waitForOutput({printed(addInvoice(inst))})) << robot->err().toStdString();
+    EXPECT_EQ(wake(), "notificaciones");
+    inst.db().exec(QStringLiteral("DROP FUNCTION robot_fiscal_avisar() CASCADE"));
+    EXPECT_EQ(robot->stop(), 0);
+    robot = std::make_unique<RobotProcess>(inst.path());
+    EXPECT_EQ(wake(), "ticks");
 }
 
 TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)

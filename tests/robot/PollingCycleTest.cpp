@@ -1,6 +1,8 @@
 #include "core/Texts.h"
 #include "support/RobotHarness.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <gtest/gtest.h>
 
 using testsupport::RobotHarness;
@@ -65,6 +67,36 @@ TEST_P(PollingCycle, TicketCompanyAlternatesTicketAndInvoiceLists)
     EXPECT_EQ(h.window().listRows(core::ListDisplay::DBList3), QStringList{"Precuenta: Mesa 4"});
     EXPECT_EQ(h.db().sale(sale, QStringLiteral("Impresa")).toInt(), -1);
     EXPECT_EQ(h.window().messages, QStringList());
+}
+
+// A change of the main database runs the tick at once, however far the
+// timer's next one: three sales flagged together (each in one transaction,
+// as the administrative system commits a sale) print once each, in code
+// order, the robot's own write-back waking it for the next.
+TEST_P(PollingCycle, AChangeOfTheDatabaseRunsTheTickAtOnce)
+{
+    RobotHarness h({.engine = GetParam()});
+    h.robot().activate();
+    h.robot().Timer1().setInterval(std::chrono::hours(10));
+    h.robot().Timer1().setEnabled(true);
+    h.robot().watchForChanges();
+    QList<qint64> sales;
+    for (int i = 0; i < 3; ++i) {
+        h.db().exec(QStringLiteral("BEGIN"));
+        sales << h.db().addSale({});
+        h.db().addItem(sales.last(), {});
+        h.db().exec(QStringLiteral("COMMIT"));
+    }
+    QList<qint64> printed;
+    for (QDeadlineTimer deadline(30000); printed.size() < 3 && !deadline.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        printed.clear();
+        for (const auto &e : h.window().events)
+            if (e.kind == core::DocumentEvent::Kind::Printed)
+                printed << e.code;
+    }
+    EXPECT_EQ(printed, sales);
+    EXPECT_EQ(h.fiscalMemory().value("lastInvoice").toInt(), 3);
 }
 
 } // namespace
