@@ -19,7 +19,7 @@ using Kind = ShopEvent::Kind;
 using enum core::DocumentKind;
 
 constexpr double kScale = 0.01; // the robot's [timing] Scale in an Installation
-constexpr int kFirstZ = 7, kSettleMs = 30000, kMostStarts = 40;
+constexpr int kSettleMs = 30000, kMostStarts = 40;
 const QByteArray kCounters = "[counters]\nInvoice=100\nCreditNote=20\nZ=7\n";
 const char *const kProducts[] = {"HARINA PAN",   "ARROZ MARY",     "CAFE FAMA",    "AZUCAR",
                                  "ACEITE VATEL", "LECHE COMPLETA", "PASTA PRIMOR", "QUESO BLANCO"};
@@ -38,12 +38,10 @@ QString oneLine(QString text)
 }
 
 // A closed or cancelled document of the paper roll: what it carries as
-// Document::content() writes it, its number (empty: cancelled) and the Z
-// reports printed before it.
+// Document::content() writes it and its number (empty: cancelled).
 struct Paper
 {
-    QString content = {}, number = {};
-    int zBefore = 0;
+    QString content, number;
 };
 
 QList<Paper> readPaper(const QString &roll, int *zReports)
@@ -68,8 +66,7 @@ QList<Paper> readPaper(const QString &roll, int *zReports)
         lines.removeIf([](const QString &l) { return form.match(l).hasMatch(); });
         lines.replaceInStrings(row, "\\1 \\2");
         lines << discount.match(m.captured(1)).captured(1);
-        out << Paper{lines.join(u'\n').trimmed(), number.match(m.captured(1)).captured(1),
-                     *zReports};
+        out << Paper{lines.join(u'\n').trimmed(), number.match(m.captured(1)).captured(1)};
     }
     return out;
 }
@@ -222,6 +219,59 @@ private:
         return a;
     }
 
+    bool printing()
+    {
+        const RobotProcess::Answer a = ask({"estado", "--json"});
+        return a.status != 0 || !QJsonDocument::fromJson(a.out.toUtf8())["imprimiendo"].isNull();
+    }
+
+    // The operator's cierre-z, counted when the robot printed it or cannot tell
+    // whether it did; the request that settles one it could not tell is that same Z.
+    RobotProcess::Answer cierreZ()
+    {
+        const RobotProcess::Answer a = ask({"cierre-z"});
+        const bool unknown = a.err.trimmed() == core::texts::kZReportUnknown;
+        m_zAsked += (a.status == 0 || unknown) && !m_zUnknown;
+        m_zUnknown = unknown || (m_zUnknown && a.status != 0);
+        return a;
+    }
+
+    // Kills the robot right after the closing command of the invoice it prints
+    // next (a new sale if none waits), which the pause then starts again; false
+    // if none got there.
+    bool killAtClosing(ShopRandom &random)
+    {
+        setPolling(false);
+        for (QDeadlineTimer idle(10000); !idle.hasExpired() && printing();)
+            pause(20);
+        const auto nextInvoice = [&] {
+            const Document *next = nullptr;
+            for (const Document &d : m_docs)
+                if (d.kind == Invoice && printable(d) && (!next || d.code < next->code))
+                    next = &d;
+            return next;
+        };
+        if (!nextInvoice())
+            addDocument(Invoice, random);
+        const Document *next = nextInvoice();
+        const int starts = m_starts;
+        if (next) {
+            // The customer's five lines, the items, the discount's two, the payment.
+            const qsizetype closing = 5 + next->items.size() + (next->discount > 0 ? 2 : 0) + 1;
+            writeFaults("KillAfter=" + QByteArray::number(closing));
+            setPolling(true);
+            for (QDeadlineTimer dead(5000); !dead.hasExpired() && m_starts == starts;)
+                pause(20);
+        }
+        if (m_starts == starts) {
+            writeFaults({});
+            setPolling(true);
+            return false;
+        }
+        note("killed after " + m_inst.sentCommands().value(m_inst.sentCommands().size() - 1));
+        return true;
+    }
+
     void setPolling(bool on)
     {
         const RobotProcess::Answer a = ask({on ? "iniciar" : "detener"});
@@ -296,11 +346,10 @@ private:
             ask({name});
             return;
         case Kind::CierreZ:
-            ++m_zAsked;
             // Failed, the operator tries once again; held back by a document, never.
-            if (const auto a = ask({name});
+            if (const auto a = cierreZ();
                 a.status == 1 && !a.err.contains(core::texts::kDocumentPrinting))
-                ask({name});
+                cierreZ();
             return;
         case Kind::DetenerIniciar:
             return setPolling(!m_polling);
@@ -352,6 +401,16 @@ private:
             stop();
             note(name);
             return start();
+        case Kind::RestartThenCierreZ:
+            if (!random.percent(50) || !killAtClosing(random))
+                stop(), start();
+            note(name);
+            // At once: held back while a closing waits to be settled, asked again then.
+            for (QDeadlineTimer settled(10000); !settled.hasExpired(); pause(50))
+                if (const auto a = cierreZ();
+                    a.status != 3 && !a.err.contains(core::texts::kDocumentPrinting))
+                    return;
+            return;
         }
     }
 
@@ -520,6 +579,14 @@ private:
             if (owner)
                 owner->closed << p;
         }
+        const QJsonObject memory = m_inst.fiscalMemory();
+        // The Z an invoice closed under: the first that counted its number, or the next.
+        const auto zOf = [&](const QString &number) {
+            for (const QJsonValue c : memory["closures"].toArray())
+                if (c["lastInvoice"].toInt() >= number.toInt())
+                    return c["number"].toInt();
+            return memory["lastZ"].toInt() + 1;
+        };
         if (zReports > m_zAsked)
             m_violations
                 << QString("[twice] %1 Z reports for %2 cierre-z").arg(zReports).arg(m_zAsked);
@@ -540,10 +607,10 @@ private:
             if (numbers.size() > 1)
                 m_violations << "[twice] " + what;
             if (recorded != !numbers.isEmpty() || (recorded && at < 0) ||
-                (recorded && d.kind == Invoice && z != kFirstZ + d.closed[at].zBefore + 1))
+                (recorded && d.kind == Invoice && z != zOf(number)))
                 m_violations << "[numbers] " + what;
         }
-        const QJsonObject open = m_inst.fiscalMemory()["document"].toObject();
+        const QJsonObject open = memory["document"].toObject();
         if (!open.isEmpty())
             m_violations << "[left] a document open on the printer: " +
                                 QString::fromUtf8(
@@ -569,7 +636,7 @@ private:
     QByteArray m_lasting, m_once;
     bool m_killArmed = false; // since the robot last started
     QList<Document> m_docs;
-    bool m_polling = true;
+    bool m_polling = true, m_zUnknown = false;
     int m_starts = 0, m_kills = 0, m_cancels = 0, m_zAsked = 0;
 };
 

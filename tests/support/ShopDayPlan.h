@@ -51,6 +51,7 @@ struct ShopEvent
         DatabaseLocked,
         // The robot.
         Restart,
+        RestartThenCierreZ, // stopped, or killed at an invoice's closing; cierre-z at once
     };
     Kind kind = Kind::Sale;
     int pauseMs = 0;            // as at Scale 1; the robot's Scale applies
