@@ -236,14 +236,20 @@ private:
         return a;
     }
 
+    // Polling off and no document printing, so that a fault meets what comes next.
+    void holdPrinting()
+    {
+        setPolling(false);
+        for (QDeadlineTimer idle(10000); !idle.hasExpired() && printing();)
+            pause(20);
+    }
+
     // Kills the robot right after the closing command of the invoice it prints
     // next (a new sale if none waits), which the pause then starts again; false
     // if none got there.
     bool killAtClosing(ShopRandom &random)
     {
-        setPolling(false);
-        for (QDeadlineTimer idle(10000); !idle.hasExpired() && printing();)
-            pause(20);
+        holdPrinting();
         const auto nextInvoice = [&] {
             const Document *next = nullptr;
             for (const Document &d : m_docs)
@@ -351,6 +357,17 @@ private:
                 a.status == 1 && !a.err.contains(core::texts::kDocumentPrinting))
                 cierreZ();
             return;
+        case Kind::LoseZ: {
+            const bool polling = m_polling;
+            holdPrinting();
+            writeFaults("LoseReplyNth=1\nUploadFailNth=2");
+            cierreZ();
+            writeFaults({});
+            cierreZ(); // within the hour: that Z, if it was printed, is not printed again
+            if (polling)
+                setPolling(true);
+            return;
+        }
         case Kind::DetenerIniciar:
             return setPolling(!m_polling);
         case Kind::Reintentar:

@@ -24,6 +24,7 @@ constexpr KindInfo kKinds[] = {
     {Kind::Anular, "anular", 1, 3},
     {Kind::CierreX, "cierre-x", 1, 2},
     {Kind::CierreZ, "cierre-z", 1, 2},
+    {Kind::LoseZ, "lose-z", 1, 1},
     {Kind::AbrirGaveta, "abrir-gaveta", 1, 2},
     {Kind::DetenerIniciar, "detener-iniciar", 1, 4},
     {Kind::Reintentar, "reintentar", 1, 3},

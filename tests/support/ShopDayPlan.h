@@ -34,6 +34,7 @@ struct ShopEvent
         Anular,
         CierreX,
         CierreZ,
+        LoseZ, // its answer lost and the reading after it failed, then asked again
         AbrirGaveta,
         DetenerIniciar,
         Reintentar,
