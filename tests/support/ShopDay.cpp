@@ -20,7 +20,11 @@ using enum core::DocumentKind;
 
 constexpr double kScale = 0.01; // the robot's [timing] Scale in an Installation
 constexpr int kSettleMs = 30000, kMostStarts = 40;
-const QByteArray kCounters = "[counters]\nInvoice=100\nCreditNote=20\nZ=7\n";
+// The shop's tax rates, none where the robot's defaults (16, 8 and 31 %) have it:
+// a robot that printed with those would put every taxed item at another position.
+constexpr double kRates[] = {8, 31, 16};
+// The printer's own rates the same, after its type and serial in [printer].
+const QByteArray kPrinter = "Rates=8,31,16\n[counters]\nInvoice=100\nCreditNote=20\nZ=7\n";
 const char *const kProducts[] = {"HARINA PAN",   "ARROZ MARY",     "CAFE FAMA",    "AZUCAR",
                                  "ACEITE VATEL", "LECHE COMPLETA", "PASTA PRIMOR", "QUESO BLANCO"};
 const char *const kSurnames[] = {"PEREZ", "GONZALEZ", "RODRIGUEZ", "HERNANDEZ", "MARQUEZ", "ROJAS"};
@@ -78,6 +82,7 @@ struct Document
     QString rif, name, address, phone, invoiceNumber;
     QList<MainRows::Item> items;
     int discount = 0; // per cent
+    int rate = 1;     // the position of its tax rate among the shop's three
     bool flagged = true;
     QStringList versions; // its content each time it was flagged and pending
     QList<Paper> closed;
@@ -106,7 +111,7 @@ struct Document
               << QString("%1,000 x %2 %3")
                      .arg(i.quantity.toInt())
                      .arg(QLocale().toString(i.price.toDouble(), 'f', 2))
-                     .arg(i.exempt.toInt() ? 'E' : 'G');
+                     .arg(i.exempt.toInt() ? 'E' : "GRA"[rate - 1]);
         if (discount > 0)
             c << QString("DESCUENTO %1,00%").arg(discount);
         return c.join(u'\n');
@@ -117,8 +122,9 @@ class Day
 {
 public:
     Day(const ShopDayPlan &plan, Engine engine, PostgresCluster *cluster)
-        : m_plan(plan), m_inst({.simIni = kCounters, .engine = engine, .cluster = cluster})
+        : m_plan(plan), m_inst({.simIni = kPrinter, .engine = engine, .cluster = cluster})
     {
+        db().setRates(kRates[0], kRates[1], kRates[2]);
     }
 
     ShopDayOutcome run()
@@ -293,7 +299,7 @@ private:
         m_lasting += lasting;
         m_once = once;
         m_killArmed = m_killArmed || once.startsWith("KillAfter");
-        m_inst.writeSimIni(kCounters + "[faults]\n" + m_lasting + once + "\n");
+        m_inst.writeSimIni(kPrinter + "[faults]\n" + m_lasting + once + "\n");
         if (!once.isEmpty() || !lasting.isEmpty())
             note("faults: " + QString::fromLatin1(m_lasting + once).replace(u'\n', u' '));
     }
@@ -395,10 +401,17 @@ private:
             note(name);
             m_lasting.clear();
             return writeFaults({});
-        case Kind::DatabaseAway: {
-            const int ms = 200 + random.below(2500);
-            note(QString("database away for %1 ms").arg(ms));
+        case Kind::DatabaseAway:
+        case Kind::DatabaseAwayAtStart: {
+            const bool atStart = e.kind == Kind::DatabaseAwayAtStart;
+            const int ms = (atStart ? 1000 : 200) + random.below(2500);
+            if (atStart)
+                stop();
+            note(
+                QString("database away for %1 ms%2").arg(ms).arg(atStart ? ", robot started" : ""));
             m_inst.setDatabaseAway(true);
+            if (atStart)
+                start();
             pause(ms);
             m_inst.setDatabaseAway(false);
             return note("database back");
@@ -466,16 +479,19 @@ private:
         d.phone = QString("0212-555%1").arg(1000 + index);
         d.items = items(random);
         d.discount = kind == Invoice && random.percent(30) ? 5 + random.below(26) : 0;
+        d.rate = 1 + random.below(3);
+        const double rate = kRates[d.rate - 1] / 100;
         if (kind == CreditNote)
             d.invoiceNumber = QString("%1").arg(index, 8, 10, QLatin1Char('0'));
         // In one transaction, as the shop's system saves a document: never seen half made.
         db().begin();
         const qint64 sale = db().addSale(
             {.customer = {d.name, d.rif, d.address, d.phone},
+             .taxRate = rate,
              .discount = d.discount,
              .invoiceNumber = d.invoiceNumber.isEmpty() ? QVariant() : d.invoiceNumber});
         d.customer = db().sale(sale, "Cliente").toLongLong();
-        d.code = kind == Invoice ? sale : db().addCreditNote({.sale = sale});
+        d.code = kind == Invoice ? sale : db().addCreditNote({.sale = sale, .taxRate = rate});
         writeLines(d);
         db().exec("COMMIT");
         d.versions << d.content();

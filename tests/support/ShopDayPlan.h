@@ -50,6 +50,7 @@ struct ShopEvent
         // The database.
         DatabaseAway,
         DatabaseLocked,
+        DatabaseAwayAtStart, // while the robot starts
         // The robot.
         Restart,
         RestartThenCierreZ, // stopped, or killed at an invoice's closing; cierre-z at once
