@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QThread>
+#include <cmath>
 
 namespace testsupport {
 
@@ -135,8 +136,17 @@ public:
             pause(int(e.pauseMs * kScale));
             happen(e);
         }
+        judgeAttempts(m_robot->out());
         m_lasting.clear();
+        m_forever.clear();
         writeFaults({});
+        // The refused document let go of its pause, as an operator would once it is
+        // held (not while an attempt runs).
+        for (QDeadlineTimer held(5000); !held.hasExpired(); pause(50))
+            if (const Document *d = find(m_foreverWord);
+                !d || !pending(*d) ||
+                ask(QStringList{"reintentar"} + d->word().split(u' ')).status == 0)
+                break;
         pause(20);
         if (!m_polling)
             setPolling(true);
@@ -165,6 +175,7 @@ private:
     void start()
     {
         m_robot = std::make_unique<RobotProcess>(m_inst.path());
+        m_startedAt = m_clock.elapsed();
         m_polling = true;
         m_killArmed = m_once.startsWith("KillAfter");
         ++m_starts;
@@ -194,6 +205,7 @@ private:
         const QString output = m_robot->out() + m_robot->err();
         m_output += output;
         note(QString("robot ended, status %1").arg(status));
+        judgeAttempts(output);
         // A kill armed since the start, even if other faults followed it
         // before the robot read them.
         if (status == -1 && m_killArmed) {
@@ -299,7 +311,13 @@ private:
         m_lasting += lasting;
         m_once = once;
         m_killArmed = m_killArmed || once.startsWith("KillAfter");
-        m_inst.writeSimIni(kPrinter + "[faults]\n" + m_lasting + once + "\n");
+        QByteArray faults = m_lasting + once;
+        // The refused document's line beside whatever else the printer refuses.
+        if (!m_forever.isEmpty() && faults.contains("Refuse="))
+            faults.replace("Refuse=", "Refuse=" + m_forever + ',');
+        else if (!m_forever.isEmpty())
+            faults.prepend("Refuse=" + m_forever + '\n');
+        m_inst.writeSimIni(kPrinter + "[faults]\n" + faults + "\n");
         if (!once.isEmpty() || !lasting.isEmpty())
             note("faults: " + QString::fromLatin1(m_lasting + once).replace(u'\n', u' '));
     }
@@ -340,6 +358,10 @@ private:
             target = printing ? printing : target;
             note(QString("%1 ms into %2:").arg(into).arg(printing ? printing->word() : "nothing"));
         }
+        // A change or reintentar would shorten the refused document's pause.
+        if (target && target->word() == m_foreverWord &&
+            (e.kind == Kind::Correct || e.kind == Kind::Flag || e.kind == Kind::Reintentar))
+            return note(name + ": " + m_foreverWord + " left as refused");
         const QString today = QDate::currentDate().toString("dd/MM/yyyy");
         const char *const prefixes[] = {"!", "101", "i03", "d1", "f09", "3", "I0Z"};
         switch (e.kind) {
@@ -395,6 +417,13 @@ private:
             return writeFaults({}, QByteArray("Refuse=") + pick(prefixes, random) + "\n");
         case Kind::Refuse7WhenIdle:
             return writeFaults({}, "Refuse7WhenIdle=yes\n");
+        case Kind::RefuseForever:
+            addDocument(Invoice, random);
+            m_foreverWord = m_docs.last().word();
+            m_forever = "i03" + m_docs.last().rif.toLatin1(); // its RIF's line
+            m_foreverSince = m_clock.elapsed();
+            note(name + ": " + m_foreverWord);
+            return writeFaults(m_once);
         case Kind::Kill:
             return writeFaults("KillAfter=" + n);
         case Kind::Heal:
@@ -555,6 +584,24 @@ private:
         note((d.flagged ? "flagged " : "unflagged ") + d.word());
     }
 
+    // The refused document's attempts in one robot's output against what its pause
+    // (1 minute, doubling at each failure) allows in the time it was refused.
+    void judgeAttempts(const QString &output)
+    {
+        if (m_forever.isEmpty())
+            return;
+        const qint64 ms = m_clock.elapsed() - qMax(m_startedAt, m_foreverSince);
+        const qsizetype attempts = output.count(" inicio " + m_foreverWord + '\n');
+        const int most = 2 + int(std::log2(double(ms) / (60000 * kScale) + 1));
+        if (attempts > most)
+            m_violations << QString("[cancels] %1 tried %2 times in %3 ms of one robot's run; "
+                                    "its pause allows %4")
+                                .arg(m_foreverWord)
+                                .arg(attempts)
+                                .arg(ms)
+                                .arg(most);
+    }
+
     // Whether nothing printable waits and the robot holds just what the day
     // gave a reason to; at the time-out, says what is left.
     bool settled(bool last)
@@ -667,6 +714,9 @@ private:
     QStringList m_log, m_violations;
     QString m_output, m_summary;
     QByteArray m_lasting, m_once;
+    QByteArray m_forever;  // the prefix of the refused document's line, until settling
+    QString m_foreverWord; // that document
+    qint64 m_foreverSince = 0, m_startedAt = 0;
     bool m_killArmed = false; // since the robot last started
     QList<Document> m_docs;
     bool m_polling = true, m_zUnknown = false;

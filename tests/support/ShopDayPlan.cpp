@@ -34,6 +34,7 @@ constexpr KindInfo kKinds[] = {
     {Kind::RefuseNth, "refuse-nth", 2, 4},
     {Kind::Refuse, "refuse", 1, 2},
     {Kind::Refuse7WhenIdle, "refuse-7-when-idle", 1, 2},
+    {Kind::RefuseForever, "refuse-forever", 1, 1},
     {Kind::Kill, "kill", 1, 2},
     {Kind::Heal, "heal", 0, 0},
     {Kind::DatabaseAway, "database-away", 1, 1},

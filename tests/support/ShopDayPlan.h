@@ -45,6 +45,7 @@ struct ShopEvent
         RefuseNth,
         Refuse, // every command of a prefix, until Heal
         Refuse7WhenIdle,
+        RefuseForever, // a line of a new document, until the day settles
         Kill,
         Heal,
         // The database.
