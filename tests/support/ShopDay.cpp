@@ -151,8 +151,11 @@ public:
         if (!m_polling)
             setPolling(true);
         note("settling");
-        for (const QDeadlineTimer deadline(kSettleMs); !settled(deadline.hasExpired());)
+        for (const QDeadlineTimer deadline(kSettleMs); !settled(deadline.hasExpired());) {
+            if (m_journalLost) // the robot may find a number nothing accounts for only now
+                acceptNumbers(0);
             pause(100);
+        }
         stop();
         judge();
         QStringList calls;
@@ -174,6 +177,9 @@ private:
 
     void start()
     {
+        if (std::exchange(m_loseJournal, false))
+            for (const char *end : {"", "-wal", "-shm"})
+                QFile::remove(m_inst.file(QString("robot-fiscal-journal.db") + end));
         m_robot = std::make_unique<RobotProcess>(m_inst.path());
         m_startedAt = m_clock.elapsed();
         m_polling = true;
@@ -237,10 +243,57 @@ private:
         return a;
     }
 
+    QJsonObject estado()
+    {
+        return QJsonDocument::fromJson(ask({"estado", "--json"}).out.toUtf8()).object();
+    }
     bool printing()
     {
-        const RobotProcess::Answer a = ask({"estado", "--json"});
-        return a.status != 0 || !QJsonDocument::fromJson(a.out.toUtf8())["imprimiendo"].isNull();
+        const QJsonObject e = estado();
+        return e.isEmpty() || !e["imprimiendo"].isNull();
+    }
+
+    // The Z an invoice closed under: the first that counted its number, or the next.
+    int zOf(const QString &number) const
+    {
+        const QJsonObject memory = m_inst.fiscalMemory();
+        for (const QJsonValue c : memory["closures"].toArray())
+            if (c["lastInvoice"].toInt() >= number.toInt())
+                return c["number"].toInt();
+        return memory["lastZ"].toInt() + 1;
+    }
+
+    // The operator's part when the robot finds the printer ahead of every record:
+    // the paper roll tells whose each number is, recorded by hand, then accepted.
+    void acceptNumbers(int waitMs)
+    {
+        QJsonArray unaccounted;
+        for (const QDeadlineTimer told(waitMs);; pause(50))
+            if (unaccounted = estado()["sin_registrar"].toArray();
+                !unaccounted.isEmpty() || told.hasExpired())
+                break;
+        if (unaccounted.isEmpty())
+            return;
+        int zReports = 0;
+        for (const Paper &p : readPaper(m_inst.paper(), &zReports)) {
+            const Document *owner = ownerOf(p);
+            const auto kind = !owner ? "" : owner->kind == Invoice ? "factura" : "nota";
+            for (const QJsonValue u : unaccounted)
+                if (u["documento"] == kind && u["desde"].toString().toInt() <= p.number.toInt() &&
+                    p.number.toInt() <= u["hasta"].toString().toInt()) {
+                    note("recorded by hand: " + owner->word() + ' ' + p.number);
+                    db().exec(
+                        QString(
+                            R"(UPDATE "%1" SET "%2" = ?, "Control" = ?, "Impresa" = -1 WHERE "Código" = ?)")
+                            .arg(owner->kind == Invoice ? "Ventas" : "NotaCréditoVenta",
+                                 owner->kind == Invoice ? "Factura" : "Número"),
+                        {p.number, p.number, owner->code});
+                    if (owner->kind == Invoice)
+                        db().exec(R"(UPDATE "Ventas" SET "NúmeroZ" = ? WHERE "Código" = ?)",
+                                  {zOf(p.number), owner->code});
+                }
+        }
+        ask({"aceptar-numeros"});
     }
 
     // The operator's cierre-z, counted when the robot printed it or cannot tell
@@ -430,6 +483,13 @@ private:
             note(name);
             m_lasting.clear();
             return writeFaults({});
+        case Kind::JournalLost:
+            m_loseJournal = true;
+            if (!random.percent(50) || !killAtClosing(random))
+                stop(), start();
+            note(name);
+            m_journalLost = true;
+            return acceptNumbers(5000);
         case Kind::DatabaseAway:
         case Kind::DatabaseAwayAtStart: {
             const bool atStart = e.kind == Kind::DatabaseAwayAtStart;
@@ -530,6 +590,15 @@ private:
                  .arg(d.discount)
                  .arg(d.heldColumn()));
         m_docs << d;
+    }
+
+    // The day's document a paper is, by its RIF.
+    Document *ownerOf(const Paper &p)
+    {
+        Document *owner = nullptr;
+        for (Document &d : m_docs)
+            owner = p.content.contains(u'\n' + d.rif + u'\n') ? &d : owner;
+        return owner;
     }
 
     bool pending(const Document &d)
@@ -644,9 +713,7 @@ private:
     {
         int zReports = 0, cancelled = 0, closed = 0;
         for (const Paper &p : readPaper(m_inst.paper(), &zReports)) {
-            Document *owner = nullptr;
-            for (Document &d : m_docs)
-                owner = p.content.contains(u'\n' + d.rif + u'\n') ? &d : owner;
+            Document *owner = ownerOf(p);
             cancelled += p.number.isEmpty();
             if (p.number.isEmpty())
                 continue;
@@ -659,14 +726,6 @@ private:
             if (owner)
                 owner->closed << p;
         }
-        const QJsonObject memory = m_inst.fiscalMemory();
-        // The Z an invoice closed under: the first that counted its number, or the next.
-        const auto zOf = [&](const QString &number) {
-            for (const QJsonValue c : memory["closures"].toArray())
-                if (c["lastInvoice"].toInt() >= number.toInt())
-                    return c["number"].toInt();
-            return memory["lastZ"].toInt() + 1;
-        };
         if (zReports > m_zAsked)
             m_violations
                 << QString("[twice] %1 Z reports for %2 cierre-z").arg(zReports).arg(m_zAsked);
@@ -690,7 +749,7 @@ private:
                 (recorded && d.kind == Invoice && z != zOf(number)))
                 m_violations << "[numbers] " + what;
         }
-        const QJsonObject open = memory["document"].toObject();
+        const QJsonObject open = m_inst.fiscalMemory()["document"].toObject();
         if (!open.isEmpty())
             m_violations << "[left] a document open on the printer: " +
                                 QString::fromUtf8(
@@ -719,7 +778,7 @@ private:
     qint64 m_foreverSince = 0, m_startedAt = 0;
     bool m_killArmed = false; // since the robot last started
     QList<Document> m_docs;
-    bool m_polling = true, m_zUnknown = false;
+    bool m_polling = true, m_zUnknown = false, m_loseJournal = false, m_journalLost = false;
     int m_starts = 0, m_kills = 0, m_cancels = 0, m_zAsked = 0;
 };
 

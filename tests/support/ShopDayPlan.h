@@ -52,6 +52,7 @@ struct ShopEvent
         DatabaseAway,
         DatabaseLocked,
         DatabaseAwayAtStart, // while the robot starts
+        JournalLost,         // with the robot stopped or killed at a closing
         // The robot.
         Restart,
         RestartThenCierreZ, // stopped, or killed at an invoice's closing; cierre-z at once
