@@ -1,10 +1,12 @@
 #include "support/ShopDay.h"
 
 #include "core/Texts.h"
+#include "printer/DriverLibrary.h"
 #include "support/RobotProcess.h"
 
 #include <QDate>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -152,7 +154,7 @@ public:
             setPolling(true);
         note("settling");
         for (const QDeadlineTimer deadline(kSettleMs); !settled(deadline.hasExpired());) {
-            if (m_journalLost) // the robot may find a number nothing accounts for only now
+            if (m_numbersAhead) // the robot may find a number nothing accounts for only now
                 acceptNumbers(0);
             pause(100);
         }
@@ -305,6 +307,31 @@ private:
         m_zAsked += (a.status == 0 || unknown) && !m_zUnknown;
         m_zUnknown = unknown || (m_zUnknown && a.status != 0);
         return a;
+    }
+
+    // An invoice issued at the printer's own keypad while the robot is idle: the
+    // simulated printer's entries called from here, on the installation's directory.
+    void keypadInvoice(ShopRandom &random)
+    {
+        holdPrinting();
+        static const auto driver =
+            printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), QString(), nullptr);
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(m_inst.path());
+        int status = 0, error = 0;
+        driver->OpenFpctrl("COM1");
+        for (const char *command : {"i01VENTA DE MOSTRADOR", "!000000500000001000PAN", "101"})
+            driver->SendCmd(&status, &error, command);
+        driver->CloseFpctrl();
+        QDir::setCurrent(here);
+        m_keypad << QString("%1").arg(m_inst.fiscalMemory()["lastInvoice"].toInt(), 8, 10,
+                                      QChar(u'0'));
+        note("keypad invoice " + m_keypad.last());
+        writeFaults(m_once); // a changed fiscalsim.ini: the robot's line reads the memory afresh
+        addDocument(Invoice, random); // a document, at which the robot compares the numbers
+        setPolling(true);
+        m_numbersAhead = true;
+        acceptNumbers(5000);
     }
 
     // Polling off and no document printing, so that a fault meets what comes next.
@@ -488,8 +515,10 @@ private:
             if (!random.percent(50) || !killAtClosing(random))
                 stop(), start();
             note(name);
-            m_journalLost = true;
+            m_numbersAhead = true;
             return acceptNumbers(5000);
+        case Kind::KeypadInvoice:
+            return keypadInvoice(random);
         case Kind::DatabaseAway:
         case Kind::DatabaseAwayAtStart: {
             const bool atStart = e.kind == Kind::DatabaseAwayAtStart;
@@ -715,6 +744,13 @@ private:
         for (const Paper &p : readPaper(m_inst.paper(), &zReports)) {
             Document *owner = ownerOf(p);
             cancelled += p.number.isEmpty();
+            if (m_keypad.contains(p.number)) {
+                if (db().value(R"(SELECT count(*) FROM "Ventas" WHERE "Factura" = ?)", {p.number})
+                        .toInt() > 0)
+                    m_violations << "[numbers] the keypad's invoice " + p.number +
+                                        " recorded against a sale";
+                continue;
+            }
             if (p.number.isEmpty())
                 continue;
             ++closed;
@@ -778,7 +814,8 @@ private:
     qint64 m_foreverSince = 0, m_startedAt = 0;
     bool m_killArmed = false; // since the robot last started
     QList<Document> m_docs;
-    bool m_polling = true, m_zUnknown = false, m_loseJournal = false, m_journalLost = false;
+    QStringList m_keypad; // the numbers of invoices issued at the printer's keypad
+    bool m_polling = true, m_zUnknown = false, m_loseJournal = false, m_numbersAhead = false;
     int m_starts = 0, m_kills = 0, m_cancels = 0, m_zAsked = 0;
 };
 

@@ -40,6 +40,7 @@ constexpr KindInfo kKinds[] = {
     {Kind::DatabaseAway, "database-away", 1, 1},
     {Kind::DatabaseLocked, "database-locked", 1, 1},
     {Kind::DatabaseAwayAtStart, "database-away-at-start", 1, 1},
+    {Kind::KeypadInvoice, "keypad-invoice", 1, 1},
     {Kind::JournalLost, "journal-lost", 1, 1},
     {Kind::Restart, "restart", 1, 2},
     {Kind::RestartThenCierreZ, "restart-then-cierre-z", 1, 1},

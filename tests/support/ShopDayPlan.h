@@ -53,6 +53,7 @@ struct ShopEvent
         DatabaseLocked,
         DatabaseAwayAtStart, // while the robot starts
         JournalLost,         // with the robot stopped or killed at a closing
+        KeypadInvoice,       // issued at the printer's keypad while the robot is idle
         // The robot.
         Restart,
         RestartThenCierreZ, // stopped, or killed at an invoice's closing; cierre-z at once
