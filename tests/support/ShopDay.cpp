@@ -511,8 +511,9 @@ private:
             m_lasting.clear();
             return writeFaults({});
         case Kind::JournalLost:
+            // A closing the journal took with it, where an invoice gets there.
             m_loseJournal = true;
-            if (!random.percent(50) || !killAtClosing(random))
+            if (!killAtClosing(random))
                 stop(), start();
             note(name);
             m_numbersAhead = true;
