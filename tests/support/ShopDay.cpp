@@ -51,7 +51,7 @@ struct Paper
     QString content, number;
 };
 
-QList<Paper> readPaper(const QString &roll, int *zReports)
+QList<Paper> readPaper(const QString &roll)
 {
     using RE = QRegularExpression;
     static const RE block("^={40}\nSERIAL .*\n((?:.*\n)*?)={40}$", RE::MultilineOption);
@@ -61,11 +61,9 @@ QList<Paper> readPaper(const QString &roll, int *zReports)
     static const RE discount("\n(DESCUENTO \\S+)"), number(" N\\. +(\\d+)\n");
     const QString rule(40, u'-');
     QList<Paper> out;
-    *zReports = 0;
     for (const QRegularExpressionMatch &m : block.globalMatch(roll)) {
         QStringList lines = m.captured(1).split(u'\n');
         const QString title = lines.value(lines.indexOf(rule) - 1);
-        *zReports += title == "REPORTE Z";
         if (title != "FACTURA" && title != "NOTA DE CREDITO")
             continue;
         lines = lines.mid(0, lines.indexOf(rule, lines.indexOf(rule) + 1));
@@ -276,8 +274,7 @@ private:
                 break;
         if (unaccounted.isEmpty())
             return;
-        int zReports = 0;
-        for (const Paper &p : readPaper(m_inst.paper(), &zReports)) {
+        for (const Paper &p : readPaper(m_inst.paper())) {
             const Document *owner = ownerOf(p);
             const auto kind = !owner ? "" : owner->kind == Invoice ? "factura" : "nota";
             for (const QJsonValue u : unaccounted)
@@ -510,14 +507,6 @@ private:
             note(name);
             m_lasting.clear();
             return writeFaults({});
-        case Kind::JournalLost:
-            // A closing the journal took with it, where an invoice gets there.
-            m_loseJournal = true;
-            if (!killAtClosing(random))
-                stop(), start();
-            note(name);
-            m_numbersAhead = true;
-            return acceptNumbers(5000);
         case Kind::KeypadInvoice:
             return keypadInvoice(random);
         case Kind::DatabaseAway:
@@ -547,13 +536,18 @@ private:
             return note("database unlocked");
         }
         case Kind::Restart:
-            stop();
-            note(name);
-            return start();
         case Kind::RestartThenCierreZ:
-            if (!random.percent(50) || !killAtClosing(random))
+        case Kind::JournalLost:
+            // A lost journal takes with it an invoice's closing, where one gets there.
+            m_loseJournal = e.kind == Kind::JournalLost;
+            if (e.kind == Kind::Restart || (!m_loseJournal && random.percent(50)) ||
+                !killAtClosing(random))
                 stop(), start();
             note(name);
+            if (e.kind == Kind::Restart)
+                return;
+            if (e.kind == Kind::JournalLost)
+                return m_numbersAhead = true, acceptNumbers(5000);
             // At once: held back while a closing waits to be settled, asked again then.
             for (QDeadlineTimer settled(10000); !settled.hasExpired(); pause(50))
                 if (const auto a = cierreZ();
@@ -741,8 +735,9 @@ private:
 
     void judge()
     {
-        int zReports = 0, cancelled = 0, closed = 0;
-        for (const Paper &p : readPaper(m_inst.paper(), &zReports)) {
+        int cancelled = 0, closed = 0;
+        const int zReports = int(m_inst.paper().count("\nREPORTE Z\n"));
+        for (const Paper &p : readPaper(m_inst.paper())) {
             Document *owner = ownerOf(p);
             cancelled += p.number.isEmpty();
             if (m_keypad.contains(p.number)) {
