@@ -151,7 +151,11 @@ public:
         if (!m_polling)
             setPolling(true);
         note("settling");
-        for (const QDeadlineTimer deadline(kSettleMs); !settled(deadline.hasExpired());) {
+        // Until settled, or kSettleMs without a document printed.
+        qsizetype before = m_docs.size();
+        for (QDeadlineTimer deadline(kSettleMs); !settled(deadline.hasExpired());) {
+            if (std::exchange(before, m_printableLeft) > m_printableLeft)
+                deadline.setRemainingTime(kSettleMs);
             if (m_numbersAhead) // the robot may find a number nothing accounts for only now
                 acceptNumbers(0);
             pause(100);
@@ -703,6 +707,7 @@ private:
         for (const Document &d : m_docs)
             if (d.flagged && pending(d))
                 (d.heldColumn().isEmpty() ? printable : held) << d.word();
+        m_printableLeft = printable.size();
         QJsonValue printing;
         if (printable.isEmpty()) {
             const QJsonObject estado =
@@ -723,7 +728,8 @@ private:
                 return true;
         }
         if (last)
-            m_violations << QString("[left] after %1 s, printable: [%2]; the robot prints %3 and "
+            m_violations << QString("[left] after %1 s without a document printed, printable: "
+                                    "[%2]; the robot prints %3 and "
                                     "holds [%4]; the day gave reasons to hold [%5]")
                                 .arg(kSettleMs / 1000)
                                 .arg(printable.join(", "),
@@ -810,7 +816,8 @@ private:
     qint64 m_foreverSince = 0, m_startedAt = 0;
     bool m_killArmed = false; // since the robot last started
     QList<Document> m_docs;
-    QStringList m_keypad; // the numbers of invoices issued at the printer's keypad
+    qsizetype m_printableLeft = 0; // while settling
+    QStringList m_keypad;          // the numbers of invoices issued at the printer's keypad
     bool m_polling = true, m_zUnknown = false, m_loseJournal = false, m_numbersAhead = false;
     int m_starts = 0, m_kills = 0, m_cancels = 0, m_zAsked = 0;
 };
