@@ -338,9 +338,12 @@ private:
     // Polling off and no document printing, so that a fault meets what comes next.
     void holdPrinting()
     {
-        setPolling(false);
-        for (QDeadlineTimer idle(10000); !idle.hasExpired() && printing();)
-            pause(20);
+        for (QDeadlineTimer idle(10000); !idle.hasExpired(); pause(20)) {
+            if (m_polling) // again if the robot was starting, or started again meanwhile
+                setPolling(false);
+            else if (!printing())
+                return;
+        }
     }
 
     // Kills the robot right after the closing command of the invoice it prints
@@ -380,7 +383,7 @@ private:
     void setPolling(bool on)
     {
         const RobotProcess::Answer a = ask({on ? "iniciar" : "detener"});
-        if (on && a.out.trimmed() == core::texts::kPollingAlreadyRunning)
+        if (on && !m_polling && a.out.trimmed() == core::texts::kPollingAlreadyRunning)
             m_violations << "[stopped] polling came back by itself after detener";
         if (a.status == 0)
             m_polling = on;
