@@ -317,6 +317,8 @@ private:
         holdPrinting();
         static const auto driver =
             printer::DriverLibrary::load(QStringLiteral(FISCALSIM_LIBRARY), QString(), nullptr);
+        const int before = m_inst.fiscalMemory()["lastInvoice"].toInt();
+        m_inst.writeSimIni(kPrinter); // the keypad knows nothing of the line's faults
         const QString here = QDir::currentPath();
         QDir::setCurrent(m_inst.path());
         int status = 0, error = 0;
@@ -325,9 +327,9 @@ private:
             driver->SendCmd(&status, &error, command);
         driver->CloseFpctrl();
         QDir::setCurrent(here);
-        m_keypad << QString("%1").arg(m_inst.fiscalMemory()["lastInvoice"].toInt(), 8, 10,
-                                      QChar(u'0'));
-        note("keypad invoice " + m_keypad.last());
+        if (const int number = m_inst.fiscalMemory()["lastInvoice"].toInt(); number > before)
+            m_keypad << QString("%1").arg(number, 8, 10, QChar(u'0'));
+        note("keypad invoice " + m_keypad.value(m_keypad.size() - 1, "not closed"));
         writeFaults(m_once); // a changed fiscalsim.ini: the robot's line reads the memory afresh
         addDocument(Invoice, random); // a document, at which the robot compares the numbers
         setPolling(true);
