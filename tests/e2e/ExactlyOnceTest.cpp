@@ -5,9 +5,6 @@
 #include "support/RobotProcess.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QSysInfo>
 #include <gtest/gtest.h>
 
@@ -250,52 +247,6 @@ TEST_P(ExactlyOnceAllTypes, InvoiceAndCreditNoteFaultedAtEveryCommandSamsungDasc
     for (const QString type : {"SAMSUNG", "DASCOM"})
         faultAtEveryCommand(type, GetParam(),
                             GetParam() == Engine::Sqlite ? kAllFaults : QList<Fault>{Fault::Kill});
-}
-
-// The journal lost after a closing (deleted, restored from an old backup, a
-// new disk): the sale the printer closed and nobody recorded is not printed a
-// second time. The robot names the number nothing accounts for, in estado
-// too, and prints nothing new until the operator, having recorded the sale by
-// hand, accepts the printer's numbers.
-TEST_P(ExactlyOnce, JournalLostAfterAClosingNamesTheNumberAndPrintsNothingAgain)
-{
-    const Plan plan = planOf(QStringLiteral("HKA"), Invoice);
-    const QByteArray counters = "[counters]\nInvoice=40\nZ=3\n";
-    Installation inst(
-        {.simIni = counters + "[faults]\nKillAfter=" + QByteArray::number(plan.closing) + "\n",
-         .engine = GetParam()});
-    inst.db().addSale({.invoiceNumber = printerNumber(kFirstInvoice)});
-    const qint64 code = addDocument(inst, Invoice);
-    {
-        RobotProcess killed(inst.path());
-        ASSERT_TRUE(killed.waitForExit());
-        ASSERT_EQ(killed.exitCode(), -1) << killed.err().toStdString();
-    }
-    inst.writeSimIni(counters);
-    for (const char *end : {"", "-wal", "-shm"})
-        QFile::remove(inst.file(QStringLiteral("robot-fiscal-journal.db") + end));
-
-    RobotProcess robot(inst.path());
-    const QString number = printerNumber(kFirstInvoice + 1);
-    ASSERT_TRUE(robot.waitForError(
-        texts::numbersNotAccounted({texts::unaccountedNumbers(Invoice, number, number)})))
-        << (robot.out() + robot.err()).toStdString();
-    const QJsonObject estado =
-        QJsonDocument::fromJson(ask(inst.path(), {"estado", "--json"}).toUtf8()).object();
-    EXPECT_EQ(
-        estado["sin_registrar"],
-        (QJsonArray{QJsonObject{{"documento", "factura"}, {"desde", number}, {"hasta", number}}}));
-    EXPECT_TRUE(
-        ask(inst.path(), {"estado"}).contains("\nNúmeros sin registrar: factura " + number));
-    inst.db().exec(QStringLiteral("UPDATE \"Ventas\" SET \"Factura\" = ?, \"Control\" = ?, "
-                                  "\"Impresa\" = -1, \"Imprimir\" = 0 WHERE \"Código\" = ?"),
-                   {number, number, code});
-    EXPECT_EQ(ask(inst.path(), {"aceptar-numeros"}).trimmed(), texts::kNumbersAccepted);
-    const qint64 next = inst.db().addSale({});
-    inst.db().addItem(next, {});
-    ASSERT_TRUE(robot.waitForOutput({"impresa" + docName(Invoice, next)}))
-        << (robot.out() + robot.err()).toStdString();
-    EXPECT_EQ(inst.fiscalMemory().value("lastInvoice").toInt(), kFirstInvoice + 2);
 }
 
 // Two robots for one fiscal machine on PostgreSQL. The first one's server

@@ -24,6 +24,7 @@ constexpr KindInfo kKinds[] = {
     {Kind::Anular, "anular", 1, 3},
     {Kind::CierreX, "cierre-x", 1, 2},
     {Kind::CierreZ, "cierre-z", 1, 2},
+    {Kind::LoseZ, "lose-z", 1, 1},
     {Kind::AbrirGaveta, "abrir-gaveta", 1, 2},
     {Kind::DetenerIniciar, "detener-iniciar", 1, 4},
     {Kind::Reintentar, "reintentar", 1, 3},
@@ -33,11 +34,16 @@ constexpr KindInfo kKinds[] = {
     {Kind::RefuseNth, "refuse-nth", 2, 4},
     {Kind::Refuse, "refuse", 1, 2},
     {Kind::Refuse7WhenIdle, "refuse-7-when-idle", 1, 2},
+    {Kind::RefuseForever, "refuse-forever", 1, 1},
     {Kind::Kill, "kill", 1, 2},
     {Kind::Heal, "heal", 0, 0},
     {Kind::DatabaseAway, "database-away", 1, 1},
     {Kind::DatabaseLocked, "database-locked", 1, 1},
+    {Kind::DatabaseAwayAtStart, "database-away-at-start", 1, 1},
+    {Kind::KeypadInvoice, "keypad-invoice", 1, 1},
+    {Kind::JournalLost, "journal-lost", 1, 1},
     {Kind::Restart, "restart", 1, 2},
+    {Kind::RestartThenCierreZ, "restart-then-cierre-z", 1, 1},
 };
 
 } // namespace

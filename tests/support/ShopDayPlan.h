@@ -34,6 +34,7 @@ struct ShopEvent
         Anular,
         CierreX,
         CierreZ,
+        LoseZ, // its answer lost and the reading after it failed, then asked again
         AbrirGaveta,
         DetenerIniciar,
         Reintentar,
@@ -44,13 +45,18 @@ struct ShopEvent
         RefuseNth,
         Refuse, // every command of a prefix, until Heal
         Refuse7WhenIdle,
+        RefuseForever, // a line of a new document, until the day settles
         Kill,
         Heal,
         // The database.
         DatabaseAway,
         DatabaseLocked,
+        DatabaseAwayAtStart, // while the robot starts
+        JournalLost,         // with the robot stopped or killed at a closing
+        KeypadInvoice,       // issued at the printer's keypad while the robot is idle
         // The robot.
         Restart,
+        RestartThenCierreZ, // stopped, or killed at an invoice's closing; cierre-z at once
     };
     Kind kind = Kind::Sale;
     int pauseMs = 0;            // as at Scale 1; the robot's Scale applies
