@@ -2,6 +2,7 @@
 
 #include "db/FileIdentity.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -13,9 +14,10 @@ namespace db {
 class Database;
 
 // Tells the robot between its ticks that the main database may have changed:
-// on SQLite by looking at the file and its write-ahead log every few tens of
-// milliseconds (on a local disk and a shared directory alike, where the
-// client's cache of file attributes may make it later), on PostgreSQL by the
+// on SQLite by the file and its write-ahead log (told by the kernel on a local
+// file system, and looked at once a second besides; looked at every few tens
+// of milliseconds on a shared directory, whose client does not hear of other
+// machines' writes and may cache their attributes a while), on PostgreSQL by the
 // notifications that the triggers of sql/notify-postgresql.sql send for a
 // fiscal machine's sales and credit notes. Whatever fails (the database away
 // or locked, a server without the triggers) leaves the robot on its ticks;
@@ -34,6 +36,9 @@ public:
     Way way() const;
 
     static constexpr std::chrono::milliseconds kFileCheck{50};
+    static constexpr std::chrono::milliseconds kToldFileCheck{1000};
+    // The writes of one commit come as several events: one look after them.
+    static constexpr std::chrono::milliseconds kEventsSettle{2};
     static constexpr std::chrono::milliseconds kServerCheck{5000};
     // The channel and the trigger function of the shipped triggers.
     static inline const QString kChannel = QStringLiteral("robot_fiscal");
@@ -46,6 +51,8 @@ private:
     void checkFile();
     void checkServer();
     void reconnected();
+    // Local file systems only: the kernel's events, whatever they are for.
+    void watchFiles();
 
     QString m_location;
     qint32 m_machine;
@@ -59,6 +66,8 @@ private:
     bool m_listening = false;
     bool m_connectedBefore = false;
     QTimer m_timer;
+    QTimer m_settle;
+    QFileSystemWatcher *m_watcher = nullptr;
 };
 
 } // namespace db
