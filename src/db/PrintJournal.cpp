@@ -12,12 +12,14 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <iterator>
 
 namespace db {
 
 namespace {
 // The words stored for each State, in its order.
-const char *const kStates[] = {"tomado", "cerrando", "cerrado", "registrado", "fallido", "anulado"};
+const char *const kStates[] = {"tomado",  "cerrando", "cerrado",          "registrado",
+                               "fallido", "anulado",  "cabecera retenida"};
 
 QString stateName(PrintJournal::State s)
 {
@@ -26,7 +28,7 @@ QString stateName(PrintJournal::State s)
 
 PrintJournal::State stateOf(const QString &name)
 {
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < int(std::size(kStates)); ++i) {
         if (name == QLatin1String(kStates[i]))
             return static_cast<PrintJournal::State>(i);
     }
@@ -186,6 +188,41 @@ void PrintJournal::cancelled(qint64 id)
     setState(id, State::Cancelled);
 }
 
+void PrintJournal::headerHeld(qint64 id)
+{
+    setState(id, State::HeaderHeld);
+}
+
+QList<core::DocumentKind> PrintJournal::headersHeld() const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT DISTINCT tipo FROM documento WHERE estado = ?") + ownRows());
+    q.addBindValue(stateName(State::HeaderHeld));
+    bindOwner(q);
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    QList<core::DocumentKind> kinds;
+    while (q.next())
+        kinds << (q.value(0).toString() == QLatin1String("nota") ? core::DocumentKind::CreditNote
+                                                                 : core::DocumentKind::Invoice);
+    return kinds;
+}
+
+void PrintJournal::headersOverwritten()
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    q.prepare(QStringLiteral("UPDATE documento SET estado = ?, actualizado = ? WHERE estado = ?") +
+              ownRows());
+    q.addBindValue(stateName(State::Cancelled));
+    q.addBindValue(m_clock.now().toString(Qt::ISODate));
+    q.addBindValue(stateName(State::HeaderHeld));
+    bindOwner(q);
+    if (!q.exec())
+        throw DataError(DataError::Kind::Query, q.lastError().text(), m_path);
+    recount();
+}
+
 QList<PrintJournal::Entry> PrintJournal::unfinished() const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
@@ -278,13 +315,15 @@ void PrintJournal::bindOwner(QSqlQuery &q) const
 void PrintJournal::recount()
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT COUNT(*), SUM(estado = 'cerrando') FROM documento WHERE "
-                             "estado IN ('tomado', 'cerrando', 'cerrado', 'fallido')") +
+    q.prepare(QStringLiteral("SELECT SUM(estado <> 'cabecera retenida'), SUM(estado = 'cerrando'), "
+                             "SUM(estado = 'cabecera retenida') FROM documento WHERE estado IN "
+                             "('tomado', 'cerrando', 'cerrado', 'fallido', 'cabecera retenida')") +
               ownRows());
     bindOwner(q);
     if (q.exec() && q.next()) {
         m_unfinished = q.value(0).toInt();
         m_closing = q.value(1).toInt();
+        m_headerHeld = q.value(2).toInt();
     }
 }
 

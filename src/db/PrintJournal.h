@@ -31,6 +31,9 @@ public:
         Recorded,  // its row was written
         Failed,    // ended through its failure path: may have left it open on the printer
         Cancelled, // whatever it left open was cancelled: it may be printed again
+        // Cancelled with nothing open while the printer refused "7": the
+        // header lines it was sent may still wait on the printer.
+        HeaderHeld,
     };
     struct Entry
     {
@@ -64,6 +67,7 @@ public:
     void recorded(qint64 id);
     void failed(qint64 id);
     void cancelled(qint64 id);
+    void headerHeld(qint64 id);
 
     // Entries that recovery must settle before any new document: taken up,
     // closing, closed and not yet recorded, or failed and not yet cancelled.
@@ -74,6 +78,11 @@ public:
     // True while a closing's outcome waits for recovery: a report printed
     // meanwhile would move the Z counter that its document is recorded with.
     bool closingUnsettled() const { return m_closing > 0; }
+    // The kinds of the documents whose header lines may still wait on the
+    // printer (kept in memory, like settled()); none once overwritten.
+    QList<core::DocumentKind> headersHeld() const;
+    bool anyHeaderHeld() const { return m_headerHeld > 0; }
+    void headersOverwritten();
     // The printer's number for a document it already closed, or empty.
     QString closedBefore(core::DocumentKind kind, qint64 code) const;
 
@@ -113,6 +122,7 @@ private:
     QString m_path;
     int m_unfinished = 0;
     int m_closing = 0;
+    int m_headerHeld = 0;
 };
 
 } // namespace db

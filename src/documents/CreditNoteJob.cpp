@@ -88,7 +88,7 @@ bool CreditNoteJob::ImprimirNotaCredito()
         showStage(2);
         const bool header =
             core::usesDascomForm(m_ctx.state.TipoImpresora) ? headerDascom() : headerHka();
-        if (!header)
+        if (!header || !overwriteHeldHeader())
             return true;
         showStage(3);
         keepRates();

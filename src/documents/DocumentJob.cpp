@@ -1,6 +1,7 @@
 #include "documents/DocumentJob.h"
 
 #include "core/PollingTimer.h"
+#include "core/PrinterType.h"
 #include "core/RobotState.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
@@ -211,6 +212,8 @@ bool DocumentJob::send(const QString &command)
         return false;
     m_ctx.link.EnviarComando(command);
     m_accepted = m_accepted || m_ctx.link.ResultadoComando;
+    if (command.startsWith(QLatin1Char('i')))
+        m_headerSent.insert(command.left(3));
     return m_ctx.link.ResultadoComando;
 }
 
@@ -226,6 +229,32 @@ bool DocumentJob::sendOrFail(const QString &command)
         return true;
     failAtStage();
     return false;
+}
+
+bool DocumentJob::overwriteHeldHeader()
+{
+    if (!m_ctx.journal || !m_ctx.journal->anyHeaderHeld())
+        return true;
+    QStringList lines;
+    for (const core::DocumentKind kind : m_ctx.journal->headersHeld()) {
+        if (kind == core::DocumentKind::Invoice)
+            lines << QStringLiteral("i01") << QStringLiteral("i02") << QStringLiteral("i03")
+                  << QStringLiteral("i04") << QStringLiteral("i05") << QStringLiteral("i06")
+                  << QStringLiteral("i07");
+        else if (core::usesDascomForm(m_ctx.state.TipoImpresora))
+            lines << QStringLiteral("iS*") << QStringLiteral("iR*") << QStringLiteral("iF*")
+                  << QStringLiteral("iI*") << QStringLiteral("iD*");
+        else
+            lines << QStringLiteral("i01") << QStringLiteral("i02") << QStringLiteral("i03")
+                  << QStringLiteral("i04") << QStringLiteral("i05");
+    }
+    lines.removeDuplicates();
+    for (const QString &line : std::as_const(lines)) {
+        if (!m_headerSent.contains(line) && !sendOrFail(line))
+            return false;
+    }
+    journalWrite([](db::PrintJournal &j) { j.headersOverwritten(); });
+    return true;
 }
 
 bool DocumentJob::sendDiscount()

@@ -5,6 +5,7 @@
 #include "db/RecordSet.h"
 #include "documents/JobContext.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -86,6 +87,11 @@ protected:
     bool send(const QString &command);
     // Sends one command whose refusal ends the job: false after the failure path.
     bool sendOrFail(const QString &command);
+    // After the document's own header lines: header lines that a document
+    // cut short left on the printer (its "7" refused with nothing open) would
+    // print on this one; each line they may hold that this document did not
+    // send is sent empty, tested. False after the failure path.
+    bool overwriteHeldHeader();
     // "3" and the discount command, each tested, when there is a discount.
     bool sendDiscount();
     // The payment rows: they close the document once they cover its total,
@@ -186,7 +192,8 @@ private:
 
     bool m_portOpen = false;
     bool m_portFailed = false;
-    bool m_accepted = false; // the printer took one of its commands
+    bool m_accepted = false;    // the printer took one of its commands
+    QSet<QString> m_headerSent; // its header lines' keys ("i01", "iR*")
     bool m_claimed = false;
     QString m_numberBefore;
     qint64 m_journalId = 0;

@@ -41,8 +41,8 @@ bool InvoiceJob::ImprimirFactura()
         openPort();
         if (!beginDocument())
             return true;
-        if (!customerBlock() || !itemLines() || !discountLines() || !paymentLines() ||
-            !recordNumbers())
+        if (!customerBlock() || !overwriteHeldHeader() || !itemLines() || !discountLines() ||
+            !paymentLines() || !recordNumbers())
             return true;
     } catch (const db::DataError &e) {
         failOnDatabase(e, m_closingSent);

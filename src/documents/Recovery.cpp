@@ -113,7 +113,9 @@ bool Recovery::cancel(const Entry &entry)
                              : texts::kPortError);
         return false;
     }
-    m_ctx.journal->cancelled(entry.id);
+    // Refused, "7" dropped none of the header lines the document may have
+    // sent: the next document overwrites them.
+    nothingOpen ? m_ctx.journal->headerHeld(entry.id) : m_ctx.journal->cancelled(entry.id);
     if (nothingOpen) {
         const QString text = texts::nothingLeftOpen(entry.kind, entry.code, link.ErrorImpresora,
                                                     link.EstatusImpresora);

@@ -291,6 +291,44 @@ TEST_P(DocumentJob, RefusedCommandReportsItsStageAndLeavesTheDocumentPending)
     }
 }
 
+TEST_P(DocumentJob, HeaderLinesLeftByACutDocumentPrintOnNoOther)
+{
+    // A printer that refuses "7" with nothing open keeps the header lines of a
+    // document refused before its first item: the next one overwrites them.
+    const C longName{kName60, "V1", "Calle 1", "0414"};
+    const struct
+    {
+        Doc cut;
+        QByteArray refuse;
+        QString held;  // a text only the cut document's lines carry
+        QString blank; // one of the lines the next invoice sends empty
+    } cases[] = {
+        {{.sale = {.customer = longName}}, "i03", kName60.mid(37), "i02"},
+        {{.kind = CreditNote}, "i04", "J123456789", "i02"},
+        {{.kind = CreditNote, .type = "DASCOM"}, "iD*", "J123456789", "iR*"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.cut.type + " refused " + c.refuse).toStdString());
+        Doc doc = c.cut;
+        doc.sim = "[faults]\nRefuse=" + c.refuse + "\nRefuse7WhenIdle=yes\n";
+        Job j(doc, GetParam());
+        j.print();
+        j.h.tick();
+        ASSERT_EQ(j.h.sentCommands().last(), "7 [refused]");
+        j.h.writeSimIni("[faults]\nRefuse7WhenIdle=yes\n");
+        for (const QVariant rif : {"V7", "V8"}) {
+            const qint64 sale = j.h.db().addSale({.customer = {"Otro Cliente", rif, {}, "0414"}});
+            j.h.db().addItem(sale, Item{});
+            j.h.print(Invoice);
+            EXPECT_EQ(j.h.db().sale(sale, "Impresa").toInt(), -1);
+        }
+        const QString paper = j.h.paper();
+        EXPECT_EQ(paper.count("FACTURA N."), 2);
+        EXPECT_FALSE(paper.contains(c.held)) << paper.toStdString();
+        EXPECT_EQ(j.h.sentCommands().count(c.blank), 1) << "only the first after the cut one";
+    }
+}
+
 TEST_P(DocumentJob, DocumentThePrinterDidNotCloseIsNotRecorded)
 {
     // The printer stops answering after the two readings before the first command.

@@ -68,6 +68,7 @@ QList<Paper> readPaper(const QString &roll)
             continue;
         lines = lines.mid(0, lines.indexOf(rule, lines.indexOf(rule) + 1));
         lines.removeAll(rule);
+        lines.removeAll(QString()); // header lines sent empty to overwrite a cut document's
         lines.removeIf([](const QString &l) { return form.match(l).hasMatch(); });
         lines.replaceInStrings(row, "\\1 \\2");
         lines << discount.match(m.captured(1)).captured(1);
