@@ -24,6 +24,16 @@ ExitStatus say(ExitStatus status, const QString &text)
     std::fprintf(status == ExitStatus::Done ? stdout : stderr, "%s\n", text.toUtf8().constData());
     return status;
 }
+
+// `estado --check` answers a monitoring system: one line on standard output
+// whatever the state, and no answer from a robot is its "unknown".
+ExitStatus sayChecked(ExitStatus status, const QString &text, bool answered)
+{
+    const QString line =
+        answered ? text : core::texts::checkLine(core::texts::kCheckUnknown, QStringList{text});
+    std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    return answered ? status : ExitStatus::CheckUnknown;
+}
 } // namespace
 
 ExitStatus ControlClient::run(int &argc, char **argv, const QString &programDir,
@@ -32,6 +42,10 @@ ExitStatus ControlClient::run(int &argc, char **argv, const QString &programDir,
     QCoreApplication app(argc, argv);
     if (const QString why = robot::ControlCommands::usageError(words); !why.isEmpty())
         return say(ExitStatus::WrongCommand, why);
+    const bool check = words.value(1) == core::texts::kCheckOption;
+    const auto say = [check](ExitStatus status, const QString &text, bool answered = false) {
+        return check ? sayChecked(status, text, answered) : app::say(status, text);
+    };
     const QString dir =
         QFileInfo(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir)
             .absoluteFilePath();
@@ -71,7 +85,7 @@ ExitStatus ControlClient::run(int &argc, char **argv, const QString &programDir,
     // The robot's status is the client's, whatever number it is.
     return say(static_cast<ExitStatus>(
                    reply.value(QStringLiteral("status")).toInt(core::exitCode(ExitStatus::Failed))),
-               reply.value(QStringLiteral("text")).toString());
+               reply.value(QStringLiteral("text")).toString(), true);
 }
 
 } // namespace app

@@ -19,6 +19,9 @@ enum class ExitStatus {
     DemoNotCreated = 7,    // --create-demo made nothing, or not everything
     JournalStop = 8,       // start-up: the print journal cannot be opened
     MachineStop = 9,       // start-up: another robot prints for the same fiscal machine
+    CheckWarning = 1,      // estado --check: a warning (the monitoring plugins' numbers)
+    CheckCritical = 2,     // estado --check: critical
+    CheckUnknown = 3,      // estado --check: no robot answers
     Usage = 64,            // a command line the program does not take
 };
 

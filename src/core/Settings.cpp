@@ -58,6 +58,15 @@ Settings Settings::load(const QString &iniPath, QString *refusal)
         else if (!scaleText.trimmed().isEmpty())
             refuse("[timing] Scale", scaleText, texts::kUnusableScale);
     }
+    const QString probe = ini.value(QStringLiteral("timing/PrinterProbe")).toString().trimmed();
+    if (!probe.isEmpty()) {
+        bool ok = false;
+        const double minutes = probe.toDouble(&ok);
+        if (ok && std::isfinite(minutes) && minutes >= 0 && minutes <= kMaxProbeMinutes)
+            s.printerProbeMinutes = minutes;
+        else
+            refuse("[timing] PrinterProbe", probe, texts::kUnusableProbe);
+    }
     const QString wake = ini.value(QStringLiteral("timing/WakeOnChange")).toString().trimmed();
     s.wakeOnChange = !QStringList{QStringLiteral("no"), QStringLiteral("false"),
                                   QStringLiteral("0"), QStringLiteral("off")}

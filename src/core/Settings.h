@@ -19,6 +19,10 @@ struct Settings
     // [timing] WakeOnChange: a change of the main database runs the tick at
     // once; "no" (or false, 0, off) leaves the robot on its ticks alone.
     bool wakeOnChange = true;
+    // [timing] PrinterProbe: minutes between two status reads of an idle
+    // printer (scaled), so that one that stops answering is told before a
+    // sale meets it; 0 reads it only for documents and reports.
+    double printerProbeMinutes = 5.0;
     // [database] Url: empty for the SQLite file that Vextora.inf names,
     // otherwise the PostgreSQL main database's URL, as written.
     QString databaseUrl;
@@ -34,6 +38,8 @@ struct Settings
     // seems never to print.
     static constexpr double kMinScale = 0.001;
     static constexpr double kMaxScale = 100.0;
+    // A day: a probe further apart than that would tell nothing in time.
+    static constexpr double kMaxProbeMinutes = 1440.0;
 };
 
 } // namespace core

@@ -2,6 +2,8 @@
 
 #include "core/Formatting.h"
 
+#include <QDateTime>
+
 namespace core::texts {
 
 QString unreadableConfiguration(const QString &path)
@@ -412,6 +414,88 @@ QString cancelRefused(int error, int status)
 QString attemptsAndNextTry(int attempts, const QString &time)
 {
     return QStringLiteral(", intentos: %1, próximo intento: %2").arg(attempts).arg(time);
+}
+
+QString robotLine(const QString &version, const QString &started, const QString &lastTick)
+{
+    return QStringLiteral("Robot: versión %1, en marcha desde %2, último tick %3")
+        .arg(version, started, lastTick.isEmpty() ? QStringLiteral("ninguno") : lastTick);
+}
+
+QString databaseLine(bool available, const QString &since)
+{
+    return (available ? QStringLiteral("Base de datos: disponible desde ")
+                      : QStringLiteral("Base de datos: no disponible desde ")) +
+           since;
+}
+
+QString machineLine(qint32 machine, const QString &lock)
+{
+    return QStringLiteral("Máquina fiscal %1: bloqueo %2").arg(machine).arg(lock);
+}
+
+QString printerLine(std::optional<bool> answers, const QString &since, const QString &lastAnswer,
+                    int status, int error)
+{
+    if (!answers)
+        return QStringLiteral("Impresora: sin leer todavía");
+    if (*answers)
+        return QStringLiteral("Impresora: responde, última respuesta ") + lastAnswer;
+    return QStringLiteral("Impresora: no responde desde %1 (estatus %2, error %3)")
+        .arg(since)
+        .arg(status)
+        .arg(error);
+}
+
+QString printerSilent(const QDateTime &since, int status, int error)
+{
+    return QStringLiteral("La impresora no responde desde las %1 (estatus %2, error %3): revise "
+                          "que esté encendida y conectada.")
+        .arg(since.toString(QStringLiteral("HH:mm:ss")))
+        .arg(status)
+        .arg(error);
+}
+
+QString checkLine(const QString &state, const QStringList &reasons)
+{
+    return state + QStringLiteral(" - robot-fiscal: ") + reasons.join(QStringLiteral("; "));
+}
+
+QString checkAllWell(int invoices, int creditNotes)
+{
+    return QStringLiteral("en marcha, pendientes: %1 facturas, %2 notas de crédito")
+        .arg(invoices)
+        .arg(creditNotes);
+}
+
+QString checkDatabaseAway(const QString &since)
+{
+    return QStringLiteral("base de datos no disponible desde ") + since;
+}
+
+QString checkMachineLock(qint32 machine, const QString &lock)
+{
+    return QStringLiteral("bloqueo de la máquina fiscal %1 %2").arg(machine).arg(lock);
+}
+
+QString checkUnaccounted(const QStringList &ranges)
+{
+    return QStringLiteral("números sin registrar: ") + ranges.join(QStringLiteral(", "));
+}
+
+QString checkHeld(const QStringList &documents)
+{
+    return QStringLiteral("retenidos: ") + documents.join(QStringLiteral(", "));
+}
+
+QString checkRecoveryHeld(const QString &document)
+{
+    return QStringLiteral("%1 sin resolver: nada nuevo se imprime").arg(document);
+}
+
+QString checkPrinterSilent(const QString &since)
+{
+    return QStringLiteral("la impresora no responde desde ") + since;
 }
 
 } // namespace core::texts

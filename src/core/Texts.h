@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+class QDateTime;
 
 // Every text the robot shows an operator, kept together so that they can be
 // reviewed at once. Accents, double blanks and trailing blanks are part of them.
@@ -29,6 +32,8 @@ QString libraryWithoutEntry(const QString &library, const QString &entry);
 QString unusableValue(const QString &key, const QString &value, const QString &why);
 inline const QString kUnusableScale =
     QStringLiteral("debe ser un número entre 0.001 y 100 (1 es el tiempo real).");
+inline const QString kUnusableProbe =
+    QStringLiteral("debe ser un número de minutos entre 0 y 1440 (0: sin lecturas en reposo).");
 inline const QString kUnknownCodePage =
     QStringLiteral("esa página de códigos no existe en este sistema.");
 inline const QString kCodePageNotEightBit =
@@ -188,8 +193,8 @@ struct CommandText
     QString help;
 };
 inline const CommandText kStatusCommand{
-    QStringLiteral("estado"), QStringLiteral("[--json]"),
-    QStringLiteral("sondeo, documento en curso, pendientes, retenidos y último impreso")};
+    QStringLiteral("estado"), QStringLiteral("[--json | --check]"),
+    QStringLiteral("sondeo, documento en curso, pendientes, retenidos, último impreso y salud")};
 inline const CommandText kXReportCommand{
     QStringLiteral("cierre-x"), {}, QStringLiteral("imprime el reporte X")};
 inline const CommandText kZReportCommand{
@@ -390,6 +395,54 @@ QString cancelRefused(int error, int status);
 inline const QString kJsonAttempts = QStringLiteral("intentos");
 inline const QString kJsonNextTry = QStringLiteral("proximo_intento");
 QString attemptsAndNextTry(int attempts, const QString &time);
+
+// `estado`'s health: the robot, the main database, the fiscal machine's lock
+// and the printer, each with since when it is as it is.
+inline const QString kJsonVersion = QStringLiteral("version");
+inline const QString kJsonLastTick = QStringLiteral("ultimo_tick");
+inline const QString kJsonDatabase = QStringLiteral("base_de_datos");
+inline const QString kJsonAvailable = QStringLiteral("disponible");
+inline const QString kJsonMachine = QStringLiteral("maquina");
+inline const QString kJsonLock = QStringLiteral("bloqueo");
+inline const QString kLockHeld = QStringLiteral("tomado");
+inline const QString kLockLost = QStringLiteral("perdido");
+inline const QString kLockAwaited = QStringLiteral("esperando");
+inline const QString kJsonPrinter = QStringLiteral("impresora");
+inline const QString kJsonAnswers = QStringLiteral("responde");
+inline const QString kJsonLastAnswer = QStringLiteral("ultima_respuesta");
+inline const QString kJsonStatusWord = QStringLiteral("estatus");
+inline const QString kJsonErrorWord = QStringLiteral("error");
+// "Robot: versión 1.4.0, en marcha desde T, último tick T"
+QString robotLine(const QString &version, const QString &started, const QString &lastTick);
+// "Base de datos: disponible desde T" or "Base de datos: no disponible desde T"
+QString databaseLine(bool available, const QString &since);
+// "Máquina fiscal 1: bloqueo tomado"
+QString machineLine(qint32 machine, const QString &lock);
+// "Impresora: responde, última respuesta T", "Impresora: no responde desde T
+// (estatus N, error N)", or not read yet.
+QString printerLine(std::optional<bool> answers, const QString &since, const QString &lastAnswer,
+                    int status, int error);
+// The idle probe's messages.
+QString printerSilent(const QDateTime &since, int status, int error);
+inline const QString kPrinterAnswersAgain = QStringLiteral("La impresora responde de nuevo.");
+// `estado --check`: one line, its first word the state (OK, AVISO, CRÍTICO,
+// DESCONOCIDO, as a monitoring plugin's), then what makes it so.
+inline const QString kCheckOk = QStringLiteral("OK");
+inline const QString kCheckWarning = QStringLiteral("AVISO");
+inline const QString kCheckCritical = QStringLiteral("CRÍTICO");
+inline const QString kCheckUnknown = QStringLiteral("DESCONOCIDO");
+inline const QString kCheckOption = QStringLiteral("--check");
+QString checkLine(const QString &state, const QStringList &reasons);
+QString checkAllWell(int invoices, int creditNotes);
+QString checkDatabaseAway(const QString &since);
+QString checkMachineLock(qint32 machine, const QString &lock);
+inline const QString kCheckStoppedByFault =
+    QStringLiteral("sondeo detenido por una falla (puerto o impresora)");
+inline const QString kCheckStoppedByOperator = QStringLiteral("sondeo detenido por el operador");
+QString checkUnaccounted(const QStringList &ranges);
+QString checkHeld(const QStringList &documents);
+QString checkRecoveryHeld(const QString &document);
+QString checkPrinterSilent(const QString &since);
 
 // A Z report judged by the printer's Z counter, read before and after it.
 inline const QString kZCounterUnreadable =

@@ -25,7 +25,9 @@ bool PrinterLink::AbrirPuerto()
 {
     HabilitarControles(false);
     const QByteArray port = m_codePage.fromUnicode(m_port);
-    if (m_driver.OpenFpctrl(port.constData()) != 0) {
+    const bool opened = m_driver.OpenFpctrl(port.constData()) != 0;
+    told(PrinterHealth::Call::Open, opened);
+    if (opened) {
         // Whatever the state before: a job that stopped the timer runs on with it on.
         HabilitarControles(true);
         return true;
@@ -39,6 +41,39 @@ bool PrinterLink::AbrirPuerto()
 void PrinterLink::CerrarPuerto()
 {
     m_driver.CloseFpctrl();
+    told(PrinterHealth::Call::Close, true);
+}
+
+void PrinterLink::told(PrinterHealth::Call call, bool ok)
+{
+    if (m_health)
+        m_health->record(call, ok, EstatusImpresora, ErrorImpresora);
+}
+
+bool PrinterLink::probe(const QString &programDir)
+{
+    const QString command = Comando, file = ArchivoRespuesta;
+    const bool result = ResultadoComando;
+    const int status = EstatusImpresora, error = ErrorImpresora;
+    const bool wasOpen = m_health && m_health->portOpen();
+    bool opened = wasOpen;
+    if (!wasOpen) {
+        opened = m_driver.OpenFpctrl(m_codePage.fromUnicode(m_port).constData()) != 0;
+        told(PrinterHealth::Call::Open, opened);
+    }
+    bool answered = false;
+    if (opened) {
+        UploadStatusCmd(QStringLiteral("S1"), programDir + QStringLiteral("\\Status.txt"));
+        answered = ResultadoComando;
+    }
+    if (!wasOpen)
+        CerrarPuerto();
+    Comando = command;
+    ArchivoRespuesta = file;
+    ResultadoComando = result;
+    EstatusImpresora = status;
+    ErrorImpresora = error;
+    return answered;
 }
 
 void PrinterLink::HabilitarControles(bool enabled)
@@ -58,6 +93,7 @@ void PrinterLink::EnviarComando(const QString &text)
     const QByteArray bytes = m_codePage.fromUnicode(Comando);
     const int r = m_driver.SendCmd(&EstatusImpresora, &ErrorImpresora, bytes.constData());
     ResultadoComando = r != 0;
+    told(PrinterHealth::Call::Send, ResultadoComando);
 }
 
 void PrinterLink::MostrarEtapa(double stage)
@@ -80,6 +116,7 @@ void PrinterLink::upload(bool report, const QString &command, const QString &fil
                       : m_driver.UploadStatusCmd(&EstatusImpresora, &ErrorImpresora,
                                                  commandBytes.constData(), fileBytes.constData());
     ResultadoComando = r != 0;
+    told(PrinterHealth::Call::Upload, ResultadoComando);
 }
 
 void PrinterLink::UploadStatusCmd(const QString &command, const QString &file)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printer/Driver.h"
+#include "printer/PrinterHealth.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,15 @@ public:
     void UploadStatusCmd(const QString &command, const QString &file);
     void UploadReportCmd(const QString &command, const QString &file);
 
+    // Every call's answer is told to `health` (none: not kept).
+    void setHealth(PrinterHealth *health) { m_health = health; }
+    // A status read while nothing prints, to learn whether the printer still
+    // answers: through the port the robot left open, or opened and closed for
+    // it, with no message, no change of the controls or the timer, and the
+    // last command's words left as they were. Never prints. True when it
+    // answered.
+    bool probe(const QString &programDir);
+
     // The stage failure report: two lines, or three in its long form.
     QString stageReport(double stage, bool longForm) const;
 
@@ -55,6 +65,7 @@ public:
 
 private:
     void upload(bool report, const QString &command, const QString &file);
+    void told(PrinterHealth::Call call, bool ok);
 
     Driver &m_driver;
     core::WindowServices &m_window;
@@ -62,6 +73,7 @@ private:
     const core::CodePage &m_codePage;
     QString m_port;
     bool m_readFailed = false;
+    PrinterHealth *m_health = nullptr;
 };
 
 } // namespace printer

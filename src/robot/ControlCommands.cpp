@@ -22,7 +22,8 @@ bool none(const QStringList &args)
 
 bool statusOptions(const QStringList &args)
 {
-    return args.isEmpty() || args == QStringList{QStringLiteral("--json")};
+    return args.isEmpty() || args == QStringList{QStringLiteral("--json")} ||
+           args == QStringList{texts::kCheckOption};
 }
 
 bool twoDates(const QStringList &args)
@@ -43,6 +44,8 @@ Outcome status(Robot &robot, PrinterActions &, const QStringList &args)
 {
     if (args.isEmpty())
         return {Outcome::Result::Done, StatusReport::text(robot)};
+    if (args.first() == texts::kCheckOption)
+        return StatusReport::check(robot);
     return {
         Outcome::Result::Done,
         QString::fromUtf8(QJsonDocument(StatusReport::json(robot)).toJson(QJsonDocument::Compact))};

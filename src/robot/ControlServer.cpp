@@ -39,6 +39,10 @@ ExitStatus statusOf(Outcome::Result result)
         return ExitStatus::Done;
     case Outcome::Result::BadArgument:
         return ExitStatus::WrongCommand;
+    case Outcome::Result::Warning:
+        return ExitStatus::CheckWarning;
+    case Outcome::Result::Critical:
+        return ExitStatus::CheckCritical;
     default:
         return ExitStatus::Failed;
     }

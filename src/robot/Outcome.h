@@ -14,6 +14,8 @@ struct Outcome
         Failed,      // the printer or the port did not do it
         BadArgument, // a date or a code that cannot be used
         Busy,        // the runner is taken by a tick, not by a document: may be tried again
+        Warning,     // `estado --check`: something wants looking at
+        Critical,    // `estado --check`: printing is stopped or nothing can be recorded
     };
     Result result = Result::Done;
     QString text; // one line

@@ -13,7 +13,7 @@ PollingCycle::PollingCycle(core::RobotState &state, const core::Settings &settin
                            const core::Clock &clock, FirstActivation &activation,
                            documents::JobContext *jobs)
     : m_state(state), m_settings(settings), m_window(window), m_lists(lists), m_clock(clock),
-      m_activation(activation)
+      m_activation(activation), m_databaseSince(clock.now())
 {
     if (jobs) {
         ImprimirFactura = [jobs] { return documents::InvoiceJob(*jobs).ImprimirFactura(); };
@@ -36,6 +36,8 @@ void PollingCycle::reportError(const QString &text)
     // An outage is told once, not at every tick while it lasts.
     if (text == m_lastError)
         return;
+    if (m_lastError.isEmpty())
+        m_databaseSince = m_clock.now();
     m_lastError = text;
     m_window.setLog(text);
     m_window.notice(text);
@@ -70,6 +72,7 @@ void PollingCycle::tick(bool woken)
         // and a good list would otherwise take turns, told at every tick.
         if (ready && !m_lastError.isEmpty()) {
             m_lastError.clear();
+            m_databaseSince = m_clock.now();
             m_window.setLog(core::texts::kDatabaseBack);
             m_window.notice(core::texts::kDatabaseBack);
         }

@@ -41,6 +41,10 @@ public:
     // A database error, told once while it lasts (whoever meets it: the list
     // sources at start, the company settings, a tick), and its end once.
     void reportError(const QString &text);
+    // Whether the main database answered the last time it was asked, and
+    // since when it does or does not.
+    bool databaseAvailable() const { return m_lastError.isEmpty(); }
+    const QDateTime &databaseSince() const { return m_databaseSince; }
 
 private:
     void refresh(db::ListSource &source, core::ListDisplay display);
@@ -52,6 +56,7 @@ private:
     const core::Clock &m_clock;
     FirstActivation &m_activation;
     QString m_lastError;
+    QDateTime m_databaseSince;
     bool m_watched = false;
 };
 

@@ -17,6 +17,7 @@
 #include "printer/PrinterLink.h"
 #include "robot/FirstActivation.h"
 #include "robot/PollingCycle.h"
+#include "robot/PrinterProbe.h"
 #include "robot/Startup.h"
 
 #include <QSysInfo>
@@ -65,10 +66,13 @@ core::ExitStatus Robot::startUp(const QString &programDir)
     // lock is then taken at the first tick that reaches it, before anything
     // is printed.
     m_machineLock = std::make_unique<db::MachineLock>(m_state.RutaBaseDatos, m_state.Caja);
-    if (m_machineLock->acquire() == db::MachineLock::State::HeldByAnother) {
+    const db::MachineLock::State lock = m_machineLock->acquire();
+    if (lock == db::MachineLock::State::HeldByAnother) {
         m_window.messageBox(core::texts::fiscalMachineBusy(m_state.Caja));
         return core::ExitStatus::MachineStop;
     }
+    if (lock == db::MachineLock::State::Held)
+        m_machineLockState = MachineLockState::Held;
     // Last, after the check for another copy, so that a second copy still ends silently.
     QString error;
     auto driver =
@@ -80,6 +84,7 @@ core::ExitStatus Robot::startUp(const QString &programDir)
     m_driver = std::move(driver);
     m_link = std::make_unique<printer::PrinterLink>(*m_driver, m_window, m_timer, *m_codePage,
                                                     m_state.Puerto);
+    m_link->setHealth(&m_health);
     // Printing without a journal could print a document twice after a crash.
     try {
         m_journal = std::make_unique<db::PrintJournal>(
@@ -115,8 +120,11 @@ bool Robot::keepMachine()
     // Throws the database's error when it is out of reach: the tick tells it once.
     if (m_machineLock->keep()) {
         m_machineTakenTold = false;
+        m_machineLockState = MachineLockState::Held;
         return true;
     }
+    if (m_machineLockState == MachineLockState::Held)
+        m_machineLockState = MachineLockState::Lost;
     if (!m_machineTakenTold) {
         m_machineTakenTold = true;
         const QString text = core::texts::fiscalMachineTaken(m_state.Caja);
@@ -158,6 +166,11 @@ void Robot::start()
         }
     }
     m_timer.setEnabled(true);
+    m_startedAt = m_clock.now();
+    if (m_settings.printerProbeMinutes > 0)
+        m_probe = std::make_unique<PrinterProbe>(
+            *this, m_clock.scaled(
+                       std::chrono::milliseconds(qint64(m_settings.printerProbeMinutes * 60000))));
 }
 
 void Robot::activate()
@@ -218,7 +231,8 @@ void Robot::onTick(bool woken)
     // action runs does nothing, so no document starts while another is open.
     if (m_stopRequested || !m_cycle)
         return;
-    runExclusive([this, woken] { m_cycle->tick(woken); });
+    if (runExclusive([this, woken] { m_cycle->tick(woken); }))
+        m_lastTick = m_clock.now();
 }
 
 void Robot::requestStop()

@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "core/WindowServices.h"
 #include "db/ListSources.h"
+#include "printer/PrinterHealth.h"
 
 #include <QObject>
 #include <QTimer>
@@ -41,6 +42,7 @@ namespace robot {
 
 class FirstActivation;
 class PollingCycle;
+class PrinterProbe;
 
 // The robot: its state, settings, list sources, timer and printer link, and
 // the window it talks to. One per process.
@@ -90,6 +92,17 @@ public:
     void setAutoResume(bool enabled);
     static constexpr std::chrono::milliseconds kAutoResume{60000};
 
+    // Health, for `estado`: when the robot started and last ticked, whether
+    // it holds its fiscal machine, and whether the printer answers.
+    const QDateTime &startedAt() const { return m_startedAt; }
+    const QDateTime &lastTick() const { return m_lastTick; }
+    enum class MachineLockState { Held, Lost, Awaited };
+    MachineLockState machineLock() const { return m_machineLockState; }
+    const printer::PrinterHealth &printerHealth() const { return m_health; }
+    // Polling off, and neither the operator nor a running job switched it
+    // off: a port that did not open, a printer number unreadable.
+    bool stoppedByFault() const { return !polling() && !m_timer.stoppedByOperator(); }
+
     FirstActivation &firstActivation() { return *m_activation; }
     PollingCycle &pollingCycle() { return *m_cycle; }
     documents::JobContext &jobContext() { return *m_jobs; }
@@ -116,6 +129,10 @@ private:
     db::ListSources m_lists;
     core::Clock m_clock;
     core::PollingTimer m_timer;
+    printer::PrinterHealth m_health{m_clock};
+    QDateTime m_startedAt;
+    QDateTime m_lastTick;
+    MachineLockState m_machineLockState = MachineLockState::Awaited;
     std::unique_ptr<core::InstanceLock> m_lock;
     std::unique_ptr<db::MachineLock> m_machineLock;
     bool m_machineTakenTold = false;
@@ -132,6 +149,7 @@ private:
     std::unique_ptr<PollingCycle> m_cycle;
     QTimer m_autoResume;
     std::unique_ptr<db::ChangeWatch> m_watch;
+    std::unique_ptr<PrinterProbe> m_probe;
     bool m_changeWaiting = false;
     bool m_busy = false;
     bool m_stopRequested = false;

@@ -8,6 +8,7 @@
 #include "documents/JobContext.h"
 #include "documents/NumberCheck.h"
 #include "documents/Recovery.h"
+#include "robot/PollingCycle.h"
 #include "robot/Robot.h"
 
 #include <QJsonArray>
@@ -61,6 +62,24 @@ void refresh(Robot &robot)
         } catch (const db::DataError &) {
         }
     }
+}
+
+QJsonValue timeOrNull(const QDateTime &time)
+{
+    return time.isValid() ? QJsonValue(timeText(time)) : QJsonValue(QJsonValue::Null);
+}
+
+QString lockWord(Robot::MachineLockState state)
+{
+    switch (state) {
+    case Robot::MachineLockState::Held:
+        return texts::kLockHeld;
+    case Robot::MachineLockState::Lost:
+        return texts::kLockLost;
+    case Robot::MachineLockState::Awaited:
+        break;
+    }
+    return texts::kLockAwaited;
 }
 
 QString wakeWord(const db::ChangeWatch *watch)
@@ -134,6 +153,16 @@ QJsonObject StatusReport::json(Robot &robot)
                                            {texts::kJsonTo, r.last}});
     }
 
+    const printer::PrinterHealth &health = robot.printerHealth();
+    const QJsonObject printer{
+        {texts::kJsonAnswers,
+         health.answering() ? QJsonValue(*health.answering()) : QJsonValue(QJsonValue::Null)},
+        {texts::kJsonFrom, timeOrNull(health.since())},
+        {texts::kJsonLastAnswer, timeOrNull(health.lastAnswer())},
+        {texts::kJsonStatusWord, health.status()},
+        {texts::kJsonErrorWord, health.error()},
+    };
+
     return {
         {texts::kJsonPolling, robot.polling()},
         {texts::kJsonPrinting, printing},
@@ -143,6 +172,14 @@ QJsonObject StatusReport::json(Robot &robot)
         {texts::kJsonLastPrinted, last},
         {texts::kJsonUnaccounted, unaccounted},
         {texts::kJsonWake, wakeWord(robot.changeWatch())},
+        {texts::kJsonVersion, QStringLiteral(ROBOT_VERSION)},
+        {texts::kJsonFrom, timeOrNull(robot.startedAt())},
+        {texts::kJsonLastTick, timeOrNull(robot.lastTick())},
+        {texts::kJsonDatabase,
+         QJsonObject{{texts::kJsonAvailable, robot.pollingCycle().databaseAvailable()},
+                     {texts::kJsonFrom, timeOrNull(robot.pollingCycle().databaseSince())}}},
+        {texts::kJsonMachine, QJsonObject{{texts::kJsonLock, lockWord(robot.machineLock())}}},
+        {texts::kJsonPrinter, printer},
     };
 }
 
@@ -191,7 +228,88 @@ QString StatusReport::text(Robot &robot)
     }
     lines << texts::kUnaccountedLine +
                  (unaccounted.isEmpty() ? texts::kNone : unaccounted.join(QStringLiteral("; ")));
+
+    lines << texts::robotLine(s.value(texts::kJsonVersion).toString(),
+                              s.value(texts::kJsonFrom).toString(),
+                              s.value(texts::kJsonLastTick).toString());
+    const QJsonObject database = s.value(texts::kJsonDatabase).toObject();
+    lines << texts::databaseLine(database.value(texts::kJsonAvailable).toBool(),
+                                 database.value(texts::kJsonFrom).toString());
+    lines << texts::machineLine(
+        robot.state().Caja,
+        s.value(texts::kJsonMachine).toObject().value(texts::kJsonLock).toString());
+    const QJsonObject printer = s.value(texts::kJsonPrinter).toObject();
+    const QJsonValue answers = printer.value(texts::kJsonAnswers);
+    lines << texts::printerLine(answers.isBool() ? std::optional<bool>(answers.toBool())
+                                                 : std::nullopt,
+                                printer.value(texts::kJsonFrom).toString(),
+                                printer.value(texts::kJsonLastAnswer).toString(),
+                                printer.value(texts::kJsonStatusWord).toInt(),
+                                printer.value(texts::kJsonErrorWord).toInt());
     return lines.join(QLatin1Char('\n'));
+}
+
+Outcome StatusReport::check(Robot &robot)
+{
+    const QJsonObject s = json(robot);
+    QStringList critical, warning;
+    const QJsonObject database = s.value(texts::kJsonDatabase).toObject();
+    if (!database.value(texts::kJsonAvailable).toBool())
+        critical << texts::checkDatabaseAway(database.value(texts::kJsonFrom).toString());
+    switch (robot.machineLock()) {
+    case Robot::MachineLockState::Lost:
+        critical << texts::checkMachineLock(robot.state().Caja, texts::kLockLost);
+        break;
+    case Robot::MachineLockState::Awaited:
+        warning << texts::checkMachineLock(robot.state().Caja, texts::kLockAwaited);
+        break;
+    case Robot::MachineLockState::Held:
+        break;
+    }
+    if (robot.stoppedByFault())
+        critical << texts::kCheckStoppedByFault;
+    else if (!robot.polling())
+        warning << texts::kCheckStoppedByOperator;
+    QStringList ranges;
+    for (const QJsonValue &v : s.value(texts::kJsonUnaccounted).toArray()) {
+        const QJsonObject r = v.toObject();
+        ranges << texts::numberRange(r.value(texts::kJsonDocument).toString(),
+                                     r.value(texts::kJsonFrom).toString(),
+                                     r.value(texts::kJsonTo).toString());
+    }
+    if (!ranges.isEmpty())
+        critical << texts::checkUnaccounted(ranges);
+    const documents::JobContext &jobs = robot.jobContext();
+    const std::optional<documents::HeldDocuments::Entry> recovering =
+        jobs.recovery ? jobs.recovery->held() : std::nullopt;
+    QStringList held;
+    for (const QJsonValue &v : s.value(texts::kJsonHeld).toArray()) {
+        const QJsonObject d = v.toObject();
+        const QString name = d.value(texts::kJsonDocument).toString() + QLatin1Char(' ') +
+                             QString::number(d.value(texts::kJsonCode).toInteger());
+        if (recovering && d.value(texts::kJsonCode).toInteger() == recovering->code &&
+            d.value(texts::kJsonDocument).toString() == texts::documentWord(recovering->kind))
+            critical << texts::checkRecoveryHeld(name);
+        else
+            held << name;
+    }
+    if (!held.isEmpty())
+        warning << texts::checkHeld(held);
+    const QJsonObject printer = s.value(texts::kJsonPrinter).toObject();
+    if (printer.value(texts::kJsonAnswers) == QJsonValue(false))
+        warning << texts::checkPrinterSilent(printer.value(texts::kJsonFrom).toString());
+
+    if (!critical.isEmpty())
+        return {Outcome::Result::Critical,
+                texts::checkLine(texts::kCheckCritical, critical + warning)};
+    if (!warning.isEmpty())
+        return {Outcome::Result::Warning, texts::checkLine(texts::kCheckWarning, warning)};
+    const QJsonObject pending = s.value(texts::kJsonPending).toObject();
+    return {
+        Outcome::Result::Done,
+        texts::checkLine(texts::kCheckOk,
+                         {texts::checkAllWell(pending.value(texts::kJsonInvoices).toInt(),
+                                              pending.value(texts::kJsonCreditNotes).toInt())})};
 }
 
 } // namespace robot

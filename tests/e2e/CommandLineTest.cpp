@@ -28,7 +28,7 @@ Opciones:
   --version            Muestra la versión.
 
 Órdenes al robot en marcha sobre DIR:
-  estado [--json]              sondeo, documento en curso, pendientes, retenidos y último impreso
+  estado [--json | --check]    sondeo, documento en curso, pendientes, retenidos, último impreso y salud
   cierre-x                     imprime el reporte X
   cierre-z                     imprime el cierre diario (reporte Z)
   abrir-gaveta                 abre la gaveta de dinero

@@ -2,6 +2,7 @@
 #include "support/Installation.h"
 #include "support/RobotProcess.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -128,6 +129,12 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     EXPECT_GE(listed.take("intentos").toInt(), 1);
     listed.remove("proximo_intento");
     report["retenidos"] = QJsonArray{listed};
+    EXPECT_EQ(report.take("base_de_datos")["disponible"], true);
+    EXPECT_EQ(report.take("maquina")["bloqueo"], "tomado");
+    EXPECT_EQ(report.take("impresora")["responde"], true);
+    for (const char *time : {"desde", "ultimo_tick"})
+        EXPECT_TRUE(QDateTime::fromString(report.take(time).toString(), Qt::ISODate).isValid());
+    EXPECT_EQ(report.take("version"), ROBOT_VERSION);
     const QJsonObject entry{
         {"documento", "factura"},
         {"codigo", held},
@@ -169,7 +176,7 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
         {inst.file("nada"), {"cierre-z"}, 3, texts::directoryMissing(inst.file("nada"))},
         {inst.path(), {"cierre"}, 2, "Orden desconocida: cierre"},
         {inst.path(), {""}, 2, "Falta la orden."},
-        {inst.path(), {"estado", "--xml"}, 2, "Argumentos no válidos para estado. Uso: estado [--json]"},
+        {inst.path(), {"estado", "--xml"}, 2, "Argumentos no válidos para estado. Uso: estado [--json | --check]"},
         {inst.path(), {"cierre-x", "1"}, 2, "Argumentos no válidos para cierre-x. Uso: cierre-x\n"},
         {inst.path(), {"reintentar", "nota"}, 2,
          "Argumentos no válidos para reintentar. Uso: reintentar factura|nota CODIGO"},

@@ -104,6 +104,78 @@ TEST_P(UnattendedRobot, EstadoSaysHowChangesWakeTheRobot)
     EXPECT_EQ(wake(), "ticks");
 }
 
+// `estado --check` as a monitoring system runs it, and the health `estado
+// --json` shows beside it: each fault with its status and words, until it
+// ends; no robot at all is "unknown".
+TEST_P(UnattendedRobot, CheckGivesEachFaultItsStatusUntilItEnds)
+{
+    const bool file = GetParam() == Engine::Sqlite;
+    const auto server = file ? nullptr : std::make_unique<PostgresCluster>();
+    Installation inst({.robotIni = "[timing]\nPrinterProbe=0.2\n",
+                       .engine = GetParam(),
+                       .cluster = server.get()});
+    auto robot = std::make_unique<RobotProcess>(inst.path());
+    // Until the check answers `status` with `words` in its line; its JSON then.
+    const auto until = [&](int status, const QString &words) {
+        RobotProcess::Answer a;
+        for (const QDeadlineTimer up(60000); !up.hasExpired();) {
+            a = RobotProcess::ask(inst.path(), {"estado", "--check"});
+            if (a.status == status && a.out.contains(words))
+                return QJsonDocument::fromJson(
+                           RobotProcess::ask(inst.path(), {"estado", "--json"}).out.toUtf8())
+                    .object();
+        }
+        ADD_FAILURE() << "never " << status << " " << words.toStdString() << ", last " << a.status
+                      << " " << a.out.toStdString();
+        return QJsonObject();
+    };
+    const QString lockKey = QStringLiteral("1380338003, %1").arg(1);
+    const struct
+    {
+        const char *fault;
+        int status;
+        QString words;
+        std::function<void()> begin, end;
+        const char *field, *key;
+        QJsonValue value;
+    } faults[] = {
+        {"printer unplugged", 1, "AVISO - robot-fiscal: la impresora no responde desde",
+         [&] { inst.writeSimIni("[faults]\nOpen=fail\nUpload=fail\n"); },
+         [&] { inst.writeSimIni({}); }, "impresora", "responde", false},
+        {"polling stopped", 1, "AVISO - robot-fiscal: sondeo detenido por el operador",
+         [&] { RobotProcess::ask(inst.path(), {"detener"}); },
+         [&] { RobotProcess::ask(inst.path(), {"iniciar"}); }, "sondeo", nullptr, false},
+        {"database away", 2, "CRÍTICO - robot-fiscal: base de datos no disponible desde",
+         [&] { inst.setDatabaseAway(true); }, [&] { inst.setDatabaseAway(false); }, "base_de_datos",
+         "disponible", false},
+        // Another robot's session takes the machine over while the server ends this one's.
+        {"lock lost", 2, "CRÍTICO - robot-fiscal: bloqueo de la máquina fiscal 1 perdido",
+         [&] {
+             do {
+                 inst.db().exec("SELECT pg_terminate_backend(pid) FROM pg_locks WHERE locktype = "
+                                "'advisory' AND classid = 1380338003 AND pid <> pg_backend_pid()");
+             } while (!inst.db().value("SELECT pg_try_advisory_lock(" + lockKey + ")").toBool());
+         },
+         [&] { inst.db().exec("SELECT pg_advisory_unlock(" + lockKey + ")"); }, "maquina",
+         "bloqueo", "perdido"},
+    };
+    until(0, "OK - robot-fiscal: en marcha, pendientes: 0 facturas, 0 notas de crédito");
+    for (const auto &f : faults) {
+        if (file && QByteArray(f.fault) == "lock lost")
+            continue;
+        SCOPED_TRACE(f.fault);
+        f.begin();
+        const QJsonObject json = until(f.status, f.words);
+        EXPECT_EQ(f.key ? json[f.field].toObject()[f.key] : json[f.field], f.value);
+        f.end();
+        until(0, "OK - robot-fiscal");
+    }
+    EXPECT_EQ(robot->stop(), 0);
+    const auto none = RobotProcess::ask(inst.path(), {"estado", "--check"});
+    EXPECT_EQ(none.status, 3);
+    EXPECT_TRUE(none.out.startsWith("DESCONOCIDO - robot-fiscal: ")) << none.out.toStdString();
+}
+
 TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
 {
     // A slow line: the invoice takes seconds, so the stop arrives in the middle.

@@ -124,7 +124,11 @@ class Day
 {
 public:
     Day(const ShopDayPlan &plan, Engine engine, PostgresCluster *cluster)
-        : m_plan(plan), m_inst({.simIni = kPrinter, .engine = engine, .cluster = cluster})
+        // The idle printer read every 0.6 s: its readings meet the day's faults too.
+        : m_plan(plan), m_inst({.simIni = kPrinter,
+                                .robotIni = "[timing]\nPrinterProbe=1\n",
+                                .engine = engine,
+                                .cluster = cluster})
     {
         db().setRates(kRates[0], kRates[1], kRates[2]);
     }
