@@ -2,8 +2,9 @@
 # Installs what is missing, checks the formatting, builds the sanitizer build
 # and runs every test, builds the fuzz targets and runs each for a few seconds
 # on its corpus, then builds the headless-only robot (no Qt Gui or Widgets) and
-# runs the tests that need no window against it (the PostgreSQL twins of the
-# engine suites have run once already, with the same robot); last, builds the Debian
+# runs the end-to-end tests against it, the ones that start the real binary
+# (the PostgreSQL twins, and the libraries' own tests, have run once already,
+# built from the same sources); last, builds the Debian
 # package (release build, no tests) and checks it installed
 # (scripts/package-check.sh; as root, or through sudo).
 #   scripts/test.sh [CTEST ARGS]
