@@ -309,7 +309,9 @@ private:
     RobotProcess::Answer cierreZ()
     {
         const RobotProcess::Answer a = ask({"cierre-z"});
-        const bool unknown = a.err.trimmed() == core::texts::kZReportUnknown;
+        // A robot killed in the middle of the request may have printed the Z.
+        const bool unknown = a.err.trimmed() == core::texts::kZReportUnknown ||
+                             a.err.trimmed() == core::texts::kRobotClosedWithoutAnswer;
         m_zAsked += (a.status == 0 || unknown) && !m_zUnknown;
         m_zUnknown = unknown || (m_zUnknown && a.status != 0);
         return a;
