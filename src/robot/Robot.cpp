@@ -218,7 +218,8 @@ void Robot::onTick(bool woken)
     // action runs does nothing, so no document starts while another is open.
     if (m_stopRequested || !m_cycle)
         return;
-    runExclusive([this, woken] { m_cycle->tick(woken); });
+    if (runExclusive([this, woken] { m_cycle->tick(woken); }))
+        Q_EMIT ticked();
 }
 
 void Robot::requestStop()
