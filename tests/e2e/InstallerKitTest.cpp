@@ -164,17 +164,18 @@ TEST(Service, NotifiesSystemdAndWritesJournalEntries)
     const struct
     {
         const char *name;
-        QByteArray robotIni;
+        QByteArray robotIni, simIni;
         QString notified, entry; // awaited in the notifications, then in the journal
         int status;              // 0: ended by SIGTERM
     } cases[] = {
-        {"printing", "", "WATCHDOG=1", "\n<6>impresa factura ", 0},
-        {"maintenance stop", "[timing]\nScale=0.001\n", "STATUS=arranque detenido", box, 3},
-        {"stopped while it waits", "[timing]\nScale=1\n", "EXTEND_TIMEOUT_USEC=", box, 0},
+        // A port that does not open: the watchdog fed while polling is off, until it resumes.
+        {"port failure", "", "[faults]\nOpen=fail\n", "WATCHDOG=1", "\n<6>sondeo reanudado\n", 0},
+        {"maintenance stop", "[timing]\nScale=0.001\n", "", "STATUS=arranque detenido", box, 3},
+        {"stopped while it waits", "[timing]\nScale=1\n", "", "EXTEND_TIMEOUT_USEC=", box, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Installation inst({.robotIni = c.robotIni});
+        Installation inst({.simIni = c.simIni, .robotIni = c.robotIni});
         if (c.entry == box)
             QFile::remove(inst.file("KardolenTerminalUpd.inf"));
         inst.db().addItem(inst.db().addSale({}), {});
@@ -192,8 +193,12 @@ TEST(Service, NotifiesSystemdAndWritesJournalEntries)
              ROBOT_BINARY, "--dir", inst.path(), "--headless"});
         ASSERT_TRUE(notify.waitFor(c.notified)) << notify.messages.join('|').toStdString();
         QString out;
-        while (!out.contains(c.entry) && robot.waitForReadyRead(60000))
-            out += QString::fromUtf8(robot.readAll());
+        for (const QString &entry :
+             {c.simIni.isEmpty() ? c.entry : "\n<3>fallo factura ", c.entry}) {
+            while (!out.contains(entry) && robot.waitForReadyRead(60000))
+                out += QString::fromUtf8(robot.readAll());
+            inst.writeSimIni({});
+        }
         if (c.status == 0)
             robot.terminate();
         ASSERT_TRUE(robot.waitForFinished(60000));
