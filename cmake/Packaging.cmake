@@ -22,6 +22,21 @@ install(FILES ${CMAKE_BINARY_DIR}/robot-fiscal.1.gz DESTINATION ${CMAKE_INSTALL_
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# For the installer: the README, the schemas of both engines, and an example
+# configuration (what --init writes, for an instance named NOMBRE).
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/installing.md
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+file(GLOB schemas ${PROJECT_SOURCE_DIR}/sql/*.sql)
+install(FILES ${schemas} DESTINATION ${CMAKE_INSTALL_DOCDIR}/sql)
+set(example ${CMAKE_BINARY_DIR}/example)
+add_custom_command(OUTPUT ${example}/Vextora.inf ${example}/robot-fiscal.ini
+  COMMAND ${CMAKE_COMMAND} -DROBOT=$<TARGET_FILE:robot-fiscal> -DDIR=${example}
+    -P ${PROJECT_SOURCE_DIR}/cmake/ExampleConfiguration.cmake
+  DEPENDS robot-fiscal ${PROJECT_SOURCE_DIR}/cmake/ExampleConfiguration.cmake VERBATIM)
+add_custom_target(package-example ALL DEPENDS ${example}/Vextora.inf)
+install(FILES ${example}/Vextora.inf ${example}/robot-fiscal.ini
+  DESTINATION ${CMAKE_INSTALL_DOCDIR}/ejemplo)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME robot-fiscal)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

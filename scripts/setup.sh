@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins
   libsqlite3-dev sqlite3
   libpq-dev postgresql
+  libsystemd-dev                # sd_notify: readiness, watchdog and status under systemd
   libgtest-dev googletest
   desktop-file-utils
   lintian systemd

@@ -40,6 +40,9 @@ struct Options
     QCommandLineOption headless{QStringLiteral("headless"), texts::kHeadlessOption};
     QCommandLineOption demo{QStringLiteral("create-demo"), texts::kCreateDemoOption,
                             QStringLiteral("DIR")};
+    QCommandLineOption init{QStringLiteral("init"), texts::kInitOption, QStringLiteral("DIR")};
+    QCommandLineOption instance{QStringLiteral("instancia"), texts::kInstanceOption,
+                                QStringLiteral("NOMBRE")};
     QCommandLineOption printer{QStringLiteral("printer"), texts::kPrinterOption,
                                QStringLiteral("TYPE"), QStringLiteral("HKA")};
     QCommandLineOption database{QStringLiteral("database"), texts::kDatabaseOption,
@@ -49,11 +52,13 @@ struct Options
     QCommandLineOption version{QStringLiteral("version"), texts::kVersionOption};
 };
 
-CommandLine demo(const QCommandLineParser &parser, const Options &o)
+// --create-demo DIR or --init DIR, with the printer type and the database.
+CommandLine installation(const QCommandLineParser &parser, const Options &o)
 {
     CommandLine line;
-    line.run = CommandLine::Run::CreateDemo;
-    line.demoDir = parser.value(o.demo);
+    const bool demo = parser.isSet(o.demo);
+    line.run = demo ? CommandLine::Run::CreateDemo : CommandLine::Run::Init;
+    line.demoDir = parser.value(demo ? o.demo : o.init);
     line.printerType = parser.value(o.printer);
     line.databaseUrl = parser.value(o.database);
     return line;
@@ -63,13 +68,34 @@ CommandLine demo(const QCommandLineParser &parser, const Options &o)
 CommandLine robotOrCommand(const QCommandLineParser &parser, const Options &o)
 {
     CommandLine line;
-    line.programDir = parser.isSet(o.dir) ? parser.value(o.dir) : QString();
+    if (parser.isSet(o.dir) && parser.isSet(o.instance))
+        return answering(texts::kDirOrInstance + QLatin1Char('\n'), ExitStatus::Usage);
+    const QString instance = parser.isSet(o.instance)
+                                 ? parser.value(o.instance)
+                                 : qEnvironmentVariable("ROBOT_FISCAL_INSTANCIA");
+    if (parser.isSet(o.dir)) {
+        line.programDir = parser.value(o.dir);
+    } else if (!instance.isEmpty()) {
+        // A name, never a path out of the instances' directory.
+        if (instance.contains(QLatin1Char('/')) || instance.startsWith(QLatin1Char('.')))
+            return answering(texts::instanceNotAName(instance) + QLatin1Char('\n'),
+                             ExitStatus::Usage);
+        line.programDir = CommandLine::instancesDir() + QLatin1Char('/') + instance;
+    }
     line.words = parser.positionalArguments();
     const bool headless = parser.isSet(o.headless);
     if (!line.words.isEmpty()) {
         if (headless)
             return answering(texts::kHeadlessWithCommand + QLatin1Char('\n'), ExitStatus::Usage);
         line.run = CommandLine::Run::Control;
+        if (line.words.first() == texts::kVerifyCommand.name) {
+            if (line.words.size() > 1)
+                return answering(
+                    texts::wrongArguments(texts::kVerifyCommand.name, texts::kVerifyCommand.name) +
+                        QLatin1Char('\n'),
+                    ExitStatus::WrongCommand);
+            line.run = CommandLine::Run::Verify;
+        }
     } else if (!headless && displayAvailable() && WindowMode::built()) {
         line.run = CommandLine::Run::Window;
     } else {
@@ -88,6 +114,10 @@ QString commandsHelp()
                                                : u'\n' + QString(kHelpColumn, u' ');
         text += line + command.text.help + QLatin1Char('\n');
     }
+    // Not an order to the robot: it runs whether the robot does or not.
+    const QString verify = QStringLiteral("  ") + texts::kVerifyCommand.name;
+    text += verify + QString(kHelpColumn - verify.size(), u' ') + texts::kVerifyCommand.help +
+            QLatin1Char('\n');
     return text + QLatin1Char('\n') + texts::kCommandExitStatuses;
 }
 
@@ -108,7 +138,8 @@ CommandLine CommandLine::parse(int argc, char *argv[])
         args << QString::fromLocal8Bit(argv[i]);
     const Options o;
     QCommandLineParser parser;
-    parser.addOptions({o.dir, o.headless, o.demo, o.printer, o.database, o.help, o.version});
+    parser.addOptions(
+        {o.dir, o.instance, o.headless, o.demo, o.init, o.printer, o.database, o.help, o.version});
     // "estado --json": what follows the command is the command's.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(args))
@@ -117,8 +148,10 @@ CommandLine CommandLine::parse(int argc, char *argv[])
         return answering(help(parser.helpText()), ExitStatus::Done);
     if (parser.isSet(o.version))
         return answering(QStringLiteral("robot-fiscal " ROBOT_VERSION "\n"), ExitStatus::Done);
-    if (parser.isSet(o.demo))
-        return demo(parser, o);
+    if (parser.isSet(o.demo) && parser.isSet(o.init))
+        return answering(texts::kDemoOrInit + QLatin1Char('\n'), ExitStatus::Usage);
+    if (parser.isSet(o.demo) || parser.isSet(o.init))
+        return installation(parser, o);
     if (parser.isSet(o.printer) || parser.isSet(o.database))
         return answering(texts::kDemoOptionsAlone + QLatin1Char('\n'), ExitStatus::Usage);
     return robotOrCommand(parser, o);

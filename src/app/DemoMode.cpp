@@ -2,6 +2,7 @@
 
 #include "core/Texts.h"
 #include "robot/DemoInstallation.h"
+#include "robot/EmptyInstallation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,6 +27,20 @@ core::ExitStatus DemoMode::run(int &argc, char **argv, const QString &dir,
         return core::ExitStatus::DemoNotCreated;
     }
     std::printf("%s\n", qPrintable(core::texts::demoCreated(
+                            QDir::toNativeSeparators(QFileInfo(dir).absoluteFilePath()))));
+    return core::ExitStatus::Done;
+}
+
+core::ExitStatus DemoMode::init(int &argc, char **argv, const QString &dir,
+                                const QString &printerType, const QString &databaseUrl)
+{
+    QCoreApplication app(argc, argv);
+    const QString failure = robot::EmptyInstallation::create(dir, printerType, databaseUrl);
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return core::ExitStatus::DemoNotCreated;
+    }
+    std::printf("%s\n", qPrintable(core::texts::installationCreated(
                             QDir::toNativeSeparators(QFileInfo(dir).absoluteFilePath()))));
     return core::ExitStatus::Done;
 }

@@ -6,8 +6,8 @@
 
 namespace app {
 
-// `robot-fiscal --create-demo DIR`: files and databases only, no window
-// system is touched.
+// `robot-fiscal --create-demo DIR` and `--init DIR`: files and databases
+// only, no window system is touched.
 class DemoMode
 {
 public:
@@ -15,6 +15,9 @@ public:
     // this executable and says where, or why not.
     static core::ExitStatus run(int &argc, char **argv, const QString &dir,
                                 const QString &printerType, const QString &databaseUrl);
+    // Makes the empty installation and says where, or why not.
+    static core::ExitStatus init(int &argc, char **argv, const QString &dir,
+                                 const QString &printerType, const QString &databaseUrl);
 };
 
 } // namespace app

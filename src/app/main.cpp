@@ -3,6 +3,7 @@
 #include "app/ControlClient.h"
 #include "app/DemoMode.h"
 #include "app/HeadlessMode.h"
+#include "app/VerifyMode.h"
 #include "app/WindowMode.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,12 @@ int main(int argc, char *argv[])
         break;
     case Run::CreateDemo:
         status = app::DemoMode::run(argc, argv, line.demoDir, line.printerType, line.databaseUrl);
+        break;
+    case Run::Init:
+        status = app::DemoMode::init(argc, argv, line.demoDir, line.printerType, line.databaseUrl);
+        break;
+    case Run::Verify:
+        status = app::VerifyMode::run(argc, argv, line.programDir);
         break;
     case Run::Control:
         status = app::ControlClient::run(argc, argv, line.programDir, line.words);

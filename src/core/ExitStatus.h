@@ -16,7 +16,7 @@ enum class ExitStatus {
     AnotherCopyStop = 4,   // start-up: another copy runs on the program directory, told nothing
     DriverStop = 5,        // start-up: the driver library cannot be loaded or lacks an entry
     DirectoryStop = 6,     // start-up: the program directory does not exist
-    DemoNotCreated = 7,    // --create-demo made nothing, or not everything
+    DemoNotCreated = 7,    // --create-demo or --init made nothing, or not everything
     JournalStop = 8,       // start-up: the print journal cannot be opened
     MachineStop = 9,       // start-up: another robot prints for the same fiscal machine
     CheckWarning = 1,      // estado --check: a warning (the monitoring plugins' numbers)

@@ -221,6 +221,80 @@ QString noRobot(const QString &path)
     return QStringLiteral("No hay ningún robot en marcha en %1.").arg(path);
 }
 
+QString instanceNotAName(const QString &name)
+{
+    return QStringLiteral("«%1» no es un nombre de instancia.").arg(name);
+}
+
+QString installationCreated(const QString &dir)
+{
+    return QStringLiteral(
+               "Instalación vacía creada en %1: complete Vextora.inf y robot-fiscal.ini, "
+               "luego «robot-fiscal --dir %1 verificar».")
+        .arg(dir);
+}
+
+QString emptyConfiguration(const QString &dataDir, const QString &printerType)
+{
+    // Only the first six items are read: the explanation after them is never
+    // an item the robot uses. No line of it may start with a double quote.
+    return QStringLiteral(
+               "%1\r\nImpresora:%2\r\nPuerto:COM1\r\n80Columnas:-1\r\nSerial:\r\nCaja:1\r\n\r\n"
+               "; Vextora.inf: el robot lee solo las seis primeras líneas, en este orden; lo "
+               "que sigue las explica.\r\n"
+               "; Datos:      directorio de datos compartido con el sistema administrativo, "
+               "terminado en / o \\. Ahí están la base principal SQLite «Base de Datos.dba» "
+               "y la marca KardolenTerminalUpd.inf, sin la cual el robot no arranca (el "
+               "servidor en mantenimiento).\r\n"
+               "; Impresora:  tipo de impresora fiscal: HKA, SAMSUNG o DASCOM.\r\n"
+               "; Puerto:     puerto de la impresora tal como lo recibe la biblioteca del "
+               "controlador (COM1 si se deja vacío).\r\n"
+               "; 80Columnas: -1 en las instalaciones habituales; no cambia lo que se imprime.\r\n"
+               "; Serial:     serial de la impresora fiscal, por ejemplo Z1B1234567.\r\n"
+               "; Caja:       número de la caja (máquina fiscal) cuyas ventas imprime este "
+               "robot.\r\n")
+        .arg(dataDir, printerType);
+}
+
+QString emptySettings(const QString &urlValue)
+{
+    return QStringLiteral(
+               "; robot-fiscal.ini: lo que Vextora.inf no tiene. Una clave vacía toma el valor "
+               "que se indica.\n\n"
+               "[driver]\n"
+               "; Biblioteca del controlador de la impresora fiscal: un nombre (se busca junto "
+               "al programa, luego donde el sistema busca bibliotecas) o una ruta, relativa al "
+               "directorio del programa. Vacía: TFHKAIF.\n"
+               "Library=TFHKAIF\n\n"
+               "[installation]\n"
+               "; RIF de la compañía cuyo robot también renueva la lista de tiquetes.\n"
+               "RifInstalacionTickets=\n"
+               "; Seriales de impresora, separados por comas, que imprimen el operador en la "
+               "línea i06.\n"
+               "SerialesOperador=\n"
+               "; Serial de la impresora que imprime la orden de compra en la línea i07.\n"
+               "SerialOrdenCompra=\n\n"
+               "[regional]\n"
+               "; Forma corta de las fechas (formato de fecha de Qt), como la del sistema "
+               "administrativo.\n"
+               "ShortDateFormat=dd/MM/yyyy\n"
+               "; Página de códigos de 8 bits de los textos que recibe el controlador.\n"
+               "CodePage=windows-1252\n\n"
+               "[timing]\n"
+               "; Multiplica cada intervalo y pausa del robot: 1 es el tiempo real.\n"
+               "Scale=1.0\n"
+               "; yes: un cambio de la base principal despierta al robot enseguida; no: solo "
+               "su ciclo de 2,5 segundos.\n"
+               "WakeOnChange=yes\n\n"
+               "[database]\n"
+               "; Vacía: la base principal es el archivo SQLite «Base de Datos.dba» del "
+               "directorio Datos:. Con postgresql://USUARIO@SERVIDOR:PUERTO/NOMBRE, esa base "
+               "PostgreSQL; la contraseña nunca va aquí: la dan PGPASSFILE, ~/.pgpass o "
+               "PGSERVICE.\n"
+               "Url=%1\n")
+        .arg(urlValue);
+}
+
 QString demoCreated(const QString &dir)
 {
     return QStringLiteral("Instalación de demostración creada en %1").arg(dir);
@@ -234,6 +308,70 @@ QString unknownCommand(const QString &command)
 QString wrongArguments(const QString &command, const QString &usage)
 {
     return QStringLiteral("Argumentos no válidos para %1. Uso: %2").arg(command, usage);
+}
+
+QString keyMissing(const QString &key, int position)
+{
+    return QStringLiteral("falta «%1» en el elemento %2").arg(key).arg(position);
+}
+
+QString configurationRead(qint32 machine, const QString &port)
+{
+    return QStringLiteral("caja %1, puerto %2").arg(machine).arg(port);
+}
+
+QString markerMissing(const QString &path)
+{
+    return QStringLiteral("falta %1: el robot no arranca (servidor en mantenimiento)").arg(path);
+}
+
+QString driverLoaded(const QString &path)
+{
+    return QStringLiteral("%1, con sus cinco entradas").arg(path);
+}
+
+QString portNotOpened(const QString &port)
+{
+    return QStringLiteral("%1 no abre (OpenFpctrl)").arg(port);
+}
+
+QString statusRead(const QString &port, bool read, int status, int error)
+{
+    return (read ? QStringLiteral("%1 abierto, estatus %2, error %3")
+                 : QStringLiteral("%1 abierto, pero la lectura de estatus falló (estatus %2, "
+                                  "error %3)"))
+        .arg(port)
+        .arg(status)
+        .arg(error);
+}
+
+QString missingPrivilege(const QString &privilege, const QString &object,
+                         const QStringList &columns)
+{
+    return QStringLiteral("falta %1%2 sobre «%3»")
+        .arg(privilege,
+             columns.isEmpty()
+                 ? QString()
+                 : QStringLiteral(" (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')'),
+             object);
+}
+
+QString notWritable(const QString &path)
+{
+    return QStringLiteral("%1 no se puede escribir").arg(path);
+}
+
+QString serviceStatus(bool polling, int invoices, int creditNotes)
+{
+    return QStringLiteral("sondeo %1; pendientes: %2 facturas, %3 notas")
+        .arg(polling ? QStringLiteral("en marcha") : QStringLiteral("detenido"))
+        .arg(invoices)
+        .arg(creditNotes);
+}
+
+QString restartPause(qint64 seconds)
+{
+    return QStringLiteral("arranque detenido; nuevo intento en %1 s").arg(seconds);
 }
 
 QString unknownPrinterType(const QString &type)

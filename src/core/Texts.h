@@ -158,20 +158,23 @@ inline const QString kDigitsOnly = QStringLiteral("Inserte solo números en esta
 inline const QString kUsage = QStringLiteral(
     "Uso: robot-fiscal [--dir DIR] [--headless]\n"
     "     robot-fiscal --create-demo DIR [--printer HKA|SAMSUNG|DASCOM] [--database URL]\n"
-    "     robot-fiscal [--dir DIR] ORDEN [ARGUMENTOS]\n"
+    "     robot-fiscal --init DIR [--printer HKA|SAMSUNG|DASCOM] [--database URL]\n"
+    "     robot-fiscal [--dir DIR | --instancia NOMBRE] ORDEN [ARGUMENTOS]\n"
     "     robot-fiscal --help | --version\n"
     "\n"
     "Robot de impresión fiscal: imprime las facturas y notas de crédito pendientes.\n"
-    "Sin ORDEN, ejecuta el robot sobre el directorio del programa DIR.\n");
+    "Sin ORDEN, ejecuta el robot sobre el directorio del programa DIR.\n"
+    "--instancia NOMBRE (o ROBOT_FISCAL_INSTANCIA=NOMBRE) es --dir "
+    "/var/lib/robot-fiscal/NOMBRE.\n");
 inline const QString kOptionsHeading = QStringLiteral("Opciones:");
 inline const QString kDirOption = QStringLiteral("Directorio del programa.");
 inline const QString kHeadlessOption = QStringLiteral("Sin ventana (servicio).");
 inline const QString kCreateDemoOption =
     QStringLiteral("Crea en DIR una instalación de demostración con la impresora simulada.");
 inline const QString kPrinterOption =
-    QStringLiteral("Tipo de impresora de la demostración: HKA, SAMSUNG o DASCOM.");
+    QStringLiteral("Tipo de impresora de --create-demo o --init: HKA, SAMSUNG o DASCOM.");
 inline const QString kDatabaseOption =
-    QStringLiteral("Base de datos principal PostgreSQL de la demostración, vacía: "
+    QStringLiteral("Base de datos principal PostgreSQL de --create-demo (vacía) o --init: "
                    "postgresql://USUARIO@SERVIDOR:PUERTO/NOMBRE.");
 inline const QString kHelpOption = QStringLiteral("Muestra esta ayuda.");
 inline const QString kVersionOption = QStringLiteral("Muestra la versión.");
@@ -180,9 +183,22 @@ inline const QString kCommandExitStatuses = QStringLiteral(
     "Estado de salida de una orden: 0 hecha, 1 rechazada o fallida, 2 orden o argumento "
     "erróneo,\n3 no hay un robot en marcha sobre DIR.\n");
 inline const QString kDemoOptionsAlone =
-    QStringLiteral("--printer y --database solo acompañan a --create-demo.");
+    QStringLiteral("--printer y --database solo acompañan a --create-demo o a --init.");
+inline const QString kDemoOrInit = QStringLiteral("--create-demo o --init, no ambas.");
+inline const QString kInstanceOption =
+    QStringLiteral("Instancia instalada: el directorio del programa /var/lib/robot-fiscal/NOMBRE.");
+inline const QString kDirOrInstance = QStringLiteral("--dir o --instancia, no ambas.");
+QString instanceNotAName(const QString &name);
 inline const QString kHeadlessWithCommand = QStringLiteral("--headless no acompaña a una orden.");
 QString demoCreated(const QString &dir);
+// --init: the empty installation's files, its line, and its option.
+inline const QString kInitOption = QStringLiteral(
+    "Crea en DIR una instalación vacía, con cada clave explicada, para completarla.");
+QString installationCreated(const QString &dir);
+// Vextora.inf: the six items, then what each one is for.
+QString emptyConfiguration(const QString &dataDir, const QString &printerType);
+// robot-fiscal.ini with every key, each explained; `urlValue` as it stands after "Url=".
+QString emptySettings(const QString &urlValue);
 
 // The control commands: each one's name, its arguments as its usage shows
 // them and its line of --help.
@@ -213,6 +229,11 @@ inline const CommandText kStartCommand{
 inline const CommandText kRetryCommand{
     QStringLiteral("reintentar"), QStringLiteral("factura|nota CODIGO"),
     QStringLiteral("vuelve a tomar un documento retenido en el próximo ciclo")};
+// Not an order to the robot: answered by the program itself.
+inline const CommandText kVerifyCommand{
+    QStringLiteral("verificar"),
+    {},
+    QStringLiteral("revisa la instalación, con el robot en marcha o sin él")};
 inline const QString kMissingCommand = QStringLiteral("Falta la orden.");
 QString unknownCommand(const QString &command);
 QString wrongArguments(const QString &command, const QString &usage);
@@ -225,6 +246,43 @@ inline const QString kCancelRefused = QStringLiteral("la anulación");
 inline const QString kFiscalMemoryRefused = QStringLiteral("el reporte de memoria fiscal");
 inline const QString kErrorLabel = QStringLiteral("Error: ");
 inline const QString kStatusLabel = QStringLiteral("Estatus: ");
+
+// verificar: one line per check, its result word first.
+inline const QString kCheckPassed = QStringLiteral("OK");
+inline const QString kCheckFailed = QStringLiteral("FALLA");
+inline const QString kCheckSkipped = QStringLiteral("OMITIDA");
+inline const QString kCheckProgramDirectory = QStringLiteral("directorio del programa");
+inline const QString kCheckSettingsRead = QStringLiteral("valores válidos");
+inline const QString kCheckSettingsAbsent = QStringLiteral("no existe: valores por omisión");
+inline const QString kConfigurationKeys[6] = {
+    QStringLiteral("Datos:"),      QStringLiteral("Impresora:"), QStringLiteral("Puerto:"),
+    QStringLiteral("80Columnas:"), QStringLiteral("Serial:"),    QStringLiteral("Caja:")};
+QString keyMissing(const QString &key, int position);
+QString configurationRead(qint32 machine, const QString &port);
+inline const QString kCheckDataDirectory = QStringLiteral("directorio de datos");
+inline const QString kCheckMarker = QStringLiteral("marca de mantenimiento");
+QString markerMissing(const QString &path);
+inline const QString kCheckDriver = QStringLiteral("biblioteca del controlador");
+QString driverLoaded(const QString &path);
+inline const QString kCheckPort = QStringLiteral("puerto");
+inline const QString kCheckPortInUse =
+    QStringLiteral("el robot en marcha lo usa; vea «robot-fiscal estado»");
+inline const QString kCheckPortNoDriver =
+    QStringLiteral("no se prueba sin la biblioteca del controlador y Vextora.inf");
+QString portNotOpened(const QString &port);
+QString statusRead(const QString &port, bool read, int status, int error);
+inline const QString kCheckMainDatabase = QStringLiteral("base de datos principal");
+QString missingPrivilege(const QString &privilege, const QString &object,
+                         const QStringList &columns);
+QString notWritable(const QString &path);
+inline const QString kCheckLocalDatabase = QStringLiteral("base de datos local");
+inline const QString kCheckJournal = QStringLiteral("diario de impresión");
+inline const QString kCheckJournalNew =
+    QStringLiteral("no existe aún: el robot lo crea al arrancar");
+
+// The service's status line under systemd, and the wait before a restart.
+QString serviceStatus(bool polling, int invoices, int creditNotes);
+QString restartPause(qint64 seconds);
 
 // The demo installation's refusals.
 QString unknownPrinterType(const QString &type);

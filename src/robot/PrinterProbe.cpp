@@ -25,8 +25,8 @@ bool PrinterProbe::probe()
 {
     if (m_robot.stopping())
         return false;
-    const bool ran = m_robot.runExclusive(
-        [this] { m_robot.link().probe(m_robot.state().RutaPrograma); });
+    const bool ran =
+        m_robot.runExclusive([this] { m_robot.link().probe(m_robot.state().RutaPrograma); });
     if (ran)
         tell();
     return ran;

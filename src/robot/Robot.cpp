@@ -231,8 +231,10 @@ void Robot::onTick(bool woken)
     // action runs does nothing, so no document starts while another is open.
     if (m_stopRequested || !m_cycle)
         return;
-    if (runExclusive([this, woken] { m_cycle->tick(woken); }))
+    if (runExclusive([this, woken] { m_cycle->tick(woken); })) {
         m_lastTick = m_clock.now();
+        Q_EMIT ticked();
+    }
 }
 
 void Robot::requestStop()

@@ -121,6 +121,8 @@ Q_SIGNALS:
     void stopped();
     // The exclusive runner has become free.
     void runnerFree();
+    // A tick of Timer1 (or a change) has run to its end: the robot is alive.
+    void ticked();
 
 private:
     core::WindowServices &m_window;

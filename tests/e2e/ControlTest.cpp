@@ -164,7 +164,7 @@ TEST(Control, EstadoTellsHeldDocumentsAndReintentarAndPollingSwitchesFollowIt)
     EXPECT_TRUE(r.robot.waitForOutput({r.printed(next)}));
 }
 
-TEST(Control, WithoutARobotOrWithAWrongCommand)
+TEST(Control, WithoutARobotOrWithAWrongCommandOrDirectory)
 {
     Installation inst;
     // A socket file a killed robot left behind answers nobody.
@@ -180,6 +180,12 @@ TEST(Control, WithoutARobotOrWithAWrongCommand)
         {inst.path(), {"cierre-x", "1"}, 2, "Argumentos no válidos para cierre-x. Uso: cierre-x\n"},
         {inst.path(), {"reintentar", "nota"}, 2,
          "Argumentos no válidos para reintentar. Uso: reintentar factura|nota CODIGO"},
+        {inst.path(), {"verificar", "todo"}, 2, "Argumentos no válidos para verificar. Uso: verificar"},
+        // An installed instance by its name, never by a path.
+        {"", {"--instancia", "nada", "estado"}, 3, texts::directoryMissing("/var/lib/robot-fiscal/nada")},
+        {"", {"--instancia", "../nada", "estado"}, 64, texts::instanceNotAName("../nada")},
+        {inst.path(), {"--instancia", "nada", "estado"}, 64, texts::kDirOrInstance},
+        {"", {"--init", "a", "--create-demo", "b"}, 64, texts::kDemoOrInit},
         // clang-format on
     };
     for (const auto &[dir, words, status, err] : cases) {

@@ -189,14 +189,4 @@ TEST(UnattendedRobot, StopRequestLetsTheRunningJobFinish)
     EXPECT_EQ(inst.simLog().last(), QStringList{"CloseFpctrl"});
 }
 
-TEST(UnattendedRobot, PollingComesBackByItselfAfterAPortFailure)
-{
-    Installation inst({.simIni = "[faults]\nOpen=fail\n"});
-    const qint64 code = addInvoice(inst);
-    RobotProcess robot(inst.path());
-    ASSERT_TRUE(robot.waitForOutput({QStringLiteral("fallo factura %1 etapa=2.1\n").arg(code)}));
-    inst.writeSimIni({});
-    ASSERT_TRUE(robot.waitForOutput({core::texts::kPollingResumed}));
-}
-
 } // namespace

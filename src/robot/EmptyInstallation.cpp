@@ -1,0 +1,50 @@
+#include "robot/EmptyInstallation.h"
+
+#include "core/PrinterType.h"
+#include "core/Texts.h"
+#include "db/DataError.h"
+#include "db/PostgresUrl.h"
+#include "db/Schema.h"
+#include "robot/InstallationDirectory.h"
+
+namespace robot {
+
+namespace texts = core::texts;
+
+QString EmptyInstallation::create(const QString &dirPath, const QString &printerType,
+                                  const QString &databaseUrl)
+{
+    if (!core::parsePrinterType(printerType))
+        return texts::unknownPrinterType(printerType);
+    QString why;
+    if (!databaseUrl.isEmpty() && !db::PostgresUrl::parse(databaseUrl, &why))
+        return texts::demoUrlUnusable(db::PostgresUrl::withoutPassword(databaseUrl), why);
+    QDir dir;
+    if (const QString refusal = InstallationDirectory::prepare(dirPath, &dir); !refusal.isEmpty())
+        return refusal;
+    const QString data =
+        InstallationDirectory::item(QStringLiteral("Datos:") + dir.path() + QLatin1Char('/'));
+    const struct
+    {
+        const char *name;
+        QString text;
+    } files[] = {
+        {"Vextora.inf", texts::emptyConfiguration(data, printerType)},
+        {"robot-fiscal.ini",
+         texts::emptySettings(
+             databaseUrl.isEmpty() ? QString() : InstallationDirectory::urlValue(databaseUrl))},
+    };
+    for (const auto &f : files) {
+        if (!InstallationDirectory::writeFile(dir.filePath(QLatin1String(f.name)), f.text))
+            return texts::fileNotWritten(dir.filePath(QLatin1String(f.name)));
+    }
+    try {
+        db::Schema::createDatabase(dir.filePath(QStringLiteral("Vextora.dba")),
+                                   {db::Schema::localSchema()});
+    } catch (const db::DataError &e) {
+        return e.describe();
+    }
+    return QString();
+}
+
+} // namespace robot
