@@ -98,7 +98,7 @@ TEST(Init, ThenVerifyFailsOnlyWhereTheInstallerMustAct)
               (QStringList{"robot-fiscal.ini", "Vextora.dba", "Vextora.inf"}));
     // Every key present, each at the value a missing one would take.
     QSettings ini(shop.filePath("robot-fiscal.ini"), QSettings::IniFormat);
-    EXPECT_EQ(ini.allKeys().size(), 9) << ini.allKeys().join(' ').toStdString();
+    EXPECT_EQ(ini.allKeys().size(), 10) << ini.allKeys().join(' ').toStdString();
     const core::Settings read = core::Settings::load(ini.fileName()), plain;
     EXPECT_EQ(std::tie(read.driverLibrary, read.timingScale, read.codePage, read.wakeOnChange),
               std::tie(plain.driverLibrary, plain.timingScale, plain.codePage, plain.wakeOnChange));
