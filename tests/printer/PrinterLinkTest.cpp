@@ -9,7 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using core::Control;
 using printer::DriverLibrary;
@@ -90,6 +94,35 @@ TEST_F(PrinterLink, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAnAnsw
         link.ArchivoRespuesta = dir.file(QString::fromUtf8(file));
         link.VerRespuesta();
         EXPECT_EQ(link.TextoRespuesta, text) << name;
+    }
+
+    // Only a regular file of this user, by its one name, that nobody else may
+    // write is an answer: anyone else's would decide a fiscal number.
+    const QByteArray good = dir.file(QStringLiteral("good")).toLocal8Bit();
+    const QByteArray a = dir.file(QStringLiteral("a")).toLocal8Bit();
+    dir.write(QStringLiteral("good"), "00000152\r\n");
+    const auto forgedWithMode = [&](mode_t mode) {
+        dir.write(QStringLiteral("a"), "00000777\r\n");
+        return ::chmod(a, mode) == 0;
+    };
+    const std::pair<const char *, std::function<bool()>> forged[] = {
+        {"group may write", [&] { return forgedWithMode(0664); }},
+        {"others may write", [&] { return forgedWithMode(0646); }},
+        {"a link to a good one", [&] { return ::symlink(good, a) == 0; }},
+        {"a second name of one", [&] { return ::link(good, a) == 0; }},
+        {"a pipe, never ended", [&] { return ::mkfifo(a, 0600) == 0; }},
+        {"another user's", [&] { return forgedWithMode(0644) && ::chown(a, 65534, 65534) == 0; }},
+    };
+    for (const auto &[name, forge] : forged) {
+        SCOPED_TRACE(name);
+        if (::geteuid() != 0 && std::string_view(name) == "another user's")
+            continue; // only root can give a file away
+        ::unlink(a);
+        ASSERT_TRUE(forge());
+        link.ResultadoComando = true;
+        link.ArchivoRespuesta = QString::fromLocal8Bit(a);
+        link.VerRespuesta();
+        EXPECT_EQ(link.TextoRespuesta, kNoAnswer);
     }
 }
 
