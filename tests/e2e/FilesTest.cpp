@@ -77,6 +77,11 @@ TEST(Files, OnlyTheRobotsUserMayChangeWhatItWritesAndAForgedAnswerIsNoNumber)
     const QByteArray forgeries[] = {QByteArray(real).replace(21, 8, "00777777"), real};
     const QByteArray status = dir + "/Status.txt", tmp = dir + "/forja.tmp",
                      target = dir + "/forja", link = dir + "/forja.lnk";
+    // A slow line: each answer lies on the file a while before it is read.
+    inst.writeSimIni("[link]\nBaud=2400\n");
+    const qint64 sale = addInvoice(inst);
+    const QString code = QString::number(sale);
+    ASSERT_TRUE(robot.waitForOutput({"inicio factura " + code}));
     testsupport::OtherUser forger(60010, kOperators);
     forger.start([&] {
         for (unsigned i = 0;; ++i) {
@@ -96,11 +101,10 @@ TEST(Files, OnlyTheRobotsUserMayChangeWhatItWritesAndAForgedAnswerIsNoNumber)
             }
         }
     });
-    const qint64 sale = addInvoice(inst);
-    const QString code = QString::number(sale);
     EXPECT_TRUE(
         robot.waitForOutput({printed(sale), "fallo factura " + code, "retenida factura " + code}));
     forger.stop();
+    inst.writeSimIni({});
     RobotProcess::ask(inst.path(), {"reintentar", "factura", code});
     EXPECT_TRUE(robot.waitForOutput(
         {printed(sale) + " 00000002", "recuperada factura " + code + " 00000002"}))
