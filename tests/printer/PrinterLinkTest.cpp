@@ -119,8 +119,9 @@ TEST_F(PrinterLink, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAnAnsw
         link.ArchivoRespuesta = QString::fromLocal8Bit(a);
         link.VerRespuesta();
         // Not root, nobody else's file could be made: this user's own is read.
-        if (::geteuid() == 0 || std::string_view(name) != "another user's")
+        if (::geteuid() == 0 || std::string_view(name) != "another user's") {
             EXPECT_EQ(link.TextoRespuesta, kNoAnswer);
+        }
     }
 }
 
