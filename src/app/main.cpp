@@ -7,9 +7,19 @@
 #include "app/WindowMode.h"
 
 #include <QCoreApplication>
+#include <sys/stat.h>
+
+namespace {
+constexpr mode_t kUmask = 0027;
+}
 
 int main(int argc, char *argv[])
 {
+    // Before anything is written: what the robot and its driver write in the
+    // program directory (answer files, journal, locks, the local database) is
+    // writable by the robot's user only, whatever umask it was started with;
+    // its group may read. The control socket sets its own mode.
+    ::umask(kUmask);
     QCoreApplication::setApplicationName(QStringLiteral("robot-fiscal"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ROBOT_VERSION));
     using Run = app::CommandLine::Run;

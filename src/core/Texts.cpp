@@ -57,6 +57,13 @@ QString fiscalMachineTaken(qint32 machine)
         .arg(machine);
 }
 
+QString staleLockTakenOver(const QString &path)
+{
+    return QStringLiteral("El archivo de bloqueo %1 no nombraba ningún proceso en marcha (lo deja "
+                          "así un corte de luz): el robot lo tomó y sigue.")
+        .arg(path);
+}
+
 namespace {
 QString documentWithCode(DocumentKind kind, qint64 code)
 {
@@ -209,6 +216,23 @@ QString inRecovery(DocumentKind kind, qint64 code)
 {
     return documentWithCode(kind, code) +
            QStringLiteral(" espera a que la impresora diga si la cerró: se intenta en cada ciclo.");
+}
+
+QString staysHeldAlreadyPrinted(DocumentKind kind, qint64 code, const QString &number)
+{
+    return documentWithCode(kind, code) +
+           QStringLiteral(" sigue retenida: la impresora fiscal ya la imprimió (número %1) y no se "
+                          "imprime de nuevo. Registre ese número en la base de datos.")
+               .arg(number);
+}
+
+QString yearOutOfPrinterRange(const QString &date, int firstYear, int lastYear)
+{
+    return QStringLiteral("La fecha %1 no cabe en la impresora fiscal, que guarda el año con dos "
+                          "cifras: indique una fecha entre %2 y %3.")
+        .arg(date)
+        .arg(firstYear)
+        .arg(lastYear);
 }
 
 QString directoryMissing(const QString &path)

@@ -43,6 +43,8 @@ inline const QString kCodePageNotEightBit =
 QString noMachine(const QString &path);
 QString fiscalMachineBusy(qint32 machine);
 QString fiscalMachineTaken(qint32 machine);
+// A lock file that named no live process (a power cut, garbage) was taken over.
+QString staleLockTakenOver(const QString &path);
 
 // Printer link.
 inline const QString kPortError =
@@ -135,6 +137,9 @@ inline const QString kNotAuthorised =
                    "programa pueden controlarlo.");
 inline const QString kControlBusy =
     QStringLiteral("El robot atiende ya otras órdenes. Intente de nuevo.");
+inline const QString kControlBusyForUser =
+    QStringLiteral("Este usuario tiene ya demasiadas órdenes abiertas con el robot. Espere a que "
+                   "terminen e intente de nuevo.");
 inline const QString kInvalidRequest = QStringLiteral("Petición no válida.");
 inline const QString kRobotClosedWithoutAnswer =
     QStringLiteral("El robot cerró la conexión sin responder.");
@@ -148,6 +153,10 @@ QString invalidDate(const QString &date, const QString &format);
 QString retryAccepted(DocumentKind kind, qint64 code);
 QString notHeld(DocumentKind kind, qint64 code);
 QString inRecovery(DocumentKind kind, qint64 code);
+// reintentar on a document the printer already closed: it stays held.
+QString staysHeldAlreadyPrinted(DocumentKind kind, qint64 code, const QString &number);
+// A fiscal-memory date whose year the printer's two-digit year cannot carry.
+QString yearOutOfPrinterRange(const QString &date, int firstYear, int lastYear);
 QString directoryMissing(const QString &path);
 QString noRobot(const QString &path);
 

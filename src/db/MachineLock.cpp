@@ -1,6 +1,7 @@
 #include "db/MachineLock.h"
 
 #include "core/FileLayer.h"
+#include "core/StaleLock.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Database.h"
@@ -94,8 +95,11 @@ MachineLock::State MachineLock::acquireFile()
         // Never stale by age: only a dead owner frees it.
         m_file->setStaleLockTime(0);
     }
-    if (m_file->tryLock(0))
+    const bool stale = core::StaleLock::takeOver(path);
+    if (m_file->tryLock(0)) {
+        m_tookOverStale = stale;
         return State::Held;
+    }
     if (m_file->error() == QLockFile::LockFailedError)
         return State::HeldByAnother;
     m_reason = core::texts::kLockFileNotCreated;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 
 class QLockFile;
 
@@ -13,9 +14,9 @@ class PostgresConnection;
 // session-level advisory lock whose keys are the robot's own namespace and
 // the machine's number, held by a connection kept for the robot's life; on
 // SQLite a lock file beside the database file, named after the machine, that
-// names its owner's process (a dead owner frees it; a robot on another
-// computer sharing the directory keeps it). Another robot for the same
-// machine on another database, or for another machine, is no obstacle.
+// names its owner's process (a lock naming no live process is taken over, see
+// core::StaleLock; a robot on another computer sharing the directory keeps it). Another robot for
+// the same machine on another database, or for another machine, is no obstacle.
 class MachineLock
 {
 public:
@@ -37,6 +38,10 @@ public:
     // database cannot be reached, with the message any other statement gets.
     bool keep();
 
+    // True once, after acquire or keep took over a lock file that named no
+    // live process, so that the operator is told.
+    bool takeTookOverStale() { return std::exchange(m_tookOverStale, false); }
+
     // Why the last attempt could not reach the database, and what it concerns.
     const QString &unreachableReason() const { return m_reason; }
     // The lock file of a SQLite main database.
@@ -52,6 +57,7 @@ private:
     QString m_database;
     qint32 m_machine;
     bool m_held = false;
+    bool m_tookOverStale = false;
     QString m_reason;
     QString m_subject;
     std::unique_ptr<PostgresConnection> m_connection;

@@ -9,6 +9,9 @@
 #include "core/WindowServices.h"
 
 #include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace printer {
 
@@ -107,6 +110,9 @@ void PrinterLink::upload(bool report, const QString &command, const QString &fil
 {
     Comando = command;
     ArchivoRespuesta = file;
+    // An answer left from before, or put in its place by someone else, is
+    // never read as this command's answer.
+    ::unlink(QFile::encodeName(core::FileLayer::localPath(ArchivoRespuesta)).constData());
     const QByteArray commandBytes = m_codePage.fromUnicode(Comando);
     const QByteArray fileBytes =
         m_codePage.fromUnicode(core::FileLayer::nativePath(ArchivoRespuesta));
@@ -149,8 +155,23 @@ void PrinterLink::VerRespuesta()
 int PrinterLink::LeerArchivo(const QString &fileName)
 {
     m_readFailed = false;
-    QFile file(core::FileLayer::localPath(fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
+    // What decides a fiscal number is read only from a file the driver wrote
+    // in this process: not through a link (nor from a pipe that would never
+    // end), a regular file of this user, with one name, that nobody else may
+    // write. Anything else is a failed read.
+    const QByteArray name = QFile::encodeName(core::FileLayer::localPath(fileName));
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat info = {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||
+        info.st_nlink != 1 || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        m_readFailed = true;
+        return 0;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         m_readFailed = true;
         return 0;
     }

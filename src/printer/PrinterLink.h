@@ -32,7 +32,8 @@ public:
     void MostrarEtapa(double stage);
     void VerRespuesta();
     // Reads up to 10,001 lines into Lineas; a line ends at CR or CR LF, a LF
-    // alone stays in the line. A file that cannot be read gives 0 lines.
+    // alone stays in the line. A file that cannot be read, or that someone
+    // other than this user could have written, gives 0 lines.
     int LeerArchivo(const QString &fileName);
 
     // Sets Comando and ArchivoRespuesta, calls the upload and sets ResultadoComando.

@@ -29,6 +29,7 @@ namespace texts = core::texts;
 namespace {
 const char *const kAnswered = "answered";
 const char *const kRequest = "request";
+const char *const kUser = "user"; // the peer's uid, once let in
 
 using core::ExitStatus;
 
@@ -84,14 +85,20 @@ bool ControlServer::listen()
     return true;
 }
 
-bool ControlServer::allowed(QLocalSocket *socket) const
+bool ControlServer::privileged(uid_t uid)
+{
+    return uid == 0 || uid == ::geteuid();
+}
+
+bool ControlServer::allowed(QLocalSocket *socket, uid_t *uid) const
 {
     const int fd = int(socket->socketDescriptor());
     ucred peer = {};
     socklen_t length = sizeof peer;
     if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0)
         return false;
-    if (peer.uid == 0 || peer.uid == ::geteuid())
+    *uid = peer.uid;
+    if (privileged(peer.uid))
         return true;
     if (m_group == gid_t(-1))
         return false;
@@ -121,17 +128,38 @@ void ControlServer::onNewConnection()
         silence->setSingleShot(true);
         connect(silence, &QTimer::timeout, socket, &QLocalSocket::abort);
         silence->start(kSilence);
-        if (!allowed(socket)) {
+        uid_t uid = uid_t(-1);
+        if (!allowed(socket, &uid)) {
             answer(socket, {ExitStatus::Failed, texts::kNotAuthorised});
             continue;
         }
-        if (findChildren<QLocalSocket *>(Qt::FindDirectChildrenOnly).size() > kMaxClients) {
-            answer(socket, {ExitStatus::Failed, texts::kControlBusy});
+        if (const QString refusal = roomFor(uid, socket); !refusal.isEmpty()) {
+            answer(socket, {ExitStatus::Failed, refusal});
             continue;
         }
+        socket->setProperty(kUser, qulonglong(uid));
         socket->setReadBufferSize(kMaxRequest + 1);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
     }
+}
+
+QString ControlServer::roomFor(uid_t uid, const QLocalSocket *socket) const
+{
+    int mine = 0, group = 0;
+    for (const QLocalSocket *other : findChildren<QLocalSocket *>(Qt::FindDirectChildrenOnly)) {
+        const QVariant user = other->property(kUser);
+        // Refused ones, and those already gone, hold no room.
+        if (other == socket || !user.isValid() || other->state() == QLocalSocket::UnconnectedState)
+            continue;
+        const uid_t holder = uid_t(user.toULongLong());
+        mine += holder == uid;
+        group += !privileged(holder);
+    }
+    if (mine >= kMaxPerUser)
+        return texts::kControlBusyForUser;
+    if (!privileged(uid) && group >= kMaxClients)
+        return texts::kControlBusy;
+    return {};
 }
 
 void ControlServer::onReadyRead(QLocalSocket *socket)

@@ -22,7 +22,10 @@ class Robot;
 // directory's group get in: the socket's mode says so, and the peer's
 // credentials are checked too, so a loosened mode lets nobody else in.
 // Requests are read without blocking, limited in size, and a client that
-// says nothing is dropped; the robot never waits for a client.
+// says nothing is dropped; the robot never waits for a client. Connections
+// are limited per user, and the group's users together have a limit of their
+// own, so that no operator holding connections locks out the robot's own
+// user and root (the daily Z's timer among them).
 class ControlServer : public QObject
 {
     Q_OBJECT
@@ -32,7 +35,9 @@ public:
 
     static QString socketName() { return QStringLiteral("robot-fiscal.sock"); }
     static constexpr qsizetype kMaxRequest = 4096;
+    // Open connections of the group's users together, and of any one user.
     static constexpr int kMaxClients = 8;
+    static constexpr int kMaxPerUser = 4;
     static constexpr std::chrono::milliseconds kSilence{5000};
 
     // Listens, replacing a socket file a killed robot left (the instance lock
@@ -52,7 +57,12 @@ private:
     void onReadyRead(QLocalSocket *socket);
     void answer(QLocalSocket *socket, const Reply &reply);
     void retryWaiting();
-    bool allowed(QLocalSocket *socket) const;
+    // Whether the peer may use the socket, and its user.
+    bool allowed(QLocalSocket *socket, uid_t *uid) const;
+    // The robot's own user and root, whose room other users cannot take.
+    static bool privileged(uid_t uid);
+    // The refusal for one connection more of `uid`; empty when it has room.
+    QString roomFor(uid_t uid, const QLocalSocket *socket) const;
 
     Robot &m_robot;
     PrinterActions m_actions;

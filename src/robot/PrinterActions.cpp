@@ -227,6 +227,17 @@ Outcome PrinterActions::printFiscalMemory(const QString &from, const QString &to
             return {Result::BadArgument, texts::invalidDate(text, format)};
         }
     }
+    for (const auto &[text, field] :
+         {std::pair{from, DateField::From}, std::pair{to, DateField::To}}) {
+        const int year = core::ShortDate::parse(text, format).year();
+        if (year < kFirstReportYear || year > kLastReportYear) {
+            if (bad)
+                *bad = field;
+            return tell(
+                Result::BadArgument,
+                texts::yearOutOfPrinterRange(text.trimmed(), kFirstReportYear, kLastReportYear));
+        }
+    }
     if (core::ShortDate::parse(from, format) > core::ShortDate::parse(to, format))
         return tell(Result::BadArgument, texts::kEndDateMustBeLater);
     Outcome outcome;
@@ -284,6 +295,17 @@ Outcome PrinterActions::retry(core::DocumentKind kind, qint64 code)
 {
     documents::JobContext &jobs = m_robot.jobContext();
     if (jobs.held && jobs.held->contains(kind, code)) {
+        // One the printer already closed would only be held again: it is
+        // never printed a second time.
+        QString number;
+        try {
+            if (jobs.journal)
+                number = jobs.journal->closedBefore(kind, code);
+        } catch (const db::DataError &) {
+            // Unknown: let it go; the job asks the journal again before printing.
+        }
+        if (!number.isEmpty())
+            return {Result::Refused, texts::staysHeldAlreadyPrinted(kind, code, number)};
         jobs.held->release(kind, code);
         return {Result::Done, texts::retryAccepted(kind, code)};
     }

@@ -47,6 +47,11 @@ public:
     // printing goes on.
     Outcome acceptNumbers();
 
+    // The years the report's two-digit year carries, as the printer reads it:
+    // a date outside them would reach it as another century's.
+    static constexpr int kFirstReportYear = 2000;
+    static constexpr int kLastReportYear = 2099;
+
     // The command for a range, "I2A" followed by ddMMyy twice; empty when a date is not valid.
     static QString fiscalMemoryCommand(const QString &from, const QString &to,
                                        const QString &shortDateFormat);

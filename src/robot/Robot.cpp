@@ -1,6 +1,7 @@
 #include "robot/Robot.h"
 
 #include "core/CodePage.h"
+#include "core/FileLayer.h"
 #include "core/InstanceLock.h"
 #include "core/Texts.h"
 #include "db/ChangeWatch.h"
@@ -71,6 +72,7 @@ core::ExitStatus Robot::startUp(const QString &programDir)
         m_window.messageBox(core::texts::fiscalMachineBusy(m_state.Caja));
         return core::ExitStatus::MachineStop;
     }
+    tellStaleMachineLock();
     if (lock == db::MachineLock::State::Held)
         m_machineLockState = MachineLockState::Held;
     // Last, after the check for another copy, so that a second copy still ends silently.
@@ -119,6 +121,7 @@ bool Robot::keepMachine()
 {
     // Throws the database's error when it is out of reach: the tick tells it once.
     if (m_machineLock->keep()) {
+        tellStaleMachineLock();
         m_machineTakenTold = false;
         m_machineLockState = MachineLockState::Held;
         return true;
@@ -132,6 +135,13 @@ bool Robot::keepMachine()
         m_window.notice(text);
     }
     return false;
+}
+
+void Robot::tellStaleMachineLock()
+{
+    if (m_machineLock->takeTookOverStale())
+        m_window.notice(core::texts::staleLockTakenOver(core::FileLayer::nativePath(
+            db::MachineLock::lockFilePath(m_state.RutaBaseDatos, m_state.Caja))));
 }
 
 bool Robot::readyToPrint()

@@ -163,6 +163,8 @@ private:
     void onChange();
     void finishStopIfRequested();
     bool keepMachine();
+    // Tells the operator once that the machine's lock file named no live process.
+    void tellStaleMachineLock();
     // What must hold before a new document: the machine's lock, the journal
     // and this robot's claims settled, no printer numbers waiting.
     bool readyToPrint();

@@ -131,6 +131,9 @@ core::ExitStatus Startup::run(const QString &programDir)
         m_window.setTitle(core::texts::kDoNotRun);
         return core::ExitStatus::AnotherCopyStop;
     }
+    if (m_lock->tookOverStale())
+        m_window.notice(core::texts::staleLockTakenOver(
+            shownPath(QDir(m_state.RutaPrograma).filePath(core::InstanceLock::fileName()))));
     // Register 0 may be meant, but a line lost or moved is the likelier cause:
     // the robot runs as configured, and says so.
     if (!m_machineRead) {

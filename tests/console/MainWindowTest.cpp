@@ -144,6 +144,8 @@ TEST(MainWindow, FiscalMemoryReportChecksItsDatesAndHoldsTheWindowWhileItPrints)
         {"", "31/01/2015", "", texts::kGiveADate, "", "Desde"},
         {"01/01/2015", "32/01/2015", "", texts::kGiveADate, "", "Hasta"},
         {"31/12/2015", "01/01/2015", "", texts::kEndDateMustBeLater, "", ""},
+        // Its two-digit year would carry 1999 to the printer as 2099.
+        {"31/12/2015", "31/12/1999", "", texts::yearOutOfPrinterRange("31/12/1999", 2000, 2099), "", "Hasta"},
         {"05/03/2016", "05/03/2016", "", "", "I2A050316050316", ""},
         // A port that does not open shows its box from inside the print.
         {"01/01/2015", "31/01/2015", "Open=fail", texts::kPortError, "I2A010115310115 [refused]", ""},

@@ -70,6 +70,10 @@ TEST_P(Recovery, JobNeverPrintsAgainWhatThePrinterAlreadyClosed)
         EXPECT_EQ(h.sentCommands(), QStringList());
         EXPECT_EQ(h.window().messages,
                   QStringList{core::texts::alreadyPrinted(kind, code, QStringLiteral("00000077"))});
+        // Asked to try it again, the robot says it stays held and why.
+        const robot::Outcome again = robot::PrinterActions(h.robot()).retry(kind, code);
+        EXPECT_EQ(again.result, robot::Outcome::Result::Refused);
+        EXPECT_EQ(again.text, core::texts::staysHeldAlreadyPrinted(kind, code, "00000077"));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/Texts.h"
 #include "support/Installation.h"
+#include "support/OtherUser.h"
 #include "support/RobotProcess.h"
 
 #include <QDateTime>
@@ -10,6 +11,8 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using testsupport::Installation;
@@ -63,6 +66,8 @@ TEST(Control, EachCommandDoesWhatItsButtonDoes)
         {{"anular"}, {}, 1, "La impresora rechazó la anulación (Error: ", {"7 [refused]"}},
         {{"reporte-memoria", "32/01/2015", "31/01/2015"}, {}, 2, texts::invalidDate("32/01/2015", "dd/MM/yyyy"), {}},
         {{"reporte-memoria", "31/12/2015", "01/01/2015"}, {}, 2, texts::kEndDateMustBeLater, {}},
+        // The printer's two-digit year would carry these as another century's.
+        {{"reporte-memoria", "01/01/2015", "01/01/2100"}, {}, 2, texts::yearOutOfPrinterRange("01/01/2100", 2000, 2099), {}},
         {{"reintentar", "factura", "999"}, {}, 1, texts::notHeld(core::DocumentKind::Invoice, 999), {}},
         {{"aceptar-numeros"}, {}, 1, texts::kNoNumbersToAccept, {}},
         // clang-format on
@@ -197,13 +202,10 @@ TEST(Control, WithoutARobotOrWithAWrongCommandOrDirectory)
     }
 }
 
-TEST(Control, RequestsThatAreNoCommandGetAnErrorLineAndASilentClientHoldsNobodyUp)
+TEST(Control, RequestsThatAreNoCommandGetAnErrorLine)
 {
     Running r;
     const QString socket = r.inst.file("robot-fiscal.sock");
-    QLocalSocket silent;
-    silent.connectToServer(socket);
-    ASSERT_TRUE(silent.waitForConnected());
     // Not JSON, not an array, no words, words that are no strings, cut at the
     // line end, and past the size limit without a line end.
     const QByteArray requests[] = {"basura\n", "{}\n",           "[]\n",
@@ -221,25 +223,65 @@ TEST(Control, RequestsThatAreNoCommandGetAnErrorLineAndASilentClientHoldsNobodyU
         EXPECT_EQ(answer["status"].toInt(), 2) << reply.toStdString();
     }
     EXPECT_EQ(r.ask({"estado"}).status, 0);
-    EXPECT_TRUE(r.robot.waitForOutput({r.printed(r.invoice())}));
 }
 
-TEST(Control, AnotherUserIsRefusedEvenThroughALoosenedSocket)
+// The answer to `request` on a raw connection; an empty object when none came.
+QJsonObject answerOn(int fd, const QByteArray &request)
+{
+    // A refused connection may be closed already: its answer is still there to read.
+    ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
+    QByteArray reply;
+    pollfd wait{fd, POLLIN, 0};
+    char buffer[512];
+    while (!reply.contains('\n') && ::poll(&wait, 1, 30000) == 1) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        reply.append(buffer, n);
+    }
+    return QJsonDocument::fromJson(reply).object();
+}
+
+// Operators of the directory's group holding connections keep neither the
+// robot's own user (root here) nor each other out beyond their share; a user
+// outside the group is refused even through a socket whose mode was loosened.
+TEST(Control, ConnectionsAreLimitedPerUserWithRoomKeptForTheRobotsUser)
 {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "needs root: the robot runs as root, the client as nobody";
-    Running r;
-    const QString socket = r.inst.file("robot-fiscal.sock");
-    EXPECT_EQ(QFile::permissions(socket) & (QFile::ReadOther | QFile::WriteOther), 0);
-    ASSERT_TRUE(QFile::setPermissions(r.inst.path(), QFile::Permissions(0x7755)));
+        GTEST_SKIP() << "needs root: the clients become other users";
+    constexpr gid_t kOperators = 65534;
+    Installation inst;
+    ASSERT_EQ(::chown(inst.path().toLocal8Bit(), 0, kOperators), 0);
+    ASSERT_TRUE(QFile::setPermissions(inst.path(), QFile::Permissions(0x7755)));
+    inst.db().addItem(inst.db().addSale({}), {});
+    RobotProcess robot(inst.path());
+    ASSERT_TRUE(robot.waitForOutput({"impresa factura"}));
+    const QByteArray socket = inst.file("robot-fiscal.sock").toLocal8Bit();
     ASSERT_TRUE(QFile::setPermissions(socket, QFile::Permissions(0x6666)));
-    QProcess client;
-    client.start("runuser",
-                 {"-u", "nobody", "--", ROBOT_BINARY, "--dir", r.inst.path(), "cierre-z"});
-    ASSERT_TRUE(client.waitForFinished(60000));
-    EXPECT_EQ(client.exitCode(), 1);
-    EXPECT_EQ(QString::fromUtf8(client.readAllStandardError()).trimmed(), texts::kNotAuthorised);
-    EXPECT_FALSE(r.inst.sentCommands().contains("I0Z"));
+
+    const auto connectAs = [&](uid_t uid, gid_t gid, int count) {
+        return testsupport::OtherUser(uid, gid).connect(socket, count);
+    };
+    const QByteArray estado = "[\"estado\"]\n";
+    const int perUser = 4, group = 8;
+    // One operator at its limit, the next connection of its own refused.
+    const std::vector<int> first = connectAs(60001, kOperators, perUser + 1);
+    ASSERT_EQ(first.size(), size_t(perUser + 1));
+    EXPECT_EQ(answerOn(first.back(), {})["text"], texts::kControlBusyForUser);
+    // A second one fills the group's room: a third gets none.
+    const std::vector<int> second = connectAs(60002, kOperators, group - perUser);
+    const std::vector<int> third = connectAs(60003, kOperators, 1);
+    EXPECT_EQ(answerOn(third.at(0), estado)["text"], texts::kControlBusy);
+    // Outside the group: refused by its credentials, whatever the socket's mode.
+    const std::vector<int> outsider = connectAs(60004, 60004, 1);
+    EXPECT_EQ(answerOn(outsider.at(0), "[\"cierre-z\"]\n")["text"], texts::kNotAuthorised);
+    // The robot's own user still gets its answer, and the first operator's
+    // held connections are still its own to use.
+    EXPECT_EQ(RobotProcess::ask(inst.path(), {"estado"}).status, 0);
+    EXPECT_EQ(answerOn(first[0], estado)["status"].toInt(), 0);
+    for (const std::vector<int> &fds : {first, second, third, outsider})
+        for (int fd : fds)
+            ::close(fd);
 }
 
 } // namespace

@@ -46,6 +46,7 @@ TEST(StartupStops, EachStopShowsItsMessageAndEndsWithItsStatus)
         {"Scale 0: a busy loop", 2, scale("0"), "", "", "[timing]\nScale=0\n"},
         {"Scale nan", 2, scale("nan"), "", "", "[timing]\nScale=nan\n"},
         {"Scale that never prints", 2, scale("1e9"), "", "", "[timing]\nScale=1e9\n"},
+        {"probe interval below 0", 2, texts::unusableValue("[timing] PrinterProbe", "-1", texts::kUnusableProbe), "", "", "[timing]\nPrinterProbe=-1\n"},
         {"maintenance marker missing", 3, texts::kMaintenance, "KardolenTerminalUpd.inf"},
         {"empty configuration", 3, texts::kMaintenance, "", "", "", ""},
         {"driver library missing", 5, texts::libraryNotLoaded("/nada/libnada.so", "..."), "", "",

@@ -9,7 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using core::Control;
 using printer::DriverLibrary;
@@ -90,6 +94,34 @@ TEST_F(PrinterLink, VerRespuestaSplitsLinesAtCrAndGivesSinRespuestaWithoutAnAnsw
         link.ArchivoRespuesta = dir.file(QString::fromUtf8(file));
         link.VerRespuesta();
         EXPECT_EQ(link.TextoRespuesta, text) << name;
+    }
+
+    // Only a regular file of this user, by its one name, that nobody else may
+    // write is an answer: anyone else's would decide a fiscal number.
+    const QByteArray good = dir.file(QStringLiteral("good")).toLocal8Bit();
+    const QByteArray a = dir.file(QStringLiteral("a")).toLocal8Bit();
+    dir.write(QStringLiteral("good"), "00000152\r\n");
+    // Each row spoils a file that holds a forged number.
+    const std::pair<const char *, std::function<bool()>> forged[] = {
+        {"group may write", [&] { return ::chmod(a, 0664) == 0; }},
+        {"others may write", [&] { return ::chmod(a, 0646) == 0; }},
+        {"a link to a good one", [&] { return ::unlink(a) == 0 && ::symlink(good, a) == 0; }},
+        {"a second name of one", [&] { return ::unlink(a) == 0 && ::link(good, a) == 0; }},
+        {"a pipe, never ended", [&] { return ::unlink(a) == 0 && ::mkfifo(a, 0600) == 0; }},
+        {"another user's", [&] { return ::geteuid() != 0 || ::chown(a, 65534, 65534) == 0; }},
+    };
+    for (const auto &[name, forge] : forged) {
+        SCOPED_TRACE(name);
+        ::unlink(a);
+        dir.write(QStringLiteral("a"), "00000777\r\n");
+        ASSERT_TRUE(forge());
+        link.ResultadoComando = true;
+        link.ArchivoRespuesta = QString::fromLocal8Bit(a);
+        link.VerRespuesta();
+        // Not root, nobody else's file could be made: this user's own is read.
+        if (::geteuid() == 0 || std::string_view(name) != "another user's") {
+            EXPECT_EQ(link.TextoRespuesta, kNoAnswer);
+        }
     }
 }
 
