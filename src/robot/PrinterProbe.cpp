@@ -16,9 +16,17 @@ PrinterProbe::PrinterProbe(Robot &robot, std::chrono::milliseconds interval)
             tell();
             return;
         }
-        probe();
+        m_due = true;
+        probeIfDue();
     });
+    connect(&m_robot, &Robot::runnerFree, this, &PrinterProbe::probeIfDue, Qt::QueuedConnection);
     m_timer.start();
+}
+
+void PrinterProbe::probeIfDue()
+{
+    if (m_due && probe())
+        m_due = false;
 }
 
 bool PrinterProbe::probe()

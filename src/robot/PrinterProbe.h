@@ -23,12 +23,16 @@ public:
     bool probe();
 
 private:
+    // A reading that found the runner taken is made as soon as it is free:
+    // ticks that follow each other closely would otherwise always be first.
+    void probeIfDue();
     void tell();
 
     Robot &m_robot;
     QTimer m_timer;
     std::chrono::milliseconds m_interval;
     bool m_silentTold = false;
+    bool m_due = false;
 };
 
 } // namespace robot
