@@ -3,7 +3,6 @@
 #include "core/PrinterType.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
-#include "db/PostgresUrl.h"
 #include "db/Schema.h"
 #include "robot/InstallationDirectory.h"
 
@@ -14,13 +13,10 @@ namespace texts = core::texts;
 QString EmptyInstallation::create(const QString &dirPath, const QString &printerType,
                                   const QString &databaseUrl)
 {
-    if (!core::parsePrinterType(printerType))
-        return texts::unknownPrinterType(printerType);
-    QString why;
-    if (!databaseUrl.isEmpty() && !db::PostgresUrl::parse(databaseUrl, &why))
-        return texts::demoUrlUnusable(db::PostgresUrl::withoutPassword(databaseUrl), why);
     QDir dir;
-    if (const QString refusal = InstallationDirectory::prepare(dirPath, &dir); !refusal.isEmpty())
+    if (const QString refusal =
+            InstallationDirectory::prepare(dirPath, printerType, databaseUrl, &dir);
+        !refusal.isEmpty())
         return refusal;
     const QString data =
         InstallationDirectory::item(QStringLiteral("Datos:") + dir.path() + QLatin1Char('/'));

@@ -1,6 +1,8 @@
 #include "robot/InstallationDirectory.h"
 
+#include "core/PrinterType.h"
 #include "core/Texts.h"
+#include "db/PostgresUrl.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +11,14 @@ namespace robot {
 
 namespace texts = core::texts;
 
-QString InstallationDirectory::prepare(const QString &path, QDir *dir)
+QString InstallationDirectory::prepare(const QString &path, const QString &printerType,
+                                       const QString &databaseUrl, QDir *dir)
 {
+    if (!core::parsePrinterType(printerType))
+        return texts::unknownPrinterType(printerType);
+    QString why;
+    if (!databaseUrl.isEmpty() && !db::PostgresUrl::parse(databaseUrl, &why))
+        return texts::demoUrlUnusable(db::PostgresUrl::withoutPassword(databaseUrl), why);
     const QFileInfo info(path);
     if (info.exists() && !info.isDir())
         return texts::notADirectory(path);
