@@ -1,6 +1,5 @@
 #include "robot/DemoInstallation.h"
 
-#include "core/PrinterType.h"
 #include "core/Texts.h"
 #include "db/DataError.h"
 #include "db/Schema.h"
